@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The start file ("start.txt" beside the executable) is the program's only
+// persistent store: the two print-offset choices and the sheet position where
+// the next job starts. Line 1 is "horz,vert,start"; line 2 is carried through
+// byte for byte and never interpreted.
+struct StartFileValues {
+    int horzOffsetIndex = 0;
+    int vertOffsetIndex = 0;
+    int startPosition = 0;
+    QByteArray note;
+
+    friend bool operator==(const StartFileValues&, const StartFileValues&) = default;
+};
+
+struct StartFileReadResult {
+    enum Status { Ok, Missing, Unreadable, Malformed };
+    Status status = Ok;
+    StartFileValues values;
+    QString error; // user-facing text for Unreadable and Malformed
+};
+
+class StartFile {
+public:
+    static constexpr int MaxOffsetIndex = 20;
+    static constexpr int MaxStartPosition = 150;
+
+    static QString pathIn(const QString& appDir);
+
+    static StartFileReadResult read(const QString& path);
+    static StartFileReadResult parse(const QByteArray& bytes);
+
+    static QByteArray format(const StartFileValues& values);
+    // Replaces the file atomically; on failure the old file is untouched and
+    // *error says why.
+    static bool write(const QString& path, const StartFileValues& values, QString* error);
+};

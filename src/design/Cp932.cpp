@@ -1,0 +1,105 @@
+#include "design/Cp932.h"
+
+#include <QStringEncoder>
+
+namespace Cp932 {
+
+namespace {
+
+char32_t mapped(char32_t c)
+{
+    switch (c) {
+    case 0x301C:
+        return 0xFF5E; // WAVE DASH -> FULLWIDTH TILDE
+    case 0x2212:
+        return 0xFF0D; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case 0x2014:
+        return 0x2015; // EM DASH -> HORIZONTAL BAR
+    case 0x2016:
+        return 0x2225; // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case 0x00A2:
+        return 0xFFE0; // CENT SIGN
+    case 0x00A3:
+        return 0xFFE1; // POUND SIGN
+    case 0x00AC:
+        return 0xFFE2; // NOT SIGN
+    default:
+        return c;
+    }
+}
+
+// Bytes one code point takes in code page 932; 0 when it has none.
+int charBytes(char32_t c)
+{
+    if (c < 0x80)
+        return c == 0 ? 0 : 1;
+    if (c >= 0xFF61 && c <= 0xFF9F)
+        return 1; // half-width katakana
+    if (c > 0xFFFF)
+        return 0; // nothing outside the BMP is in the code page
+    thread_local QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    encoder.resetState();
+    const char16_t unit = char16_t(c);
+    const QByteArray bytes = encoder.encode(QStringView(&unit, 1));
+    if (encoder.hasError())
+        return 0;
+    return int(bytes.size());
+}
+
+template <typename Visit> void forEachCodePoint(const QString& text, Visit visit)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            visit(QChar::surrogateToUcs4(ch, text.at(i + 1)), i, 2);
+            i += 2;
+        } else {
+            visit(char32_t(ch.unicode()), i, 1);
+            i += 1;
+        }
+    }
+}
+
+} // namespace
+
+QString normalize(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    forEachCodePoint(text, [&out](char32_t c, qsizetype, int) {
+        const char32_t m = mapped(c);
+        // Line breaks belong to memos; they are structure, not label text.
+        if (m == U'\n' || m == U'\r' || m == 0x2029 || charBytes(m) > 0)
+            out.append(QChar(char16_t(m)));
+    });
+    return out;
+}
+
+int byteLength(const QString& text)
+{
+    int bytes = 0;
+    forEachCodePoint(text, [&bytes](char32_t c, qsizetype, int) { bytes += charBytes(c); });
+    return bytes;
+}
+
+QString cut(const QString& text, int maxBytes)
+{
+    int bytes = 0;
+    qsizetype end = -1;
+    forEachCodePoint(text, [&](char32_t c, qsizetype at, int) {
+        if (end >= 0)
+            return;
+        bytes += charBytes(c);
+        if (bytes > maxBytes)
+            end = at;
+    });
+    return end < 0 ? text : text.left(end);
+}
+
+QString limit(const QString& text, int maxBytes)
+{
+    return cut(normalize(text), maxBytes);
+}
+
+} // namespace Cp932

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Everything a run of labels needs, frozen when PrintSet is pressed. The
+// sample label, the printer, the record and the tests all compose label
+// texts from this one value, so they cannot disagree.
+struct LabelRun {
+    int type = 1;        // 1..12, or 13: Type1 printed without an upper line
+    int firstNumber = 1; // running number of the first sample
+    int step = 1;        // 1, 2, 3, 5 or 10
+    bool plainNumbers = false;
+    int sampleCount = 0;
+    int repeatCount = 1;   // labels per sample
+    int letter1 = 0;       // 0..25: the type's letter list (types 2, 6, 7, 10), ListBox5 for type 3
+    int letter2 = 0;       // 0..25: ListBox6 for type 3
+    QString upper;         // upper text, already limited to the label's room
+    QString type8Lower;    // type 8: second line of its memo, limited
+    QStringList freeTexts; // types 9..12: one text per sample
+    bool memo2Empty = false; // type 8 with an empty memo: rainbow by sample group
+
+    int labelTotal() const { return sampleCount * repeatCount; }
+
+    friend bool operator==(const LabelRun&, const LabelRun&) = default;
+};
+
+// Digits of the running number by type: 4 (types 1, 4, 5, 13), 3 (2, 6, 7),
+// 2 (3), 0 for the free-text types that have none.
+int numberDigits(int type);
+// The first-number list's range for the type: 10000, 1000 or 100; 0 for none.
+int numberRange(int type);
+// Types whose lower line carries letters that advance with the number.
+bool hasAdvancingLetters(int type);

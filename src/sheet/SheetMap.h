@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <array>
+
+// The sheet map (pnlCircle): a miniature of one label sheet, 150 circles of
+// 17 x 17 pixels, with the transparent click area image7 over them. The
+// circles are painted here rather than being 150 controls.
+class SheetMap final : public QWidget {
+    Q_OBJECT
+public:
+    explicit SheetMap(QWidget* parent = nullptr);
+
+    // Fill colours of positions 1..150 (index 0 unused).
+    void setColors(const std::array<QColor, 151>& colors);
+    QColor colorAt(int position) const { return m_colors[position]; }
+
+    // Top-left corner of the circle of a position, in this widget's pixels.
+    static QPoint circleOrigin(int position);
+    QWidget* clickArea() const { return m_clickArea; }
+
+Q_SIGNALS:
+    void image7MouseMove(int x, int y);
+    void image7Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::array<QColor, 151> m_colors;
+    QWidget* m_clickArea = nullptr;
+};

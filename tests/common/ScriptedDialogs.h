@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Answers every dialog from a script and records what was asked. A dialog
+// with no scripted answer is cancelled (or answered No).
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Call {
+        QString kind; // message, error, askYesNo, choosePrinter, chooseSaveFile, chooseColor,
+                      // chooseFont
+        QString text;
+    };
+
+    QList<Call> calls;
+
+    QList<bool> yesNoAnswers;
+    QList<std::optional<QString>> saveFileAnswers;
+    QList<std::optional<QColor>> colorAnswers;
+    QList<std::optional<QFont>> fontAnswers;
+    // Decides the print dialog; it may set up the printer (e.g. PDF output).
+    std::function<bool(QPrinter&)> printerAnswer;
+    // Runs when a message or error box is shown (to look at the window then).
+    std::function<void(const QString&)> onMessage;
+
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+
+    QStringList kinds() const;
+    QStringList texts(const QString& kind) const;
+    int count(const QString& kind) const { return int(texts(kind).size()); }
+
+    QColor lastColorInitial;
+    QFont lastFontInitial;
+    QString lastSaveFilter;
+};
