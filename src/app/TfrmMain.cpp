@@ -5,6 +5,7 @@
 #include "app/ListBox.h"
 #include "app/StartFile.h"
 #include "app/TAboutBox.h"
+#include "design/ComposeLabelTexts.h"
 #include "design/DesignScreen.h"
 #include "sheet/PrintScreen.h"
 #include "sheet/SheetMap.h"
@@ -239,6 +240,7 @@ void TfrmMain::ShowScreen(Screen screen)
 {
     const DesignControls& dc = m_design->controls();
     const PrintControls& pc = m_print->controls();
+    m_screen = screen;
     const bool design = screen == Screen::Design;
     const int type = m_state.LabelType;
     QWidget* page = type >= 5 && type <= 8    ? dc.pnlType2
@@ -299,6 +301,47 @@ bool TfrmMain::SaveStartFile()
     return true;
 }
 
-void TfrmMain::cmdPrintSetClick() {}
+void TfrmMain::cmdPrintSetClick()
+{
+    // 1. The free texts of types 9..12: the leading non-empty lines of Memo1.
+    if (m_state.LabelType > 8) {
+        const QStringList texts = m_design->takeFreeTexts();
+        const int n = int(texts.size());
+        for (int i = 0; i < MaxFreeTexts; ++i)
+            m_state.FreeTexts[i] = i < n ? texts[i] : QString();
+        m_state.FreeTextCount = n;
+        m_state.SampleCount = n;
+    }
+    // 2. The limit of one job.
+    const int total = m_state.SampleCount * m_state.RepeatCount;
+    if (total > MaxLabelsPerJob) {
+        m_dialogs.message(this, QStringLiteral("プリントラベル数は合計で１２００枚までです。"
+                                               "枚数をお下げ下さい。"));
+        return;
+    }
+    m_state.LabelTotal = total;
+    // 3. The print screen with the sheets of this run.
+    ShowScreen(Screen::Print);
+    m_print->CountSheets();
+    // 4. The first number wraps into its range (it is kept there anyway),
+    // then the run is frozen and its first label shown.
+    const int range = numberRange(m_state.LabelType);
+    if (range > 0 && m_state.FirstNumber > range)
+        m_state.FirstNumber -= range;
+    m_state.Run = m_design->currentRun();
+    m_print->showSample(m_state.Run);
+    // 5.-9.
+    ArrangeButtonBar(Screen::Print);
+    m_print->selectOffsets();
+    m_print->resetAppearance(m_state.RepeatCount);
+}
 
-void TfrmMain::refreshRunNumbering() {}
+void TfrmMain::refreshRunNumbering()
+{
+    // The step and the number display take effect each time labels are
+    // composed, also after PrintSet.
+    m_state.Run.step = m_state.NumberStep;
+    m_state.Run.plainNumbers = m_state.PlainNumbers != 0;
+    if (m_screen == Screen::Print)
+        m_print->showSample(m_state.Run);
+}

@@ -56,6 +56,7 @@ public:
     TAboutBox* aboutBox() const { return m_about.get(); }
 
     void ShowScreen(Screen screen);
+    Screen screen() const { return m_screen; }
     void ArrangeButtonBar(Screen screen);
     bool SaveStartFile();
 
@@ -86,5 +87,6 @@ private:
     DesignScreen* m_design = nullptr;
     PrintScreen* m_print = nullptr;
     std::unique_ptr<TAboutBox> m_about;
+    Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
 };

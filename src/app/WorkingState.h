@@ -64,6 +64,10 @@ struct WorkingState {
     // Sized for the largest job, so that every label of it is logged.
     QList<PrintLogEntry> PrintLog = QList<PrintLogEntry>(MaxLabelsPerJob);
     int PrintLogNext = 0; // 1-based number of the next entry during a job
+    // Samples and labels per sample of the job the log holds, so that the
+    // record and the export list that job whatever the lists show now.
+    int PrintLogSampleCount = 0;
+    int PrintLogRepeatCount = 1;
     QString LastLetter;
     QString LastSecondLetter;
 

@@ -2,6 +2,8 @@
 
 #include <QStringEncoder>
 
+#include <unordered_map>
+
 namespace Cp932 {
 
 namespace {
@@ -37,13 +39,17 @@ int charBytes(char32_t c)
         return 1; // half-width katakana
     if (c > 0xFFFF)
         return 0; // nothing outside the BMP is in the code page
-    thread_local QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-    encoder.resetState();
+    // An encoder's error state cannot be reset for the next character, so
+    // each character gets a fresh one; the answers are kept.
+    thread_local std::unordered_map<char32_t, int> known;
+    if (const auto it = known.find(c); it != known.end())
+        return it->second;
+    QStringEncoder encoder("windows-31j");
     const char16_t unit = char16_t(c);
     const QByteArray bytes = encoder.encode(QStringView(&unit, 1));
-    if (encoder.hasError())
-        return 0;
-    return int(bytes.size());
+    const int size = encoder.hasError() ? 0 : int(bytes.size());
+    known.emplace(c, size);
+    return size;
 }
 
 template <typename Visit> void forEachCodePoint(const QString& text, Visit visit)

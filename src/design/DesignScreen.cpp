@@ -167,6 +167,7 @@ void DesignScreen::buildPages(QWidget* client)
     m_c.Memo1->setGeometry(350, 8, 121, 385);
     m_c.Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_c.Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    rightAlign(m_c.Memo1);
     connect(m_c.Memo1, &QPlainTextEdit::textChanged, this, &DesignScreen::Memo1Change);
 
     m_c.cmdreset = new QPushButton(QStringLiteral("Reset"), m_c.pnlType3);

@@ -1,0 +1,36 @@
+#include "RecordingCanvas.h"
+
+#include "design/Cp932.h"
+
+QSize RecordingCanvas::textExtent(const QString& text)
+{
+    return QSize(charWidth * Cp932::byteLength(text), lineHeight);
+}
+
+QList<RecordingCanvas::Op> RecordingCanvas::named(const QString& name) const
+{
+    QList<Op> out;
+    for (const Op& op : ops) {
+        if (op.name == name)
+            out << op;
+    }
+    return out;
+}
+
+QStringList RecordingCanvas::texts() const
+{
+    QStringList out;
+    for (const Op& op : named(QStringLiteral("text")))
+        out << op.text;
+    return out;
+}
+
+QStringList RecordingCanvas::documentCalls() const
+{
+    QStringList out;
+    for (const Op& op : ops) {
+        if (op.name == "begin" || op.name == "newPage" || op.name == "end" || op.name == "abort")
+            out << op.name;
+    }
+    return out;
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "print/PrintCanvas.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records every drawing call, with fixed text metrics so that geometry can
+// be checked to the dot: a text is `charWidth` dots per code page 932 byte
+// wide and `lineHeight` dots high, whatever the font.
+class RecordingCanvas final : public PrintCanvas {
+public:
+    struct Op {
+        QString name; // begin, newPage, end, abort, font, size, fontColor, pen, brush,
+                      // clearBrush, ellipse, rectangle, text
+        DeviceBox box;
+        int x = 0;
+        int y = 0;
+        int value = 0; // font size, pen width
+        QColor color;
+        QString text;
+        QFont font;
+        bool brushSolid = false; // at the time of a text or shape
+        QColor brushColor;
+        QColor textColor;
+        int fontSize = 0;
+    };
+
+    static Op makeOp(const QString& name)
+    {
+        Op op;
+        op.name = name;
+        return op;
+    }
+
+    explicit RecordingCanvas(int dpiX = 600, int dpiY = 600) : m_dpiX(dpiX), m_dpiY(dpiY) {}
+
+    int charWidth = 10;
+    int lineHeight = 75;
+    // Fail the n-th beginDocument/newPage/endDocument call (1-based), 0 = never.
+    int failAtDocumentCall = 0;
+
+    QList<Op> ops;
+
+    int dpiX() const override { return m_dpiX; }
+    int dpiY() const override { return m_dpiY; }
+    bool beginDocument() override { return document(QStringLiteral("begin")); }
+    bool newPage() override { return document(QStringLiteral("newPage")); }
+    bool endDocument() override { return document(QStringLiteral("end")); }
+    void abort() override { record(makeOp(QStringLiteral("abort"))); }
+    QString errorString() const override { return QStringLiteral("printer on fire"); }
+
+    void setFont(const QFont& description) override
+    {
+        Op op = makeOp(QStringLiteral("font"));
+        op.font = description;
+        record(op);
+    }
+    void setFontSize(int points) override
+    {
+        m_fontSize = points;
+        Op op = makeOp(QStringLiteral("size"));
+        op.value = points;
+        record(op);
+    }
+    void setFontColor(const QColor& color) override
+    {
+        m_textColor = color;
+        Op op = makeOp(QStringLiteral("fontColor"));
+        op.color = color;
+        record(op);
+    }
+    void setPen(int width, const QColor& color) override
+    {
+        Op op = makeOp(QStringLiteral("pen"));
+        op.value = width;
+        op.color = color;
+        record(op);
+    }
+    void setBrush(const QColor& color) override
+    {
+        m_brushSolid = true;
+        m_brushColor = color;
+        Op op = makeOp(QStringLiteral("brush"));
+        op.color = color;
+        record(op);
+    }
+    void clearBrush() override
+    {
+        m_brushSolid = false;
+        record(makeOp(QStringLiteral("clearBrush")));
+    }
+    void ellipse(const DeviceBox& box) override { shape(QStringLiteral("ellipse"), box); }
+    void rectangle(const DeviceBox& box) override { shape(QStringLiteral("rectangle"), box); }
+    QSize textExtent(const QString& text) override;
+    void textOut(int x, int y, const QString& text) override
+    {
+        Op op = makeOp(QStringLiteral("text"));
+        op.x = x;
+        op.y = y;
+        op.text = text;
+        record(op);
+    }
+
+    // Convenience views of the record.
+    QList<Op> named(const QString& name) const;
+    QStringList texts() const;
+    QStringList documentCalls() const; // begin/newPage/end/abort in order
+
+private:
+    bool document(const QString& name)
+    {
+        ++m_documentCalls;
+        record(makeOp(name));
+        return failAtDocumentCall == 0 || m_documentCalls != failAtDocumentCall;
+    }
+    void shape(const QString& name, const DeviceBox& box)
+    {
+        Op op = makeOp(name);
+        op.box = box;
+        record(op);
+    }
+    void record(Op op)
+    {
+        op.brushSolid = m_brushSolid;
+        op.brushColor = m_brushColor;
+        op.textColor = m_textColor;
+        op.fontSize = m_fontSize;
+        ops.append(op);
+    }
+
+    int m_dpiX;
+    int m_dpiY;
+    int m_documentCalls = 0;
+    int m_fontSize = 0;
+    bool m_brushSolid = false;
+    QColor m_brushColor;
+    QColor m_textColor;
+};

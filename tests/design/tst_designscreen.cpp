@@ -1,0 +1,310 @@
+#include "app/Controls.h"
+#include "app/Fonts.h"
+#include "app/ListBox.h"
+#include "design/DesignScreen.h"
+
+#include "MainFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+const QColor Grey(0x80, 0x80, 0x80);
+
+QStringList memoLines(const QPlainTextEdit* memo)
+{
+    QStringList lines;
+    for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    return lines;
+}
+
+QStringList blackControls(const DesignControls& c)
+{
+    const QList<QWidget*> all = {
+        c.Label3,   c.Label5,   c.Label9,  c.Label10,  c.Label11,  c.Label12,  c.Label13,
+        c.Label15,  c.Label16,  c.Label17, c.Label18,  c.Label20,  c.Label21,  c.Label22,
+        c.Label23,  c.Label24,  c.Label28, c.ListBox1, c.ListBox3, c.ListBox4, c.ListBox5,
+        c.ListBox6, c.ListBox8, c.Edit1,   c.Edit2,    c.Edit4,    c.Edit5,    c.Memo2};
+    QStringList names;
+    for (QWidget* widget : all) {
+        const QColor color = Controls::fontColor(widget);
+        if (color == QColor(Qt::black))
+            names << widget->objectName();
+        else if (color != Grey)
+            names << widget->objectName() + "?";
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestDesignScreen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutions(); }
+
+    void selectingAType_data();
+    void selectingAType();
+    void firstNumberFollowsTheDigits();
+    void repeatList();
+    void numberMenus();
+    void editLimits();
+    void memoLimits();
+    void resetEmptiesFreeTexts();
+    void dateAdjust();
+};
+
+void TestDesignScreen::selectingAType_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QStringList>("black");
+    QTest::addColumn<int>("numbers"); // items of the first-number list, 0 = hidden
+    QTest::addColumn<bool>("dateAdjust");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("1") << 1 << "RadioButton1"
+                       << "Panel1" << QStringList{"Edit1", "Label3"} << 10000 << false << "Edit1";
+    QTest::newRow("2") << 2 << "RadioButton2"
+                       << "Panel2" << QStringList{"Edit2", "Label5", "ListBox4"} << 1000 << false
+                       << "Edit2";
+    QTest::newRow("3") << 3 << "RadioButton3"
+                       << "Panel3" << QStringList{"Label12", "ListBox5", "ListBox6"} << 100 << false
+                       << "Edit3";
+    QTest::newRow("4") << 4 << "RadioButton4"
+                       << "Panel4" << QStringList{"Label10", "Label9"} << 10000 << true << "";
+    QTest::newRow("5") << 5 << "RadioButton5"
+                       << "Panel5" << QStringList{"Label11", "Label16"} << 10000 << true << "";
+    QTest::newRow("6") << 6 << "RadioButton6"
+                       << "Panel6" << QStringList{"Label13", "Label15", "ListBox3"} << 1000 << true
+                       << "";
+    QTest::newRow("7 on the crossed button")
+        << 7 << "RadioButton8"
+        << "Panel7" << QStringList{"Label17", "Label18", "ListBox1"} << 1000 << true << "";
+    QTest::newRow("8 on the crossed button")
+        << 8 << "RadioButton7"
+        << "Panel8" << QStringList{"Memo2"} << 0 << false << "Memo2";
+    QTest::newRow("9") << 9 << "RadioButton9"
+                       << "Panel9" << QStringList{"Edit4", "Label20"} << 0 << false << "Edit4";
+    QTest::newRow("10 on Panel12")
+        << 10 << "RadioButton10"
+        << "Panel12" << QStringList{"Edit5", "Label28", "ListBox8"} << 0 << false << "Edit5";
+    QTest::newRow("11") << 11 << "RadioButton11"
+                        << "Panel11" << QStringList{"Label23", "Label24"} << 0 << true << "";
+    QTest::newRow("12 on Panel10")
+        << 12 << "RadioButton12"
+        << "Panel10" << QStringList{"Label21", "Label22"} << 0 << true << "";
+}
+
+void TestDesignScreen::selectingAType()
+{
+    QFETCH(int, type);
+    QFETCH(QString, button);
+    QFETCH(QString, panel);
+    QFETCH(int, numbers);
+    QFETCH(QString, focus);
+    MainFixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    const DesignControls& c = f.w().design().controls();
+    const int page = (type - 1) / 4;
+    // Leave the start type first: clicking the checked button runs nothing.
+    f.w().controls().TabControl1->setCurrentIndex((page + 1) % 3);
+    f.w().controls().TabControl1->setCurrentIndex(page);
+
+    auto* radio = f.w().findChild<QRadioButton*>(button);
+    QCOMPARE(radio->text(), QStringLiteral("Type%1").arg(type));
+    radio->click();
+    QCOMPARE(f.state().LabelType, type);
+
+    QStringList enabled, checked;
+    for (int t = 1; t <= 12; ++t) {
+        if (c.typePanel[t]->isEnabled())
+            enabled << c.typePanel[t]->objectName();
+        if (c.typeButton[t]->isChecked())
+            checked << c.typeButton[t]->objectName();
+    }
+    QCOMPARE(enabled, QStringList{panel});
+    QCOMPARE(checked, QStringList{button});
+    QTEST(blackControls(c), "black");
+    QCOMPARE(c.ListBox12->isVisibleTo(&f.w()), numbers > 0);
+    QCOMPARE(c.Label14->isVisibleTo(&f.w()), numbers > 0);
+    if (numbers > 0)
+        QCOMPARE(c.ListBox12->count(), numbers);
+    else
+        QCOMPARE(c.ListBox12->count(), page == 2 || type == 8 ? 10000 : numbers); // kept
+    QTEST(c.ListBox9->isVisibleTo(&f.w()), "dateAdjust");
+    QTEST(c.Label30->isVisibleTo(&f.w()), "dateAdjust");
+    if (!focus.isEmpty())
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+}
+
+void TestDesignScreen::firstNumberFollowsTheDigits()
+{
+    MainFixture f;
+    const DesignControls& c = f.w().design().controls();
+    c.ListBox12->selectRow(5432);
+    f.w().design().ListBox12Click();
+    c.typeButton[2]->click();
+    QCOMPARE(f.state().FirstNumber, 432);
+    QCOMPARE(c.ListBox12->currentRow(), 432);
+    QCOMPARE(c.Label5->text(), QStringLiteral("432"));
+    c.typeButton[3]->click();
+    QCOMPARE(f.state().FirstNumber, 32);
+    QCOMPARE(c.Label12->text(), QStringLiteral("32"));
+    c.typeButton[1]->click();
+    QCOMPARE(f.state().FirstNumber, 32);
+    QCOMPARE(c.ListBox12->count(), 10000);
+    QCOMPARE(c.Label3->text(), QStringLiteral("0032"));
+
+    // The free-text types hide the list but keep its items and selection.
+    c.typeButton[9]->click();
+    QCOMPARE(c.ListBox12->count(), 10000);
+    QCOMPARE(c.ListBox12->currentRow(), 32);
+}
+
+void TestDesignScreen::repeatList()
+{
+    MainFixture f;
+    const DesignControls& c = f.w().design().controls();
+    c.typeButton[8]->click(); // blank Type8: coloured by sample group, seven colours
+    QCOMPARE(c.ListBox7->count(), 7);
+    c.ListBox7->selectRow(6);
+    f.w().design().ListBox7Click();
+    QCOMPARE(f.state().RepeatCount, 7);
+
+    // Typing into the memo does not refill the list until a type is chosen.
+    c.Memo2->setPlainText(QStringLiteral("A"));
+    QCOMPARE(c.ListBox7->count(), 7);
+
+    c.typeButton[10]->click(); // Type10 refills it as well
+    QCOMPARE(c.ListBox7->count(), 5);
+    QCOMPARE(c.ListBox7->currentRow(), 0);
+    QCOMPARE(f.state().RepeatCount, 1);
+
+    c.ListBox7->selectRow(3);
+    f.w().design().ListBox7Click();
+    c.typeButton[8]->click(); // memo holds text now: 1..5, the choice kept
+    QCOMPARE(c.ListBox7->count(), 5);
+    QCOMPARE(f.state().RepeatCount, 4);
+}
+
+void TestDesignScreen::numberMenus()
+{
+    MainFixture f;
+    const DesignControls& c = f.w().design().controls();
+    c.ListBox12->selectRow(7);
+    f.w().design().ListBox12Click();
+    c.N4->trigger();
+    QCOMPARE(f.state().PlainNumbers, 1);
+    QVERIFY(c.N4->isChecked() && !c.N3->isChecked());
+    for (QLabel* label : {c.Label3, c.Label5, c.Label9, c.Label12, c.Label15, c.Label16, c.Label18})
+        QCOMPARE(label->text(), QStringLiteral("7"));
+    c.N3->trigger();
+    QCOMPARE(f.state().PlainNumbers, 0);
+    QCOMPARE(c.Label9->text(), QStringLiteral("0007"));
+    QCOMPARE(c.Label18->text(), QStringLiteral("007"));
+    QCOMPARE(c.Label12->text(), QStringLiteral("07"));
+    c.N3->trigger(); // the checked entry chosen again stays checked
+    QVERIFY(c.N3->isChecked());
+
+    c.N51->trigger();
+    QCOMPARE(f.state().NumberStep, 5);
+    QStringList checked;
+    for (QAction* item : {c.N11, c.N21, c.N31, c.N51, c.N101}) {
+        if (item->isChecked())
+            checked << item->objectName();
+    }
+    QCOMPARE(checked, QStringList{"N51"});
+    c.N101->trigger();
+    QCOMPARE(f.state().NumberStep, 10);
+}
+
+void TestDesignScreen::editLimits()
+{
+    MainFixture f;
+    f.w().show();
+    const DesignControls& c = f.w().design().controls();
+    c.Edit1->setFocus();
+    QTest::keyClicks(c.Edit1, QStringLiteral("ABCDEF"));
+    QCOMPARE(c.Edit1->text(), QStringLiteral("ABCDE"));
+    c.Edit2->setText(QStringLiteral("ＡＢＣ"));
+    QCOMPARE(c.Edit2->text(), QStringLiteral("ＡＢ"));
+    c.Edit3->setText(QStringLiteral("ＡＢc"));
+    QCOMPARE(c.Edit3->text(), QStringLiteral("ＡＢc"));
+    c.Edit4->setText(QStringLiteral("A😀〜"));
+    QCOMPARE(c.Edit4->text(), QStringLiteral("A～"));
+    c.Edit5->setText(QStringLiteral("ｱｲｳｴｵｶ"));
+    QCOMPARE(c.Edit5->text(), QStringLiteral("ｱｲｳｴｵ"));
+}
+
+void TestDesignScreen::memoLimits()
+{
+    MainFixture f;
+    const DesignControls& c = f.w().design().controls();
+    c.Memo2->setPlainText(QStringLiteral("ABCDEFG\nＡＢＣ\n3\n4\n5\n6\n7th"));
+    QCOMPARE(memoLines(c.Memo2),
+             (QStringList{"ABCDE", "ＡＢ", "", "", "", "", "7th"})); // the seventh is never used
+
+    c.typeButton[10]->click();
+    QStringList lines;
+    for (int i = 1; i <= 62; ++i)
+        lines << QStringLiteral("L%1").arg(i, 2, 10, QLatin1Char('0'));
+    lines[0] = QStringLiteral("ABCDE");
+    c.Memo1->setPlainText(lines.join('\n'));
+    const QStringList kept = memoLines(c.Memo1);
+    QCOMPARE(kept[0], QStringLiteral("ABCD")); // Type10: a letter goes before it
+    QCOMPARE(kept[59], QStringLiteral("L60"));
+    QCOMPARE(kept[60], QString());
+    QCOMPARE(kept[61], QString());
+
+    c.typeButton[9]->click();
+    c.Memo1->setPlainText(QStringLiteral("ABCDE\nサンプル"));
+    QCOMPARE(memoLines(c.Memo1), (QStringList{"ABCDE", "サン"}));
+}
+
+void TestDesignScreen::resetEmptiesFreeTexts()
+{
+    MainFixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    const DesignControls& c = f.w().design().controls();
+    f.w().controls().TabControl1->setCurrentIndex(2);
+    c.Memo1->setPlainText(QStringLiteral("A1\nA2\nA3"));
+    f.state().FreeTextCount = 3;
+    f.state().SampleCount = 3;
+    QTest::mouseClick(c.cmdreset, Qt::LeftButton);
+    QCOMPARE(memoLines(c.Memo1), (QStringList{"", "", ""}));
+    QCOMPARE(f.state().FreeTextCount, 0);
+    QCOMPARE(f.state().SampleCount, 3);
+    QVERIFY(c.Memo1->hasFocus());
+    QVERIFY(f.w().design().takeFreeTexts().isEmpty());
+}
+
+void TestDesignScreen::dateAdjust()
+{
+    MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
+    const DesignControls& c = f.w().design().controls();
+    QCOMPARE(c.Label17->text(), QStringLiteral("01/01"));
+    c.ListBox9->selectRow(364); // "-1"
+    f.w().design().ListBox9Click();
+    for (QLabel* label : {c.Label10, c.Label17, c.Label23})
+        QCOMPARE(label->text(), QStringLiteral("12/31"));
+    for (QLabel* label : {c.Label11, c.Label13, c.Label21})
+        QCOMPARE(label->text(), QStringLiteral("25|12"));
+    QCOMPARE(c.ListBox9->itemText(730), QStringLiteral("365"));
+}
+
+QTEST_MAIN(TestDesignScreen)
+#include "tst_designscreen.moc"
