@@ -7,13 +7,25 @@
 #include "app/TAboutBox.h"
 #include "design/ComposeLabelTexts.h"
 #include "design/DesignScreen.h"
+#include "print/Continuation.h"
+#include "print/PrintJob.h"
+#include "print/QtPrintCanvas.h"
+#include "report/BiffWorkbook.h"
+#include "report/PrintRecord.h"
+#include "report/SpreadsheetExport.h"
 #include "sheet/PrintScreen.h"
+#include "sheet/SheetLayout.h"
 #include "sheet/SheetMap.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -30,7 +42,8 @@ constexpr int ClientHeight = 592;
 } // namespace
 
 TfrmMain::TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock))
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock)),
+      m_sheetPauseMs(SheetPauseMs)
 {
     m_state.AppDir = appDir;
     build();
@@ -124,6 +137,9 @@ void TfrmMain::build()
     connect(m_design->controls().cmdPrintSet, &QPushButton::clicked, this,
             &TfrmMain::cmdPrintSetClick);
     connect(m_design, &DesignScreen::numberingChanged, this, &TfrmMain::refreshRunNumbering);
+    connect(m_print->controls().cmdPrint, &QPushButton::clicked, this, &TfrmMain::cmdPrintClick);
+    connect(m_c.cmdSheet, &QToolButton::clicked, this, &TfrmMain::cmdSheetClick);
+    connect(m_c.cmdExcel, &QToolButton::clicked, this, &TfrmMain::cmdExcelClick);
 }
 
 void TfrmMain::FormCreate()
@@ -218,11 +234,15 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::cmdEndClick()
 {
+    if (m_busy)
+        return;
     close();
 }
 
 void TfrmMain::cmdBackClick()
 {
+    if (m_busy)
+        return;
     m_print->controls().cmdPrint->setEnabled(true);
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
@@ -230,6 +250,8 @@ void TfrmMain::cmdBackClick()
 
 void TfrmMain::cmdVersionClick()
 {
+    if (m_busy)
+        return;
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
@@ -303,6 +325,8 @@ bool TfrmMain::SaveStartFile()
 
 void TfrmMain::cmdPrintSetClick()
 {
+    if (m_busy)
+        return;
     // 1. The free texts of types 9..12: the leading non-empty lines of Memo1.
     if (m_state.LabelType > 8) {
         const QStringList texts = m_design->takeFreeTexts();
@@ -344,4 +368,153 @@ void TfrmMain::refreshRunNumbering()
     m_state.Run.plainNumbers = m_state.PlainNumbers != 0;
     if (m_screen == Screen::Print)
         m_print->showSample(m_state.Run);
+}
+
+void TfrmMain::cmdPrintClick()
+{
+    if (m_busy)
+        return;
+    // Type1 without an upper line prints its number centred; that type
+    // lives only inside the job.
+    if (m_state.LabelType == 1 && m_design->controls().Edit1->text().isEmpty())
+        m_state.LabelType = 13;
+    const bool printed = RunPrintJob();
+    if (printed)
+        continueAfterJob();
+    if (m_state.LabelType == 13)
+        m_state.LabelType = 1;
+    m_print->controls().cmdPrint->setEnabled(true);
+}
+
+bool TfrmMain::RunPrintJob()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Rondelmaker"));
+    if (!m_dialogs.choosePrinter(this, printer))
+        return false;
+
+    LabelRun& run = m_state.Run;
+    const int frozenType = run.type;
+    run.type = m_state.LabelType; // 13 for a Type1 run without its upper line
+
+    // The window takes no input until the job has ended; it keeps painting.
+    m_busy = true;
+    m_print->controls().cmdPrint->setEnabled(false);
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("PrintProgress"));
+    progress.setWindowTitle(QStringLiteral("Print"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(0);
+    const int sheets = SheetLayout::CountSheets(m_state.StartPosition, run.labelTotal());
+    progress.setRange(0, sheets);
+    progress.setLabelText(QStringLiteral("ラベルシートを印刷しています… 1 / %1 枚目").arg(sheets));
+    progress.show();
+    QCoreApplication::processEvents();
+
+    QtPrintCanvas canvas(printer);
+    const PrintJobResult result =
+        ::RunPrintJob(canvas, m_state, m_print->appearance(), [&](int sheet, int sheetCount) {
+            progress.setValue(sheet);
+            progress.setLabelText(QStringLiteral("ラベルシートを印刷しています… %1 / %2 枚目")
+                                      .arg(std::min(sheet + 1, sheetCount))
+                                      .arg(sheetCount));
+            // A slow label printer takes the sheet before the next arrives.
+            if (m_sheetPauseMs > 0) {
+                QEventLoop wait;
+                QTimer::singleShot(m_sheetPauseMs, &wait, &QEventLoop::quit);
+                wait.exec(QEventLoop::ExcludeUserInputEvents);
+            }
+        });
+    progress.close();
+    run.type = frozenType;
+    m_busy = false;
+    if (!result.ok) {
+        m_dialogs.error(this, result.error);
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::continueAfterJob()
+{
+    const LabelRun& run = m_state.Run;
+    const Continuation next = ContinueAfterJob(run, m_state.StartPosition);
+    m_state.StartPosition = next.startPosition;
+    m_design->selectLetters(run.type, next.letter1, next.letter2);
+    // A start file that cannot be written is reported, but the numbering
+    // still moves on: the labels are on paper, and printing them again
+    // would give duplicates.
+    SaveStartFile();
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+    if (numberRange(run.type) > 0) {
+        m_state.FirstNumber = next.firstNumber;
+        m_design->controls().ListBox12->selectRow(m_state.FirstNumber);
+        m_design->ShowFirstNumber(m_state.PlainNumbers != 0);
+    }
+}
+
+void TfrmMain::cmdSheetClick()
+{
+    if (m_busy)
+        return;
+    PrintRecord();
+}
+
+bool TfrmMain::PrintRecord()
+{
+    const QList<PrintLogEntry> entries = PrintRecord::entriesOfLastJob(m_state);
+    if (entries.size() > PrintRecord::MaxEntries) {
+        m_dialogs.message(
+            this, QStringLiteral("ラベル数オーバー（３００以上）です。プリントできません！"));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("ラベルプリント記録"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (!m_dialogs.choosePrinter(this, printer))
+        return false;
+    m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
+    QtPrintCanvas canvas(printer);
+    if (!PrintRecord::PrintRecordPages(canvas, entries, m_print->appearance(), m_clock().time())) {
+        m_dialogs.error(this, canvas.errorString());
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::cmdExcelClick()
+{
+    if (m_busy)
+        return;
+    ExportSpreadsheet();
+}
+
+bool TfrmMain::ExportSpreadsheet()
+{
+    if (m_state.LabelType == 8)
+        return false;
+    const std::optional<QString> chosen =
+        m_dialogs.chooseSaveFile(this, QStringLiteral("Excel files (*.xls)"));
+    if (!chosen)
+        return false;
+    const QString path = SpreadsheetExport::fileNameFor(*chosen);
+    if (QFileInfo::exists(path) &&
+        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        return false;
+
+    SpreadsheetExport::Colours colours;
+    const PrintAppearance look = m_print->appearance();
+    colours.textIndex = look.textColorIndex;
+    colours.backgroundIndex = look.backgroundIndex;
+    colours.custom = look.customColor;
+    BiffWorkbook book;
+    QString error;
+    if (!SpreadsheetExport::ExportSpreadsheet(book, path, PrintRecord::entriesOfLastJob(m_state),
+                                              colours, m_clock().date(), &error)) {
+        m_dialogs.error(this, error);
+        return false;
+    }
+    return true;
 }

@@ -59,6 +59,9 @@ public:
     Screen screen() const { return m_screen; }
     void ArrangeButtonBar(Screen screen);
     bool SaveStartFile();
+    // The wait after each printed sheet (tests set 0).
+    void setSheetPause(int ms) { m_sheetPauseMs = ms; }
+    bool isPrinting() const { return m_busy; }
 
 public Q_SLOTS:
     void Timer1Timer();
@@ -67,6 +70,9 @@ public Q_SLOTS:
     void cmdVersionClick();
     void TabControl1Change(int index);
     void cmdPrintSetClick();
+    void cmdPrintClick();
+    void cmdSheetClick();
+    void cmdExcelClick();
 
 Q_SIGNALS:
     void windowClosed();
@@ -78,6 +84,10 @@ private:
     void build();
     void FormCreate();
     void refreshRunNumbering();
+    bool RunPrintJob();
+    bool PrintRecord();
+    bool ExportSpreadsheet();
+    void continueAfterJob();
     QToolButton* makeButton(const char* name, const QString& caption, int styleIcon);
 
     WorkingState m_state;
@@ -89,4 +99,5 @@ private:
     std::unique_ptr<TAboutBox> m_about;
     Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
+    int m_sheetPauseMs;
 };
