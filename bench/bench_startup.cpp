@@ -1,28 +1,16 @@
 // Start-up: from creating the main window to its first paint, with the lists
 // of 10000, 1200 and 731 entries filled.
 #include "BenchStats.h"
+#include "BenchSupport.h"
 
-#include "app/Dialogs.h"
 #include "app/Fonts.h"
 #include "app/TfrmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
-
-class SilentDialogs final : public Dialogs {
-public:
-    void message(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString&) override {}
-    bool askYesNo(QWidget*, const QString&) override { return false; }
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    std::optional<QString> chooseSaveFile(QWidget*, const QString&) override { return {}; }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-};
 
 class PaintWatch final : public QObject {
 public:
@@ -43,10 +31,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     installFontSubstitutions();
     QTemporaryDir dir;
-    QFile start(dir.filePath("start.txt"));
-    start.open(QIODevice::WriteOnly);
-    start.write("10,10,1\r\n\r\n");
-    start.close();
+    writeStartFile(dir);
 
     SilentDialogs dialogs;
     std::vector<double> runs;

@@ -1,32 +1,16 @@
 // A type switch from Type3 to Type1 refills the first-number list with
 // 10000 entries; measured from the click to the window's next paint.
 #include "BenchStats.h"
+#include "BenchSupport.h"
 
-#include "app/Dialogs.h"
 #include "app/Fonts.h"
 #include "app/TfrmMain.h"
 #include "design/DesignScreen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
-
-namespace {
-
-class SilentDialogs final : public Dialogs {
-public:
-    void message(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString&) override {}
-    bool askYesNo(QWidget*, const QString&) override { return false; }
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    std::optional<QString> chooseSaveFile(QWidget*, const QString&) override { return {}; }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -34,10 +18,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     installFontSubstitutions();
     QTemporaryDir dir;
-    QFile start(dir.filePath("start.txt"));
-    start.open(QIODevice::WriteOnly);
-    start.write("10,10,1\r\n\r\n");
-    start.close();
+    writeStartFile(dir);
 
     SilentDialogs dialogs;
     TfrmMain window(dialogs, dir.path());

@@ -1,5 +1,7 @@
 #include "design/ComposeLabelTexts.h"
 
+#include "PrintTestRun.h"
+
 #include <QTest>
 
 Q_DECLARE_METATYPE(LabelRun)
@@ -9,16 +11,8 @@ namespace {
 LabelRun run(int type, int first, int step = 1, int repeat = 1, int letter1 = 0, int letter2 = 0,
              bool plain = false)
 {
-    LabelRun r;
-    r.type = type;
-    r.firstNumber = first;
-    r.step = step;
-    r.repeatCount = repeat;
-    r.letter1 = letter1;
-    r.letter2 = letter2;
+    LabelRun r = steppedRun(type, first, step, 1200, repeat, letter1, letter2);
     r.plainNumbers = plain;
-    r.sampleCount = 1200;
-    r.upper = QStringLiteral("UP");
     return r;
 }
 

@@ -3,7 +3,7 @@
 #include "app/WorkingState.h"
 #include "design/LabelRun.h"
 
-// A run of numbered labels as PrintSet would freeze it, for the print tests.
+// A run of numbered labels as PrintSet would freeze it.
 inline LabelRun numberedRun(int type, int first, int samples, int repeat = 1,
                             const QString& upper = QStringLiteral("ABC"))
 {
