@@ -408,7 +408,7 @@ bool TfrmMain::RunPrintJob()
     progress.setMinimumDuration(0);
     const int sheets = SheetLayout::CountSheets(m_state.StartPosition, run.labelTotal());
     progress.setRange(0, sheets);
-    progress.setLabelText(QStringLiteral("ラベルシートを印刷しています… 1 / %1 枚目").arg(sheets));
+    progress.setLabelText(QStringLiteral("sheet 1 of %1").arg(sheets));
     progress.show();
     QCoreApplication::processEvents();
 
@@ -416,9 +416,7 @@ bool TfrmMain::RunPrintJob()
     const PrintJobResult result =
         ::RunPrintJob(canvas, m_state, m_print->appearance(), [&](int sheet, int sheetCount) {
             progress.setValue(sheet);
-            progress.setLabelText(QStringLiteral("ラベルシートを印刷しています… %1 / %2 枚目")
-                                      .arg(std::min(sheet + 1, sheetCount))
-                                      .arg(sheetCount));
+            progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
             // A slow label printer takes the sheet before the next arrives.
             if (m_sheetPauseMs > 0) {
                 QEventLoop wait;

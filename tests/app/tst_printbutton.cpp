@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -185,10 +186,13 @@ void TestPrintButton::inputStaysClosedDuringJob()
     p.design(1, 1, 300); // two sheets
     p.printSet();
     bool sawBusy = false;
+    QString progressText;
     bool closed = true;
     auto screen = TfrmMain::Screen::Design;
     QTimer::singleShot(100, &p.f.w(), [&] {
         sawBusy = p.f.w().isPrinting();
+        if (auto* progress = p.f.w().findChild<QProgressDialog*>("PrintProgress"))
+            progressText = progress->labelText();
         closed = p.f.w().close();
         p.f.w().cmdPrintClick(); // a second Print does nothing
         p.f.w().cmdBackClick();
@@ -197,6 +201,7 @@ void TestPrintButton::inputStaysClosedDuringJob()
     });
     p.print();
     QVERIFY(sawBusy);
+    QCOMPARE(progressText, QStringLiteral("sheet 1 of 2"));
     QVERIFY(!closed);
     QCOMPARE(screen, TfrmMain::Screen::Print);
     QVERIFY(p.f.w().isVisible());
