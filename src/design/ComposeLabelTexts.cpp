@@ -50,11 +50,6 @@ int numberRange(int type)
     }
 }
 
-bool hasAdvancingLetters(int type)
-{
-    return type == 2 || type == 3 || type == 6 || type == 7;
-}
-
 QString letterOf(int index)
 {
     return QString(QChar(u'A' + index));

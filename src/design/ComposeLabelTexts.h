@@ -18,5 +18,11 @@ struct LabelTexts {
 // sample index x step + first number.
 LabelTexts ComposeLabelTexts(const LabelRun& run, int n);
 
+// Digits of the running number by type: 4 (types 1, 4, 5, 13), 3 (2, 6, 7),
+// 2 (3), 0 for the free-text types that have none.
+int numberDigits(int type);
+// The first-number list's range for the type: 10000, 1000 or 100; 0 for none.
+int numberRange(int type);
+
 // The letter for a list index 0..25.
 QString letterOf(int index);

@@ -19,7 +19,6 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 struct WorkingState;
-class CircleShape;
 
 // The controls of the design screen, under the names the program's tables
 // use. Entries indexed by type use index = type (0 unused).

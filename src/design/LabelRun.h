@@ -24,11 +24,3 @@ struct LabelRun {
 
     friend bool operator==(const LabelRun&, const LabelRun&) = default;
 };
-
-// Digits of the running number by type: 4 (types 1, 4, 5, 13), 3 (2, 6, 7),
-// 2 (3), 0 for the free-text types that have none.
-int numberDigits(int type);
-// The first-number list's range for the type: 10000, 1000 or 100; 0 for none.
-int numberRange(int type);
-// Types whose lower line carries letters that advance with the number.
-bool hasAdvancingLetters(int type);
