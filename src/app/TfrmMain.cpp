@@ -3,13 +3,13 @@
 #include "app/Controls.h"
 #include "app/Dialogs.h"
 #include "app/ListBox.h"
+#include "app/PrinterDocument.h"
 #include "app/StartFile.h"
 #include "app/TAboutBox.h"
 #include "design/ComposeLabelTexts.h"
 #include "design/DesignScreen.h"
 #include "print/Continuation.h"
 #include "print/PrintJob.h"
-#include "print/QtPrintCanvas.h"
 #include "report/BiffWorkbook.h"
 #include "report/PrintRecord.h"
 #include "report/SpreadsheetExport.h"
@@ -412,9 +412,9 @@ bool TfrmMain::RunPrintJob()
     progress.show();
     QCoreApplication::processEvents();
 
-    QtPrintCanvas canvas(printer);
+    const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     const PrintJobResult result =
-        ::RunPrintJob(canvas, m_state, m_print->appearance(), [&](int sheet, int sheetCount) {
+        ::RunPrintJob(*canvas, m_state, m_print->appearance(), [&](int sheet, int sheetCount) {
             progress.setValue(sheet);
             progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
             // A slow label printer takes the sheet before the next arrives.
@@ -474,9 +474,10 @@ bool TfrmMain::PrintRecord()
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
     m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
-    QtPrintCanvas canvas(printer);
-    if (!PrintRecord::PrintRecordPages(canvas, entries, m_print->appearance(), m_clock().time())) {
-        m_dialogs.error(this, canvas.errorString());
+    const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
+    if (!PrintRecord::PrintRecordPages(*canvas, entries, m_print->appearance(),
+                                       m_clock().time())) {
+        m_dialogs.error(this, canvas->errorString());
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 #include "print/QtPrintCanvas.h"
 
-#include <QFile>
-#include <QPrinter>
+#include <QPagedPaintDevice>
+#include <QPaintDevice>
 
 namespace {
 
@@ -12,7 +12,9 @@ QRect toRect(const DeviceBox& box)
 
 } // namespace
 
-QtPrintCanvas::QtPrintCanvas(QPrinter& printer) : m_printer(printer) {}
+QtPrintCanvas::QtPrintCanvas(QPaintDevice& device) : m_device(&device) {}
+
+QtPrintCanvas::QtPrintCanvas() = default;
 
 QtPrintCanvas::~QtPrintCanvas()
 {
@@ -20,30 +22,30 @@ QtPrintCanvas::~QtPrintCanvas()
         m_painter.end();
 }
 
+void QtPrintCanvas::setDevice(QPaintDevice& device)
+{
+    m_device = &device;
+}
+
 int QtPrintCanvas::dpiX() const
 {
-    return m_printer.logicalDpiX();
+    return m_device->logicalDpiX();
 }
 
 int QtPrintCanvas::dpiY() const
 {
-    return m_printer.logicalDpiY();
+    return m_device->logicalDpiY();
 }
 
 QString QtPrintCanvas::deviceName() const
 {
-    const QString file = m_printer.outputFileName();
-    if (!file.isEmpty())
-        return QStringLiteral("出力ファイル「%1」").arg(file);
-    const QString name = m_printer.printerName();
-    return QStringLiteral("プリンター「%1」")
-        .arg(name.isEmpty() ? QStringLiteral("(未選択)") : name);
+    return QStringLiteral("印刷先");
 }
 
 bool QtPrintCanvas::beginDocument()
 {
     m_error.clear();
-    if (!m_painter.begin(&m_printer)) {
+    if (!m_painter.begin(m_device)) {
         m_error =
             QStringLiteral("印刷を開始できません。%1 に書き出せませんでした。").arg(deviceName());
         return false;
@@ -57,7 +59,8 @@ bool QtPrintCanvas::beginDocument()
 
 bool QtPrintCanvas::newPage()
 {
-    if (!m_printer.newPage()) {
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
+    if (!paged || !paged->newPage()) {
         m_error = QStringLiteral("%1 で次のページを開始できませんでした。").arg(deviceName());
         return false;
     }
@@ -66,25 +69,30 @@ bool QtPrintCanvas::newPage()
 
 bool QtPrintCanvas::endDocument()
 {
-    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error) {
+    if (!m_painter.end()) {
         m_error = QStringLiteral("%1 への印刷を完了できませんでした。").arg(deviceName());
         return false;
     }
-    m_begun = false; // finished: an abort now has nothing left to drop
+    m_begun = false;
+    QString error;
+    if (!finishDocument(&error)) {
+        m_error = error;
+        return false;
+    }
+    return true;
+}
+
+bool QtPrintCanvas::finishDocument(QString*)
+{
     return true;
 }
 
 void QtPrintCanvas::abort()
 {
-    // Qt's PDF and CUPS engines cannot withdraw a document: ending the painter
-    // completes it. A half document written to a file is removed instead, so
-    // that it cannot pass for a finished one.
-    const bool withdrawn = m_printer.abort();
     if (m_painter.isActive())
         m_painter.end();
-    const QString file = m_printer.outputFileName();
-    if (m_begun && !withdrawn && !file.isEmpty())
-        QFile::remove(file);
+    if (m_begun)
+        discardDocument();
     m_begun = false;
 }
 
@@ -117,9 +125,9 @@ void QtPrintCanvas::fontChanged()
 
 const QFontMetrics& QtPrintCanvas::metrics()
 {
-    // Measured at the printer's resolution: 9 points are 75 dots at 600 dpi.
+    // Measured at the device's resolution: 9 points are 75 dots at 600 dpi.
     if (!m_metrics)
-        m_metrics.emplace(m_font, &m_printer);
+        m_metrics.emplace(m_font, m_device);
     return *m_metrics;
 }
 

@@ -8,15 +8,17 @@
 
 #include <optional>
 
-class QPrinter;
+class QPaintDevice;
 
-// The printer operations on a real QPrinter, in its device dots with the
-// origin at the top-left corner of the printable area (QPrinter's default).
-// Text is measured with the printer's own metrics, never the screen's, so
-// that centring matches what comes out on paper.
-class QtPrintCanvas final : public PrintCanvas {
+// The printer operations on any Qt paint device, in its device dots with the
+// origin where the device's painter starts (the printable area of a paged
+// device). A paged device (a PDF writer, a printer, a preview page) gets one
+// page per newPage(); an image takes a single page. Text is measured with the
+// device's own metrics, never the screen's, so that centring matches what
+// comes out on paper.
+class QtPrintCanvas : public PrintCanvas {
 public:
-    explicit QtPrintCanvas(QPrinter& printer);
+    explicit QtPrintCanvas(QPaintDevice& device);
     ~QtPrintCanvas() override;
     QtPrintCanvas(const QtPrintCanvas&) = delete;
     QtPrintCanvas& operator=(const QtPrintCanvas&) = delete;
@@ -42,14 +44,29 @@ public:
     QSize textExtent(const QString& text) override;
     void textOut(int x, int y, const QString& text) override;
 
+protected:
+    // For a canvas that creates its device after this base: the device is
+    // used from beginDocument() on.
+    QtPrintCanvas();
+    void setDevice(QPaintDevice& device);
+
+    // Runs after the painter has ended a complete document: hands it on
+    // (a file, a print queue). False with *error set when that failed.
+    virtual bool finishDocument(QString* error);
+    // Runs when a begun document is dropped: nothing of it may be handed on.
+    virtual void discardDocument() {}
+    // How the error messages name the output.
+    virtual QString deviceName() const;
+
+    void setError(const QString& error) { m_error = error; }
+
 private:
     void fontChanged();
     const QFontMetrics& metrics();
     void useShapePen();
     void useTextPen();
-    QString deviceName() const;
 
-    QPrinter& m_printer;
+    QPaintDevice* m_device = nullptr;
     QPainter m_painter;
     QFont m_font;
     QColor m_fontColor = QColor(0, 0, 0);

@@ -1,11 +1,18 @@
 #include "print/PrintJob.h"
-#include "print/QtPrintCanvas.h"
+#include "print/PrintQueue.h"
 
 #include "app/Fonts.h"
+#include "app/ListBox.h"
+#include "app/PrinterDocument.h"
 #include "design/ComposeLabelTexts.h"
+#include "design/DesignScreen.h"
+#include "sheet/PrintScreen.h"
 
+#include "MainFixture.h"
 #include "PdfTools.h"
 #include "PrintTestRun.h"
+
+#include <QPushButton>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +23,7 @@
 #include <QTest>
 
 // A job printed to a real CUPS queue by name, as a user's printer gets it:
-// QPrinter's CUPS engine spools it, CUPS filters it, and cups-pdf writes what
+// the program hands it to CUPS, CUPS filters it, and cups-pdf writes what
 // a printer would have printed into a PDF that is read back here. The queue
 // comes from scripts/cups-pdf-queue.
 class TestCupsQueue : public QObject {
@@ -24,6 +31,8 @@ class TestCupsQueue : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void twoSheetsReachThePrinter();
+    void refusedJobAdvancesNothing();
+    void missingQueueRefuses();
 
 private:
     QString m_queue;
@@ -77,9 +86,8 @@ void TestCupsQueue::twoSheetsReachThePrinter()
         QPrinter printer(QPrinter::HighResolution);
         printer.setPrinterName(m_queue);
         QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
-        printer.setDocName(title);
-        QtPrintCanvas canvas(printer);
-        const PrintJobResult result = RunPrintJob(canvas, state, look, {});
+        const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, title);
+        const PrintJobResult result = RunPrintJob(*canvas, state, look, {});
         QVERIFY2(result.ok, qPrintable(result.error));
     }
 
@@ -110,6 +118,51 @@ void TestCupsQueue::twoSheetsReachThePrinter()
     QCOMPARE(expected.mid(0, 6), QStringList({"血液", "ZZ98", "血液", "ZZ99", "血液", "AA00"}));
     QCOMPARE(expected.last(), QStringLiteral("AA05"));
     QCOMPARE(PdfTools::firstOutOfOrder(text, expected), QString());
+}
+
+void TestCupsQueue::refusedJobAdvancesNothing()
+{
+    // A queue that rejects jobs still lets the print dialog choose it; the
+    // job must then count as not printed.
+    QString error;
+    PdfTools::run(QStringLiteral("cupsreject"), {m_queue}, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const auto accept = qScopeGuard([this] {
+        QString ignored;
+        PdfTools::run(QStringLiteral("cupsaccept"), {m_queue}, ignored);
+    });
+
+    MainFixture f("10,10,7\r\nnote\r\n");
+    f.w().setSheetPause(0);
+    const DesignControls& dc = f.w().design().controls();
+    dc.ListBox12->selectRow(5);
+    f.w().design().ListBox12Click();
+    dc.ListBox2->selectRow(2);
+    f.w().design().ListBox2Click();
+    dc.cmdPrintSet->click();
+    f.dialogs.printerAnswer = [this](QPrinter& printer) {
+        printer.setPrinterName(m_queue);
+        return true;
+    };
+    f.w().printScreen().controls().cmdPrint->click();
+
+    QCOMPARE(f.dialogs.count("error"), 1);
+    QVERIFY2(f.dialogs.texts("error").first().contains(m_queue),
+             qPrintable(f.dialogs.texts("error").first()));
+    QCOMPARE(f.state().StartPosition, 7);
+    QCOMPARE(f.state().FirstNumber, 5);
+    QCOMPARE(f.state().PrintLog[0], PrintLogEntry());
+    QCOMPARE(f.dir.startFile(), QByteArray("10,10,7\r\nnote\r\n"));
+    QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
+}
+
+void TestCupsQueue::missingQueueRefuses()
+{
+    // A printer deleted between the print dialog and the job.
+    QString error;
+    QVERIFY(!PrintQueue::submit(QStringLiteral("NoSuchRondelQueue"), QStringLiteral("t"),
+                                QByteArray("%PDF-1.4\n%%EOF\n"), {}, &error));
+    QVERIFY2(error.contains(QStringLiteral("NoSuchRondelQueue")), qPrintable(error));
 }
 
 QTEST_MAIN(TestCupsQueue)

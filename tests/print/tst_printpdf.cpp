@@ -1,3 +1,4 @@
+#include "print/PdfDocumentCanvas.h"
 #include "print/PrintJob.h"
 #include "print/PrintSheet.h"
 #include "print/QtPrintCanvas.h"
@@ -203,9 +204,9 @@ void TestPrintPdf::textsComeOutInPrintOrder()
 void TestPrintPdf::unwritableOutputFails()
 {
     const QString file = m_dir.filePath(QStringLiteral("no/such/folder/labels.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    setUp(printer, file);
-    QtPrintCanvas canvas(printer);
+    PrintDestination destination;
+    destination.pdfFile = file;
+    PdfDocumentCanvas canvas(destination);
     WorkingState state = stateFor(numberedRun(1, 1, 3));
     const PrintJobResult result = RunPrintJob(canvas, state, PrintAppearance(), {});
 

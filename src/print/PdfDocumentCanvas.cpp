@@ -1,0 +1,82 @@
+#include "print/PdfDocumentCanvas.h"
+
+#include "print/PrintQueue.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+// Replaces the file in one step. Every write and the final flush are checked
+// before the rename, so a full disk leaves the old file as it was.
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.commit())
+        return true;
+    *error = QStringLiteral("PDFファイルを保存できません。\n%1\n%2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString());
+    file.cancelWriting();
+    return false;
+}
+
+} // namespace
+
+bool isCompletePdf(const QByteArray& pdf)
+{
+    // The trailer may be followed by a line end, nothing more.
+    return pdf.startsWith("%PDF-") && pdf.right(16).trimmed().endsWith("%%EOF");
+}
+
+PdfDocumentCanvas::PdfDocumentCanvas(const PrintDestination& destination)
+    : m_destination(destination)
+{
+    startWriter();
+}
+
+PdfDocumentCanvas::~PdfDocumentCanvas() = default;
+
+void PdfDocumentCanvas::startWriter()
+{
+    m_pdf.clear();
+    m_buffer.setBuffer(&m_pdf);
+    m_buffer.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_buffer);
+    m_writer->setResolution(m_destination.resolution);
+    m_writer->setCreator(QStringLiteral("Rondelmaker"));
+    m_writer->setTitle(m_destination.title);
+    if (m_destination.layout.isValid())
+        m_writer->setPageLayout(m_destination.layout);
+    setDevice(*m_writer);
+}
+
+QString PdfDocumentCanvas::deviceName() const
+{
+    if (m_destination.kind == PrintDestination::Kind::PdfFile)
+        return QStringLiteral("出力ファイル「%1」")
+            .arg(QDir::toNativeSeparators(m_destination.pdfFile));
+    return QStringLiteral("プリンター「%1」").arg(m_destination.queue);
+}
+
+bool PdfDocumentCanvas::finishDocument(QString* error)
+{
+    m_buffer.close();
+    if (!isCompletePdf(m_pdf)) {
+        *error =
+            QStringLiteral("%1 への印刷を完了できませんでした。文書を最後まで作れませんでした。")
+                .arg(deviceName());
+        return false;
+    }
+    if (m_destination.kind == PrintDestination::Kind::PdfFile)
+        return replaceFile(m_destination.pdfFile, m_pdf, error);
+    return PrintQueue::submit(m_destination.queue, m_destination.title, m_pdf,
+                              m_destination.options, error);
+}
+
+void PdfDocumentCanvas::discardDocument()
+{
+    // Nothing has left the program yet: dropping the bytes drops the document.
+    m_buffer.close();
+    m_pdf.clear();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+// Hands a complete PDF document to the system's print queue and reports
+// whether the print system took it. A queue that is paused but accepts jobs
+// takes it (it prints when the queue resumes); a queue that rejects jobs, or
+// no longer exists, does not. When the transfer breaks off half way the job
+// is cancelled, so that nothing of it prints.
+namespace PrintQueue {
+
+// Whether this build can talk to a print system at all.
+bool available();
+
+// True when the queue accepted the whole job; false with *error saying why.
+bool submit(const QString& queue, const QString& title, const QByteArray& pdf,
+            const QList<std::pair<QByteArray, QByteArray>>& options, QString* error);
+
+} // namespace PrintQueue
