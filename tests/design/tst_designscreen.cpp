@@ -346,11 +346,6 @@ void TestDesignScreen::controlCharacters_data()
     QTest::newRow("Memo2 lone CR")
         << 8 << "Memo2"
         << "paste" << QStringLiteral("A\rB") << QStringList{"A", "B"} << "A/B";
-    QTest::newRow("Memo2 paragraph separator, CR LF") << 8 << "Memo2"
-                                                      << "paste"
-                                                      << QStringLiteral("A\u2029"
-                                                                        "B\r\nC")
-                                                      << QStringList{"A", "B", ""} << "A/B";
     QTest::newRow("Memo1 typed tab")
         << 9 << "Memo1"
         << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "/AB";
