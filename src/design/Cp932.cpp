@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace Cp932 {
@@ -52,6 +53,13 @@ int charBytes(char32_t c)
     return size;
 }
 
+// Control characters (C0, DEL, C1 with NEL) and the line and paragraph
+// separators: none of them is label text.
+bool isControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
 template <typename Visit> void forEachCodePoint(const QString& text, Visit visit)
 {
     const qsizetype n = text.size();
@@ -75,10 +83,27 @@ QString normalize(const QString& text)
     out.reserve(text.size());
     forEachCodePoint(text, [&out](char32_t c, qsizetype, int) {
         const char32_t m = mapped(c);
-        // Line breaks belong to memos; they are structure, not label text.
-        if (m == U'\n' || m == U'\r' || m == 0x2029 || charBytes(m) > 0)
+        if (!isControl(m) && charBytes(m) > 0)
             out.append(QChar(char16_t(m)));
     });
+    return out;
+}
+
+QStringList lines(const QString& text)
+{
+    QStringList out;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c != u'\r' && c != u'\n' && c != 0x2028 && c != 0x2029)
+            continue;
+        out << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    out << text.mid(start);
     return out;
 }
 
@@ -106,6 +131,14 @@ QString cut(const QString& text, int maxBytes)
 QString limit(const QString& text, int maxBytes)
 {
     return cut(normalize(text), maxBytes);
+}
+
+int limitedPosition(const QString& text, int position, int maxBytes)
+{
+    // normalize() keeps the order and maps each character it keeps to one
+    // unit, so what stood before the cursor is a prefix of what is kept.
+    const qsizetype before = normalize(text.left(position)).size();
+    return int(std::min(before, limit(text, maxBytes).size()));
 }
 
 } // namespace Cp932

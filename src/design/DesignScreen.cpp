@@ -20,6 +20,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace {
 
 constexpr int LabelBytes = 5;
@@ -27,6 +29,13 @@ constexpr int PanelWidth = 161;
 constexpr int PanelHeight = 169;
 const QColor Grey(0x80, 0x80, 0x80);
 const QColor Black(0, 0, 0);
+
+// Bytes a free text may take on the label; 0 for types without free texts.
+// Type10 puts its letter before the text: 4 bytes are left for it.
+int freeTextRoom(int type)
+{
+    return (type == 9 || type == 11 || type == 12) ? LabelBytes : type == 10 ? 4 : 0;
+}
 
 struct TypePlace {
     const char* button;
@@ -99,15 +108,59 @@ void setLine(QPlainTextEdit* memo, int lineIndex, const QString& text)
     cursor.insertText(text);
 }
 
-QString lineOf(const QPlainTextEdit* memo, int lineIndex)
+// The memo's lines as a label sees them: a line separator inside a block
+// (U+2028 survives a paste) ends a line too.
+QStringList linesOf(const QPlainTextEdit* memo)
 {
-    const QTextBlock block = memo->document()->findBlockByNumber(lineIndex);
-    return block.isValid() ? block.text() : QString();
+    return Cp932::lines(memo->document()->toRawText());
 }
 
 int lineCount(const QPlainTextEdit* memo)
 {
     return memo->document()->blockCount();
+}
+
+constexpr int NoCut = std::numeric_limits<int>::max();
+
+// Tidies a memo in place after a change: a line separator inside a line
+// becomes a line break, what no label can hold is dropped, and line n is cut
+// to roomOf(n) bytes. The cursor stays after the characters it followed.
+template <typename Room> void tidyMemo(QPlainTextEdit* memo, Room roomOf)
+{
+    QTextDocument* document = memo->document();
+    for (int line = 0; line < document->blockCount(); ++line) {
+        QTextBlock block = document->findBlockByNumber(line);
+        QString text = block.text();
+        const QStringList parts = Cp932::lines(text);
+        if (parts.size() > 1) {
+            // Break at the first separator; the rest is the next line, tidied
+            // in its turn. The editor's cursor moves along with the edit.
+            const int at = int(parts.first().size());
+            const int width = text.mid(at).startsWith(QStringLiteral("\r\n")) ? 2 : 1;
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + at);
+            cursor.setPosition(block.position() + at + width, QTextCursor::KeepAnchor);
+            cursor.insertBlock();
+            block = document->findBlockByNumber(line);
+            text = block.text();
+        }
+        const int room = roomOf(line);
+        const QString kept = Cp932::limit(text, room);
+        if (kept == text)
+            continue;
+        const int start = block.position();
+        QTextCursor user = memo->textCursor();
+        const bool userInLine = user.block() == block;
+        const int userAt =
+            userInLine ? Cp932::limitedPosition(text, user.position() - start, room) : 0;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.insertText(kept);
+        if (userInLine) {
+            user.setPosition(start + userAt);
+            memo->setTextCursor(user);
+        }
+    }
 }
 
 void rightAlign(QPlainTextEdit* memo)
@@ -623,7 +676,7 @@ void DesignScreen::limitEdit(QLineEdit* edit)
     const QString kept = Cp932::limit(text, LabelBytes);
     if (kept == text)
         return;
-    const int cursor = std::min(edit->cursorPosition(), int(kept.size()));
+    const int cursor = Cp932::limitedPosition(text, edit->cursorPosition(), LabelBytes);
     edit->setText(kept); // runs this handler again, which finds nothing to cut
     edit->setCursorPosition(cursor);
 }
@@ -654,19 +707,9 @@ void DesignScreen::Memo2Change()
     if (m_inMemoChange)
         return;
     m_inMemoChange = true;
-    QTextCursor user = m_c.Memo2->textCursor();
-    for (int line = 0; line < 2; ++line) {
-        const QString text = lineOf(m_c.Memo2, line);
-        const QString kept = Cp932::limit(text, LabelBytes);
-        if (kept != text)
-            setLine(m_c.Memo2, line, kept);
-    }
     // Only two lines fit on the label; the next four are emptied, their line
     // breaks kept.
-    for (int line = 2; line < 6 && line < lineCount(m_c.Memo2); ++line) {
-        if (!lineOf(m_c.Memo2, line).isEmpty())
-            setLine(m_c.Memo2, line, QString());
-    }
+    tidyMemo(m_c.Memo2, [](int line) { return line < 2 ? LabelBytes : line < 6 ? 0 : NoCut; });
     m_inMemoChange = false;
 }
 
@@ -675,21 +718,10 @@ void DesignScreen::Memo1Change()
     if (m_inMemoChange)
         return;
     m_inMemoChange = true;
-    for (int line = MaxFreeTexts; line < 101 && line < lineCount(m_c.Memo1); ++line) {
-        if (!lineOf(m_c.Memo1, line).isEmpty())
-            setLine(m_c.Memo1, line, QString());
-    }
-    const int type = m_state.LabelType;
-    // Type10 puts its letter before the text: 4 bytes are left for it.
-    const int room = (type == 9 || type == 11 || type == 12) ? LabelBytes : type == 10 ? 4 : 0;
-    if (room > 0) {
-        for (int line = 0; line < MaxFreeTexts && line < lineCount(m_c.Memo1); ++line) {
-            const QString text = lineOf(m_c.Memo1, line);
-            const QString kept = Cp932::limit(text, room);
-            if (kept != text)
-                setLine(m_c.Memo1, line, kept);
-        }
-    }
+    const int room = freeTextRoom(m_state.LabelType);
+    tidyMemo(m_c.Memo1, [room](int line) {
+        return line < MaxFreeTexts ? (room > 0 ? room : NoCut) : line < 101 ? 0 : NoCut;
+    });
     m_inMemoChange = false;
 }
 
@@ -753,9 +785,9 @@ void DesignScreen::selectLetters(int type, int letter1, int letter2)
 QStringList DesignScreen::takeFreeTexts() const
 {
     QStringList texts;
-    for (int line = 0; line < MaxFreeTexts; ++line) {
-        const QString text = lineOf(m_c.Memo1, line);
-        if (text.isEmpty())
+    for (const QString& line : linesOf(m_c.Memo1)) {
+        const QString text = Cp932::normalize(line);
+        if (text.isEmpty() || texts.size() == MaxFreeTexts)
             break;
         texts << text;
     }
@@ -797,11 +829,13 @@ LabelRun DesignScreen::currentRun() const
     case 7:
         run.upper = m_c.Label17->text();
         break;
-    case 8:
-        run.upper = cut(lineOf(m_c.Memo2, 0));
-        run.type8Lower = cut(lineOf(m_c.Memo2, 1));
+    case 8: {
+        const QStringList lines = linesOf(m_c.Memo2);
+        run.upper = cut(lines.value(0));
+        run.type8Lower = cut(lines.value(1));
         run.memo2Empty = m_c.Memo2->toPlainText().isEmpty();
         break;
+    }
     case 9:
         run.upper = cut(m_c.Edit4->text());
         break;
@@ -817,7 +851,9 @@ LabelRun DesignScreen::currentRun() const
     default:
         break;
     }
-    if (run.type >= 9 && run.type <= 12)
-        run.freeTexts = m_state.FreeTexts.mid(0, m_state.FreeTextCount);
+    if (run.type >= 9 && run.type <= 12) {
+        for (const QString& text : m_state.FreeTexts.mid(0, m_state.FreeTextCount))
+            run.freeTexts << Cp932::limit(text, freeTextRoom(run.type));
+    }
     return run;
 }

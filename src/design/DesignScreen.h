@@ -121,7 +121,7 @@ public:
     // The run as the design stands (without the free texts of Memo1, which
     // PrintSet takes first with takeFreeTexts).
     LabelRun currentRun() const;
-    // Leading non-empty lines of Memo1, at most 60.
+    // Leading non-empty lines of Memo1, at most 60, normalized (see Cp932).
     QStringList takeFreeTexts() const;
     // The letter-list index for the given type (type 3: first letter).
     int letterIndex(int type, int which = 1) const;

@@ -2,16 +2,19 @@
 #include "app/Fonts.h"
 #include "app/ListBox.h"
 #include "design/DesignScreen.h"
+#include "sheet/PrintScreen.h"
 
 #include "MainFixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTextBlock>
 
@@ -46,6 +49,28 @@ QStringList blackControls(const DesignControls& c)
     return names;
 }
 
+QStringList kept(QWidget* edit)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(edit))
+        return {line->text()};
+    return memoLines(qobject_cast<QPlainTextEdit*>(edit));
+}
+
+void paste(QWidget* edit, const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Selects the type as a user does: its page, then its button.
+void chooseType(MainFixture& f, int type)
+{
+    f.w().controls().TabControl1->setCurrentIndex((type - 1) / 4);
+    QRadioButton* button = f.w().design().controls().typeButton[type];
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
+    QCOMPARE(f.state().LabelType, type);
+}
+
 } // namespace
 
 class TestDesignScreen : public QObject {
@@ -60,6 +85,10 @@ private Q_SLOTS:
     void numberMenus();
     void editLimits();
     void memoLimits();
+    void controlCharacters_data();
+    void controlCharacters();
+    void cursorAfterACut_data();
+    void cursorAfterACut();
     void resetEmptiesFreeTexts();
     void dateAdjust();
 };
@@ -272,6 +301,160 @@ void TestDesignScreen::memoLimits()
     c.typeButton[9]->click();
     c.Memo1->setPlainText(QStringLiteral("ABCDE\nサンプル"));
     QCOMPARE(memoLines(c.Memo1), (QStringList{"ABCDE", "サン"}));
+}
+
+void TestDesignScreen::controlCharacters_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("how"); // paste, type, or unchecked: set behind the handlers
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QString>("sample"); // upper/lower of the sample label after PrintSet
+
+    const QString nul(QChar(0));
+    QTest::newRow("Edit1 tab") << 1 << "Edit1"
+                               << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCDE"}
+                               << "ABCDE/0001";
+    QTest::newRow("Edit2 LF and lone CR")
+        << 2 << "Edit2"
+        << "paste" << QStringLiteral("A\nB\rC") << QStringList{"ABC"} << "ABC/A001";
+    QTest::newRow("Edit3 CR LF and NUL")
+        << 3 << "Edit3"
+        << "paste" << QStringLiteral("A\r\nB") + nul + "C" << QStringList{"ABC"} << "ABC/AA01";
+    QTest::newRow("Edit4 DEL, NEL and C1") << 9 << "Edit4"
+                                           << "paste"
+                                           << QStringLiteral("A\x7f"
+                                                             "B\u0085"
+                                                             "C\u009f")
+                                           << QStringList{"ABC"} << "ABC/S1";
+    QTest::newRow("Edit5 line and paragraph separators") << 10 << "Edit5"
+                                                         << "paste"
+                                                         << QStringLiteral("A\u2028"
+                                                                           "B\u2029"
+                                                                           "C")
+                                                         << QStringList{"ABC"} << "ABC/AS1";
+    QTest::newRow("Memo2 typed tab")
+        << 8 << "Memo2"
+        << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "AB/";
+    QTest::newRow("Memo2 line separator") << 8 << "Memo2"
+                                          << "paste"
+                                          << QStringLiteral("AB\tC\u2028"
+                                                            "D\u0085"
+                                                            "E")
+                                          << QStringList{"ABC", "DE"} << "ABC/DE";
+    QTest::newRow("Memo2 lone CR")
+        << 8 << "Memo2"
+        << "paste" << QStringLiteral("A\rB") << QStringList{"A", "B"} << "A/B";
+    QTest::newRow("Memo1 typed tab")
+        << 9 << "Memo1"
+        << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "/AB";
+    QTest::newRow("Memo1 every line break")
+        << 9 << "Memo1"
+        << "paste" << QStringLiteral("X\u2028Y\r\nZ\rW\tV\u2029U")
+        << QStringList{"X", "Y", "Z", "WV", "U"} << "/X";
+    QTest::newRow("Memo1 cut after the tab is gone")
+        << 10 << "Memo1"
+        << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCD"} << "/AABCD";
+    QTest::newRow("Edit1 unchecked")
+        << 1 << "Edit1"
+        << "unchecked" << QStringLiteral("A\tB\nC") << QStringList{} << "ABC/0001";
+    QTest::newRow("Memo2 unchecked") << 8 << "Memo2"
+                                     << "unchecked"
+                                     << QStringLiteral("A\tB\u2028"
+                                                       "C\u0085"
+                                                       "D")
+                                     << QStringList{} << "AB/CD";
+    QTest::newRow("Memo1 unchecked") << 10 << "Memo1"
+                                     << "unchecked"
+                                     << QStringLiteral("\x7f"
+                                                       "AB\tCDEF\u2028\u0085\nS2")
+                                     << QStringList{} << "/AABCD";
+}
+
+void TestDesignScreen::controlCharacters()
+{
+    QFETCH(int, type);
+    QFETCH(QString, edit);
+    QFETCH(QString, how);
+    QFETCH(QString, input);
+    MainFixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    const DesignControls& c = f.w().design().controls();
+    chooseType(f, type);
+    if (type >= 9 && edit != "Memo1")
+        QTest::keyClicks(c.Memo1, QStringLiteral("S1"));
+    auto* widget = f.w().findChild<QWidget*>(edit);
+    widget->setFocus();
+    if (how == "paste") {
+        paste(widget, input);
+    } else if (how == "type") {
+        QTest::keyClicks(widget, input);
+    } else {
+        // Texts that reach the run by another way than typing.
+        const QSignalBlocker blocker(widget);
+        if (auto* line = qobject_cast<QLineEdit*>(widget))
+            line->setText(input);
+        else
+            qobject_cast<QPlainTextEdit*>(widget)->setPlainText(input);
+    }
+    if (how != "unchecked")
+        QTEST(kept(widget), "kept");
+
+    QTest::mouseClick(c.cmdPrintSet, Qt::LeftButton);
+    QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
+    const PrintControls& pc = f.w().printScreen().controls();
+    QTEST(QString(pc.Label7->text() + "/" + pc.Label6->text()), "sample");
+}
+
+void TestDesignScreen::cursorAfterACut_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("at"); // characters from the start
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QStringList>("kept"); // after typing Q behind the paste
+
+    QTest::newRow("Edit1 tab before the cursor")
+        << 1 << "Edit1"
+        << "ABC" << 0 << QStringLiteral("\tZ") << QStringList{"ZQABC"};
+    QTest::newRow("Edit1 tab and cut")
+        << 1 << "Edit1"
+        << "ABCD" << 1 << QStringLiteral("\tX") << QStringList{"AXQBC"};
+    QTest::newRow("Memo2 line separator")
+        << 8 << "Memo2"
+        << "AB" << 1 << QStringLiteral("\u2028") << QStringList{"A", "QB"};
+    QTest::newRow("Memo1 second line")
+        << 9 << "Memo1"
+        << "ABC\nDEF" << 4 << QStringLiteral("\t1") << QStringList{"ABC", "1QDEF"};
+    QTest::newRow("Memo1 tabs and cut")
+        << 9 << "Memo1"
+        << "ABCD" << 1 << QStringLiteral("\tX\tY") << QStringList{"AXYQB"};
+}
+
+void TestDesignScreen::cursorAfterACut()
+{
+    QFETCH(int, type);
+    QFETCH(QString, edit);
+    QFETCH(QString, before);
+    QFETCH(int, at);
+    QFETCH(QString, pasted);
+    MainFixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    chooseType(f, type);
+    auto* widget = f.w().findChild<QWidget*>(edit);
+    widget->setFocus();
+    paste(widget, before);
+    const bool memo = qobject_cast<QPlainTextEdit*>(widget);
+    QTest::keyClick(widget, Qt::Key_Home, memo ? Qt::ControlModifier : Qt::NoModifier);
+    for (int i = 0; i < at; ++i)
+        QTest::keyClick(widget, Qt::Key_Right);
+    paste(widget, pasted);
+    QTest::keyClicks(widget, QStringLiteral("Q"));
+    QTEST(kept(widget), "kept");
 }
 
 void TestDesignScreen::resetEmptiesFreeTexts()

@@ -10,6 +10,8 @@ class TestTextRules : public QObject {
 private Q_SLOTS:
     void limitKeepsWholeCharacters_data();
     void limitKeepsWholeCharacters();
+    void controlCharacters_data();
+    void controlCharacters();
     void dateStamps_data();
     void dateStamps();
 };
@@ -56,6 +58,39 @@ void TestTextRules::limitKeepsWholeCharacters()
     const QByteArray bytes = encoder.encode(result);
     QVERIFY(!encoder.hasError());
     QCOMPARE(int(bytes.size()), Cp932::byteLength(result));
+}
+
+void TestTextRules::controlCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");      // as one label line of 5 bytes
+    QTest::addColumn<QStringList>("lines"); // as memo lines of 5 bytes
+
+    QTest::newRow("tab") << QStringLiteral("AB\tCDEFG") << "ABCDE" << QStringList{"ABCDE"};
+    QTest::newRow("NUL") << QStringLiteral("A") + QChar(0) + "B"
+                         << "AB" << QStringList{"AB"};
+    QTest::newRow("DEL, NEL and C1")
+        << QStringLiteral("A\x7f\u0085\u009fB") << "AB" << QStringList{"AB"};
+    QTest::newRow("vertical tab and form feed")
+        << QStringLiteral("A\v\fB") << "AB" << QStringList{"AB"};
+    QTest::newRow("CR LF") << QStringLiteral("A\r\nB") << "AB" << QStringList{"A", "B"};
+    QTest::newRow("lone CR") << QStringLiteral("A\rB") << "AB" << QStringList{"A", "B"};
+    QTest::newRow("CR then CR LF")
+        << QStringLiteral("A\r\r\nB") << "AB" << QStringList{"A", "", "B"};
+    QTest::newRow("line separator") << QStringLiteral("A\u2028B") << "AB" << QStringList{"A", "B"};
+    QTest::newRow("paragraph separator")
+        << QStringLiteral("A\u2029B\n") << "AB" << QStringList{"A", "B", ""};
+}
+
+void TestTextRules::controlCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QTEST(Cp932::limit(text, 5), "line");
+    QStringList kept;
+    for (const QString& line : Cp932::lines(text))
+        kept << Cp932::limit(line, 5);
+    QCOMPARE(kept, lines);
 }
 
 void TestTextRules::dateStamps_data()
