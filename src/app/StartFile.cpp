@@ -1,8 +1,9 @@
 #include "app/StartFile.h"
 
+#include "app/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -137,12 +138,11 @@ QByteArray StartFile::format(const StartFileValues& values)
 
 bool StartFile::write(const QString& path, const StartFileValues& values, QString* error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = format(values);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString reason;
+    if (!writeFileAtomically(path, format(values), &reason)) {
         if (error) {
             *error = QStringLiteral("スタートファイルを保存できません。\n%1\n%2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+                         .arg(QDir::toNativeSeparators(path), reason);
         }
         return false;
     }
