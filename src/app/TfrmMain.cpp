@@ -19,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -153,7 +154,8 @@ void TfrmMain::FormCreate()
     const QString path = StartFile::pathIn(m_state.AppDir);
     const StartFileReadResult read = StartFile::read(path);
     if (read.status == StartFileReadResult::Missing) {
-        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"));
+        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"),
+                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
         m_state.CloseRequested = true;
         m_c.Timer1->start();
         return;

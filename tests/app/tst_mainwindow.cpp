@@ -162,6 +162,7 @@ void TestMainWindow::missingStartFileClosesWithoutCreatingOne()
     TfrmMain w(dialogs, dir.path(), fixedNow);
     QCOMPARE(dialogs.texts("message"),
              QStringList{QStringLiteral("スタートファイルがありません。")});
+    QCOMPARE(dialogs.calls.first().detail, dir.startFilePath());
     QVERIFY(w.state().CloseRequested);
     QVERIFY(w.controls().Timer1->isActive());
     QSignalSpy closed(&w, &TfrmMain::windowClosed);
