@@ -1,5 +1,10 @@
 #include "app/AtomicFile.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -52,4 +57,25 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         return false;
     }
     return true;
+}
+
+void removeStaleTemporaries(const QString& dir, const QStringList& savedNames)
+{
+    if (savedNames.isEmpty())
+        return;
+    const QDateTime oldest = QDateTime::currentDateTimeUtc().addSecs(-60);
+    QStringList patterns;
+    for (const QString& name : savedNames)
+        patterns << QRegularExpression::escape(name);
+    const QRegularExpression temporary(
+        QStringLiteral("\\A(?:%1)\\.[A-Za-z0-9]{6}\\z").arg(patterns.join(QLatin1Char('|'))));
+
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
+    for (const QFileInfo& entry : entries) {
+        if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink() || !entry.isFile())
+            continue;
+        if (entry.lastModified().toUTC() < oldest)
+            QFile::remove(entry.filePath());
+    }
 }
