@@ -8,7 +8,7 @@
 // Dialogs that answer nothing: the benchmarks never open one.
 class SilentDialogs final : public Dialogs {
 public:
-    void message(QWidget*, const QString&) override {}
+    void message(QWidget*, const QString&, const QString& = {}) override {}
     void error(QWidget*, const QString&) override {}
     bool askYesNo(QWidget*, const QString&) override { return false; }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }

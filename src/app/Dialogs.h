@@ -15,8 +15,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Plain box with an OK button and no icon (expected refusals, notices).
-    virtual void message(QWidget* parent, const QString& text) = 0;
+    // Plain box with an OK button and no icon (expected refusals, notices);
+    // `detail`, when given, is shown below the text in a smaller font.
+    virtual void message(QWidget* parent, const QString& text, const QString& detail = {}) = 0;
     // The application's standard error box.
     virtual void error(QWidget* parent, const QString& text) = 0;
     // Warning box with Yes and No; true for Yes.

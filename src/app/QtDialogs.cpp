@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTextDocument>
 
 namespace {
 
@@ -17,10 +18,14 @@ QString title()
 
 } // namespace
 
-void QtDialogs::message(QWidget* parent, const QString& text)
+void QtDialogs::message(QWidget* parent, const QString& text, const QString& detail)
 {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // The detail does not follow the text's format; converted, a path with
+    // "<" in it still shows as it is.
+    if (!detail.isEmpty())
+        box.setInformativeText(Qt::convertFromPlainText(detail));
     box.exec();
 }
 

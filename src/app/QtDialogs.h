@@ -4,7 +4,7 @@
 
 class QtDialogs final : public Dialogs {
 public:
-    void message(QWidget* parent, const QString& text) override;
+    void message(QWidget* parent, const QString& text, const QString& detail = {}) override;
     void error(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;

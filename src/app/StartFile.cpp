@@ -1,22 +1,89 @@
 #include "app/StartFile.h"
 
+#include "app/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
 
-QString shown(const QByteArray& field)
+// Longest quote of the file's content in a message, in characters.
+constexpr qsizetype MaxQuoted = 40;
+
+QString decoded(const QByteArray& bytes)
 {
     // Hand-edited files come from Windows editors as often as from ours.
     QStringDecoder decoder("windows-31j");
     if (decoder.isValid()) {
-        QString text = decoder.decode(field);
+        QString text = decoder.decode(bytes);
         if (!decoder.hasError())
             return text;
     }
-    return QString::fromLatin1(field);
+    // Bytes 0x80..0x9F become invisible C1 controls here; the caller spells
+    // them out.
+    return QString::fromLatin1(bytes);
+}
+
+QString escaped(uint code)
+{
+    switch (code) {
+    case 0:
+        return QStringLiteral("\\0");
+    case '\t':
+        return QStringLiteral("\\t");
+    case '\r':
+        return QStringLiteral("\\r");
+    case '\n':
+        return QStringLiteral("\\n");
+    default:
+        return QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, '0');
+    }
+}
+
+// A line or field as the messages quote it: invisible characters spelled
+// out, and cut short, so that a damaged file cannot fill the screen.
+QString shown(const QByteArray& field)
+{
+    QString out;
+    QByteArray run;
+    auto addRun = [&] {
+        for (const QChar c : decoded(run))
+            out += c.unicode() >= 0x80 && c.unicode() < 0xA0 ? escaped(c.unicode()) : QString(c);
+        run.clear();
+    };
+    // Control bytes are never part of a two-byte character, so they are
+    // spelled out before decoding, as the bytes they are.
+    for (const char b : field) {
+        if (out.size() > MaxQuoted)
+            break;
+        if (uchar(b) < 0x20 || uchar(b) == 0x7F) {
+            addRun();
+            out += escaped(uchar(b));
+        } else {
+            run += b;
+        }
+    }
+    addRun();
+    if (out.size() > MaxQuoted) {
+        qsizetype keep = MaxQuoted - 1;
+        if (out.at(keep - 1).isHighSurrogate())
+            --keep;
+        out = out.left(keep) + QChar(0x2026); // …
+    }
+    return out;
+}
+
+QByteArray trimmed(const QByteArray& field)
+{
+    qsizetype from = 0;
+    qsizetype to = field.size();
+    while (from < to && (field[from] == ' ' || field[from] == '\t'))
+        ++from;
+    while (to > from && (field[to - 1] == ' ' || field[to - 1] == '\t'))
+        --to;
+    return field.mid(from, to - from);
 }
 
 // Whole decimal number with an optional sign, nothing else.
@@ -36,12 +103,17 @@ bool toWholeNumber(const QByteArray& field, int* value)
     return ok;
 }
 
-StartFileReadResult malformed(const QString& text)
+StartFileReadResult failure(StartFileReadResult::Status status, const QString& text)
 {
     StartFileReadResult result;
-    result.status = StartFileReadResult::Malformed;
+    result.status = status;
     result.error = text;
     return result;
+}
+
+StartFileReadResult malformed(const QString& text)
+{
+    return failure(StartFileReadResult::Malformed, text);
 }
 
 QByteArray lineAt(const QByteArray& bytes, qsizetype from, qsizetype* next)
@@ -60,42 +132,61 @@ QByteArray lineAt(const QByteArray& bytes, qsizetype from, qsizetype* next)
 
 QString StartFile::pathIn(const QString& appDir)
 {
-    return QDir(appDir).filePath(QStringLiteral("start.txt"));
+    return QDir(appDir).filePath(FileName);
 }
 
 StartFileReadResult StartFile::read(const QString& path)
 {
-    StartFileReadResult result;
-    QFile file(path);
-    if (!file.exists()) {
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    auto unreadable = [&](const QString& reason) {
+        return failure(
+            StartFileReadResult::Unreadable,
+            QStringLiteral("スタートファイルを読み込めません。\n%1\n%2").arg(shownPath, reason));
+    };
+    // The type is checked before opening: opening a FIFO would wait for a
+    // writer, and a device such as /dev/zero never ends.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        StartFileReadResult result;
         result.status = StartFileReadResult::Missing;
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = StartFileReadResult::Unreadable;
-        result.error = QStringLiteral("スタートファイルを読み込めません。\n%1\n%2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = StartFileReadResult::Unreadable;
-        result.error = QStringLiteral("スタートファイルを読み込めません。\n%1\n%2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-        return result;
-    }
-    return parse(bytes);
+    if (!info.isFile())
+        return unreadable(QStringLiteral("通常のファイルではありません。"));
+    const auto tooLarge = [&] {
+        return malformed(QStringLiteral("スタートファイルが大きすぎます（%1 バイトまで）。\n%2")
+                             .arg(MaxFileSize)
+                             .arg(shownPath));
+    };
+    if (info.size() > MaxFileSize)
+        return tooLarge();
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    // Read one byte more than allowed, in case the file grew since the check.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(file.errorString());
+    if (bytes.size() > MaxFileSize)
+        return tooLarge();
+    StartFileReadResult result = parse(bytes);
+    if (result.status == StartFileReadResult::Malformed)
+        result.error += QLatin1Char('\n') + shownPath;
+    return result;
 }
 
 StartFileReadResult StartFile::parse(const QByteArray& bytes)
 {
     StartFileReadResult result;
+    // Editors on Windows often put a byte-order mark in front of line 1.
+    const qsizetype from = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     // An empty file is valid: every value stays 0.
-    if (bytes.isEmpty())
+    if (bytes.size() == from)
         return result;
 
     qsizetype next = 0;
-    const QByteArray line1 = lineAt(bytes, 0, &next);
+    const QByteArray line1 = lineAt(bytes, from, &next);
     if (next < bytes.size())
         result.values.note = lineAt(bytes, next, &next);
 
@@ -108,7 +199,7 @@ StartFileReadResult StartFile::parse(const QByteArray& bytes)
     int values[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
         const QByteArray field = i < fields.size() ? fields[i] : QByteArray();
-        if (!toWholeNumber(field, &values[i]))
+        if (!toWholeNumber(trimmed(field), &values[i]))
             return malformed(QStringLiteral("'%1' は整数ではありません").arg(shown(field)));
     }
     const int limits[3] = {MaxOffsetIndex, MaxOffsetIndex, MaxStartPosition};
@@ -137,12 +228,11 @@ QByteArray StartFile::format(const StartFileValues& values)
 
 bool StartFile::write(const QString& path, const StartFileValues& values, QString* error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = format(values);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString reason;
+    if (!writeFileAtomically(path, format(values), &reason)) {
         if (error) {
             *error = QStringLiteral("スタートファイルを保存できません。\n%1\n%2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+                         .arg(QDir::toNativeSeparators(path), reason);
         }
         return false;
     }

@@ -27,10 +27,17 @@ class StartFile {
 public:
     static constexpr int MaxOffsetIndex = 20;
     static constexpr int MaxStartPosition = 150;
+    // A longer file is not a start file; it is refused unread.
+    static constexpr qsizetype MaxFileSize = 64 * 1024;
+    static constexpr QLatin1String FileName{"start.txt"};
 
     static QString pathIn(const QString& appDir);
 
+    // Reads a regular file (symbolic links followed) of at most MaxFileSize
+    // bytes; messages name the file's full path.
     static StartFileReadResult read(const QString& path);
+    // A byte-order mark before line 1 and blanks or tabs around a field are
+    // accepted.
     static StartFileReadResult parse(const QByteArray& bytes);
 
     static QByteArray format(const StartFileValues& values);

@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/AtomicFile.h"
 #include "app/Controls.h"
 #include "app/Dialogs.h"
 #include "app/ListBox.h"
@@ -19,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -38,6 +40,9 @@ namespace {
 
 constexpr int ClientWidth = 916;
 constexpr int ClientHeight = 592;
+
+// The files this program saves beside the executable.
+const QStringList SavedFileNames = {StartFile::FileName};
 
 } // namespace
 
@@ -150,10 +155,14 @@ void TfrmMain::FormCreate()
     m_state.HasPrinted = false;
     m_state.CloseRequested = false;
 
+    // What saves cut short by a crash or a kill left behind.
+    removeStaleTemporaries(m_state.AppDir, SavedFileNames);
+
     const QString path = StartFile::pathIn(m_state.AppDir);
     const StartFileReadResult read = StartFile::read(path);
     if (read.status == StartFileReadResult::Missing) {
-        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"));
+        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"),
+                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
         m_state.CloseRequested = true;
         m_c.Timer1->start();
         return;

@@ -1,11 +1,11 @@
 #include "report/BiffWorkbook.h"
 
+#include "app/AtomicFile.h"
 #include "report/CompoundFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringList>
 #include <QtEndian>
 
@@ -439,12 +439,10 @@ bool BiffWorkbook::XlsCloseBook(int mode)
     const QString path = m_path;
     reset();
 
-    QSaveFile out(path);
-    if (file.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(file) != file.size() ||
-        !out.commit()) {
-        const QString reason =
-            file.isEmpty() ? QCoreApplication::translate("BiffWorkbook", "workbook too large")
-                           : out.errorString();
+    QString reason;
+    if (file.isEmpty())
+        reason = QCoreApplication::translate("BiffWorkbook", "workbook too large");
+    if (file.isEmpty() || !writeFileAtomically(path, file, &reason)) {
         m_error = QCoreApplication::translate("BiffWorkbook", "Cannot write %1: %2")
                       .arg(QDir::toNativeSeparators(path), reason);
         return false;

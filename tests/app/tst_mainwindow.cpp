@@ -21,6 +21,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
 QStringList visibleButtons(TfrmMain& w)
@@ -52,6 +55,8 @@ private Q_SLOTS:
     void missingStartFileClosesWithoutCreatingOne();
     void malformedStartFileIsReportedAndCloses();
     void failedSaveKeepsNewValues();
+    void staleTemporariesRemovedAtStart_data();
+    void staleTemporariesRemovedAtStart();
     void buttonBarStates_data();
     void buttonBarStates();
     void tabChangeSelectsFirstTypeOfPage();
@@ -162,6 +167,7 @@ void TestMainWindow::missingStartFileClosesWithoutCreatingOne()
     TfrmMain w(dialogs, dir.path(), fixedNow);
     QCOMPARE(dialogs.texts("message"),
              QStringList{QStringLiteral("スタートファイルがありません。")});
+    QCOMPARE(dialogs.calls.first().detail, dir.startFilePath());
     QVERIFY(w.state().CloseRequested);
     QVERIFY(w.controls().Timer1->isActive());
     QSignalSpy closed(&w, &TfrmMain::windowClosed);
@@ -197,6 +203,59 @@ void TestMainWindow::failedSaveKeepsNewValues()
     QCOMPARE(dialogs.count("error"), 1);
     QCOMPARE(w.state().StartPosition, 77);
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
+}
+
+void TestMainWindow::staleTemporariesRemovedAtStart_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("old temporary") << "start.txt.aB3xY9"
+                                   << "file" << 120 << true;
+    QTest::newRow("fresh one of a save in progress") << "start.txt.aB3xY9"
+                                                     << "file" << 5 << false;
+    QTest::newRow("five characters") << "start.txt.aB3xY"
+                                     << "file" << 120 << false;
+    QTest::newRow("seven characters") << "start.txt.aB3xY90"
+                                      << "file" << 120 << false;
+    QTest::newRow("not a letter or digit") << "start.txt.aB3-Y9"
+                                           << "file" << 120 << false;
+    QTest::newRow("other file's name") << "notes.txt.aB3xY9"
+                                       << "file" << 120 << false;
+    QTest::newRow("folder") << "start.txt.aB3xY9"
+                            << "folder" << 120 << false;
+    QTest::newRow("symbolic link") << "start.txt.aB3xY9"
+                                   << "link" << 120 << false;
+}
+
+void TestMainWindow::staleTemporariesRemovedAtStart()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(int, ageSeconds);
+    TestAppDir dir;
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    const QString path = QDir(dir.path()).filePath(name);
+    const QString target = QDir(dir.path()).filePath("target");
+    if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    } else {
+        QFile file(kind == "file" ? path : target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (kind == "link")
+        QVERIFY(QFile::link(target, path));
+    const timespec modified{time(nullptr) - ageSeconds, 0};
+    const timespec times[2] = {modified, modified};
+    for (const QString& entry : {path, target})
+        utimensat(AT_FDCWD, QFile::encodeName(entry).constData(), times, AT_SYMLINK_NOFOLLOW);
+
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, dir.path(), fixedNow);
+    QTEST(!QFileInfo(path).exists(), "removed");
+    QVERIFY(QFile::exists(dir.startFilePath()));
+    QVERIFY(kind != "link" || QFile::exists(target));
 }
 
 void TestMainWindow::buttonBarStates_data()

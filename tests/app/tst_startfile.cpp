@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestStartFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -14,7 +16,10 @@ private Q_SLOTS:
     void refusesMalformedFiles();
     void roundTripKeepsNoteByteForByte_data();
     void roundTripKeepsNoteByteForByte();
-    void missingAndUnreadable();
+    void readsOnlySmallRegularFiles_data();
+    void readsOnlySmallRegularFiles();
+    void messagesQuoteBriefly_data();
+    void messagesQuoteBriefly();
     void failedWriteLeavesOldFileUntouched();
 };
 
@@ -37,6 +42,11 @@ void TestStartFile::readsValidFiles_data()
     QTest::newRow("five lines: only line 2 is kept")
         << QByteArray("1,2,3\r\nsecond\r\nthird\r\nfourth\r\nfifth\r\n") << 1 << 2 << 3
         << QByteArray("second");
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                   "10,10,1\r\nnote\r\n")
+                                     << 10 << 10 << 1 << QByteArray("note");
+    QTest::newRow("blanks and tabs around fields")
+        << QByteArray(" 10 ,\t10, 1\t\r\n \tnote \r\n") << 10 << 10 << 1 << QByteArray(" \tnote ");
 }
 
 void TestStartFile::readsValidFiles()
@@ -61,8 +71,11 @@ void TestStartFile::refusesMalformedFiles_data()
                              << QStringLiteral("'a' は整数ではありません");
     QTest::newRow("empty field") << QByteArray("10,,1\r\n")
                                  << QStringLiteral("'' は整数ではありません");
-    QTest::newRow("space") << QByteArray("10, 10,1\r\n")
-                           << QStringLiteral("' 10' は整数ではありません");
+    QTest::newRow("space inside") << QByteArray("10,1 0,1\r\n")
+                                  << QStringLiteral("'1 0' は整数ではありません");
+    QTest::newRow("mark not at the start") << QByteArray("10,\xEF\xBB\xBF"
+                                                         "10,1\r\n")
+                                           << QStringLiteral("は整数ではありません");
     QTest::newRow("empty first line")
         << QByteArray("\r\nnote\r\n") << QStringLiteral("'' は整数ではありません");
     QTest::newRow("huge") << QByteArray("10,10,99999999999\r\n")
@@ -109,16 +122,84 @@ void TestStartFile::roundTripKeepsNoteByteForByte()
     QCOMPARE(back.values, values);
 }
 
-void TestStartFile::missingAndUnreadable()
+void TestStartFile::readsOnlySmallRegularFiles_data()
 {
-    QTemporaryDir dir;
-    QCOMPARE(StartFile::read(StartFile::pathIn(dir.path())).status, StartFileReadResult::Missing);
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::newRow("missing") << "missing" << int(StartFileReadResult::Missing);
+    QTest::newRow("folder") << "folder" << int(StartFileReadResult::Unreadable);
+    QTest::newRow("fifo, which would wait for a writer")
+        << "fifo" << int(StartFileReadResult::Unreadable);
+    QTest::newRow("link to /dev/zero, which never ends")
+        << "zero" << int(StartFileReadResult::Unreadable);
+    QTest::newRow("100 KiB") << "large" << int(StartFileReadResult::Malformed);
+    QTest::newRow("link to a valid file") << "link" << int(StartFileReadResult::Ok);
+}
 
-    // A folder in the file's place exists but cannot be read as a file.
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("start.txt")));
-    const StartFileReadResult result = StartFile::read(StartFile::pathIn(dir.path()));
-    QCOMPARE(result.status, StartFileReadResult::Unreadable);
-    QVERIFY(!result.error.isEmpty());
+void TestStartFile::readsOnlySmallRegularFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    const QString path = StartFile::pathIn(dir.path());
+    const QByteArray large = "10,10,1\r\n" + QByteArray(100 * 1024, 'x') + "\r\n";
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("start.txt"));
+    if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (kind == "zero")
+        QVERIFY(QFile::link("/dev/zero", path));
+    if (kind == "large" || kind == "link") {
+        QFile file(kind == "large" ? path : dir.filePath("target"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kind == "large" ? large : QByteArray("1,2,3\r\n"));
+        if (kind == "link")
+            QVERIFY(file.link(path));
+    }
+
+    const StartFileReadResult result = StartFile::read(path);
+    QCOMPARE(int(result.status), status);
+    if (status != StartFileReadResult::Ok && status != StartFileReadResult::Missing)
+        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+    if (kind == "link")
+        QCOMPARE(result.values, (StartFileValues{1, 2, 3, {}}));
+    if (kind == "large") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), large);
+    }
+}
+
+void TestStartFile::messagesQuoteBriefly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("quoted");
+    const QByteArray longLine(60000, '7');
+    QTest::newRow("long first line") << longLine + "\r\n"
+                                     << "'" + QString(39, '7') + QStringLiteral("…'");
+    QTest::newRow("long field") << "1,2," + longLine
+                                << "'" + QString(39, '7') + QStringLiteral("…'");
+    QTest::newRow("nul") << QByteArray("1,2\0x,3", 7) << QStringLiteral("'2\\0x'");
+    QTest::newRow("tab, cr and other controls")
+        << QByteArray("1,2\t\r\x01\x7fx,3") << QStringLiteral("'2\\t\\r\\x01\\x7Fx'");
+}
+
+void TestStartFile::messagesQuoteBriefly()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, quoted);
+    QTemporaryDir dir;
+    const QString path = StartFile::pathIn(dir.path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    const StartFileReadResult result = StartFile::read(path);
+    QCOMPARE(result.status, StartFileReadResult::Malformed);
+    QVERIFY2(result.error.contains(quoted), qPrintable(result.error));
+    QVERIFY2(result.error.contains(path), qPrintable(result.error));
+    QVERIFY2(result.error.size() < path.size() + 120, qPrintable(result.error));
 }
 
 void TestStartFile::failedWriteLeavesOldFileUntouched()

@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
 
-void ScriptedDialogs::message(QWidget*, const QString& text)
+void ScriptedDialogs::message(QWidget*, const QString& text, const QString& detail)
 {
-    calls.append({QStringLiteral("message"), text});
+    calls.append({QStringLiteral("message"), text, detail});
     if (onMessage)
         onMessage(text);
 }

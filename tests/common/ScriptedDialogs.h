@@ -19,6 +19,7 @@ public:
         QString kind; // message, error, askYesNo, choosePrinter, chooseSaveFile, chooseColor,
                       // chooseFont
         QString text;
+        QString detail = {}; // a message's detail
     };
 
     QList<Call> calls;
@@ -32,7 +33,7 @@ public:
     // Runs when a message or error box is shown (to look at the window then).
     std::function<void(const QString&)> onMessage;
 
-    void message(QWidget* parent, const QString& text) override;
+    void message(QWidget* parent, const QString& text, const QString& detail = {}) override;
     void error(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;

@@ -2,6 +2,7 @@
 #include "report/BiffWorkbook.h"
 #include "report/SpreadsheetExport.h"
 
+#include "FullTmpfs.h"
 #include "MainFixture.h"
 #include "ReadOnlyDir.h"
 
@@ -111,6 +112,8 @@ private Q_SLOTS:
     void fileNames();
     void overwriteAnsweredNo();
     void unwritableFolderKeepsOldFile();
+    void fullDiskKeepsOldFile_data();
+    void fullDiskKeepsOldFile();
     void typeEightExportsNothing();
 };
 
@@ -264,6 +267,41 @@ void TestExport::unwritableFolderKeepsOldFile()
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("keep me"));
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xls"});
+}
+
+void TestExport::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("freeKib");
+    QTest::newRow("small book") << 3 << 0;
+    QTest::newRow("large book, part of it fits") << 1200 << 8;
+}
+
+void TestExport::fullDiskKeepsOldFile()
+{
+    QFETCH(int, rows);
+    QFETCH(int, freeKib);
+    FullTmpfs disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("labels.xls");
+    BiffWorkbook book;
+    QString error;
+    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, path, entries(1), {}, QDate(2026, 12, 8),
+                                                 &error));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    QVERIFY(disk.fill(freeKib));
+
+    QVERIFY(!SpreadsheetExport::ExportSpreadsheet(book, path, entries(rows), {}, QDate(2026, 12, 8),
+                                                  &error));
+    QVERIFY2(error.contains(path) && error.contains("No space left on device"), qPrintable(error));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), before);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "labels.xls"}));
 }
 
 void TestExport::typeEightExportsNothing()

@@ -7,6 +7,7 @@
 #include "sheet/PrintScreen.h"
 #include "sheet/SheetMap.h"
 
+#include "FullTmpfs.h"
 #include "MainFixture.h"
 
 #include <QAction>
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void numberingStaysLiveOnPrintScreen();
     void clickingTheMapSetsStartPosition();
     void offsetsSaveAtOnce();
+    void offsetOnFullDiskKeepsOldFile();
     void customBackground();
     void frameAndBackgrounds();
     void rainbow();
@@ -257,6 +259,35 @@ void TestPrintScreen::offsetsSaveAtOnce()
     QCOMPARE(s.pc.ListBox25->currentRow(), 0);
     QCOMPARE(s.pc.ListBox23->currentRow(), 20);
     QCOMPARE(s.f.dir.startFile(), QByteArray("untouched"));
+}
+
+void TestPrintScreen::offsetOnFullDiskKeepsOldFile()
+{
+    FullTmpfs disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QByteArray before = "10,10,1\r\nnote\r\n";
+    QFile start(disk.filePath("start.txt"));
+    QVERIFY(start.open(QIODevice::WriteOnly) && start.write(before) == before.size());
+    start.close();
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, disk.path(), fixedNow);
+    w.show();
+    QTest::mouseClick(w.design().controls().cmdPrintSet, Qt::LeftButton);
+    QVERIFY(disk.fill());
+
+    ListBox* horz = w.printScreen().controls().ListBox25;
+    const QModelIndex row = horz->model()->index(3, 0);
+    horz->scrollTo(row);
+    QTest::mouseClick(horz->viewport(), Qt::LeftButton, {}, horz->visualRect(row).center());
+    QCOMPARE(w.state().HorzOffsetIndex, 3);
+    QCOMPARE(dialogs.count("error"), 1);
+    QVERIFY2(dialogs.texts("error").first().contains("No space left on device"),
+             qPrintable(dialogs.texts("error").first()));
+    QVERIFY(start.open(QIODevice::ReadOnly));
+    QCOMPARE(start.readAll(), before);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "start.txt"}));
 }
 
 void TestPrintScreen::customBackground()
