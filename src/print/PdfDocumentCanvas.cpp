@@ -1,27 +1,9 @@
 #include "print/PdfDocumentCanvas.h"
 
+#include "app/AtomicFile.h"
 #include "print/PrintQueue.h"
 
 #include <QDir>
-#include <QSaveFile>
-
-namespace {
-
-// Replaces the file in one step. Every write and the final flush are checked
-// before the rename, so a full disk leaves the old file as it was.
-bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return true;
-    *error = QStringLiteral("PDFファイルを保存できません。\n%1\n%2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString());
-    file.cancelWriting();
-    return false;
-}
-
-} // namespace
 
 bool isCompletePdf(const QByteArray& pdf)
 {
@@ -68,8 +50,14 @@ bool PdfDocumentCanvas::finishDocument(QString* error)
                 .arg(deviceName());
         return false;
     }
-    if (m_destination.kind == PrintDestination::Kind::PdfFile)
-        return replaceFile(m_destination.pdfFile, m_pdf, error);
+    if (m_destination.kind == PrintDestination::Kind::PdfFile) {
+        QString reason;
+        if (writeFileAtomically(m_destination.pdfFile, m_pdf, &reason))
+            return true;
+        *error = QStringLiteral("PDFファイルを保存できません。\n%1\n%2")
+                     .arg(QDir::toNativeSeparators(m_destination.pdfFile), reason);
+        return false;
+    }
     return PrintQueue::submit(m_destination.queue, m_destination.title, m_pdf,
                               m_destination.options, error);
 }

@@ -3,6 +3,7 @@
 #include "design/DesignScreen.h"
 #include "sheet/PrintScreen.h"
 
+#include "FullTmpfs.h"
 #include "MainFixture.h"
 #include "PdfTools.h"
 
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void jobMovesTheRunOn();
     void nextJobContinuesWithoutDuplicates();
     void emptyUpperLinePrintsTypeThirteen();
+    void printerFailureAdvancesNothing_data();
     void printerFailureAdvancesNothing();
     void inputStaysClosedDuringJob();
     void noLabelsPrintNothing();
@@ -161,15 +163,40 @@ void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
     QCOMPARE(p.dc.Label3->text(), QStringLiteral("0010"));
 }
 
+void TestPrintButton::printerFailureAdvancesNothing_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("missing folder") << false;
+    QTest::newRow("full disk keeps the old PDF") << true;
+}
+
 void TestPrintButton::printerFailureAdvancesNothing()
 {
+    QFETCH(bool, fullDisk);
+    FullTmpfs disk;
+    QString pdf = QStringLiteral("missing/folder/labels.pdf");
+    const QByteArray old = "%PDF-1.4 an earlier job\n%%EOF\n";
+    if (fullDisk) {
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        pdf = disk.filePath(QStringLiteral("labels.pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        QVERIFY(disk.fill());
+    }
     PrintFixture p;
     p.design(1, 5, 20);
     p.dc.Edit1->setText(QStringLiteral("X"));
     p.printSet();
-    p.f.dialogs.printerAnswer = toPdf(p.out.filePath(QStringLiteral("missing/folder/labels.pdf")));
+    p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
     p.pc.cmdPrint->click();
     QCOMPARE(p.f.dialogs.count("error"), 1);
+    if (fullDisk) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+    }
     QCOMPARE(p.f.state().StartPosition, 1);
     QCOMPARE(p.f.state().FirstNumber, 5);
     QCOMPARE(p.f.state().LabelType, 1);

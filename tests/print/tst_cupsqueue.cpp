@@ -12,6 +12,7 @@
 #include "PdfTools.h"
 #include "PrintTestRun.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ class TestCupsQueue : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void twoSheetsReachThePrinter();
+    void refusedJobAdvancesNothing_data();
     void refusedJobAdvancesNothing();
     void missingQueueRefuses();
 
@@ -120,21 +122,37 @@ void TestCupsQueue::twoSheetsReachThePrinter()
     QCOMPARE(PdfTools::firstOutOfOrder(text, expected), QString());
 }
 
+void TestCupsQueue::refusedJobAdvancesNothing_data()
+{
+    QTest::addColumn<QString>("stop");
+    QTest::addColumn<QString>("resume");
+    QTest::addColumn<bool>("accepted");
+    // A queue that rejects jobs still lets the print dialog choose it; the
+    // job must then count as not printed. A paused queue takes the job and
+    // prints it when it resumes.
+    QTest::newRow("rejecting queue") << "cupsreject"
+                                     << "cupsaccept" << false;
+    QTest::newRow("paused queue") << "cupsdisable"
+                                  << "cupsenable" << true;
+}
+
 void TestCupsQueue::refusedJobAdvancesNothing()
 {
-    // A queue that rejects jobs still lets the print dialog choose it; the
-    // job must then count as not printed.
+    QFETCH(QString, stop);
+    QFETCH(QString, resume);
+    QFETCH(bool, accepted);
     QString error;
-    PdfTools::run(QStringLiteral("cupsreject"), {m_queue}, error);
+    PdfTools::run(stop, {m_queue}, error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const auto accept = qScopeGuard([this] {
+    const auto restart = qScopeGuard([this, resume] {
         QString ignored;
-        PdfTools::run(QStringLiteral("cupsaccept"), {m_queue}, ignored);
+        PdfTools::run(resume, {m_queue}, ignored);
     });
 
     MainFixture f("10,10,7\r\nnote\r\n");
     f.w().setSheetPause(0);
     const DesignControls& dc = f.w().design().controls();
+    dc.Edit1->setText(QStringLiteral("Q"));
     dc.ListBox12->selectRow(5);
     f.w().design().ListBox12Click();
     dc.ListBox2->selectRow(2);
@@ -146,6 +164,12 @@ void TestCupsQueue::refusedJobAdvancesNothing()
     };
     f.w().printScreen().controls().cmdPrint->click();
 
+    if (accepted) {
+        QCOMPARE(f.dialogs.count("error"), 0);
+        QCOMPARE(f.state().StartPosition, 10);
+        QCOMPARE(f.state().FirstNumber, 8);
+        return;
+    }
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY2(f.dialogs.texts("error").first().contains(m_queue),
              qPrintable(f.dialogs.texts("error").first()));
