@@ -1,8 +1,8 @@
 // The spreadsheet export of a 1200-label job, written to a file.
 #include "BenchStats.h"
 
-#include "report/BiffWorkbook.h"
-#include "report/SpreadsheetExport.h"
+#include "xls/BiffWorkbook.h"
+#include "xls/SpreadsheetExport.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 // Usage: bench_printjob [output.pdf]  (keeps the last run's PDF there)
 #include "BenchStats.h"
 
-#include "app/Fonts.h"
-#include "print/PrintJob.h"
+#include "core/render/Fonts.h"
+#include "core/render/PrintJob.h"
 #include "print/QtPrintCanvas.h"
 
 #include <QApplication>
@@ -23,11 +23,11 @@ int main(int argc, char* argv[])
     const QString output =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.filePath(QStringLiteral("job.pdf"));
 
-    WorkingState state;
-    state.Run.type = 2;
-    state.Run.firstNumber = 1;
-    state.Run.sampleCount = 1200;
-    state.Run.upper = QStringLiteral("検体");
+    LabelRun run;
+    run.type = 2;
+    run.firstNumber = 1;
+    run.sampleCount = 1200;
+    run.upper = QStringLiteral("検体");
     PrintAppearance look;
     look.backgroundIndex = 1;
     look.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -35,7 +35,6 @@ int main(int argc, char* argv[])
 
     std::vector<double> runs;
     for (int i = 0; i < 11; ++i) {
-        state.StartPosition = 150;
         QElapsedTimer timer;
         timer.start();
         QPrinter printer(QPrinter::HighResolution);
@@ -44,7 +43,7 @@ int main(int argc, char* argv[])
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFileName(output);
         QtPrintCanvas canvas(printer);
-        const PrintJobResult result = RunPrintJob(canvas, state, look, {});
+        const PrintJobResult result = RunPrintJob(canvas, run, look, {}, 150, {});
         runs.push_back(timer.nsecsElapsed() / 1e6);
         if (!result.ok) {
             std::fprintf(stderr, "print failed: %s\n", qPrintable(result.error));

@@ -3,8 +3,8 @@
 #include "BenchStats.h"
 #include "BenchSupport.h"
 
-#include "app/Fonts.h"
-#include "app/TfrmMain.h"
+#include "core/render/Fonts.h"
+#include "ui/TfrmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 #include "BenchStats.h"
 #include "BenchSupport.h"
 
-#include "app/Fonts.h"
-#include "app/TfrmMain.h"
-#include "design/DesignScreen.h"
+#include "core/render/Fonts.h"
+#include "ui/DesignScreen.h"
+#include "ui/TfrmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "print/PdfDocumentCanvas.h"
 
-#include "app/AtomicFile.h"
+#include "core/io/AtomicFile.h"
 #include "print/PrintQueue.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/PrintCanvas.h"
+#include "core/render/PrintCanvas.h"
 
 #include <QFontMetrics>
 #include <QPainter>

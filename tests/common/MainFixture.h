@@ -1,9 +1,12 @@
 #pragma once
 
-#include "app/TfrmMain.h"
+#include "ui/ListBox.h"
+#include "ui/TfrmMain.h"
 
 #include "ScriptedDialogs.h"
 #include "TestAppDir.h"
+
+#include <QTest>
 
 #include <memory>
 
@@ -18,8 +21,24 @@ struct MainFixture {
 
     TfrmMain& w() { return *window; }
     WorkingState& state() { return window->state(); }
+    // Label i of the last job the print system took; empty without one.
+    PrintLogEntry printed(int i) const
+    {
+        const auto& job = window->state().LastJob;
+        return job ? job->labels.value(i) : PrintLogEntry();
+    }
 
     TestAppDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<TfrmMain> window;
 };
+
+// Chooses a row of a list as a user does, with the keyboard.
+inline void chooseRow(ListBox* list, int row)
+{
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentRow(), row);
+}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/WorkingState.h"
-#include "design/LabelRun.h"
+#include "core/model/LabelRun.h"
 
 // A run of numbered labels as PrintSet would freeze it.
 inline LabelRun numberedRun(int type, int first, int samples, int repeat = 1,
@@ -25,13 +24,4 @@ inline LabelRun steppedRun(int type, int first, int step, int samples, int repea
     run.letter1 = letter1;
     run.letter2 = letter2;
     return run;
-}
-
-inline WorkingState stateFor(const LabelRun& run, int startPosition = 1)
-{
-    WorkingState state;
-    state.Run = run;
-    state.StartPosition = startPosition;
-    state.PrintLogNext = 1;
-    return state;
 }

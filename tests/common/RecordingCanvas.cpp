@@ -1,6 +1,6 @@
 #include "RecordingCanvas.h"
 
-#include "design/Cp932.h"
+#include "core/numbering/Cp932.h"
 
 QSize RecordingCanvas::textExtent(const QString& text)
 {

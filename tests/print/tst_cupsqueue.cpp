@@ -1,12 +1,12 @@
-#include "print/PrintJob.h"
+#include "core/render/PrintJob.h"
 #include "print/PrintQueue.h"
 
-#include "app/Fonts.h"
-#include "app/ListBox.h"
-#include "app/PrinterDocument.h"
-#include "design/ComposeLabelTexts.h"
-#include "design/DesignScreen.h"
-#include "sheet/PrintScreen.h"
+#include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/Fonts.h"
+#include "ui/DesignScreen.h"
+#include "ui/ListBox.h"
+#include "ui/PrintScreen.h"
+#include "ui/PrinterDocument.h"
 
 #include "MainFixture.h"
 #include "PdfTools.h"
@@ -76,7 +76,6 @@ void TestCupsQueue::twoSheetsReachThePrinter()
     LabelRun run = numberedRun(3, 98, 8, 1, QStringLiteral("血液"));
     run.letter1 = 25;
     run.letter2 = 25;
-    WorkingState state = stateFor(run, 146); // 146..150, then 1..3
     PrintAppearance look;
     look.backgroundIndex = 2;
     look.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -89,7 +88,8 @@ void TestCupsQueue::twoSheetsReachThePrinter()
         printer.setPrinterName(m_queue);
         QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
         const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, title);
-        const PrintJobResult result = RunPrintJob(*canvas, state, look, {});
+        // Positions 146..150, then 1..3.
+        const PrintJobResult result = RunPrintJob(*canvas, run, look, {}, 146, {});
         QVERIFY2(result.ok, qPrintable(result.error));
     }
 
@@ -166,16 +166,16 @@ void TestCupsQueue::refusedJobAdvancesNothing()
 
     if (accepted) {
         QCOMPARE(f.dialogs.count("error"), 0);
-        QCOMPARE(f.state().StartPosition, 10);
-        QCOMPARE(f.state().FirstNumber, 8);
+        QCOMPARE(f.state().Start.startPosition, 10);
+        QCOMPARE(f.state().Design.firstNumber, 8);
         return;
     }
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY2(f.dialogs.texts("error").first().contains(m_queue),
              qPrintable(f.dialogs.texts("error").first()));
-    QCOMPARE(f.state().StartPosition, 7);
-    QCOMPARE(f.state().FirstNumber, 5);
-    QCOMPARE(f.state().PrintLog[0], PrintLogEntry());
+    QCOMPARE(f.state().Start.startPosition, 7);
+    QCOMPARE(f.state().Design.firstNumber, 5);
+    QCOMPARE(f.printed(0), PrintLogEntry());
     QCOMPARE(f.dir.startFile(), QByteArray("10,10,7\r\nnote\r\n"));
     QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
 }

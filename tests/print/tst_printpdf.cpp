@@ -1,10 +1,10 @@
+#include "core/render/PrintJob.h"
+#include "core/render/PrintSheet.h"
 #include "print/PdfDocumentCanvas.h"
-#include "print/PrintJob.h"
-#include "print/PrintSheet.h"
 #include "print/QtPrintCanvas.h"
 
-#include "app/Fonts.h"
-#include "design/ComposeLabelTexts.h"
+#include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/Fonts.h"
 
 #include "PdfTools.h"
 #include "PrintTestRun.h"
@@ -27,7 +27,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     QString m_pdf;
-    WorkingState m_state;
+    LabelRun m_run;
     QPoint m_origin; // the printable area's corner on the page, in dots
 };
 
@@ -96,7 +96,7 @@ void TestPrintPdf::initTestCase()
     LabelRun run = numberedRun(2, 995, 15, 1, QStringLiteral("検体"));
     run.step = 2;
     run.letter1 = 1;
-    m_state = stateFor(run, 141);
+    m_run = run;
     PrintAppearance look;
     look.backgroundIndex = 5;
     look.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -108,7 +108,7 @@ void TestPrintPdf::initTestCase()
     QCOMPARE(m_origin, QPoint(150, 200));
     QtPrintCanvas canvas(printer);
     QCOMPARE(canvas.dpiX(), 600);
-    const PrintJobResult result = RunPrintJob(canvas, m_state, look, {});
+    const PrintJobResult result = RunPrintJob(canvas, m_run, look, {}, 141, {});
     QVERIFY2(result.ok, qPrintable(result.error));
 }
 
@@ -118,11 +118,11 @@ void TestPrintPdf::discsLandOnTheLayout()
     QCOMPARE(PdfTools::pageCount(m_pdf, error), 2);
 
     // Page 1 holds positions 141..150, the last row; rasterise just that band.
-    const WorkingState& s = m_state;
-    const QRect band(m_origin.x() + dots(s.LabelLeft[141]) - 40,
-                     m_origin.y() + dots(s.LabelTop[141]) - 40,
-                     dots(s.LabelLeft[150] + 130) - dots(s.LabelLeft[141]) + 80,
-                     dots(s.LabelTop[150] + 130) - dots(s.LabelTop[141]) + 80);
+    const auto left = [](int p) { return SheetGeometry::labelLeft(p, {}); };
+    const auto top = [](int p) { return SheetGeometry::labelTop(p, {}); };
+    const QRect band(m_origin.x() + dots(left(141)) - 40, m_origin.y() + dots(top(141)) - 40,
+                     dots(left(150) + 130) - dots(left(141)) + 80,
+                     dots(top(150) + 130) - dots(top(141)) + 80);
     const QString png = m_dir.filePath(QStringLiteral("band"));
     PdfTools::run(QStringLiteral("pdftoppm"), {"-r",        "600",
                                                "-png",      "-f",
@@ -145,9 +145,9 @@ void TestPrintPdf::discsLandOnTheLayout()
         const int p = 141 + i;
         // The outline straddles the box edge evenly, so the disc's middle is the box's.
         const double expectedX =
-            m_origin.x() - band.x() + (dots(s.LabelLeft[p]) + dots(s.LabelLeft[p] + 130)) / 2.0;
+            m_origin.x() - band.x() + (dots(left(p)) + dots(left(p) + 130)) / 2.0;
         const double expectedY =
-            m_origin.y() - band.y() + (dots(s.LabelTop[p]) + dots(s.LabelTop[p] + 130)) / 2.0;
+            m_origin.y() - band.y() + (dots(top(p)) + dots(top(p) + 130)) / 2.0;
         const QRect& b = discs[i];
         const double x = b.left() + b.width() / 2.0;
         const double y = b.top() + b.height() / 2.0;
@@ -169,8 +169,8 @@ void TestPrintPdf::discsLandOnTheLayout()
     setUp(printer, QString());
     const int height = QFontMetrics(font, &printer).height();
     const QRect first = discs[0];
-    const int cx = m_origin.x() - band.x() + dots(s.LabelLeft[141] + 65);
-    const int cy = m_origin.y() - band.y() + dots(s.LabelTop[141] + 66);
+    const int cx = m_origin.x() - band.x() + dots(left(141) + 65);
+    const int cy = m_origin.y() - band.y() + dots(top(141) + 66);
     QRect ink;
     for (int y = first.top(); y <= first.bottom(); ++y) {
         for (int x = first.left(); x <= first.right(); ++x) {
@@ -192,8 +192,8 @@ void TestPrintPdf::textsComeOutInPrintOrder()
     const QString text = PdfTools::text(m_pdf, error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QStringList expected;
-    for (int k = 0; k < m_state.Run.labelTotal(); ++k) {
-        const LabelTexts label = ComposeLabelTexts(m_state.Run, k);
+    for (int k = 0; k < m_run.labelTotal(); ++k) {
+        const LabelTexts label = ComposeLabelTexts(m_run, k);
         expected << label.upper << label.lower;
     }
     QCOMPARE(expected.mid(0, 4), QStringList({"検体", "B995", "検体", "B997"}));
@@ -207,12 +207,12 @@ void TestPrintPdf::unwritableOutputFails()
     PrintDestination destination;
     destination.pdfFile = file;
     PdfDocumentCanvas canvas(destination);
-    WorkingState state = stateFor(numberedRun(1, 1, 3));
-    const PrintJobResult result = RunPrintJob(canvas, state, PrintAppearance(), {});
+    const PrintJobResult result =
+        RunPrintJob(canvas, numberedRun(1, 1, 3), PrintAppearance(), {}, 1, {});
 
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(file), qPrintable(result.error));
-    QCOMPARE(state.PrintLog[0], PrintLogEntry());
+    QVERIFY(result.job.labels.isEmpty());
     QVERIFY(!QFile::exists(file));
 }
 

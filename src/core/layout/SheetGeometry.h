@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/layout/DeviceBox.h"
+
+// Where the labels of a sheet land. Positions are laid out in units of 1/250
+// inch from the top-left corner of the printer's printable area and become
+// dots with the printer's own resolution, truncated in integers, so that a
+// sheet lands on the same spots to the dot whatever the printer. The page
+// size is never read.
+namespace SheetGeometry {
+
+inline constexpr int UnitsPerInch = 250;
+inline constexpr int BaseLeft = 195; // column 1 with no offset
+inline constexpr int BaseTop = 206;  // row 1 with no offset
+inline constexpr int Pitch = 168;
+inline constexpr int OffsetStep = 5; // one entry of an offset list
+inline constexpr int OffsetZeroIndex = 10;
+inline constexpr int MaxOffsetIndex = 20;
+inline constexpr int BoxSize = 130; // the disc is the circle inscribed in it
+inline constexpr int CentreX = 65;
+inline constexpr int CentreY = 66; // the text's centre row, one unit below the middle
+
+struct Offsets {
+    int horzIndex = OffsetZeroIndex; // 0..20, + moves right
+    int vertIndex = OffsetZeroIndex; // 0..20, + moves down
+
+    friend bool operator==(const Offsets&, const Offsets&) = default;
+};
+
+// Top-left corner of a position's label box (1..150), in layout units.
+int labelLeft(int position, const Offsets& offsets);
+int labelTop(int position, const Offsets& offsets);
+
+int toDots(int units, int dpi);
+
+// A label's box and the centre its texts are placed around, in dots.
+struct LabelPlace {
+    DeviceBox box;
+    int cx = 0;
+    int cy = 0;
+};
+LabelPlace place(int position, const Offsets& offsets, int dpiX, int dpiY);
+
+} // namespace SheetGeometry

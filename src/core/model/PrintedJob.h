@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/model/LabelRun.h"
+#include "core/model/PrintAppearance.h"
+
+#include <QList>
+#include <QString>
+
+struct PrintLogEntry {
+    QString upper;
+    QString lower;
+
+    friend bool operator==(const PrintLogEntry&, const PrintLogEntry&) = default;
+};
+
+// A job the print system took: what was printed, where, and how it looked.
+// The record and the spreadsheet read only this, so a later change of the
+// design cannot change what they say about the job.
+struct PrintedJob {
+    LabelRun run; // as printed: type 13 for a type 1 run without an upper line
+    PrintAppearance look;
+    int startPosition = 1;
+    QList<PrintLogEntry> labels; // every label, in print order
+
+    int sampleCount() const { return run.sampleCount; }
+    int repeatCount() const { return run.repeatCount; }
+    // One entry per sample: its first label.
+    QList<PrintLogEntry> sampleEntries() const;
+
+    friend bool operator==(const PrintedJob&, const PrintedJob&) = default;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/layout/DeviceBox.h"
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+// Exactly the printer operations the label sheets and the print record use,
+// in device units (printer dots) with the origin at the top-left corner of
+// the printable area. QtPrintCanvas draws on a real printer; tests record.
+class PrintCanvas {
+public:
+    virtual ~PrintCanvas() = default;
+
+    // Resolution in dots per inch.
+    virtual int dpiX() const = 0;
+    virtual int dpiY() const = 0;
+
+    // Document control. A false result means the printer failed; then
+    // errorString() says why and the caller aborts.
+    virtual bool beginDocument() = 0;
+    virtual bool newPage() = 0;
+    virtual bool endDocument() = 0;
+    // Drops the document so that nothing of it is printed.
+    virtual void abort() = 0;
+    virtual QString errorString() const = 0;
+
+    // Typeface, weight, style of a font description; its size is kept until
+    // setFontSize() replaces it.
+    virtual void setFont(const QFont& description) = 0;
+    virtual void setFontSize(int points) = 0;
+    virtual void setFontColor(const QColor& color) = 0;
+    virtual void setPen(int width, const QColor& color) = 0;
+    // A solid brush fills shapes and puts text on an opaque background of
+    // its colour; a clear brush fills nothing and leaves text transparent.
+    virtual void setBrush(const QColor& color) = 0;
+    virtual void clearBrush() = 0;
+
+    virtual void ellipse(const DeviceBox& box) = 0;
+    virtual void rectangle(const DeviceBox& box) = 0;
+    // Width and height of a text in the current font.
+    virtual QSize textExtent(const QString& text) = 0;
+    // (x, y) is the top-left corner of the text.
+    virtual void textOut(int x, int y, const QString& text) = 0;
+};

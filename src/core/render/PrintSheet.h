@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/layout/SheetGeometry.h"
+#include "core/model/LabelRun.h"
+#include "core/model/PrintAppearance.h"
+#include "core/render/PrintCanvas.h"
+
+// Draws one label sheet of a job: the discs and texts of positions
+// first..last of sheet `sheet` (1-based) of a run printed from
+// startPosition. It draws and does nothing else: no document control, no
+// log, no state. The printer, the preview and the sample label all use it.
+void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+                const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
+                int last);
+
+// The label of index n drawn alone around the centre of `place` (the
+// sample label on the screen).
+void PrintLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+                const SheetGeometry::LabelPlace& place, int n, int sheetIndex);

@@ -1,0 +1,334 @@
+#include "ui/PrintScreen.h"
+
+#include "core/layout/SheetLayout.h"
+#include "core/numbering/ComposeLabelTexts.h"
+#include "ui/CircleShape.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/ListBox.h"
+#include "ui/SheetMap.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+QStringList offsetItems()
+{
+    QStringList items;
+    for (int i = 0; i <= 20; ++i) {
+        const int halfSteps = i - 10;
+        items << (halfSteps % 2 == 0 ? QString::number(halfSteps / 2)
+                                     : QString::number(halfSteps / 2.0, 'f', 1));
+    }
+    return items;
+}
+
+} // namespace
+
+PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs)
+    : QObject(client), m_look(look), m_dialogs(dialogs)
+{
+    build(client);
+    m_c.ListBox21->setItems(Colours::textColorItems());
+    m_c.ListBox21->selectRow(0);
+    m_c.ListBox19->setItems(Colours::backgroundColorItems());
+    m_c.ListBox19->selectRow(0);
+    m_c.ListBox23->setItems(offsetItems());
+    m_c.ListBox25->setItems(offsetItems());
+}
+
+void PrintScreen::build(QWidget* client)
+{
+    m_c.pnlPrint = new QWidget(client);
+    m_c.pnlPrint->setObjectName(QStringLiteral("pnlPrint"));
+    m_c.pnlPrint->setGeometry(392, 141, 425, 428);
+    QWidget* panel = m_c.pnlPrint;
+
+    m_c.pnlCircle = new SheetMap(client);
+    m_c.pnlCircle->resize(289, 425);
+    // The sheet map stands left of the print panel.
+    m_c.pnlCircle->move(m_c.pnlPrint->x() - m_c.pnlCircle->width(), m_c.pnlPrint->y());
+    connect(m_c.pnlCircle, &SheetMap::image7MouseMove, this, &PrintScreen::image7MouseMove);
+    connect(m_c.pnlCircle, &SheetMap::image7Click, this, &PrintScreen::image7Click);
+
+    auto makeList = [](QWidget* parent, const char* name, const QString& caption, int x, int y,
+                       int w, int h) {
+        auto* list = new ListBox(parent);
+        Controls::name(list, name, caption);
+        list->setGeometry(x, y, w, h);
+        return list;
+    };
+
+    m_c.ListBox20 = makeList(panel, "ListBox20", QStringLiteral("枚目"), 8, 8, 52, 150);
+    m_c.Label8 = Controls::label(panel, "Label8", QStringLiteral("枚目"), 64, 10);
+
+    m_c.GroupBox14 = new QGroupBox(QStringLiteral("オフセット"), panel);
+    Controls::name(m_c.GroupBox14, "GroupBox14", QStringLiteral("オフセット"));
+    m_c.GroupBox14->setGeometry(104, 0, 313, 164);
+    m_c.Label26 = Controls::label(m_c.GroupBox14, "Label26",
+                                  QStringLiteral("縦方向（＋は下）に移動"), 8, 20, 148, 40);
+    m_c.Label26->setWordWrap(true);
+    m_c.ListBox23 = makeList(m_c.GroupBox14, "ListBox23", m_c.Label26->text(), 8, 62, 140, 94);
+    m_c.Label38 = Controls::label(m_c.GroupBox14, "Label38",
+                                  QStringLiteral("横方向（＋は右）に移動"), 160, 20, 148, 40);
+    m_c.Label38->setWordWrap(true);
+    m_c.ListBox25 = makeList(m_c.GroupBox14, "ListBox25", m_c.Label38->text(), 160, 62, 140, 94);
+
+    m_c.Label29 = Controls::label(panel, "Label29", QStringLiteral("文字の色"), 8, 170);
+    m_c.ListBox21 = makeList(panel, "ListBox21", m_c.Label29->text(), 8, 192, 112, 188);
+    m_c.Label25 = Controls::label(panel, "Label25", QStringLiteral("背景の色"), 128, 170);
+    m_c.ListBox19 = makeList(panel, "ListBox19", m_c.Label25->text(), 128, 192, 112, 188);
+
+    buildSample();
+
+    m_c.CheckBox2 = new QCheckBox(QStringLiteral("Rainbow"), panel);
+    Controls::name(m_c.CheckBox2, "CheckBox2", QStringLiteral("Rainbow"));
+    m_c.CheckBox2->setGeometry(8, 390, 120, 24);
+    m_c.CheckBox2->hide();
+
+    m_c.cmdPrint = new QPushButton(QStringLiteral("Print"), panel);
+    Controls::name(m_c.cmdPrint, "cmdPrint", QStringLiteral("Print"));
+    m_c.cmdPrint->setGeometry(252, 350, 165, 70);
+    m_c.cmdPrint->setFont(Controls::gothic(20));
+
+    connect(m_c.ListBox20, &ListBox::currentRowChanged, this, &PrintScreen::ListBox20Click);
+    connect(m_c.ListBox23, &ListBox::currentRowChanged, this, &PrintScreen::ListBox23Click);
+    connect(m_c.ListBox25, &ListBox::currentRowChanged, this, &PrintScreen::ListBox25Click);
+    connect(m_c.ListBox21, &ListBox::currentRowChanged, this, &PrintScreen::ListBox21Click);
+    connect(m_c.ListBox19, &ListBox::currentRowChanged, this, &PrintScreen::ListBox19Click);
+    // "Custom" clicked again while selected: choose another custom colour.
+    connect(m_c.ListBox19, &ListBox::currentRowClickedAgain, this, [this](int row) {
+        if (row == Colours::CustomIndex)
+            ListBox19Click();
+    });
+    connect(m_c.CheckBox1, &QCheckBox::clicked, this, &PrintScreen::CheckBox1Click);
+    connect(m_c.cmdPrint, &QPushButton::clicked, this, &PrintScreen::printRequested);
+    connect(m_c.CheckBox2, &QCheckBox::toggled, this, &PrintScreen::CheckBox2Click);
+}
+
+void PrintScreen::buildSample()
+{
+    m_c.pnl150 = new QWidget(m_c.pnlPrint);
+    Controls::name(m_c.pnl150, "pnl150", QStringLiteral("見本"));
+    m_c.pnl150->setGeometry(252, 170, 153, 169);
+    m_c.pnl150->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_c.Shape1 = new CircleShape(m_c.pnl150);
+    m_c.Shape1->setObjectName(QStringLiteral("Shape1"));
+    m_c.Shape1->setGeometry(-8, 16, 169, 145);
+    m_c.Shape10 = new CircleShape(m_c.pnl150);
+    m_c.Shape10->setObjectName(QStringLiteral("Shape10"));
+    m_c.Shape10->setGeometry(16, 32, 121, 113);
+    m_c.Shape10->setOutline(Qt::white);
+    m_c.Shape10->hide();
+
+    m_c.Label7 = Controls::label(m_c.pnl150, "Label7", QString(), 0, 62);
+    m_c.Label6 = Controls::label(m_c.pnl150, "Label6", QString(), 0, 94);
+    for (QLabel* line : {m_c.Label7, m_c.Label6}) {
+        line->setFont(Controls::gothic(27));
+        line->setAlignment(Qt::AlignCenter);
+        line->setFixedHeight(27);
+        Controls::setBackgroundColor(line, Qt::white);
+    }
+
+    m_c.CheckBox1 = new QCheckBox(QStringLiteral("枠"), m_c.pnl150);
+    Controls::name(m_c.CheckBox1, "CheckBox1", QStringLiteral("枠"));
+    m_c.CheckBox1->setGeometry(116, 144, 37, 22);
+
+    m_c.PopupMenu1 = new QMenu(m_c.pnl150);
+    m_c.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    m_c.Font1 = m_c.PopupMenu1->addAction(QStringLiteral("Font"));
+    m_c.Font1->setObjectName(QStringLiteral("Font1"));
+    connect(m_c.Font1, &QAction::triggered, this, &PrintScreen::Font1Click);
+    connect(m_c.pnl150, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_c.PopupMenu1->popup(m_c.pnl150->mapToGlobal(at)); });
+}
+
+void PrintScreen::setShown(bool shown)
+{
+    m_c.pnlPrint->setVisible(shown);
+    m_c.pnlCircle->setVisible(shown);
+}
+
+void PrintScreen::showOffsets(const SheetGeometry::Offsets& offsets)
+{
+    m_c.ListBox23->selectRow(offsets.vertIndex);
+    m_c.ListBox25->selectRow(offsets.horzIndex);
+}
+
+void PrintScreen::showRun(const LabelRun& run, int startPosition)
+{
+    m_labelTotal = run.labelTotal();
+    m_startPosition = startPosition;
+    CountSheets();
+    showSample(run);
+}
+
+void PrintScreen::showStart(int startPosition)
+{
+    m_startPosition = startPosition;
+    CountSheets();
+}
+
+void PrintScreen::setPrintEnabled(bool enabled)
+{
+    m_c.cmdPrint->setEnabled(enabled);
+}
+
+// ---- sheet map -------------------------------------------------------------
+
+void PrintScreen::CountSheets()
+{
+    m_sheetCount = SheetLayout::CountSheets(m_startPosition, m_labelTotal);
+    m_c.ListBox20->setNumberRange(1, m_sheetCount);
+    m_c.ListBox20->selectRow(0);
+    ShowSheet(1);
+}
+
+void PrintScreen::ShowSheet(int sheet)
+{
+    const auto marks = SheetLayout::ShowSheet(sheet, m_startPosition, m_labelTotal);
+    std::array<QColor, SheetLayout::Positions + 1> colors;
+    for (int p = 1; p <= SheetLayout::Positions; ++p)
+        colors[size_t(p)] = SheetLayout::colorOf(marks[size_t(p)]);
+    m_c.pnlCircle->setColors(colors);
+}
+
+void PrintScreen::image7MouseMove(int x, int y)
+{
+    m_mouseX = x;
+    m_mouseY = y;
+}
+
+void PrintScreen::image7Click()
+{
+    // The start position can only be chosen while sheet 1 is shown.
+    if (m_c.ListBox20->currentRow() >= 1)
+        return;
+    const int position = SheetLayout::positionAt(m_mouseX, m_mouseY);
+    if (position == 0)
+        return;
+    Q_EMIT startPositionChosen(position);
+}
+
+void PrintScreen::ListBox20Click()
+{
+    ShowSheet(m_c.ListBox20->currentRow() + 1);
+}
+
+void PrintScreen::ListBox23Click()
+{
+    Q_EMIT offsetsChosen({m_c.ListBox25->currentRow(), m_c.ListBox23->currentRow()});
+}
+
+void PrintScreen::ListBox25Click()
+{
+    Q_EMIT offsetsChosen({m_c.ListBox25->currentRow(), m_c.ListBox23->currentRow()});
+}
+
+// ---- sample label ----------------------------------------------------------
+
+void PrintScreen::showSample(const LabelRun& run)
+{
+    const LabelTexts texts = ComposeLabelTexts(run, 0);
+    m_c.Label7->setText(texts.upper);
+    m_c.Label6->setText(texts.lower);
+    // Centre both lines on the 153-pixel panel.
+    for (QLabel* line : {m_c.Label6, m_c.Label7}) {
+        line->adjustSize();
+        line->move(75 - line->width() / 2, line->y());
+    }
+}
+
+void PrintScreen::resetAppearance(int repeatCount)
+{
+    m_c.ListBox21->selectRow(0);
+    ListBox21Click();
+    m_c.ListBox19->selectRow(0);
+    ListBox19Click();
+    m_c.ListBox19->setEnabled(true);
+    m_c.ListBox21->setEnabled(true);
+    m_c.CheckBox2->setVisible(repeatCount > 1);
+    m_c.CheckBox2->setChecked(false); // runs CheckBox2Click when it was ticked
+    m_look.rainbow = false;
+}
+
+// ---- appearance ------------------------------------------------------------
+
+void PrintScreen::setLabelBackgrounds(const QColor& color)
+{
+    Controls::setBackgroundColor(m_c.Label7, color);
+    Controls::setBackgroundColor(m_c.Label6, color);
+}
+
+void PrintScreen::ListBox21Click()
+{
+    m_look.textColorIndex = std::max(0, m_c.ListBox21->currentRow());
+    const QColor color = m_look.textColor();
+    Controls::setFontColor(m_c.Label7, color);
+    Controls::setFontColor(m_c.Label6, color);
+}
+
+void PrintScreen::ListBox19Click()
+{
+    const int row = m_c.ListBox19->currentRow();
+    if (row == Colours::CustomIndex) {
+        const std::optional<QColor> chosen =
+            m_dialogs.chooseColor(m_c.pnlPrint, m_look.customColor);
+        if (!chosen) {
+            // Cancelling abandons the choice: the list goes back to the entry
+            // in effect, so the sample and the printer keep agreeing.
+            m_c.ListBox19->selectRow(m_look.backgroundIndex);
+            return;
+        }
+        m_look.customColor = *chosen;
+    }
+    m_look.backgroundIndex = std::max(0, row);
+    const QColor color = m_look.backgroundColor();
+    m_c.Shape1->setFill(color);
+    setLabelBackgrounds(m_look.frame ? QColor(Qt::white) : color);
+}
+
+void PrintScreen::CheckBox1Click()
+{
+    m_look.frame = m_c.CheckBox1->isChecked();
+    if (m_look.frame) {
+        m_c.Shape10->setFill(Qt::white);
+        m_c.Shape10->show();
+        setLabelBackgrounds(Qt::white);
+    } else {
+        m_c.Shape10->hide();
+        setLabelBackgrounds(m_look.backgroundColor());
+    }
+}
+
+void PrintScreen::CheckBox2Click()
+{
+    m_look.rainbow = m_c.CheckBox2->isChecked();
+    if (m_look.rainbow) {
+        m_c.ListBox21->selectRow(0);
+        // The sample shows the black the labels will be printed in.
+        ListBox21Click();
+        m_c.ListBox21->setEnabled(false);
+        m_c.ListBox19->setEnabled(false);
+    } else {
+        m_c.ListBox19->setEnabled(true);
+        m_c.ListBox21->setEnabled(true);
+    }
+}
+
+void PrintScreen::Font1Click()
+{
+    QFont preset = m_look.font;
+    preset.setBold(true);
+    preset.setItalic(false);
+    preset.setUnderline(false);
+    preset.setStrikeOut(false);
+    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(m_c.pnlPrint, preset))
+        m_look.font = *chosen;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+class QtDialogs final : public Dialogs {
+public:
+    void message(QWidget* parent, const QString& text, const QString& detail = {}) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+};

@@ -1,0 +1,82 @@
+#include "ui/SheetMap.h"
+
+#include "ui/Controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// The click area reports every pointer position and clicks; it draws nothing.
+class ClickArea final : public QWidget {
+public:
+    ClickArea(SheetMap* map) : QWidget(map), m_map(map)
+    {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override { report(event); }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        // A press is a position report too (touch screens have no hover).
+        report(event);
+        m_pressed = event->button() == Qt::LeftButton;
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                           rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (click)
+            Q_EMIT m_map->image7Click();
+    }
+
+private:
+    void report(QMouseEvent* event)
+    {
+        const QPoint p = event->position().toPoint();
+        Q_EMIT m_map->image7MouseMove(p.x(), p.y());
+    }
+
+    SheetMap* m_map;
+    bool m_pressed = false;
+};
+
+} // namespace
+
+SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
+{
+    Controls::name(this, "pnlCircle");
+    m_colors.fill(Qt::white);
+    m_clickArea = new ClickArea(this);
+    Controls::name(m_clickArea, "image7", QStringLiteral("開始位置"));
+    m_clickArea->setGeometry(48, 16, 177, 385);
+}
+
+void SheetMap::setColors(const std::array<QColor, 151>& colors)
+{
+    m_colors = colors;
+    update();
+}
+
+QPoint SheetMap::circleOrigin(int position)
+{
+    const int column = (position - 1) % 10 + 1;
+    const int row = (position - 1) / 10 + 1;
+    return QPoint(56 + 16 * (column - 1), 32 + 24 * (row - 1));
+}
+
+void SheetMap::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    for (int p = 1; p <= 150; ++p) {
+        painter.setBrush(m_colors[p].isValid() ? m_colors[p] : QColor(Qt::white));
+        painter.drawEllipse(
+            QRectF(QRect(circleOrigin(p), QSize(17, 17))).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+}

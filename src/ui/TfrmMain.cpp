@@ -1,0 +1,440 @@
+#include "ui/TfrmMain.h"
+
+#include "core/io/AtomicFile.h"
+#include "core/io/StartFile.h"
+#include "core/layout/SheetLayout.h"
+#include "core/model/Freeze.h"
+#include "core/render/PrintJob.h"
+#include "core/render/PrintRecord.h"
+#include "ui/Controls.h"
+#include "ui/DesignScreen.h"
+#include "ui/Dialogs.h"
+#include "ui/PrintScreen.h"
+#include "ui/PrinterDocument.h"
+#include "ui/TAboutBox.h"
+#include "xls/BiffWorkbook.h"
+#include "xls/SpreadsheetExport.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+constexpr int ClientWidth = 916;
+constexpr int ClientHeight = 592;
+
+// The files this program saves beside the executable.
+const QStringList SavedFileNames = {StartFile::FileName};
+
+} // namespace
+
+TfrmMain::TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock)),
+      m_sheetPauseMs(SheetPauseMs)
+{
+    m_state.AppDir = appDir;
+    build();
+    FormCreate();
+    // A window of its own, kept in front of the main window that it disables.
+    m_about = new TAboutBox(this);
+    connect(m_about, &TAboutBox::hidden, this, [this] { setEnabled(true); });
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QToolButton* TfrmMain::makeButton(const char* name, const QString& caption, int styleIcon)
+{
+    auto* button = new QToolButton(centralWidget());
+    Controls::name(button, name, caption);
+    button->setText(caption);
+    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setGeometry(8, 8, 65, 65);
+    return button;
+}
+
+void TfrmMain::build()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("frmMain"));
+    setFont(Controls::gothic(15));
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+    move(104, 40);
+
+    m_c.Label4 = Controls::label(client, "Label4", QStringLiteral("Rondelmaker Manager　"), 416, 8);
+    m_c.Label4->setFont(Controls::gothic(32, true, true));
+    m_c.Label4->adjustSize();
+    m_c.Label2 =
+        Controls::label(client, "Label2", QStringLiteral("Round Label Printing System"), 536, 56);
+    m_c.Label2->setFont(Controls::gothic(24, true, true));
+    m_c.Label2->adjustSize();
+    for (QLabel* banner : {m_c.Label4, m_c.Label2})
+        Controls::setFontColor(banner, QColor(0, 0, 255));
+
+    m_c.cmdVersion =
+        makeButton("cmdVersion", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
+    m_c.cmdExcel = makeButton("cmdExcel", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton);
+    m_c.cmdSheet =
+        makeButton("cmdSheet", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView);
+    m_c.cmdBack = makeButton("cmdBack", QStringLiteral("Back"), QStyle::SP_ArrowBack);
+    m_c.cmdEnd = makeButton("cmdEnd", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
+    m_c.cmdEnd->move(80, 8);
+    for (QToolButton* button : {m_c.cmdExcel, m_c.cmdSheet, m_c.cmdBack})
+        button->hide();
+
+    m_c.TabControl1 = new QTabBar(client);
+    Controls::name(m_c.TabControl1, "TabControl1");
+    m_c.TabControl1->addTab(QStringLiteral("Type1-4"));
+    m_c.TabControl1->addTab(QStringLiteral("Type5-8"));
+    m_c.TabControl1->addTab(QStringLiteral("Type9-12"));
+    m_c.TabControl1->setGeometry(104, 88, 289, 33);
+    m_c.TabControl1->setExpanding(false);
+
+    m_c.Timer1 = new QTimer(this);
+    m_c.Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_c.Timer1->setInterval(100);
+
+    m_design = new DesignScreen(client, menuBar(), m_state.Design, m_clock);
+    m_print = new PrintScreen(client, m_state.Design.look, m_dialogs);
+    m_design->setShown(false);
+    m_print->setShown(false);
+
+    connect(m_c.Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+    connect(m_c.cmdEnd, &QToolButton::clicked, this, &TfrmMain::cmdEndClick);
+    connect(m_c.cmdBack, &QToolButton::clicked, this, &TfrmMain::cmdBackClick);
+    connect(m_c.cmdVersion, &QToolButton::clicked, this, &TfrmMain::cmdVersionClick);
+    connect(m_c.TabControl1, &QTabBar::currentChanged, this, &TfrmMain::TabControl1Change);
+    connect(m_design, &DesignScreen::printSetRequested, this, &TfrmMain::cmdPrintSetClick);
+    connect(m_design, &DesignScreen::numberingChanged, this, &TfrmMain::refreshRunNumbering);
+    connect(m_print, &PrintScreen::printRequested, this, &TfrmMain::cmdPrintClick);
+    connect(m_print, &PrintScreen::startPositionChosen, this, &TfrmMain::chooseStartPosition);
+    connect(m_print, &PrintScreen::offsetsChosen, this,
+            [this](const SheetGeometry::Offsets& offsets) {
+                chooseOffsets(offsets.horzIndex, offsets.vertIndex);
+            });
+    connect(m_c.cmdSheet, &QToolButton::clicked, this, &TfrmMain::cmdSheetClick);
+    connect(m_c.cmdExcel, &QToolButton::clicked, this, &TfrmMain::cmdExcelClick);
+}
+
+void TfrmMain::FormCreate()
+{
+    m_state.CloseRequested = false;
+
+    // What saves cut short by a crash or a kill left behind.
+    removeStaleTemporaries(m_state.AppDir, SavedFileNames);
+
+    const QString path = StartFile::pathIn(m_state.AppDir);
+    const StartFileReadResult read = StartFile::read(path);
+    if (read.status == StartFileReadResult::Missing) {
+        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"),
+                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        m_state.CloseRequested = true;
+        m_c.Timer1->start();
+        return;
+    }
+    if (read.status != StartFileReadResult::Ok) {
+        // Without its start values the window cannot be used: report and end
+        // as for a missing file.
+        m_dialogs.error(nullptr, read.error);
+        m_state.CloseRequested = true;
+        m_c.Timer1->start();
+        return;
+    }
+    m_state.Start = read.values;
+    if (m_state.Start.startPosition == 0)
+        m_state.Start.startPosition = 1;
+
+    m_state.Design = LabelDesign();
+    m_design->showDesign();
+    m_design->showStartPanels();
+    m_print->showOffsets(m_state.Start.offsets());
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+}
+
+void TfrmMain::Timer1Timer()
+{
+    m_c.Timer1->stop();
+    m_design->focusFirstInput();
+    if (m_state.CloseRequested)
+        close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (m_about)
+        m_about->hide();
+    Q_EMIT windowClosed();
+}
+
+void TfrmMain::cmdEndClick()
+{
+    if (m_busy)
+        return;
+    close();
+}
+
+void TfrmMain::cmdBackClick()
+{
+    if (m_busy)
+        return;
+    m_print->setPrintEnabled(true);
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+}
+
+void TfrmMain::cmdVersionClick()
+{
+    if (m_busy)
+        return;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    setEnabled(false);
+    // Disabling the window disables the windows it owns; the dialog stays usable.
+    m_about->setEnabled(true);
+}
+
+void TfrmMain::ShowScreen(Screen screen)
+{
+    m_screen = screen;
+    const bool design = screen == Screen::Design;
+    m_design->setShown(design);
+    m_c.TabControl1->setVisible(design);
+    m_print->setShown(!design);
+}
+
+void TfrmMain::ArrangeButtonBar(Screen screen)
+{
+    QList<QToolButton*> row;
+    if (m_state.LastJob)
+        row << m_c.cmdExcel << m_c.cmdSheet;
+    if (screen == Screen::Print)
+        row << m_c.cmdBack;
+    row << m_c.cmdEnd;
+    for (QToolButton* button : {m_c.cmdExcel, m_c.cmdSheet, m_c.cmdBack, m_c.cmdEnd}) {
+        const qsizetype at = row.indexOf(button);
+        button->setVisible(at >= 0);
+        if (at >= 0)
+            button->move(80 + 72 * int(at), 8);
+    }
+}
+
+void TfrmMain::TabControl1Change(int index)
+{
+    m_design->showPage(index);
+}
+
+bool TfrmMain::SaveStartFile()
+{
+    QString error;
+    if (!StartFile::write(StartFile::pathIn(m_state.AppDir), m_state.Start, &error)) {
+        m_dialogs.error(this, error);
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::chooseStartPosition(int position)
+{
+    m_state.Start.startPosition = position;
+    // The map shows the position the job will use, saved or not: a failed
+    // save keeps the new value, as the error box says.
+    SaveStartFile();
+    m_print->showStart(position);
+}
+
+void TfrmMain::chooseOffsets(int horzIndex, int vertIndex)
+{
+    m_state.Start.horzOffsetIndex = horzIndex;
+    m_state.Start.vertOffsetIndex = vertIndex;
+    SaveStartFile();
+}
+
+void TfrmMain::cmdPrintSetClick()
+{
+    if (m_busy)
+        return;
+    const LabelRun run = freeze(m_state.Design, m_clock().date());
+    if (run.labelTotal() > MaxLabelsPerJob) {
+        m_dialogs.message(this, QStringLiteral("プリントラベル数は合計で１２００枚までです。"
+                                               "枚数をお下げ下さい。"));
+        return;
+    }
+    m_state.Run = run;
+    ShowScreen(Screen::Print);
+    m_print->showRun(run, m_state.Start.startPosition);
+    ArrangeButtonBar(Screen::Print);
+    m_print->showOffsets(m_state.Start.offsets());
+    m_print->resetAppearance(run.repeatCount);
+}
+
+void TfrmMain::refreshRunNumbering()
+{
+    // The step and the number display take effect each time labels are
+    // composed, also after PrintSet.
+    m_state.Run.step = m_state.Design.step;
+    m_state.Run.plainNumbers = m_state.Design.plainNumbers;
+    if (m_screen == Screen::Print)
+        m_print->showSample(m_state.Run);
+}
+
+void TfrmMain::cmdPrintClick()
+{
+    if (m_busy)
+        return;
+    RunPrintJob();
+    m_print->setPrintEnabled(true);
+}
+
+bool TfrmMain::RunPrintJob()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Rondelmaker"));
+    if (!m_dialogs.choosePrinter(this, printer))
+        return false;
+
+    const LabelRun run = m_state.Run;
+    const int start = m_state.Start.startPosition;
+    // The window takes no input until the job has ended; it keeps painting.
+    m_busy = true;
+    m_print->setPrintEnabled(false);
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("PrintProgress"));
+    progress.setWindowTitle(QStringLiteral("Print"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(0);
+    const int sheets = SheetLayout::CountSheets(start, run.labelTotal());
+    progress.setRange(0, sheets);
+    progress.setLabelText(QStringLiteral("sheet 1 of %1").arg(sheets));
+    progress.show();
+    QCoreApplication::processEvents();
+
+    const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
+    const PrintJobResult result = ::RunPrintJob(
+        *canvas, run, m_state.Design.look, m_state.Start.offsets(), start,
+        [&](int sheet, int sheetCount) {
+            progress.setValue(sheet);
+            progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
+            // A slow label printer takes the sheet before the next arrives.
+            if (m_sheetPauseMs > 0) {
+                QEventLoop wait;
+                QTimer::singleShot(m_sheetPauseMs, &wait, &QEventLoop::quit);
+                wait.exec(QEventLoop::ExcludeUserInputEvents);
+            }
+        });
+    progress.close();
+    m_busy = false;
+    if (!result.ok) {
+        m_dialogs.error(this, result.error);
+        return false;
+    }
+
+    m_state.LastJob = result.job;
+    LabelDesign& design = m_state.Design;
+    const LabelTypeTraits& traits = labelType(run.type);
+    m_state.Start.startPosition = result.next.startPosition;
+    if (traits.hasNumber()) {
+        design.firstNumber = result.next.firstNumber;
+        if (traits.letterCount > 0)
+            design.setLetter(traits.letters[0], result.next.letter1);
+        if (traits.letterCount > 1)
+            design.setLetter(traits.letters[1], result.next.letter2);
+    }
+    // A start file that cannot be written is reported, but the numbering
+    // still moves on: the labels are on paper, and printing them again
+    // would give duplicates.
+    SaveStartFile();
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+    m_design->showNumbering();
+    return true;
+}
+
+void TfrmMain::cmdSheetClick()
+{
+    if (m_busy)
+        return;
+    PrintRecord();
+}
+
+bool TfrmMain::PrintRecord()
+{
+    if (!m_state.LastJob)
+        return false;
+    const PrintedJob& job = *m_state.LastJob;
+    const QList<PrintLogEntry> entries = job.sampleEntries();
+    if (entries.size() > PrintRecord::MaxEntries) {
+        m_dialogs.message(
+            this, QStringLiteral("ラベル数オーバー（３００以上）です。プリントできません！"));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("ラベルプリント記録"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (!m_dialogs.choosePrinter(this, printer))
+        return false;
+    m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
+    const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
+    if (!PrintRecord::PrintRecordPages(*canvas, entries, job.look, m_clock().time())) {
+        m_dialogs.error(this, canvas->errorString());
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::cmdExcelClick()
+{
+    if (m_busy)
+        return;
+    ExportSpreadsheet();
+}
+
+bool TfrmMain::ExportSpreadsheet()
+{
+    // The job's own type decides: a type 8 job has nothing to list.
+    if (!m_state.LastJob || m_state.LastJob->run.type == 8)
+        return false;
+    const PrintedJob& job = *m_state.LastJob;
+    const std::optional<QString> chosen =
+        m_dialogs.chooseSaveFile(this, QStringLiteral("Excel files (*.xls)"));
+    if (!chosen)
+        return false;
+    const QString path = SpreadsheetExport::fileNameFor(*chosen);
+    if (QFileInfo::exists(path) &&
+        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        return false;
+
+    BiffWorkbook book;
+    QString error;
+    if (!SpreadsheetExport::ExportSpreadsheet(book, path, job.sampleEntries(),
+                                              SpreadsheetExport::Colours::of(job.look),
+                                              m_clock().date(), &error)) {
+        m_dialogs.error(this, error);
+        return false;
+    }
+    return true;
+}

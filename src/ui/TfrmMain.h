@@ -1,0 +1,115 @@
+#pragma once
+
+// How the pieces fit together
+// ---------------------------
+// A labelling run is a value. The LabelDesign holds what the user chose on
+// both screens; PrintSet freezes it, with today's date, into a LabelRun that
+// says what goes on every label; a job the print system took leaves a
+// PrintedJob behind, which the record and the spreadsheet read. The core
+// library (src/core) decides everything: the label texts, the sheets and
+// their geometry, the drawing onto a PrintCanvas, the start file. The
+// printing back end (src/print) turns the drawing into a PDF for a file or a
+// print queue, and src/xls writes the workbook.
+//
+// TfrmMain is the one window. It owns the WorkingState (the start file's
+// settings, the design, the frozen run, the last job), the version dialog,
+// and two screens that build and show their controls: DesignScreen (label
+// types, numbering, input limits) and PrintScreen (sheet map, offsets,
+// sample label, appearance). The screens edit the design in place and report
+// the user's other choices by signals; the window saves the start file,
+// switches screens, keeps the button bar and runs the buttons that cross
+// screens (PrintSet, Print, Report, Excel). Dialogs are reached through the
+// Dialogs seam, so every path runs in tests.
+
+#include "core/numbering/DateStamp.h"
+#include "ui/WorkingState.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class Dialogs;
+class DesignScreen;
+class PrintCanvas;
+class PrintScreen;
+class QPrinter;
+class QTabBar;
+class QTimer;
+class QToolButton;
+class TAboutBox;
+
+struct MainControls {
+    class QLabel* Label4 = nullptr;
+    class QLabel* Label2 = nullptr;
+    QToolButton* cmdVersion = nullptr;
+    QToolButton* cmdExcel = nullptr;
+    QToolButton* cmdSheet = nullptr;
+    QToolButton* cmdBack = nullptr;
+    QToolButton* cmdEnd = nullptr;
+    QTabBar* TabControl1 = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+class TfrmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class Screen { Design, Print };
+
+    // appDir: where the start file lives (the executable's folder).
+    TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock = DateStamp::systemClock(),
+             QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    WorkingState& state() { return m_state; }
+    const MainControls& controls() const { return m_c; }
+    DesignScreen& design() { return *m_design; }
+    PrintScreen& printScreen() { return *m_print; }
+    TAboutBox* aboutBox() const { return m_about; }
+
+    void ShowScreen(Screen screen);
+    Screen screen() const { return m_screen; }
+    void ArrangeButtonBar(Screen screen);
+    bool SaveStartFile();
+    // The wait after each printed sheet (tests set 0).
+    void setSheetPause(int ms) { m_sheetPauseMs = ms; }
+    bool isPrinting() const { return m_busy; }
+
+public Q_SLOTS:
+    void Timer1Timer();
+    void cmdEndClick();
+    void cmdBackClick();
+    void cmdVersionClick();
+    void TabControl1Change(int index);
+    void cmdPrintSetClick();
+    void cmdPrintClick();
+    void cmdSheetClick();
+    void cmdExcelClick();
+
+Q_SIGNALS:
+    void windowClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    void FormCreate();
+    void refreshRunNumbering();
+    void chooseStartPosition(int position);
+    void chooseOffsets(int horzIndex, int vertIndex);
+    bool RunPrintJob();
+    bool PrintRecord();
+    bool ExportSpreadsheet();
+    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon);
+
+    WorkingState m_state;
+    MainControls m_c;
+    Dialogs& m_dialogs;
+    Clock m_clock;
+    DesignScreen* m_design = nullptr;
+    PrintScreen* m_print = nullptr;
+    TAboutBox* m_about = nullptr;
+    Screen m_screen = Screen::Design;
+    bool m_busy = false; // a print job runs: the window takes no input
+    int m_sheetPauseMs;
+};

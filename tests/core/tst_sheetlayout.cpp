@@ -1,0 +1,150 @@
+#include "core/layout/SheetLayout.h"
+#include "core/model/Colours.h"
+
+#include <QTest>
+
+using SheetLayout::Mark;
+
+namespace {
+
+// "1-24:U 25-54:P 55-150:F": runs of equal marks, to compare sheets at a glance.
+QString runs(const std::array<Mark, 151>& marks)
+{
+    QStringList out;
+    int from = 1;
+    for (int p = 2; p <= 151; ++p) {
+        if (p == 151 || marks[p] != marks[from]) {
+            const char tag = marks[from] == Mark::Used      ? 'U'
+                             : marks[from] == Mark::Printed ? 'P'
+                                                            : 'F';
+            out << QStringLiteral("%1-%2:%3").arg(from).arg(p - 1).arg(QLatin1Char(tag));
+            from = p;
+        }
+    }
+    return out.join(' ');
+}
+
+} // namespace
+
+class TestSheetLayout : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void countsAndColoursSheets_data();
+    void countsAndColoursSheets();
+    void everyLabelGetsOnePositionOnce();
+    void clickBands_data();
+    void clickBands();
+    void colourTables();
+};
+
+void TestSheetLayout::countsAndColoursSheets_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("sheets");
+    QTest::addColumn<int>("sheet");
+    QTest::addColumn<QString>("marks");
+
+    QTest::newRow("30 from 1") << 1 << 30 << 1 << 1 << "1-30:P 31-150:F";
+    QTest::newRow("30 from 25") << 25 << 30 << 1 << 1 << "1-24:U 25-54:P 55-150:F";
+    QTest::newRow("30 from 121") << 121 << 30 << 1 << 1 << "1-120:U 121-150:P";
+    QTest::newRow("none") << 40 << 0 << 1 << 1 << "1-39:U 40-150:F";
+    QTest::newRow("one from 150") << 150 << 1 << 1 << 1 << "1-149:U 150-150:P";
+    QTest::newRow("150 from 1") << 1 << 150 << 1 << 1 << "1-150:P";
+    QTest::newRow("150 from 2, first") << 2 << 150 << 2 << 1 << "1-1:U 2-150:P";
+    QTest::newRow("150 from 2, second") << 2 << 150 << 2 << 2 << "1-1:P 2-150:F";
+    QTest::newRow("151 from 1, second") << 1 << 151 << 2 << 2 << "1-1:P 2-150:F";
+    QTest::newRow("100 from 100, first") << 100 << 100 << 2 << 1 << "1-99:U 100-150:P";
+    QTest::newRow("100 from 100, second") << 100 << 100 << 2 << 2 << "1-49:P 50-150:F";
+    QTest::newRow("1200 from 150, middle") << 150 << 1200 << 9 << 5 << "1-150:P";
+    QTest::newRow("1200 from 150, last") << 150 << 1200 << 9 << 9 << "1-149:P 150-150:F";
+    QTest::newRow("1200 from 1, last") << 1 << 1200 << 8 << 8 << "1-150:P";
+    QTest::newRow("no sheet selected") << 1 << 30 << 1 << 0 << "1-150:P";
+}
+
+void TestSheetLayout::countsAndColoursSheets()
+{
+    QFETCH(int, start);
+    QFETCH(int, total);
+    QFETCH(int, sheet);
+    QTEST(SheetLayout::CountSheets(start, total), "sheets");
+    QTEST(runs(SheetLayout::ShowSheet(sheet, start, total)), "marks");
+}
+
+void TestSheetLayout::everyLabelGetsOnePositionOnce()
+{
+    // Across all sheets of a job, the printed positions are exactly the
+    // labels, and the job's sheet ranges agree with the map.
+    for (int start : {1, 2, 75, 100, 121, 149, 150}) {
+        for (int total : {0, 1, 29, 149, 150, 151, 299, 300, 1001, 1051, 1200}) {
+            const int sheets = SheetLayout::CountSheets(start, total);
+            int printed = 0;
+            for (int sheet = 1; sheet <= sheets; ++sheet) {
+                const auto marks = SheetLayout::ShowSheet(sheet, start, total);
+                const auto range = SheetLayout::sheetRange(sheet, sheets, start, total);
+                for (int p = 1; p <= 150; ++p) {
+                    const bool inRange = total > 0 && p >= range.first && p <= range.last;
+                    QCOMPARE(marks[p] == Mark::Printed, inRange);
+                    printed += inRange ? 1 : 0;
+                }
+            }
+            QCOMPARE(printed, total);
+            const int next = SheetLayout::nextStartPosition(start, total);
+            QCOMPARE(next, (start - 1 + total) % 150 + 1);
+        }
+    }
+}
+
+void TestSheetLayout::clickBands_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("row 3 column 5") << 72 << 70 << 25;
+    QTest::newRow("left of column 1") << 9 << 20 << 0;
+    QTest::newRow("column 1 left edge") << 10 << 16 << 1;
+    QTest::newRow("column 1 right edge") << 24 << 29 << 1;
+    QTest::newRow("column 2 left edge") << 25 << 16 << 2;
+    QTest::newRow("column 9 circle picks column 10") << 148 << 16 << 10;
+    QTest::newRow("column 10 right edge") << 159 << 16 << 10;
+    QTest::newRow("column 10 circle right of the bands") << 165 << 16 << 0;
+    QTest::newRow("above row 1") << 12 << 15 << 0;
+    QTest::newRow("between rows 1 and 2") << 12 << 30 << 0;
+    QTest::newRow("row 9 bottom") << 12 << 221 << 81;
+    QTest::newRow("row 10 starts a pixel lower") << 12 << 232 << 0;
+    QTest::newRow("row 10 top") << 12 << 233 << 91;
+    QTest::newRow("row 15 bottom") << 159 << 366 << 150;
+    QTest::newRow("below row 15") << 159 << 367 << 0;
+}
+
+void TestSheetLayout::clickBands()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QTEST(SheetLayout::positionAt(x, y), "position");
+}
+
+void TestSheetLayout::colourTables()
+{
+    using namespace Colours;
+    QCOMPARE(TextColorOf(0), QColor(5, 5, 5));
+    QCOMPARE(TextColorOf(3), QColor(0, 128, 0));
+    QCOMPARE(BackgroundColorOf(2, Qt::black), QColor(166, 202, 240));
+    QCOMPARE(BackgroundColorOf(CustomIndex, QColor(1, 2, 3)), QColor(1, 2, 3));
+    // Written 0xF0FBFF in blue-green-red order: red FF, green FB, blue F0.
+    QCOMPARE(RainbowByRepeat(4, 5), QColor(0xFF, 0xFB, 0xF0));
+    QCOMPARE(RainbowByRepeat(0, 3), QColor(255, 255, 0));
+    QCOMPARE(RainbowByRepeat(4, 3), QColor(0, 255, 255));
+    QCOMPARE(RainbowBySampleGroup(3 * 10, 10), QColor(0xEA, 0x95, 0x15));
+    // Past the end of a table the colours start over instead of leaving
+    // the previous label's fill.
+    QCOMPARE(RainbowByRepeat(5, 6), RainbowByRepeat(0, 6));
+    QCOMPARE(RainbowBySampleGroup(7 * 4, 4), RainbowBySampleGroup(0, 4));
+    QCOMPARE(SheetTextColorOf(7), 11);
+    QCOMPARE(SheetBackColorOf(2), 30);
+    QCOMPARE(SheetBackColorOf(CustomIndex), -1);
+}
+
+QTEST_GUILESS_MAIN(TestSheetLayout)
+#include "tst_sheetlayout.moc"

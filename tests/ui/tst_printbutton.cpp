@@ -1,0 +1,253 @@
+#include "core/render/Fonts.h"
+#include "ui/DesignScreen.h"
+#include "ui/ListBox.h"
+#include "ui/PrintScreen.h"
+
+#include "FullTmpfs.h"
+#include "MainFixture.h"
+#include "PdfTools.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The print dialog answered with "Print to File (PDF)".
+std::function<bool(QPrinter&)> toPdf(const QString& path)
+{
+    return [path](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+}
+
+int pdfPages(const QString& path)
+{
+    QString error;
+    return PdfTools::pageCount(path, error);
+}
+
+struct PrintFixture {
+    MainFixture f;
+    QTemporaryDir out;
+    const DesignControls& dc;
+    const PrintControls& pc;
+
+    explicit PrintFixture(const QByteArray& start = "10,10,1\r\n\r\n")
+        : f(start), dc(f.w().design().controls()), pc(f.w().printScreen().controls())
+    {
+        f.w().setSheetPause(0);
+    }
+    QString pdf() const { return out.filePath(QStringLiteral("labels.pdf")); }
+    void design(int type, int first, int samples, int step = 1)
+    {
+        dc.typeButton[type == 1 ? 2 : 1]->click();
+        dc.typeButton[type]->click();
+        dc.ListBox12->selectRow(first);
+        f.w().design().ListBox12Click();
+        dc.ListBox2->selectRow(samples - 1);
+        f.w().design().ListBox2Click();
+        const QList<QAction*> steps = {dc.N11, dc.N21, dc.N31, dc.N51, dc.N101};
+        const int index = QList<int>{1, 2, 3, 5, 10}.indexOf(step);
+        steps[index]->trigger();
+    }
+    void printSet() { dc.cmdPrintSet->click(); }
+    void print()
+    {
+        f.dialogs.printerAnswer = toPdf(pdf());
+        pc.cmdPrint->click();
+    }
+};
+
+} // namespace
+
+class TestPrintButton : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutions(); }
+
+    void cancelledDialogChangesNothing();
+    void jobMovesTheRunOn();
+    void nextJobContinuesWithoutDuplicates();
+    void emptyUpperLinePrintsTypeThirteen();
+    void printerFailureAdvancesNothing_data();
+    void printerFailureAdvancesNothing();
+    void inputStaysClosedDuringJob();
+    void noLabelsPrintNothing();
+};
+
+void TestPrintButton::cancelledDialogChangesNothing()
+{
+    PrintFixture p;
+    p.design(1, 5, 20);
+    p.printSet();
+    p.pc.cmdPrint->click(); // no answer scripted: cancelled
+    QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
+    QCOMPARE(p.f.state().Design.type, 1);
+    QCOMPARE(p.f.state().LastJob.has_value(), false);
+    QCOMPARE(p.f.state().Start.startPosition, 1);
+    QCOMPARE(p.f.state().Design.firstNumber, 5);
+    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Print);
+    QVERIFY(!QFile::exists(p.pdf()));
+}
+
+void TestPrintButton::jobMovesTheRunOn()
+{
+    PrintFixture p("10,10,140\r\nnote\r\n");
+    p.design(2, 995, 20);
+    p.dc.Edit2->setText(QStringLiteral("PCR"));
+    chooseRow(p.dc.ListBox4, 25); // Z
+    p.printSet();
+    p.print();
+
+    QCOMPARE(pdfPages(p.pdf()), 2); // positions 140..150, then 1..9
+    QCOMPARE(p.f.state().LastJob.has_value(), true);
+    QCOMPARE(p.f.state().Start.startPosition, 10);
+    QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,10\r\nnote\r\n"));
+    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Design);
+    QVERIFY(p.f.w().controls().cmdExcel->isVisibleTo(&p.f.w()));
+    QVERIFY(p.f.w().controls().cmdSheet->isVisibleTo(&p.f.w()));
+    // Z995 + 20 samples ends on A014: the next job starts at A015.
+    QCOMPARE(p.f.printed(19).lower, QStringLiteral("A014"));
+    QCOMPARE(p.dc.ListBox4->currentRow(), 0);
+    QCOMPARE(p.f.state().Design.firstNumber, 15);
+    QCOMPARE(p.dc.ListBox12->currentRow(), 15);
+    QCOMPARE(p.dc.Label5->text(), QStringLiteral("015")); // the previews follow
+    QVERIFY(p.pc.cmdPrint->isEnabled());
+}
+
+void TestPrintButton::nextJobContinuesWithoutDuplicates()
+{
+    // Type3 from AA00 with 100 samples ends on AA99; the next job must not
+    // start at AA00 again.
+    PrintFixture p;
+    p.design(3, 0, 100);
+    p.printSet();
+    p.print();
+    QCOMPARE(p.f.printed(99).lower, QStringLiteral("AA99"));
+    p.printSet();
+    QCOMPARE(p.pc.Label6->text(), QStringLiteral("AB00"));
+    p.print();
+    QCOMPARE(p.f.printed(0).lower, QStringLiteral("AB00"));
+    QCOMPARE(p.f.state().Start.startPosition, 51);
+
+    // A job that moves the number by more than twice its range.
+    p.design(2, 0, 250, 10); // 2500 numbers: A000 .. C490
+    p.printSet();
+    p.print();
+    QCOMPARE(p.f.printed(249).lower, QStringLiteral("C490"));
+    QCOMPARE(p.f.state().Design.firstNumber, 500);
+    p.printSet();
+    QCOMPARE(p.pc.Label6->text(), QStringLiteral("C500"));
+}
+
+void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
+{
+    PrintFixture p;
+    p.design(1, 9990, 20);
+    p.printSet();
+    p.print();
+    QCOMPARE(p.f.state().Design.type, 1);
+    QCOMPARE(p.f.state().Run.type, 13);
+    QCOMPARE(p.f.printed(0), (PrintLogEntry{QString(), QStringLiteral("9990")}));
+    QCOMPARE(p.f.state().Design.firstNumber, 10);
+    QCOMPARE(p.dc.Label3->text(), QStringLiteral("0010"));
+}
+
+void TestPrintButton::printerFailureAdvancesNothing_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("missing folder") << false;
+    QTest::newRow("full disk keeps the old PDF") << true;
+}
+
+void TestPrintButton::printerFailureAdvancesNothing()
+{
+    QFETCH(bool, fullDisk);
+    FullTmpfs disk;
+    QString pdf = QStringLiteral("missing/folder/labels.pdf");
+    const QByteArray old = "%PDF-1.4 an earlier job\n%%EOF\n";
+    if (fullDisk) {
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        pdf = disk.filePath(QStringLiteral("labels.pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        QVERIFY(disk.fill());
+    }
+    PrintFixture p;
+    p.design(1, 5, 20);
+    p.dc.Edit1->setText(QStringLiteral("X"));
+    p.printSet();
+    p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
+    p.pc.cmdPrint->click();
+    QCOMPARE(p.f.dialogs.count("error"), 1);
+    if (fullDisk) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+    }
+    QCOMPARE(p.f.state().Start.startPosition, 1);
+    QCOMPARE(p.f.state().Design.firstNumber, 5);
+    QCOMPARE(p.f.state().Design.type, 1);
+    QCOMPARE(p.f.printed(0), PrintLogEntry());
+    QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
+    QVERIFY(p.pc.cmdPrint->isEnabled());
+}
+
+void TestPrintButton::inputStaysClosedDuringJob()
+{
+    PrintFixture p;
+    p.f.w().show();
+    p.f.w().setSheetPause(300);
+    p.design(1, 1, 300); // two sheets
+    p.printSet();
+    bool sawBusy = false;
+    QString progressText;
+    bool closed = true;
+    auto screen = TfrmMain::Screen::Design;
+    QTimer::singleShot(100, &p.f.w(), [&] {
+        sawBusy = p.f.w().isPrinting();
+        if (auto* progress = p.f.w().findChild<QProgressDialog*>("PrintProgress"))
+            progressText = progress->labelText();
+        closed = p.f.w().close();
+        p.f.w().cmdPrintClick(); // a second Print does nothing
+        p.f.w().cmdBackClick();
+        p.f.w().cmdEndClick();
+        screen = p.f.w().screen();
+    });
+    p.print();
+    QVERIFY(sawBusy);
+    QCOMPARE(progressText, QStringLiteral("sheet 1 of 2"));
+    QVERIFY(!closed);
+    QCOMPARE(screen, TfrmMain::Screen::Print);
+    QVERIFY(p.f.w().isVisible());
+    QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
+    QCOMPARE(pdfPages(p.pdf()), 2);
+    QVERIFY(!p.f.w().isPrinting());
+    QVERIFY(p.f.w().close());
+}
+
+void TestPrintButton::noLabelsPrintNothing()
+{
+    PrintFixture p;
+    p.dc.typeButton[9]->click();
+    p.printSet(); // Memo1 is empty
+    p.print();
+    QVERIFY(!QFile::exists(p.pdf()));
+    QCOMPARE(p.f.dialogs.count("error"), 0);
+    QCOMPARE(p.f.state().Start.startPosition, 1);
+}
+
+QTEST_MAIN(TestPrintButton)
+#include "tst_printbutton.moc"

@@ -1,0 +1,403 @@
+#include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/Fonts.h"
+#include "ui/CircleShape.h"
+#include "ui/Controls.h"
+#include "ui/DesignScreen.h"
+#include "ui/ListBox.h"
+#include "ui/PrintScreen.h"
+#include "ui/SheetMap.h"
+
+#include "FullTmpfs.h"
+#include "MainFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+struct Screen {
+    MainFixture f;
+    const DesignControls& dc;
+    const PrintControls& pc;
+    Screen() : dc(f.w().design().controls()), pc(f.w().printScreen().controls()) {}
+
+    void chooseType(int type)
+    {
+        // Through the other page, so that the type's handler runs even for
+        // the start type.
+        dc.typeButton[type == 1 ? 2 : 1]->click();
+        dc.typeButton[type]->click();
+    }
+    void chooseSamples(int samples)
+    {
+        dc.ListBox2->selectRow(samples - 1);
+        f.w().design().ListBox2Click();
+    }
+    void chooseRepeats(int repeats)
+    {
+        dc.ListBox7->selectRow(repeats - 1);
+        f.w().design().ListBox7Click();
+    }
+    void chooseFirst(int first)
+    {
+        dc.ListBox12->selectRow(first);
+        f.w().design().ListBox12Click();
+    }
+    void printSet() { QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton); }
+    QString sample() const { return pc.Label7->text() + "/" + pc.Label6->text(); }
+    bool onPrintScreen() { return f.w().screen() == TfrmMain::Screen::Print; }
+    int redCircles() const
+    {
+        int n = 0;
+        for (int p = 1; p <= 150; ++p)
+            n += pc.pnlCircle->colorAt(p) == QColor(255, 0, 0) ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+class TestPrintScreen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutions(); }
+
+    void sampleLabelShowsFirstLabel_data();
+    void sampleLabelShowsFirstLabel();
+    void labelLimit();
+    void freeTextsStopAtFirstEmptyLine();
+    void numberingStaysLiveOnPrintScreen();
+    void clickingTheMapSetsStartPosition();
+    void offsetsSaveAtOnce();
+    void offsetOnFullDiskKeepsOldFile();
+    void customBackground();
+    void frameAndBackgrounds();
+    void rainbow();
+    void labelFont();
+};
+
+void TestPrintScreen::sampleLabelShowsFirstLabel_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("upperInput");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<bool>("plain");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("type1") << 1 << "ABCDEFG" << 42 << false << "ABCDE/0042";
+    QTest::newRow("type1 full width cut whole") << 1 << "ＡＢＣ" << 5 << true << "ＡＢ/5";
+    QTest::newRow("type1 markup shown as typed") << 1 << "<b>x" << 1 << false << "<b>x/0001";
+    QTest::newRow("type2") << 2 << "PCR" << 7 << false << "PCR/A007";
+    QTest::newRow("type3 plain") << 3 << "" << 7 << true << "/BC7";
+    QTest::newRow("type3 padded") << 3 << "" << 7 << false << "/BC07";
+    QTest::newRow("type4") << 4 << "" << 9 << false << "12/08/0009";
+    QTest::newRow("type5") << 5 << "" << 9 << true << "26|12/9";
+    QTest::newRow("type6") << 6 << "" << 9 << false << "26|12/A009";
+    QTest::newRow("type7") << 7 << "" << 9 << false << "12/08/A009";
+    QTest::newRow("type8") << 8 << "上段\n下段" << 0 << false << "上段/下段";
+    QTest::newRow("type9") << 9 << "RUN" << 0 << false << "RUN/A1";
+    QTest::newRow("type10") << 10 << "RUN" << 0 << false << "RUN/AA1";
+    QTest::newRow("type11") << 11 << "" << 0 << false << "12/08/A1";
+    QTest::newRow("type12") << 12 << "" << 0 << false << "26|12/A1";
+}
+
+void TestPrintScreen::sampleLabelShowsFirstLabel()
+{
+    QFETCH(int, type);
+    QFETCH(QString, upperInput);
+    QFETCH(int, first);
+    QFETCH(bool, plain);
+    Screen s;
+    s.chooseType(type);
+    if (type <= 7)
+        s.chooseFirst(first);
+    if (plain)
+        s.dc.N4->trigger();
+    if (type == 3) {
+        chooseRow(s.dc.ListBox5, 1);
+        chooseRow(s.dc.ListBox6, 2);
+    }
+    QLineEdit* edits[13] = {nullptr, s.dc.Edit1, s.dc.Edit2, s.dc.Edit3, nullptr,   nullptr,
+                            nullptr, nullptr,    nullptr,    s.dc.Edit4, s.dc.Edit5};
+    if (type <= 10 && edits[type])
+        edits[type]->setText(upperInput);
+    if (type == 8)
+        s.dc.Memo2->setPlainText(upperInput);
+    if (type >= 9)
+        s.dc.Memo1->setPlainText(QStringLiteral("A1\nA2"));
+
+    s.printSet();
+    QVERIFY(s.onPrintScreen());
+    QTEST(s.sample(), "expected");
+    QCOMPARE(s.pc.Label6->textFormat(), Qt::PlainText);
+    QCOMPARE(s.sample(), ComposeLabelTexts(s.f.state().Run, 0).upper + "/" +
+                             ComposeLabelTexts(s.f.state().Run, 0).lower);
+    // Both lines centred on the 153-pixel panel.
+    for (QLabel* line : {s.pc.Label6, s.pc.Label7})
+        QCOMPARE(line->x(), 75 - line->width() / 2);
+}
+
+void TestPrintScreen::labelLimit()
+{
+    Screen s;
+    s.chooseSamples(240);
+    s.chooseRepeats(5);
+    s.printSet();
+    QVERIFY(s.onPrintScreen());
+    QCOMPARE(s.f.state().Run.labelTotal(), 1200);
+    QCOMPARE(s.f.w().printScreen().sheetCount(), 8);
+    QVERIFY(s.f.dialogs.calls.isEmpty());
+
+    s.f.w().cmdBackClick();
+    s.chooseSamples(401);
+    s.chooseRepeats(3);
+    const QColor before = s.pc.pnlCircle->colorAt(150);
+    s.printSet();
+    QCOMPARE(s.f.dialogs.texts("message"),
+             QStringList{QStringLiteral(
+                 "プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。")});
+    QVERIFY(!s.onPrintScreen());
+    QCOMPARE(s.f.state().Run.labelTotal(), 1200);
+    QCOMPARE(s.f.w().printScreen().sheetCount(), 8);
+    QCOMPARE(s.pc.ListBox20->count(), 8);
+    QCOMPARE(s.pc.pnlCircle->colorAt(150), before);
+}
+
+void TestPrintScreen::freeTextsStopAtFirstEmptyLine()
+{
+    Screen s;
+    s.chooseType(9);
+    s.dc.Memo1->setPlainText(QStringLiteral("A1\nA2\n\nA4"));
+    s.printSet();
+    QCOMPARE(s.f.state().Run.sampleCount, 2);
+    QCOMPARE(s.f.state().Run.freeTexts, (QStringList{"A1", "A2"}));
+
+    s.f.w().cmdBackClick();
+    s.dc.Memo1->setPlainText(QStringLiteral("\nB2"));
+    s.printSet();
+    QVERIFY(s.onPrintScreen());
+    QCOMPARE(s.f.state().Run.labelTotal(), 0);
+    QCOMPARE(s.pc.Label6->text(), QString());
+    QCOMPARE(s.redCircles(), 0);
+
+    s.f.w().cmdBackClick();
+    QStringList lines;
+    for (int i = 1; i <= 61; ++i)
+        lines << QString::number(i);
+    s.dc.Memo1->setPlainText(lines.join('\n'));
+    s.printSet();
+    QCOMPARE(s.f.state().Run.sampleCount, 60);
+    QCOMPARE(s.f.state().Run.freeTexts.last(), QStringLiteral("60"));
+}
+
+void TestPrintScreen::numberingStaysLiveOnPrintScreen()
+{
+    Screen s;
+    s.chooseFirst(7);
+    s.printSet();
+    QCOMPARE(s.pc.Label6->text(), QStringLiteral("0007"));
+    s.dc.N4->trigger();
+    QCOMPARE(s.pc.Label6->text(), QStringLiteral("7"));
+    QVERIFY(s.f.state().Run.plainNumbers);
+    s.dc.N31->trigger();
+    QCOMPARE(s.f.state().Run.step, 3);
+    QCOMPARE(ComposeLabelTexts(s.f.state().Run, 1).lower, QStringLiteral("10"));
+}
+
+void TestPrintScreen::clickingTheMapSetsStartPosition()
+{
+    Screen s;
+    s.f.w().show();
+    s.printSet();
+    QWidget* area = s.pc.pnlCircle->clickArea();
+    QTest::mouseMove(area, QPoint(72, 70));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 70));
+    QCOMPARE(s.f.state().Start.startPosition, 25);
+    QCOMPARE(s.f.dir.startFile(), QByteArray("10,10,25\r\n\r\n"));
+    QCOMPARE(s.pc.pnlCircle->colorAt(24), QColor(128, 128, 128));
+    QCOMPARE(s.pc.pnlCircle->colorAt(25), QColor(255, 0, 0));
+    QCOMPARE(s.pc.pnlCircle->colorAt(54), QColor(255, 0, 0));
+    QCOMPARE(s.pc.pnlCircle->colorAt(55), QColor(255, 255, 255));
+
+    // Between circles and beside the bands nothing happens.
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(165, 70));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 35));
+    QCOMPARE(s.f.state().Start.startPosition, 25);
+
+    // A start far down the sheet makes two sheets; clicks on sheet 2 count not.
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(148, 360));
+    QCOMPARE(s.f.state().Start.startPosition, 150);
+    QCOMPARE(s.pc.ListBox20->count(), 2);
+    s.pc.ListBox20->setCurrentIndex(s.pc.ListBox20->model()->index(1, 0)); // as a user does
+    QCOMPARE(s.pc.pnlCircle->colorAt(29), QColor(255, 0, 0));
+    QCOMPARE(s.pc.pnlCircle->colorAt(30), QColor(255, 255, 255));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(12, 20));
+    QCOMPARE(s.f.state().Start.startPosition, 150);
+}
+
+void TestPrintScreen::offsetsSaveAtOnce()
+{
+    Screen s;
+    s.printSet();
+    s.pc.ListBox25->setCurrentIndex(s.pc.ListBox25->model()->index(0, 0));
+    QCOMPARE(s.f.state().Start.horzOffsetIndex, 0);
+    QCOMPARE(s.f.dir.startFile(), QByteArray("0,10,1\r\n\r\n"));
+    s.pc.ListBox23->setCurrentIndex(s.pc.ListBox23->model()->index(20, 0));
+    QCOMPARE(s.f.dir.startFile(), QByteArray("0,20,1\r\n\r\n"));
+
+    // PrintSet restores the lists from the state without saving anything.
+    s.f.w().cmdBackClick();
+    s.f.dir.writeStartFile("untouched");
+    s.printSet();
+    QCOMPARE(s.pc.ListBox25->currentRow(), 0);
+    QCOMPARE(s.pc.ListBox23->currentRow(), 20);
+    QCOMPARE(s.f.dir.startFile(), QByteArray("untouched"));
+}
+
+void TestPrintScreen::offsetOnFullDiskKeepsOldFile()
+{
+    FullTmpfs disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QByteArray before = "10,10,1\r\nnote\r\n";
+    QFile start(disk.filePath("start.txt"));
+    QVERIFY(start.open(QIODevice::WriteOnly) && start.write(before) == before.size());
+    start.close();
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, disk.path(), fixedNow);
+    w.show();
+    QTest::mouseClick(w.design().controls().cmdPrintSet, Qt::LeftButton);
+    QVERIFY(disk.fill());
+
+    ListBox* horz = w.printScreen().controls().ListBox25;
+    const QModelIndex row = horz->model()->index(3, 0);
+    horz->scrollTo(row);
+    QTest::mouseClick(horz->viewport(), Qt::LeftButton, {}, horz->visualRect(row).center());
+    QCOMPARE(w.state().Start.horzOffsetIndex, 3);
+    QCOMPARE(dialogs.count("error"), 1);
+    QVERIFY2(dialogs.texts("error").first().contains("No space left on device"),
+             qPrintable(dialogs.texts("error").first()));
+    QVERIFY(start.open(QIODevice::ReadOnly));
+    QCOMPARE(start.readAll(), before);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "start.txt"}));
+}
+
+void TestPrintScreen::customBackground()
+{
+    Screen s;
+    s.f.w().show();
+    s.printSet();
+    const QColor lightGreen(144, 238, 144);
+    auto selectBackground = [&s](int row) {
+        s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(row, 0));
+    };
+
+    // Cancelled before any choice: back to the entry in effect.
+    selectBackground(Colours::CustomIndex);
+    QCOMPARE(s.f.dialogs.count("chooseColor"), 1);
+    QCOMPARE(s.pc.ListBox19->currentRow(), 0);
+    QCOMPARE(s.f.state().Design.look.backgroundColor(), QColor(255, 255, 255));
+    QCOMPARE(s.pc.Shape1->fill(), QColor(255, 255, 255));
+
+    // Confirmed, then chosen again and cancelled: the confirmed colour stays.
+    s.f.dialogs.colorAnswers << lightGreen;
+    selectBackground(Colours::CustomIndex);
+    QCOMPARE(s.pc.Shape1->fill(), lightGreen);
+    QCOMPARE(Controls::backgroundColor(s.pc.Label6), lightGreen);
+    const QRect custom = s.pc.ListBox19->visualRect(s.pc.ListBox19->model()->index(8, 0));
+    QTest::mouseClick(s.pc.ListBox19->viewport(), Qt::LeftButton, {}, custom.center());
+    QCOMPARE(s.f.dialogs.count("chooseColor"), 3);
+    QCOMPARE(s.f.dialogs.lastColorInitial, lightGreen);
+    QCOMPARE(s.pc.ListBox19->currentRow(), 8);
+    QCOMPARE(s.f.state().Design.look.backgroundColor(), lightGreen);
+
+    // PrintSet resets to black on white, without asking.
+    s.f.w().cmdBackClick();
+    s.printSet();
+    QCOMPARE(s.f.dialogs.count("chooseColor"), 3);
+    QCOMPARE(s.pc.ListBox19->currentRow(), 0);
+    QCOMPARE(Controls::fontColor(s.pc.Label7), QColor(5, 5, 5));
+}
+
+void TestPrintScreen::frameAndBackgrounds()
+{
+    Screen s;
+    s.f.w().show();
+    s.printSet();
+    QTest::mouseClick(s.pc.CheckBox1, Qt::LeftButton);
+    QVERIFY(s.pc.Shape10->isVisible());
+    s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(5, 0)); // Red
+    QCOMPARE(s.pc.Shape1->fill(), QColor(255, 0, 0));
+    QCOMPARE(Controls::backgroundColor(s.pc.Label7), QColor(255, 255, 255));
+    QCOMPARE(Controls::backgroundColor(s.pc.Label6), QColor(255, 255, 255));
+
+    s.f.dialogs.colorAnswers << QColor(10, 20, 30);
+    s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(8, 0));
+    QTest::mouseClick(s.pc.CheckBox1, Qt::LeftButton);
+    QVERIFY(!s.pc.Shape10->isVisible());
+    QCOMPARE(Controls::backgroundColor(s.pc.Label6), QColor(10, 20, 30));
+
+    s.pc.ListBox21->setCurrentIndex(s.pc.ListBox21->model()->index(2, 0)); // Blue
+    QCOMPARE(Controls::fontColor(s.pc.Label6), QColor(0, 0, 255));
+}
+
+void TestPrintScreen::rainbow()
+{
+    Screen s;
+    s.printSet();
+    QVERIFY(!s.pc.CheckBox2->isVisibleTo(&s.f.w()));
+    s.f.w().cmdBackClick();
+    s.chooseRepeats(2);
+    s.printSet();
+    QVERIFY(s.pc.CheckBox2->isVisibleTo(&s.f.w()));
+    QVERIFY(!s.pc.CheckBox2->isChecked());
+
+    s.pc.ListBox21->setCurrentIndex(s.pc.ListBox21->model()->index(1, 0)); // Red
+    s.pc.CheckBox2->click();
+    QCOMPARE(s.pc.ListBox21->currentRow(), 0);
+    QVERIFY(!s.pc.ListBox21->isEnabled());
+    QVERIFY(!s.pc.ListBox19->isEnabled());
+    QCOMPARE(Controls::fontColor(s.pc.Label6), QColor(5, 5, 5)); // the sample shows what prints
+    QVERIFY(s.f.state().Design.look.rainbow);
+    s.pc.CheckBox2->click();
+    QVERIFY(s.pc.ListBox21->isEnabled());
+    QCOMPARE(s.pc.ListBox21->currentRow(), 0);
+
+    // PrintSet clears the tick and enables the lists again.
+    s.pc.CheckBox2->click();
+    s.f.w().cmdBackClick();
+    s.printSet();
+    QVERIFY(!s.pc.CheckBox2->isChecked());
+    QVERIFY(s.pc.ListBox19->isEnabled());
+}
+
+void TestPrintScreen::labelFont()
+{
+    Screen s;
+    s.printSet();
+    s.f.state().Design.look.font.setItalic(true);
+    s.pc.Font1->trigger(); // cancelled
+    QCOMPARE(s.f.dialogs.lastFontInitial.pointSize(), 9);
+    QVERIFY(s.f.dialogs.lastFontInitial.bold());
+    QVERIFY(!s.f.dialogs.lastFontInitial.italic());
+    QVERIFY(s.f.state().Design.look.font.italic());
+
+    QFont chosen(QStringLiteral("IPAGothic"));
+    chosen.setPointSize(12);
+    chosen.setItalic(true);
+    s.f.dialogs.fontAnswers << chosen;
+    s.pc.Font1->trigger();
+    QCOMPARE(s.f.state().Design.look.font, chosen);
+    QCOMPARE(s.f.state().Design.look.font.pointSize(), 12);
+    QCOMPARE(s.pc.Label6->font().pixelSize(), 27); // the sample keeps its own font
+}
+
+QTEST_MAIN(TestPrintScreen)
+#include "tst_printscreen.moc"

@@ -1,0 +1,365 @@
+#include "core/render/Fonts.h"
+#include "ui/DesignScreen.h"
+#include "ui/ListBox.h"
+#include "ui/PrintScreen.h"
+#include "xls/BiffWorkbook.h"
+#include "xls/SpreadsheetExport.h"
+
+#include "FullTmpfs.h"
+#include "MainFixture.h"
+#include "ReadOnlyDir.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Records the calls the export makes, one line each.
+class RecordingBook final : public XlsBook {
+public:
+    QStringList calls;
+    bool XlsCreateBook(const QString& path, int version, int sheets, int*) override
+    {
+        calls << QStringLiteral("create %1 %2 %3").arg(path).arg(version).arg(sheets);
+        return true;
+    }
+    quint32 POS2(int c1, int r1, int c2, int r2) override
+    {
+        return quint32((r1 << 8) | c1) | ((c1 != c2 || r1 != r2) ? 0x80000000u : 0u);
+    }
+    void XlsPutStr(const QString& t, quint32 cell) override { put("str " + t, cell); }
+    void XlsPutFontColor(int i, quint32 cell) override
+    {
+        put(QStringLiteral("font %1").arg(i), cell);
+    }
+    void XlsPutBackColor(int i, quint32 cell) override
+    {
+        put(QStringLiteral("back %1").arg(i), cell);
+    }
+    void XlsPutRowHeight(double h, quint32 cell) override
+    {
+        put(QStringLiteral("height %1").arg(h), cell);
+    }
+    void XlsPutColWidth(int w, quint32 cell) override
+    {
+        put(QStringLiteral("width %1").arg(w), cell);
+    }
+    void XlsPutLineTop(int v, quint32 cell) override { put(QStringLiteral("top %1").arg(v), cell); }
+    void XlsPutLineBottom(int v, quint32 cell) override
+    {
+        put(QStringLiteral("bottom %1").arg(v), cell);
+    }
+    void XlsPutLineLeft(int v, quint32 cell) override
+    {
+        put(QStringLiteral("left %1").arg(v), cell);
+    }
+    void XlsPutLineRight(int v, quint32 cell) override
+    {
+        put(QStringLiteral("right %1").arg(v), cell);
+    }
+    void XlsSetPaletteColor(int i, QRgb rgb) override
+    {
+        calls
+            << QStringLiteral("palette %1 %2").arg(i).arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+    }
+    bool XlsCloseBook(int mode) override
+    {
+        calls << QStringLiteral("close %1").arg(mode);
+        return true;
+    }
+    QString errorString() const override { return {}; }
+
+private:
+    void put(const QString& what, quint32 cell)
+    {
+        calls << QStringLiteral("%1 @%2,%3").arg(what).arg(cell & 0xFF).arg(cell >> 8);
+    }
+};
+
+// The window with a printed job of one label, as Excel needs one.
+void giveJob(MainFixture& f)
+{
+    PrintedJob job;
+    job.run.sampleCount = 1;
+    job.labels = {{QStringLiteral("U"), QStringLiteral("0001")}};
+    f.state().LastJob = job;
+}
+
+QList<PrintLogEntry> entries(int count)
+{
+    QList<PrintLogEntry> out;
+    for (int i = 1; i <= count; ++i)
+        out << PrintLogEntry{QStringLiteral("検体"),
+                             QStringLiteral("A%1").arg(i, 3, 10, QLatin1Char('0'))};
+    return out;
+}
+
+QJsonObject readBack(const QString& path)
+{
+    QProcess reader;
+    const QString script = qEnvironmentVariable("RONDEL_SOURCE_DIR") + "/tests/xls/read_xls.py";
+    reader.start(QStringLiteral("/usr/bin/python3"), {script, path});
+    reader.waitForFinished(60000);
+    const QByteArray out = reader.readAllStandardOutput();
+    if (reader.exitCode() != 0)
+        qWarning() << reader.readAllStandardError();
+    return QJsonDocument::fromJson(out).object();
+}
+
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutions(); }
+
+    void callsInOrder();
+    void readsBackInAnotherReader_data();
+    void readsBackInAnotherReader();
+    void customBackgroundKeepsItsColour();
+    void fileNames();
+    void overwriteAnsweredNo();
+    void unwritableFolderKeepsOldFile();
+    void fullDiskKeepsOldFile_data();
+    void fullDiskKeepsOldFile();
+    void exportIsTheJobs();
+};
+
+void TestExport::callsInOrder()
+{
+    RecordingBook book;
+    SpreadsheetExport::Colours colours;
+    colours.textIndex = 7;       // Lime
+    colours.backgroundIndex = 3; // Green
+    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, "/x/a.xls", entries(3), colours,
+                                                 QDate(2007, 3, 5), nullptr));
+    QCOMPARE(book.calls.mid(0, 4),
+             (QStringList{"create /x/a.xls 2002 3", "str 文字 @0,0", "str 数字 @1,0",
+                          "str 内容　(07/03/05  １１ｍφ円形ラベル) @2,0"}));
+    QCOMPARE(book.calls.mid(4, 4), (QStringList{"top 16777216 @0,0", "bottom 16777216 @0,0",
+                                                "left 16777216 @0,0", "right 16777216 @0,0"}));
+    const QStringList row1 = {
+        "font 11 @0,1",       "back 11 @0,1",        "height 20 @0,1",    "width 6 @0,1",
+        "str 検体 @0,1",      "str A001 @1,1",       "top 16777216 @1,1", "bottom 16777216 @1,1",
+        "left 16777216 @1,1", "right 16777216 @1,1", "font 11 @1,1",      "back 11 @1,1",
+        "height 20 @2,1",     "width 40 @2,1",       "top 16777216 @2,1", "bottom 16777216 @2,1",
+        "left 16777216 @2,1", "right 16777216 @2,1"};
+    QCOMPARE(book.calls.mid(16, row1.size()), row1);
+    QCOMPARE(book.calls.size(), 16 + 3 * row1.size() + 1);
+    QCOMPARE(book.calls.last(), QStringLiteral("close 1"));
+}
+
+void TestExport::readsBackInAnotherReader_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("header only") << 0;
+    QTest::newRow("3") << 3;
+    QTest::newRow("300") << 300;
+    QTest::newRow("1200") << 1200;
+}
+
+void TestExport::readsBackInAnotherReader()
+{
+    QFETCH(int, rows);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("labels.xls");
+    BiffWorkbook book;
+    SpreadsheetExport::Colours colours;
+    colours.textIndex = 1;       // Red
+    colours.backgroundIndex = 2; // SkyBlue
+    QString error;
+    QVERIFY2(SpreadsheetExport::ExportSpreadsheet(book, path, entries(rows), colours,
+                                                  QDate(2026, 12, 8), &error),
+             qPrintable(error));
+
+    const QJsonObject book2 = readBack(path);
+    QCOMPARE(book2.value("log").toString(), QString());
+    const QJsonObject cells = book2.value("cells").toObject();
+    QCOMPARE(cells.value("0,2").toObject().value("text").toString(),
+             QStringLiteral("内容　(26/12/08  １１ｍφ円形ラベル)"));
+    QCOMPARE(cells.value("0,0").toObject().value("borders").toString(), QStringLiteral("1111"));
+    QCOMPARE(cells.value("0,1").toObject().value("text").toString(), QStringLiteral("数字"));
+    for (int row = 1; row <= rows; ++row) {
+        const QJsonObject upper = cells.value(QStringLiteral("%1,0").arg(row)).toObject();
+        const QJsonObject lower = cells.value(QStringLiteral("%1,1").arg(row)).toObject();
+        const QJsonObject notes = cells.value(QStringLiteral("%1,2").arg(row)).toObject();
+        QCOMPARE(upper.value("text").toString(), QStringLiteral("検体"));
+        QCOMPARE(lower.value("text").toString(),
+                 QStringLiteral("A%1").arg(row, 3, 10, QLatin1Char('0')));
+        QCOMPARE(upper.value("font").toString(), QStringLiteral("FF0000"));
+        QCOMPARE(upper.value("fill").toString(), QStringLiteral("0066CC"));
+        QCOMPARE(upper.value("borders").toString(), QStringLiteral("0000"));
+        QCOMPARE(lower.value("fill").toString(), QStringLiteral("0066CC"));
+        QCOMPARE(lower.value("borders").toString(), QStringLiteral("1111"));
+        QCOMPARE(notes.value("borders").toString(), QStringLiteral("1111"));
+        QCOMPARE(book2.value("rowHeights").toObject().value(QString::number(row)).toInt(), 400);
+    }
+    QCOMPARE(cells.size(), 3 + 3 * rows);
+    if (rows > 0) {
+        const QJsonObject widths = book2.value("colWidths").toObject();
+        QCOMPARE(widths.value("0").toInt(), 6 * 256);
+        QCOMPARE(widths.value("2").toInt(), 40 * 256);
+    }
+}
+
+void TestExport::customBackgroundKeepsItsColour()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("custom.xls");
+    BiffWorkbook book;
+    SpreadsheetExport::Colours colours;
+    colours.backgroundIndex = 8;
+    colours.custom = QColor(0x12, 0x34, 0x56);
+    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, path, entries(2), colours, QDate(2026, 1, 2),
+                                                 nullptr));
+    const QJsonObject cells = readBack(path).value("cells").toObject();
+    QCOMPARE(cells.value("1,0").toObject().value("fill").toString(), QStringLiteral("123456"));
+    QCOMPARE(cells.value("2,1").toObject().value("fill").toString(), QStringLiteral("123456"));
+    QCOMPARE(cells.value("1,0").toObject().value("font").toString(), QStringLiteral("000000"));
+}
+
+void TestExport::fileNames()
+{
+    QCOMPARE(SpreadsheetExport::fileNameFor("labels"), QStringLiteral("labels.xls"));
+    QCOMPARE(SpreadsheetExport::fileNameFor("labels.xls"), QStringLiteral("labels.xls"));
+    QCOMPARE(SpreadsheetExport::fileNameFor("labels.XLS"), QStringLiteral("labels.XLS.xls"));
+
+    // Through the Excel button, with a path far longer than 150 bytes.
+    MainFixture f;
+    giveJob(f);
+    const QString deep = f.dir.path() + "/" + QString(60, QLatin1Char('d')) + "/" +
+                         QString(60, QLatin1Char('e')) + "/" + QStringLiteral("ラベル記録");
+    QVERIFY(QDir().mkpath(QFileInfo(deep).path()));
+    f.dialogs.saveFileAnswers << deep;
+    f.w().cmdExcelClick();
+    QCOMPARE(f.dialogs.lastSaveFilter, QStringLiteral("Excel files (*.xls)"));
+    QVERIFY(QFile::exists(deep + ".xls"));
+    QCOMPARE(f.dialogs.count("error"), 0);
+}
+
+void TestExport::overwriteAnsweredNo()
+{
+    MainFixture f;
+    giveJob(f);
+    const QString path = f.dir.path() + "/old.xls";
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    f.dialogs.saveFileAnswers << path;
+    f.dialogs.yesNoAnswers << false;
+    f.w().cmdExcelClick();
+    QCOMPARE(f.dialogs.texts("askYesNo"),
+             QStringList{QStringLiteral("同名のファイルがあります。重ねがきしますか？")});
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("keep me"));
+}
+
+void TestExport::unwritableFolderKeepsOldFile()
+{
+    MainFixture f;
+    giveJob(f);
+    QTemporaryDir target;
+    const QString path = target.filePath("old.xls");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    f.dialogs.saveFileAnswers << path;
+    f.dialogs.yesNoAnswers << true;
+    {
+        ReadOnlyDir readOnly(target.path());
+        f.w().cmdExcelClick();
+    }
+    QCOMPARE(f.dialogs.count("error"), 1);
+    QVERIFY(f.dialogs.texts("error").first().contains(QStringLiteral("old.xls")));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("keep me"));
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xls"});
+}
+
+void TestExport::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("freeKib");
+    QTest::newRow("small book") << 3 << 0;
+    QTest::newRow("large book, part of it fits") << 1200 << 8;
+}
+
+void TestExport::fullDiskKeepsOldFile()
+{
+    QFETCH(int, rows);
+    QFETCH(int, freeKib);
+    FullTmpfs disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("labels.xls");
+    BiffWorkbook book;
+    QString error;
+    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, path, entries(1), {}, QDate(2026, 12, 8),
+                                                 &error));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    QVERIFY(disk.fill(freeKib));
+
+    QVERIFY(!SpreadsheetExport::ExportSpreadsheet(book, path, entries(rows), {}, QDate(2026, 12, 8),
+                                                  &error));
+    QVERIFY2(error.contains(path) && error.contains("No space left on device"), qPrintable(error));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), before);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "labels.xls"}));
+}
+
+void TestExport::exportIsTheJobs()
+{
+    // Red text printed, then the design changes: PrintSet resets the colours
+    // and Type8 is chosen. The spreadsheet is still the job's, in red.
+    MainFixture f;
+    f.w().setSheetPause(0);
+    const DesignControls& dc = f.w().design().controls();
+    const PrintControls& pc = f.w().printScreen().controls();
+    QTest::keyClicks(dc.Edit1, QStringLiteral("U"));
+    QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton);
+    const QRect red = pc.ListBox21->visualRect(pc.ListBox21->model()->index(1, 0));
+    QTest::mouseClick(pc.ListBox21->viewport(), Qt::LeftButton, {}, red.center());
+    f.dialogs.printerAnswer = [&f](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(f.dir.path() + QStringLiteral("/labels.pdf"));
+        return true;
+    };
+    QTest::mouseClick(pc.cmdPrint, Qt::LeftButton);
+    QVERIFY(f.state().LastJob);
+    QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton);
+    QCOMPARE(pc.ListBox21->currentRow(), 0);
+    f.w().cmdBackClick();
+    f.w().controls().TabControl1->setCurrentIndex(1);
+    dc.typeButton[8]->click();
+
+    const QString path = f.dir.path() + QStringLiteral("/job.xls");
+    f.dialogs.saveFileAnswers << path;
+    f.w().cmdExcelClick();
+    const QJsonObject cells = readBack(path).value("cells").toObject();
+    QCOMPARE(cells.value("1,0").toObject().value("font").toString(), QStringLiteral("FF0000"));
+    QCOMPARE(cells.value("30,1").toObject().value("text").toString(), QStringLiteral("0030"));
+
+    // A job of type 8 has nothing to list.
+    f.state().LastJob->run.type = 8;
+    f.dialogs.calls.clear();
+    f.w().cmdExcelClick();
+    QVERIFY(f.dialogs.calls.isEmpty());
+}
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"
