@@ -167,6 +167,24 @@ void TfrmMain::FormCreate()
     m_print->showOffsets(m_state.Start.offsets());
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
+    scheduleDateRefresh();
+}
+
+void TfrmMain::scheduleDateRefresh()
+{
+    // A window left open overnight shows the new day's date on its previews
+    // (the labels take theirs from the clock at PrintSet anyway).
+    if (!m_midnight) {
+        m_midnight = new QTimer(this);
+        m_midnight->setSingleShot(true);
+        connect(m_midnight, &QTimer::timeout, this, [this] {
+            m_design->showDates();
+            scheduleDateRefresh();
+        });
+    }
+    const QDateTime now = m_clock();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0, 1));
+    m_midnight->start(int(std::clamp<qint64>(now.msecsTo(midnight), 1000, 86'400'000)));
 }
 
 void TfrmMain::Timer1Timer()
@@ -415,8 +433,8 @@ void TfrmMain::cmdExcelClick()
 
 bool TfrmMain::ExportSpreadsheet()
 {
-    // The job's own type decides: a type 8 job has nothing to list.
-    if (!m_state.LastJob || m_state.LastJob->run.type == 8)
+    // The job's own type decides, whatever is selected now.
+    if (!m_state.LastJob || !labelType(m_state.LastJob->run.type).listed)
         return false;
     const PrintedJob& job = *m_state.LastJob;
     const std::optional<QString> chosen =

@@ -95,6 +95,7 @@ private:
     void build();
     void FormCreate();
     void refreshRunNumbering();
+    void scheduleDateRefresh();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
     bool RunPrintJob();
@@ -112,4 +113,5 @@ private:
     Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
     int m_sheetPauseMs;
+    QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

@@ -4,9 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// The spreadsheet calls the label export makes. The names and argument orders follow the
-// spreadsheet library the export was first designed against, so the export code reads the
-// same against any implementation (the real writer, or a recording fake in tests).
+// The spreadsheet calls the label export makes, one call per cell property, so that the
+// export reads as the list of what each cell gets and runs against any implementation:
+// the BIFF8 writer, or a recording fake in tests.
 //
 // A book lives from XlsCreateBook to XlsCloseBook. Calls outside that span are ignored, as
 // are calls with a cell reference POS2 could not encode.

@@ -379,6 +379,7 @@ void TestMainWindow::versionDialogDisablesWindow()
 
     w.controls().cmdVersion->click();
     QVERIFY(about->isVisible());
+    QCOMPARE(about->parentWidget(), &w); // kept in front of the window it disables
     QVERIFY(!w.isEnabled());
     QVERIFY(about->isEnabled());
     QCOMPARE(about->windowTitle(), QStringLiteral("バージョン情報"));

@@ -73,9 +73,10 @@ private Q_SLOTS:
     void labelLimit();
     void freeTextsStopAtFirstEmptyLine();
     void numberingStaysLiveOnPrintScreen();
+    void dateComesFromTheClockAtPrintSet();
     void clickingTheMapSetsStartPosition();
     void offsetsSaveAtOnce();
-    void offsetOnFullDiskKeepsOldFile();
+    void fullDiskKeepsOldFileAndNewValues();
     void customBackground();
     void frameAndBackgrounds();
     void rainbow();
@@ -210,6 +211,17 @@ void TestPrintScreen::numberingStaysLiveOnPrintScreen()
     QCOMPARE(ComposeLabelTexts(s.f.state().Run, 1).lower, QStringLiteral("10"));
 }
 
+void TestPrintScreen::dateComesFromTheClockAtPrintSet()
+{
+    // A window left open over midnight prints the new day's date.
+    QDateTime now(QDate(2026, 12, 31), QTime(23, 59));
+    MainFixture f("10,10,1\r\n\r\n", [&now] { return now; });
+    f.w().design().controls().typeButton[4]->click();
+    now = now.addSecs(120);
+    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    QCOMPARE(f.w().printScreen().controls().Label7->text(), QStringLiteral("01/01"));
+}
+
 void TestPrintScreen::clickingTheMapSetsStartPosition()
 {
     Screen s;
@@ -260,7 +272,7 @@ void TestPrintScreen::offsetsSaveAtOnce()
     QCOMPARE(s.f.dir.startFile(), QByteArray("untouched"));
 }
 
-void TestPrintScreen::offsetOnFullDiskKeepsOldFile()
+void TestPrintScreen::fullDiskKeepsOldFileAndNewValues()
 {
     FullTmpfs disk;
     if (!disk.isMounted())
@@ -287,6 +299,16 @@ void TestPrintScreen::offsetOnFullDiskKeepsOldFile()
     QCOMPARE(start.readAll(), before);
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"filler", "start.txt"}));
+
+    // A start position whose save failed is still the one the job will use,
+    // and the map shows it.
+    QWidget* area = w.printScreen().controls().pnlCircle->clickArea();
+    QTest::mouseMove(area, QPoint(72, 70));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 70));
+    QCOMPARE(dialogs.count("error"), 2);
+    QCOMPARE(w.state().Start.startPosition, 25);
+    QCOMPARE(w.printScreen().controls().pnlCircle->colorAt(24), QColor(128, 128, 128));
+    QCOMPARE(w.printScreen().controls().pnlCircle->colorAt(25), QColor(255, 0, 0));
 }
 
 void TestPrintScreen::customBackground()

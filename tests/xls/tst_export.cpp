@@ -7,6 +7,7 @@
 
 #include "FullTmpfs.h"
 #include "MainFixture.h"
+#include "PdfTools.h"
 #include "ReadOnlyDir.h"
 
 #include <QJsonDocument>
@@ -353,6 +354,18 @@ void TestExport::exportIsTheJobs()
     const QJsonObject cells = readBack(path).value("cells").toObject();
     QCOMPARE(cells.value("1,0").toObject().value("font").toString(), QStringLiteral("FF0000"));
     QCOMPARE(cells.value("30,1").toObject().value("text").toString(), QStringLiteral("0030"));
+
+    // The record is the job's too.
+    f.dialogs.printerAnswer = [&f](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(f.dir.path() + QStringLiteral("/record.pdf"));
+        return true;
+    };
+    f.w().cmdSheetClick();
+    QString error;
+    const QString record = PdfTools::text(f.dir.path() + QStringLiteral("/record.pdf"), error);
+    QVERIFY2(record.contains(QStringLiteral("0001")) && record.contains(QStringLiteral("0030")),
+             qPrintable(record + error));
 
     // A job of type 8 has nothing to list.
     f.state().LastJob->run.type = 8;

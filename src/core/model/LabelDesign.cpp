@@ -9,7 +9,8 @@ bool LabelDesign::type8Blank() const
 
 int maxRepeatCount(const LabelDesign& design)
 {
-    return design.type == 8 && design.type8Blank() ? 7 : 5;
+    const bool blank = labelType(design.type).lower == LowerLine::Memo2 && design.type8Blank();
+    return blank ? 7 : 5;
 }
 
 QFont PrintAppearance::defaultLabelFont()

@@ -91,6 +91,7 @@ std::array<LabelTypeTraits, 14> makeTable()
     memo.type = 8;
     memo.upper = U::Memo2;
     memo.lower = W::Memo2;
+    memo.listed = false;
     table[8] = placed(memo, 1, 3, "RadioButton7", "Panel8", "Shape9", {"Memo2"}, "Memo2");
 
     table[9] = placed(freeText(9, U::Text, 3, 5), 2, 0, "RadioButton9", "Panel9", "Shape11",

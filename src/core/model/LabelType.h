@@ -25,6 +25,8 @@ struct LabelTypeTraits {
     int freeTextBytes = 0; // room of a free text: 5, or 4 behind a letter
     // The upper line sits over the number's own width (types 1, 4, 5, 13).
     bool placedByNumber = false;
+    // Its labels go into the spreadsheet; type 8's are all alike.
+    bool listed = true;
 
     // The design screen: the tab page (0..2) and place (0..3) of the type,
     // and the names of its controls.

@@ -29,7 +29,7 @@ QColor discFill(const LabelRun& run, const PrintAppearance& look, int sheetIndex
         return look.backgroundColor();
     // A blank Type8 run is coloured by sample group, everything else by the
     // copy of its sample; the index restarts on every sheet.
-    if (run.type == 8 && run.memo2Empty)
+    if (run.memo2Empty)
         return Colours::RainbowBySampleGroup(sheetIndex, run.sampleCount);
     return Colours::RainbowByRepeat(sheetIndex, run.repeatCount);
 }
