@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/model/LabelDesign.h"
+#include "core/model/PrintedJob.h"
+#include "core/model/PrinterChoice.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Scale of the label positions about the sheet's origin, per mille on each
+// axis, for printers that scale a page slightly. 1000 changes nothing.
+struct SheetScale {
+    int x = 1000;
+    int y = 1000;
+
+    friend bool operator==(const SheetScale&, const SheetScale&) = default;
+};
+
+// The state of the run kept between sessions in "state.json" beside the
+// start file: the design with the numbering where the last job left it, the
+// last job for its record and spreadsheet, and the user's last choices.
+struct SavedState {
+    LabelDesign design;
+    std::optional<PrintedJob> lastJob;
+    PrinterChoice labelPrinter;
+    PrinterChoice recordPrinter;
+    QString exportFolder;      // where the last spreadsheet went
+    QStringList recentDesigns; // most recent first, at most five
+    SheetScale scale;
+
+    friend bool operator==(const SavedState&, const SavedState&) = default;
+};
+
+namespace StateFile {
+
+inline constexpr int Version = 1;
+inline constexpr const char* Format = "rondelmaker-state";
+inline constexpr const char* FileName = "state.json";
+
+QString pathIn(const QString& dir);
+
+struct ReadResult {
+    enum Status { Ok, Missing, Damaged };
+    Status status = Missing;
+    SavedState state;
+    QString error; // for Damaged: what is wrong (unreadable, not JSON, a newer version, a field)
+};
+ReadResult read(const QString& path);
+
+// Replaces the file atomically; *error holds the system's reason.
+bool write(const QString& path, const SavedState& state, QString* error);
+
+// Moves a damaged state file aside, never over an earlier one:
+// "state.json.bad", else "state.json.bad.2", ... Returns the new path, or an
+// empty string with *error set.
+QString keepDamaged(const QString& path, QString* error);
+
+} // namespace StateFile
