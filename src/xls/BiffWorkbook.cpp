@@ -1,47 +1,22 @@
 #include "xls/BiffWorkbook.h"
 
 #include "core/io/AtomicFile.h"
+#include "xls/BiffRecords.h"
 #include "xls/CompoundFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QStringList>
-#include <QtEndian>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
+using namespace Biff;
+
 namespace {
 
-enum RecordType : quint16 {
-    RtEof = 0x000A,
-    RtDate1904 = 0x0022,
-    RtFont = 0x0031,
-    RtContinue = 0x003C,
-    RtWindow1 = 0x003D,
-    RtCodePage = 0x0042,
-    RtDefColWidth = 0x0055,
-    RtColInfo = 0x007D,
-    RtBoundSheet = 0x0085,
-    RtPalette = 0x0092,
-    RtDbCell = 0x00D7,
-    RtXf = 0x00E0,
-    RtSst = 0x00FC,
-    RtLabelSst = 0x00FD,
-    RtExtSst = 0x00FF,
-    RtDimensions = 0x0200,
-    RtBlank = 0x0201,
-    RtRow = 0x0208,
-    RtIndex = 0x020B,
-    RtDefaultRowHeight = 0x0225,
-    RtWindow2 = 0x023E,
-    RtStyle = 0x0293,
-    RtBof = 0x0809,
-};
-
-constexpr qsizetype kMaxRecordData = 8224; // longer data goes on in CONTINUE records
 constexpr qsizetype kMaxTextLength = 32767;
 constexpr int kMaxRowTwips = 8192;
 constexpr int kMaxColumnChars = 255;
@@ -88,89 +63,6 @@ int rowOf(quint32 ref)
 int columnOf(quint32 ref)
 {
     return int(ref & 0xFF);
-}
-
-void put8(QByteArray& out, quint8 v)
-{
-    out.append(char(v));
-}
-
-void put16(QByteArray& out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-
-void put32(QByteArray& out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-
-void patch32(QByteArray& out, qsizetype at, quint32 v)
-{
-    qToLittleEndian(v, out.data() + at);
-}
-
-// Writes a record header with a length to be filled in by endRecord(); returns its position.
-qsizetype beginRecord(QByteArray& out, quint16 type)
-{
-    const qsizetype start = out.size();
-    put16(out, type);
-    put16(out, 0);
-    return start;
-}
-
-void endRecord(QByteArray& out, qsizetype start)
-{
-    const qsizetype length = out.size() - start - 4;
-    Q_ASSERT(length <= kMaxRecordData);
-    qToLittleEndian(quint16(length), out.data() + start + 2);
-}
-
-// A record whose length is filled in when it goes out of scope.
-class Record {
-public:
-    Record(QByteArray& out, quint16 type) : m_out(out), m_start(beginRecord(out, type)) {}
-    ~Record() { endRecord(m_out, m_start); }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-
-private:
-    QByteArray& m_out;
-    qsizetype m_start;
-};
-
-// BIFF8 stores a string as 8-bit "compressed" characters when every UTF-16 unit fits in a
-// byte, otherwise as UTF-16LE.
-bool fitsInBytes(const QChar* chars, qsizetype count)
-{
-    return std::all_of(chars, chars + count, [](QChar c) { return c.unicode() < 0x100; });
-}
-
-void putChars(QByteArray& out, const QChar* chars, qsizetype count, bool compressed)
-{
-    const qsizetype at = out.size();
-    if (compressed) {
-        out.resize(at + count);
-        char* dest = out.data() + at;
-        for (qsizetype i = 0; i < count; ++i)
-            dest[i] = char(chars[i].unicode());
-    } else {
-        out.resize(at + 2 * count);
-        qToLittleEndian<quint16>(chars, count, out.data() + at);
-    }
-}
-
-// Sheet and font names: an 8-bit length, the flags byte and the characters.
-void putShortString(QByteArray& out, QStringView text)
-{
-    const bool compressed = fitsInBytes(text.data(), text.size());
-    put8(out, quint8(text.size()));
-    put8(out, compressed ? 0 : 1);
-    putChars(out, text.data(), text.size(), compressed);
 }
 
 void putFont(QByteArray& out, quint16 color)
@@ -220,60 +112,6 @@ void putXf(QByteArray& out, quint16 font, bool isStyle, quint8 usedAttributes, q
 quint32 packFormat(qint8 fontColor, qint8 fillColor, quint8 borders)
 {
     return quint32(fontColor + 1) | quint32(fillColor + 1) << 8 | quint32(borders) << 16;
-}
-
-struct SstBucket {
-    quint32 streamPosition;
-    quint16 recordOffset;
-};
-
-// Writes the shared string table as an SST record continued by CONTINUE records. Returns where
-// every `bucketSize`-th string starts, for EXTSST.
-std::vector<SstBucket> putSst(QByteArray& out, const QStringList& strings, quint32 totalRefs,
-                              int bucketSize)
-{
-    std::vector<SstBucket> buckets;
-    qsizetype recordStart = beginRecord(out, RtSst);
-    put32(out, totalRefs);
-    put32(out, quint32(strings.size()));
-    auto used = [&] { return out.size() - recordStart - 4; };
-    auto continueRecord = [&] {
-        endRecord(out, recordStart);
-        recordStart = beginRecord(out, RtContinue);
-    };
-
-    for (qsizetype i = 0; i < strings.size(); ++i) {
-        const QChar* chars = strings[i].constData();
-        const qsizetype count = strings[i].size();
-        const bool compressed = fitsInBytes(chars, count);
-        const int unitSize = compressed ? 1 : 2;
-
-        // Length and flags are never split from each other nor from the first character.
-        const qsizetype firstChar = count == 0 ? 0 : chars[0].isHighSurrogate() ? 2 : 1;
-        if (used() + 3 + firstChar * unitSize > kMaxRecordData)
-            continueRecord();
-        if (i % bucketSize == 0)
-            buckets.push_back({quint32(out.size()), quint16(out.size() - recordStart)});
-        put16(out, quint16(count));
-        put8(out, compressed ? 0 : 1);
-
-        for (qsizetype done = 0; done < count;) {
-            qsizetype take = std::min((kMaxRecordData - used()) / unitSize, count - done);
-            // Break between characters, never inside a surrogate pair.
-            if (take > 0 && done + take < count && chars[done + take - 1].isHighSurrogate())
-                --take;
-            if (take == 0) {
-                // The rest goes on in a CONTINUE record, which restarts with the flags byte.
-                continueRecord();
-                put8(out, compressed ? 0 : 1);
-                continue;
-            }
-            putChars(out, chars + done, take, compressed);
-            done += take;
-        }
-    }
-    endRecord(out, recordStart);
-    return buckets;
 }
 
 struct RowSpan {
@@ -596,18 +434,7 @@ void BiffWorkbook::writeGlobals(QByteArray& out, const Plan& plan,
         putShortString(out, QStringLiteral("Sheet%1").arg(sheet));
     }
 
-    // Readers use EXTSST to find a string without scanning the whole table.
-    const int bucketSize = std::max(int(plan.strings.size() / 128 + 1), 8);
-    const std::vector<SstBucket> buckets = putSst(out, plan.strings, plan.textCells, bucketSize);
-    {
-        Record record(out, RtExtSst);
-        put16(out, quint16(bucketSize));
-        for (const SstBucket& bucket : buckets) {
-            put32(out, bucket.streamPosition);
-            put16(out, bucket.recordOffset);
-            put16(out, 0);
-        }
-    }
+    putSharedStrings(out, plan.strings, plan.textCells);
     Record record(out, RtEof);
 }
 
