@@ -1,84 +1,24 @@
 #include "xls/BiffWorkbook.h"
 
 #include "core/io/AtomicFile.h"
+#include "xls/BiffRecords.h"
+#include "xls/BiffStyles.h"
 #include "xls/CompoundFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHash>
-#include <QStringList>
-#include <QtEndian>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
+using namespace Biff;
+
 namespace {
 
-enum RecordType : quint16 {
-    RtEof = 0x000A,
-    RtDate1904 = 0x0022,
-    RtFont = 0x0031,
-    RtContinue = 0x003C,
-    RtWindow1 = 0x003D,
-    RtCodePage = 0x0042,
-    RtDefColWidth = 0x0055,
-    RtColInfo = 0x007D,
-    RtBoundSheet = 0x0085,
-    RtPalette = 0x0092,
-    RtDbCell = 0x00D7,
-    RtXf = 0x00E0,
-    RtSst = 0x00FC,
-    RtLabelSst = 0x00FD,
-    RtExtSst = 0x00FF,
-    RtDimensions = 0x0200,
-    RtBlank = 0x0201,
-    RtRow = 0x0208,
-    RtIndex = 0x020B,
-    RtDefaultRowHeight = 0x0225,
-    RtWindow2 = 0x023E,
-    RtStyle = 0x0293,
-    RtBof = 0x0809,
-};
-
-constexpr qsizetype kMaxRecordData = 8224; // longer data goes on in CONTINUE records
 constexpr qsizetype kMaxTextLength = 32767;
 constexpr int kMaxRowTwips = 8192;
 constexpr int kMaxColumnChars = 255;
-
-constexpr quint8 kTop = 1, kBottom = 2, kLeft = 4, kRight = 8;
-
-// Readers skip font index 4 (a leftover of old BIFF versions), so the fifth FONT record is
-// font 5. Fonts 0..3 are the default font, as Excel writes them.
-constexpr quint16 kFirstColorFont = 5;
-constexpr quint16 kDefaultCellXf = 15; // XFs 0..14 are styles, 15 the plain cell format
-constexpr quint16 kFirstCustomXf = 16;
-constexpr int kMaxXfCount = 4000; // Excel 97 refuses more
-constexpr quint16 kAutoFontColor = 0x7FFF;
-constexpr quint16 kSystemText = 0x40;       // window text colour: what Excel calls automatic
-constexpr quint16 kSystemBackground = 0x41; // window background
-
-// The default font of a Japanese Excel, so Japanese labels look as they do there.
-const char16_t kDefaultFontName[] = u"ＭＳ Ｐゴシック";
-constexpr quint16 kDefaultFontTwips = 220;
-constexpr quint8 kShiftJisCharset = 128;
-constexpr quint16 kDefaultRowTwips = 270; // what Excel gives that font
-
-// Excel's standard palette, entries 8..63.
-constexpr std::array<QRgb, 56> kDefaultPalette = {
-    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
-    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
-    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
-    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
-    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
-    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
-    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
-};
-
-bool isPaletteIndex(int index)
-{
-    return index >= 8 && index <= 63;
-}
 
 int rowOf(quint32 ref)
 {
@@ -90,211 +30,14 @@ int columnOf(quint32 ref)
     return int(ref & 0xFF);
 }
 
-void put8(QByteArray& out, quint8 v)
-{
-    out.append(char(v));
-}
-
-void put16(QByteArray& out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-
-void put32(QByteArray& out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-
-void patch32(QByteArray& out, qsizetype at, quint32 v)
-{
-    qToLittleEndian(v, out.data() + at);
-}
-
-// Writes a record header with a length to be filled in by endRecord(); returns its position.
-qsizetype beginRecord(QByteArray& out, quint16 type)
-{
-    const qsizetype start = out.size();
-    put16(out, type);
-    put16(out, 0);
-    return start;
-}
-
-void endRecord(QByteArray& out, qsizetype start)
-{
-    const qsizetype length = out.size() - start - 4;
-    Q_ASSERT(length <= kMaxRecordData);
-    qToLittleEndian(quint16(length), out.data() + start + 2);
-}
-
-// A record whose length is filled in when it goes out of scope.
-class Record {
-public:
-    Record(QByteArray& out, quint16 type) : m_out(out), m_start(beginRecord(out, type)) {}
-    ~Record() { endRecord(m_out, m_start); }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-
-private:
-    QByteArray& m_out;
-    qsizetype m_start;
-};
-
-// BIFF8 stores a string as 8-bit "compressed" characters when every UTF-16 unit fits in a
-// byte, otherwise as UTF-16LE.
-bool fitsInBytes(const QChar* chars, qsizetype count)
-{
-    return std::all_of(chars, chars + count, [](QChar c) { return c.unicode() < 0x100; });
-}
-
-void putChars(QByteArray& out, const QChar* chars, qsizetype count, bool compressed)
-{
-    const qsizetype at = out.size();
-    if (compressed) {
-        out.resize(at + count);
-        char* dest = out.data() + at;
-        for (qsizetype i = 0; i < count; ++i)
-            dest[i] = char(chars[i].unicode());
-    } else {
-        out.resize(at + 2 * count);
-        qToLittleEndian<quint16>(chars, count, out.data() + at);
-    }
-}
-
-// Sheet and font names: an 8-bit length, the flags byte and the characters.
-void putShortString(QByteArray& out, QStringView text)
-{
-    const bool compressed = fitsInBytes(text.data(), text.size());
-    put8(out, quint8(text.size()));
-    put8(out, compressed ? 0 : 1);
-    putChars(out, text.data(), text.size(), compressed);
-}
-
-void putFont(QByteArray& out, quint16 color)
-{
-    Record record(out, RtFont);
-    put16(out, kDefaultFontTwips);
-    put16(out, 0); // not italic, not struck out
-    put16(out, color);
-    put16(out, 400); // normal weight
-    put16(out, 0);   // no super/subscript
-    put8(out, 0);    // no underline
-    put8(out, 0);    // family: don't care
-    put8(out, kShiftJisCharset);
-    put8(out, 0);
-    putShortString(out, kDefaultFontName);
-}
-
-void putXf(QByteArray& out, quint16 font, bool isStyle, quint8 usedAttributes, quint8 borders,
-           int fillColor)
-{
-    constexpr quint32 thin = 1;
-    const quint32 left = borders & kLeft ? thin : 0;
-    const quint32 right = borders & kRight ? thin : 0;
-    const quint32 top = borders & kTop ? thin : 0;
-    const quint32 bottom = borders & kBottom ? thin : 0;
-    // Border lines use the automatic colour rather than palette black, so redefining palette
-    // entry 8 cannot recolour them.
-    auto lineColor = [](quint32 line) { return line ? quint32(kSystemText) : 0u; };
-
-    Record record(out, RtXf);
-    put16(out, font);
-    put16(out, 0); // number format "General"
-    // Locked. A style has no parent (0xFFF); cell formats derive from the Normal style, XF 0.
-    put16(out, isStyle ? 0xFFF5 : 0x0001);
-    put8(out, 0x20); // bottom aligned, like Excel's defaults
-    put8(out, 0);    // no rotation
-    put8(out, 0);    // no indent
-    put8(out, usedAttributes);
-    put32(out, left | right << 4 | top << 8 | bottom << 12 | lineColor(left) << 16 |
-                   lineColor(right) << 23);
-    const quint32 pattern = fillColor >= 0 ? 1 : 0; // solid
-    put32(out, lineColor(top) | lineColor(bottom) << 7 | pattern << 26);
-    const quint16 foreground = fillColor >= 0 ? quint16(fillColor) : kSystemText;
-    put16(out, quint16(foreground | kSystemBackground << 7));
-}
-
-quint32 packFormat(qint8 fontColor, qint8 fillColor, quint8 borders)
-{
-    return quint32(fontColor + 1) | quint32(fillColor + 1) << 8 | quint32(borders) << 16;
-}
-
-struct SstBucket {
-    quint32 streamPosition;
-    quint16 recordOffset;
-};
-
-// Writes the shared string table as an SST record continued by CONTINUE records. Returns where
-// every `bucketSize`-th string starts, for EXTSST.
-std::vector<SstBucket> putSst(QByteArray& out, const QStringList& strings, quint32 totalRefs,
-                              int bucketSize)
-{
-    std::vector<SstBucket> buckets;
-    qsizetype recordStart = beginRecord(out, RtSst);
-    put32(out, totalRefs);
-    put32(out, quint32(strings.size()));
-    auto used = [&] { return out.size() - recordStart - 4; };
-    auto continueRecord = [&] {
-        endRecord(out, recordStart);
-        recordStart = beginRecord(out, RtContinue);
-    };
-
-    for (qsizetype i = 0; i < strings.size(); ++i) {
-        const QChar* chars = strings[i].constData();
-        const qsizetype count = strings[i].size();
-        const bool compressed = fitsInBytes(chars, count);
-        const int unitSize = compressed ? 1 : 2;
-
-        // Length and flags are never split from each other nor from the first character.
-        const qsizetype firstChar = count == 0 ? 0 : chars[0].isHighSurrogate() ? 2 : 1;
-        if (used() + 3 + firstChar * unitSize > kMaxRecordData)
-            continueRecord();
-        if (i % bucketSize == 0)
-            buckets.push_back({quint32(out.size()), quint16(out.size() - recordStart)});
-        put16(out, quint16(count));
-        put8(out, compressed ? 0 : 1);
-
-        for (qsizetype done = 0; done < count;) {
-            qsizetype take = std::min((kMaxRecordData - used()) / unitSize, count - done);
-            // Break between characters, never inside a surrogate pair.
-            if (take > 0 && done + take < count && chars[done + take - 1].isHighSurrogate())
-                --take;
-            if (take == 0) {
-                // The rest goes on in a CONTINUE record, which restarts with the flags byte.
-                continueRecord();
-                put8(out, compressed ? 0 : 1);
-                continue;
-            }
-            putChars(out, chars + done, take, compressed);
-            done += take;
-        }
-    }
-    endRecord(out, recordStart);
-    return buckets;
-}
-
 struct RowSpan {
     int row = 0;
-    qsizetype firstCell = 0; // the row's cells are Plan::refs[firstCell, endCell)
+    qsizetype firstCell = 0; // the row's cells are StylePlan::refs[firstCell, endCell)
     qsizetype endCell = 0;
     int heightTwips = -1; // -1: default height
 };
 
 } // namespace
-
-struct BiffWorkbook::Plan {
-    std::vector<quint32> refs; // the cells to write, row-major
-    std::vector<quint16> xfs;  // per cell
-    std::vector<qint32> sst;   // per cell: shared string index, -1 for a blank cell
-    QStringList strings;
-    quint32 textCells = 0;
-    std::vector<quint16> fontColors; // fonts kFirstColorFont + i
-    std::vector<quint32> xfFormats;  // XFs kFirstCustomXf + i, as packFormat() values
-    std::array<quint16, 64> fontForColor{};
-};
 
 BiffWorkbook::BiffWorkbook()
 {
@@ -340,7 +83,7 @@ quint32 BiffWorkbook::POS2(int col1, int row1, int col2, int row2)
     return quint32(row1) << 8 | quint32(col1);
 }
 
-BiffWorkbook::Cell* BiffWorkbook::cellAt(quint32 ref)
+Cell* BiffWorkbook::cellAt(quint32 ref)
 {
     if (!m_open || ref > 0xFFFFFF)
         return nullptr;
@@ -456,57 +199,9 @@ QString BiffWorkbook::errorString() const
     return m_error;
 }
 
-void BiffWorkbook::makePlan(Plan& plan) const
-{
-    plan.refs.reserve(m_cells.size());
-    plan.xfs.reserve(m_cells.size());
-    plan.sst.reserve(m_cells.size());
-    QHash<quint32, quint16> xfForFormat;
-    QHash<QString, qint32> stringIndex;
-    stringIndex.reserve(qsizetype(m_cells.size()));
-
-    for (const auto& [ref, cell] : m_cells) {
-        const quint32 format = packFormat(cell.fontColor, cell.fillColor, cell.borders);
-        if (format == packFormat(-1, -1, 0) && cell.text.isEmpty())
-            continue; // everything put on it was taken back
-
-        quint16 xf = kDefaultCellXf;
-        if (format != packFormat(-1, -1, 0)) {
-            if (const auto it = xfForFormat.constFind(format); it != xfForFormat.cend()) {
-                xf = *it;
-            } else if (kFirstCustomXf + plan.xfFormats.size() < size_t(kMaxXfCount)) {
-                // Past Excel's XF limit further combinations fall back to the plain format.
-                xf = quint16(kFirstCustomXf + plan.xfFormats.size());
-                xfForFormat.insert(format, xf);
-                plan.xfFormats.push_back(format);
-                if (cell.fontColor >= 0 && plan.fontForColor[size_t(cell.fontColor)] == 0) {
-                    plan.fontForColor[size_t(cell.fontColor)] =
-                        quint16(kFirstColorFont + plan.fontColors.size());
-                    plan.fontColors.push_back(quint16(cell.fontColor));
-                }
-            }
-        }
-
-        qint32 sst = -1;
-        if (!cell.text.isEmpty()) {
-            auto it = stringIndex.find(cell.text);
-            if (it == stringIndex.end()) {
-                it = stringIndex.insert(cell.text, qint32(plan.strings.size()));
-                plan.strings.append(cell.text);
-            }
-            sst = *it;
-            ++plan.textCells;
-        }
-        plan.refs.push_back(ref);
-        plan.xfs.push_back(xf);
-        plan.sst.push_back(sst);
-    }
-}
-
 QByteArray BiffWorkbook::workbookStream() const
 {
-    Plan plan;
-    makePlan(plan);
+    const StylePlan plan = planStyles(m_cells);
     QByteArray out;
     qsizetype textBytes = 0;
     for (const QString& s : std::as_const(plan.strings))
@@ -522,7 +217,7 @@ QByteArray BiffWorkbook::workbookStream() const
     return out;
 }
 
-void BiffWorkbook::writeGlobals(QByteArray& out, const Plan& plan,
+void BiffWorkbook::writeGlobals(QByteArray& out, const StylePlan& plan,
                                 std::vector<qsizetype>& sheetPositionFields) const
 {
     {
@@ -555,37 +250,9 @@ void BiffWorkbook::writeGlobals(QByteArray& out, const Plan& plan,
         put16(out, 0);
     }
 
-    for (int i = 0; i < 4; ++i)
-        putFont(out, kAutoFontColor);
-    for (const quint16 color : plan.fontColors)
-        putFont(out, color);
-
-    putXf(out, 0, true, 0x00, 0, -1); // XF 0: the Normal style
-    for (int i = 1; i < 15; ++i)
-        putXf(out, 0, true, 0xF4, 0, -1); // the outline styles Excel expects to find
-    putXf(out, 0, false, 0x00, 0, -1);    // XF 15: default cell format
-    for (const quint32 format : plan.xfFormats) {
-        const int fontColor = int(format & 0xFF) - 1;
-        const int fillColor = int(format >> 8 & 0xFF) - 1;
-        const quint16 font = fontColor >= 0 ? plan.fontForColor[size_t(fontColor)] : 0;
-        putXf(out, font, false, 0xF8, quint8(format >> 16), fillColor);
-    }
-    {
-        Record record(out, RtStyle);
-        put16(out, 0x8000); // built-in style on XF 0:
-        put8(out, 0);       // Normal
-        put8(out, 0xFF);
-    }
-    if (m_paletteChanged) {
-        Record record(out, RtPalette);
-        put16(out, quint16(m_palette.size()));
-        for (const QRgb rgb : m_palette) {
-            put8(out, quint8(qRed(rgb)));
-            put8(out, quint8(qGreen(rgb)));
-            put8(out, quint8(qBlue(rgb)));
-            put8(out, 0);
-        }
-    }
+    putStyles(out, plan);
+    if (m_paletteChanged)
+        putPalette(out, m_palette);
 
     for (int sheet = 1; sheet <= m_sheetCount; ++sheet) {
         Record record(out, RtBoundSheet);
@@ -596,22 +263,11 @@ void BiffWorkbook::writeGlobals(QByteArray& out, const Plan& plan,
         putShortString(out, QStringLiteral("Sheet%1").arg(sheet));
     }
 
-    // Readers use EXTSST to find a string without scanning the whole table.
-    const int bucketSize = std::max(int(plan.strings.size() / 128 + 1), 8);
-    const std::vector<SstBucket> buckets = putSst(out, plan.strings, plan.textCells, bucketSize);
-    {
-        Record record(out, RtExtSst);
-        put16(out, quint16(bucketSize));
-        for (const SstBucket& bucket : buckets) {
-            put32(out, bucket.streamPosition);
-            put16(out, bucket.recordOffset);
-            put16(out, 0);
-        }
-    }
+    putSharedStrings(out, plan.strings, plan.textCells);
     Record record(out, RtEof);
 }
 
-void BiffWorkbook::writeSheet(QByteArray& out, const Plan& plan, bool withContent) const
+void BiffWorkbook::writeSheet(QByteArray& out, const StylePlan& plan, bool withContent) const
 {
     // Rows to write: those with cells and those with a height of their own.
     std::vector<RowSpan> rows;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "xls/BiffStyles.h"
 #include "xls/XlsBook.h"
 
 #include <QByteArray>
 
-#include <array>
 #include <map>
 #include <vector>
 
@@ -35,31 +35,22 @@ public:
     static constexpr quint32 kInvalidCell = 0xFFFFFFFF;
 
 private:
-    struct Cell {
-        QString text;
-        qint8 fontColor = -1; // palette index; -1: automatic
-        qint8 fillColor = -1; // palette index; -1: no fill
-        quint8 borders = 0;   // one bit per side with a line
-    };
-    struct Plan; // fonts, XFs and shared strings, derived from the cells when the book is saved
-
-    Cell* cellAt(quint32 ref);
+    Biff::Cell* cellAt(quint32 ref);
     void setBorder(quint32 ref, quint8 side, int lineValue);
     void reset();
 
     QByteArray workbookStream() const;
-    void makePlan(Plan& plan) const;
-    void writeGlobals(QByteArray& out, const Plan& plan,
+    void writeGlobals(QByteArray& out, const Biff::StylePlan& plan,
                       std::vector<qsizetype>& sheetPositionFields) const;
-    void writeSheet(QByteArray& out, const Plan& plan, bool withContent) const;
+    void writeSheet(QByteArray& out, const Biff::StylePlan& plan, bool withContent) const;
 
     bool m_open = false;
     QString m_path;
     int m_sheetCount = 0;
-    std::map<quint32, Cell> m_cells;       // keyed by cell reference, so in row-major order
+    std::map<quint32, Biff::Cell> m_cells; // keyed by cell reference, so in row-major order
     std::map<int, quint16> m_rowHeights;   // row -> height in twips
     std::map<int, quint16> m_columnWidths; // column -> width in 1/256 characters
-    std::array<QRgb, 56> m_palette{};      // entries 8..63
+    Biff::Palette m_palette{};
     bool m_paletteChanged = false;
     QString m_error;
 };
