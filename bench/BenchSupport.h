@@ -12,7 +12,14 @@ public:
     void error(QWidget*, const QString&) override {}
     bool askYesNo(QWidget*, const QString&) override { return false; }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    std::optional<QString> chooseSaveFile(QWidget*, const QString&) override { return {}; }
+    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&) override
+    {
+        return {};
+    }
+    std::optional<QString> chooseOpenFile(QWidget*, const QString&, const QString&) override
+    {
+        return {};
+    }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return {}; }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
 };

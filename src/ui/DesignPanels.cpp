@@ -133,8 +133,10 @@ void DesignScreen::buildPages(QWidget* client)
     m_c.letterLists = {m_c.ListBox4, m_c.ListBox5, m_c.ListBox6,
                        m_c.ListBox3, m_c.ListBox1, m_c.ListBox8};
     for (int i = 0; i < LetterListCount; ++i) {
-        connect(m_c.letterLists[size_t(i)], &ListBox::currentRowChanged, this,
-                [this, i](int row) { m_design.setLetter(LetterList(i), std::max(0, row)); });
+        connect(m_c.letterLists[size_t(i)], &ListBox::currentRowChanged, this, [this, i](int row) {
+            m_design.setLetter(LetterList(i), std::max(0, row));
+            Q_EMIT designEdited();
+        });
     }
 }
 
@@ -251,6 +253,7 @@ void DesignScreen::buildLists(QWidget* client)
     m_c.cmdPrintSet->setGeometry(572, 348, 180, 64);
     m_c.cmdPrintSet->setFont(Controls::gothic(20));
     connect(m_c.cmdPrintSet, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
+    m_c.NextJob = Controls::label(panel, "NextJob", QString(), 484, 330, 270, 18);
 
     connect(m_c.ListBox12, &ListBox::currentRowChanged, this, &DesignScreen::ListBox12Click);
     connect(m_c.ListBox2, &ListBox::currentRowChanged, this, &DesignScreen::ListBox2Click);

@@ -114,6 +114,11 @@ void DesignScreen::showMemos()
     m_c.Memo2->setPlainText(m_design.type8Lines.join(QLatin1Char('\n')));
 }
 
+void DesignScreen::showNext(const QString& text)
+{
+    m_c.NextJob->setText(text);
+}
+
 void DesignScreen::showDates()
 {
     ApplyDateAdjust(m_design.dateAdjust + MaxDateAdjust);
@@ -144,6 +149,7 @@ void DesignScreen::selectType(int type)
     // would otherwise reach a rainbow table of five colours.
     FillRepeatList();
     focusFirstInput();
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::EnableTypePanel(int type)
@@ -252,6 +258,7 @@ void DesignScreen::N3Click()
     m_design.plainNumbers = false;
     ShowFirstNumber(false);
     Q_EMIT numberingChanged();
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::N4Click()
@@ -261,6 +268,7 @@ void DesignScreen::N4Click()
     m_design.plainNumbers = true;
     ShowFirstNumber(true);
     Q_EMIT numberingChanged();
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::setStep(QAction* item, int step)
@@ -269,6 +277,7 @@ void DesignScreen::setStep(QAction* item, int step)
     item->setChecked(true);
     m_design.step = step;
     Q_EMIT numberingChanged();
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::N11Click()
@@ -296,22 +305,26 @@ void DesignScreen::ListBox12Click()
 {
     m_design.firstNumber = std::max(0, m_c.ListBox12->currentRow());
     ShowFirstNumber(m_design.plainNumbers);
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::ListBox2Click()
 {
     m_design.sampleCount = m_c.ListBox2->currentRow() + 1;
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::ListBox7Click()
 {
     m_design.repeatCount = m_c.ListBox7->currentRow() + 1;
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::ListBox9Click()
 {
     m_design.dateAdjust = m_c.ListBox9->currentRow() - MaxDateAdjust;
     ApplyDateAdjust(m_c.ListBox9->currentRow());
+    Q_EMIT designEdited();
 }
 
 // ---- input limits ----------------------------------------------------------
@@ -328,6 +341,7 @@ void DesignScreen::limitEdit(int index)
         return;
     }
     m_design.upperTexts[size_t(index)] = text;
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::Edit1Change()
@@ -363,6 +377,7 @@ void DesignScreen::Memo2Change()
     });
     m_design.type8Lines = MemoText::lines(m_c.Memo2);
     m_inMemoChange = false;
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::Memo1Change()
@@ -378,6 +393,7 @@ void DesignScreen::Memo1Change()
     });
     m_design.freeTexts = MemoText::lines(m_c.Memo1);
     m_inMemoChange = false;
+    Q_EMIT designEdited();
 }
 
 void DesignScreen::cmdresetClick()

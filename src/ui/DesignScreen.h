@@ -40,6 +40,7 @@ struct DesignControls {
     QLabel* Label30 = nullptr; // 日時調整
     ListBox* ListBox9 = nullptr;
     QPushButton* cmdPrintSet = nullptr;
+    QLabel* NextJob = nullptr; // where the next job starts
 
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
@@ -115,6 +116,8 @@ public:
     // The date captions from the clock and the design's date adjust.
     void showDates();
     void focusFirstInput();
+    // The line that says where the next job starts.
+    void showNext(const QString& text);
 
     // Selecting a type and what it entails.
     void selectType(int type);
@@ -153,6 +156,8 @@ Q_SIGNALS:
     // Number display or step changed: the frozen run and the sample follow.
     void numberingChanged();
     void printSetRequested();
+    // Any change the user made to the design.
+    void designEdited();
 
 private:
     void buildPages(QWidget* client);

@@ -24,9 +24,14 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     // The print dialog; on OK the printer holds the user's choices.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
-    // Save dialog with a name filter such as "Excel files (*.xls)". The
-    // dialog itself never asks about overwriting.
-    virtual std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter) = 0;
+    // Save dialog with a name filter such as "Excel files (*.xls)", opened
+    // on `proposed` (a folder, or a file name in it). The dialog itself never
+    // asks about overwriting.
+    virtual std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter,
+                                                  const QString& proposed = {}) = 0;
+    // Open dialog for an existing file, opened in the folder `folder`.
+    virtual std::optional<QString> chooseOpenFile(QWidget* parent, const QString& filter,
+                                                  const QString& folder = {}) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
 };

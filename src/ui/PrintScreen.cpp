@@ -175,6 +175,15 @@ void PrintScreen::showStart(int startPosition)
     CountSheets();
 }
 
+void PrintScreen::showAppearance()
+{
+    {
+        const QSignalBlocker blocker(m_c.CheckBox1);
+        m_c.CheckBox1->setChecked(m_look.frame);
+    }
+    CheckBox1Click();
+}
+
 void PrintScreen::setPrintEnabled(bool enabled)
 {
     m_c.cmdPrint->setEnabled(enabled);

@@ -69,6 +69,8 @@ public:
     // Shows the first label of the run on the sample and centres both lines.
     void showSample(const LabelRun& run);
     void setPrintEnabled(bool enabled);
+    // The parts of the appearance that PrintSet keeps (the frame).
+    void showAppearance();
 
     void CountSheets();
     void ShowSheet(int sheet);

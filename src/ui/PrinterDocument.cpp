@@ -5,6 +5,7 @@
 
 #include <QPrintEngine>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -81,6 +82,77 @@ PrintDestination destinationOf(const QPrinter& printer, const QString& title)
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         options.emplace_back(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
     return destination;
+}
+
+void applyChoice(QPrinter& printer, const PrinterChoice& choice)
+{
+    if (!choice.pdfFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(choice.pdfFile);
+    } else if (!choice.printerName.isEmpty() &&
+               QPrinterInfo::availablePrinterNames().contains(choice.printerName)) {
+        printer.setPrinterName(choice.printerName);
+    } else if (choice.isSet()) {
+        return; // that printer is gone: its settings would not fit another
+    }
+    printer.setCopyCount(std::max(1, choice.copies));
+    printer.setCollateCopies(choice.collate);
+    const QString duplex = choice.duplex;
+    printer.setDuplex(duplex == QLatin1String("long")    ? QPrinter::DuplexLongSide
+                      : duplex == QLatin1String("short") ? QPrinter::DuplexShortSide
+                      : duplex == QLatin1String("auto")  ? QPrinter::DuplexAuto
+                                                         : QPrinter::DuplexNone);
+    printer.setColorMode(choice.colorMode == QLatin1String("grayscale") ? QPrinter::GrayScale
+                                                                        : QPrinter::Color);
+    for (int id = 0; id <= int(QPageSize::LastPageSize) && !choice.pageSize.isEmpty(); ++id) {
+        if (QPageSize::key(QPageSize::PageSizeId(id)) == choice.pageSize) {
+            printer.setPageSize(QPageSize(QPageSize::PageSizeId(id)));
+            break;
+        }
+    }
+    printer.setPageOrientation(choice.orientation == QLatin1String("landscape")
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    QStringList options;
+    for (const auto& [name, value] : choice.options)
+        options << name << value;
+    if (!options.isEmpty())
+        printer.printEngine()->setProperty(CupsOptionsKey, options);
+}
+
+PrinterChoice choiceOf(const QPrinter& printer)
+{
+    PrinterChoice choice;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        choice.pdfFile = printer.outputFileName();
+    else
+        choice.printerName = printer.printerName();
+    choice.copies = printer.copyCount();
+    choice.collate = printer.collateCopies();
+    switch (printer.duplex()) {
+    case QPrinter::DuplexLongSide:
+        choice.duplex = QStringLiteral("long");
+        break;
+    case QPrinter::DuplexShortSide:
+        choice.duplex = QStringLiteral("short");
+        break;
+    case QPrinter::DuplexAuto:
+        choice.duplex = QStringLiteral("auto");
+        break;
+    case QPrinter::DuplexNone:
+        choice.duplex = QStringLiteral("none");
+        break;
+    }
+    choice.colorMode = printer.colorMode() == QPrinter::GrayScale ? QStringLiteral("grayscale")
+                                                                  : QStringLiteral("color");
+    choice.pageSize = printer.pageLayout().pageSize().key();
+    choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                             ? QStringLiteral("landscape")
+                             : QStringLiteral("portrait");
+    const QStringList options = printer.printEngine()->property(CupsOptionsKey).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        choice.options.emplace_back(options[i], options[i + 1]);
+    return choice;
 }
 
 std::unique_ptr<PrintCanvas> openPrintDocument(QPrinter& printer, const QString& title)

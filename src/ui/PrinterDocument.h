@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/PrinterChoice.h"
 #include "print/PrintDestination.h"
 
 #include <memory>
@@ -11,6 +12,11 @@ class QPrinter;
 // (PDF)" becomes a PDF file, a printer becomes its print queue with the
 // dialog's settings (copies, sides, paper, the driver's options).
 PrintDestination destinationOf(const QPrinter& printer, const QString& title);
+
+// The user's last choices, so that the next print dialog starts from them.
+// A printer that no longer exists leaves the system's default in place.
+void applyChoice(QPrinter& printer, const PrinterChoice& choice);
+PrinterChoice choiceOf(const QPrinter& printer);
 
 // A canvas that draws the document and hands it to that destination once it
 // is complete. Without a print system to talk to, it draws on the printer

@@ -51,12 +51,22 @@ bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent, const QString& filter)
+std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent, const QString& filter,
+                                                 const QString& proposed)
 {
     // The caller may still append an extension, so it asks about overwriting
     // itself once the final name is known.
-    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(), filter, nullptr,
+    const QString name = QFileDialog::getSaveFileName(parent, QString(), proposed, filter, nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtDialogs::chooseOpenFile(QWidget* parent, const QString& filter,
+                                                 const QString& folder)
+{
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), folder, filter);
     if (name.isEmpty())
         return std::nullopt;
     return name;

@@ -1,9 +1,12 @@
 #include "ui/TfrmMain.h"
 
 #include "core/io/AtomicFile.h"
+#include "core/io/DesignFile.h"
 #include "core/io/StartFile.h"
+#include "core/io/StateFile.h"
 #include "core/layout/SheetLayout.h"
 #include "core/model/Freeze.h"
+#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
 #include "ui/Controls.h"
@@ -21,9 +24,12 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
@@ -35,7 +41,19 @@ constexpr int ClientWidth = 916;
 constexpr int ClientHeight = 592;
 
 // The files this program saves beside the executable.
-const QStringList SavedFileNames = {StartFile::FileName};
+const QStringList SavedFileNames = {StartFile::FileName, QString::fromLatin1(StateFile::FileName)};
+
+constexpr int MaxRecentDesigns = 5;
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString documentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
 
 } // namespace
 
@@ -111,6 +129,7 @@ void TfrmMain::build()
     m_c.Timer1->setObjectName(QStringLiteral("Timer1"));
     m_c.Timer1->setInterval(100);
 
+    buildFileMenu(); // before the design screen's menus
     m_design = new DesignScreen(client, menuBar(), m_state.Design, m_clock);
     m_print = new PrintScreen(client, m_state.Design.look, m_dialogs);
     m_design->setShown(false);
@@ -131,6 +150,32 @@ void TfrmMain::build()
             });
     connect(m_c.cmdSheet, &QToolButton::clicked, this, &TfrmMain::cmdSheetClick);
     connect(m_c.cmdExcel, &QToolButton::clicked, this, &TfrmMain::cmdExcelClick);
+    connect(m_design, &DesignScreen::designEdited, this, &TfrmMain::updateNextLine);
+}
+
+void TfrmMain::buildFileMenu()
+{
+    m_c.FileMenu = menuBar()->addMenu(QStringLiteral("ファイル"));
+    m_c.FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    m_c.FileOpen = m_c.FileMenu->addAction(QStringLiteral("開く…"));
+    m_c.FileOpen->setObjectName(QStringLiteral("FileOpen"));
+    m_c.FileOpen->setShortcut(QKeySequence::Open);
+    connect(m_c.FileOpen, &QAction::triggered, this, &TfrmMain::FileOpenClick);
+    m_c.FileSaveAs = m_c.FileMenu->addAction(QStringLiteral("名前を付けて保存…"));
+    m_c.FileSaveAs->setObjectName(QStringLiteral("FileSaveAs"));
+    m_c.FileSaveAs->setShortcut(QKeySequence::SaveAs);
+    connect(m_c.FileSaveAs, &QAction::triggered, this, &TfrmMain::FileSaveAsClick);
+    m_c.FileMenu->addSeparator();
+    for (int i = 0; i < MaxRecentDesigns; ++i) {
+        QAction* recent = m_c.FileMenu->addAction(QString());
+        recent->setObjectName(QStringLiteral("RecentDesign%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] {
+            if (i < m_state.RecentDesigns.size())
+                openDesign(m_state.RecentDesigns[i]);
+        });
+        m_c.RecentDesigns[size_t(i)] = recent;
+    }
 }
 
 void TfrmMain::FormCreate()
@@ -162,12 +207,178 @@ void TfrmMain::FormCreate()
         m_state.Start.startPosition = 1;
 
     m_state.Design = LabelDesign();
-    m_design->showDesign();
-    m_design->showStartPanels();
+    const bool restored =
+        m_state.LastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.AppDir));
+    restoreState();
+    showDesignScreenFromModel();
+    if (!restored)
+        m_design->showStartPanels();
     m_print->showOffsets(m_state.Start.offsets());
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
     scheduleDateRefresh();
+}
+
+void TfrmMain::restoreState()
+{
+    const QString path = StateFile::pathIn(m_state.AppDir);
+    const StateFile::ReadResult read = StateFile::read(path);
+    if (read.status == StateFile::ReadResult::Missing)
+        return;
+    if (read.status == StateFile::ReadResult::Ok) {
+        const SavedState& saved = read.state;
+        m_state.Design = saved.design;
+        m_state.LastJob = saved.lastJob;
+        m_state.LabelPrinter = saved.labelPrinter;
+        m_state.RecordPrinter = saved.recordPrinter;
+        m_state.ExportFolder = saved.exportFolder;
+        m_state.RecentDesigns = saved.recentDesigns;
+        m_state.Scale = saved.scale;
+        return;
+    }
+    // A damaged file is kept for a look, and the run starts afresh: the
+    // numbering may then repeat labels, so the user must check it.
+    QString moveError;
+    const QString kept = StateFile::keepDamaged(path, &moveError);
+    QString detail = nativePath(path) + QLatin1Char('\n') + read.error;
+    detail += QLatin1Char('\n') +
+              (kept.isEmpty()
+                   ? QStringLiteral("ファイルを移せませんでした: %1").arg(moveError)
+                   : QStringLiteral("元のファイルは %1 として残しました。").arg(nativePath(kept)));
+    m_dialogs.message(nullptr,
+                      QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。"
+                                     "印刷する前に初期値と文字を確かめてください。"),
+                      detail);
+}
+
+SavedState TfrmMain::savedState() const
+{
+    SavedState saved;
+    saved.design = m_state.Design;
+    saved.lastJob = m_state.LastJob;
+    saved.labelPrinter = m_state.LabelPrinter;
+    saved.recordPrinter = m_state.RecordPrinter;
+    saved.exportFolder = m_state.ExportFolder;
+    saved.recentDesigns = m_state.RecentDesigns;
+    saved.scale = m_state.Scale;
+    return saved;
+}
+
+bool TfrmMain::SaveState()
+{
+    QString error;
+    const QString path = StateFile::pathIn(m_state.AppDir);
+    if (!StateFile::write(path, savedState(), &error)) {
+        m_dialogs.error(
+            this, QStringLiteral("状態を保存できません。\n%1\n%2").arg(nativePath(path), error));
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::showDesignScreenFromModel()
+{
+    m_design->showDesign();
+    {
+        // The tab shows the design's page; choosing a tab would select its first type.
+        const QSignalBlocker blocker(m_c.TabControl1);
+        m_c.TabControl1->setCurrentIndex(labelType(m_state.Design.type).page);
+    }
+    m_print->showAppearance();
+    showRecentDesigns();
+    updateNextLine();
+}
+
+void TfrmMain::updateNextLine()
+{
+    const LabelRun run = freeze(m_state.Design, m_clock().date());
+    const QString lower = run.labelTotal() > 0 ? ComposeLabelTexts(run, 0).lower : QString();
+    m_design->showNext(QStringLiteral("次: %1 ・ 開始位置 %2")
+                           .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
+                           .arg(m_state.Start.startPosition));
+}
+
+void TfrmMain::showRecentDesigns()
+{
+    for (int i = 0; i < MaxRecentDesigns; ++i) {
+        QAction* action = m_c.RecentDesigns[size_t(i)];
+        const bool shown = i < m_state.RecentDesigns.size();
+        action->setVisible(shown);
+        if (shown) {
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                QFileInfo(m_state.RecentDesigns[i]).fileName()));
+            action->setToolTip(nativePath(m_state.RecentDesigns[i]));
+        }
+    }
+}
+
+void TfrmMain::rememberDesign(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    m_state.RecentDesigns.removeAll(absolute);
+    m_state.RecentDesigns.prepend(absolute);
+    while (m_state.RecentDesigns.size() > MaxRecentDesigns)
+        m_state.RecentDesigns.removeLast();
+    showRecentDesigns();
+}
+
+bool TfrmMain::openDesign(const QString& path)
+{
+    if (m_busy)
+        return false;
+    QString problem;
+    const std::optional<LabelDesign> design = DesignFile::load(path, &problem);
+    if (!design) {
+        m_dialogs.error(this, QStringLiteral("デザインファイルを開けません。\n%1\n%2")
+                                  .arg(nativePath(path), problem));
+        return false;
+    }
+    m_state.Design = *design;
+    rememberDesign(path);
+    m_print->setPrintEnabled(true);
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+    showDesignScreenFromModel();
+    m_design->focusFirstInput();
+    return true;
+}
+
+void TfrmMain::FileOpenClick()
+{
+    if (m_busy)
+        return;
+    const QString folder = m_state.RecentDesigns.isEmpty()
+                               ? documentsFolder()
+                               : QFileInfo(m_state.RecentDesigns.first()).absolutePath();
+    if (const std::optional<QString> path =
+            m_dialogs.chooseOpenFile(this, QStringLiteral("ラベルデザイン (*.json)"), folder))
+        openDesign(*path);
+}
+
+void TfrmMain::FileSaveAsClick()
+{
+    if (m_busy)
+        return;
+    const QString proposed = m_state.RecentDesigns.isEmpty()
+                                 ? QDir(documentsFolder()).filePath(QStringLiteral("design.json"))
+                                 : m_state.RecentDesigns.first();
+    const std::optional<QString> chosen =
+        m_dialogs.chooseSaveFile(this, QStringLiteral("ラベルデザイン (*.json)"), proposed);
+    if (!chosen)
+        return;
+    const QString path = chosen->endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
+                             ? *chosen
+                             : *chosen + QStringLiteral(".json");
+    if (QFileInfo::exists(path) &&
+        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        return;
+    QString error;
+    if (!DesignFile::save(path, m_state.Design, &error)) {
+        m_dialogs.error(this, QStringLiteral("デザインファイルを保存できません。\n%1\n%2")
+                                  .arg(nativePath(path), error));
+        return;
+    }
+    rememberDesign(path);
 }
 
 void TfrmMain::scheduleDateRefresh()
@@ -198,6 +409,14 @@ void TfrmMain::Timer1Timer()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     if (m_busy) {
+        event->ignore();
+        return;
+    }
+    // The run goes on where it stands at the next start; a state that cannot
+    // be saved is reported, and the user decides whether to end anyway.
+    if (!m_state.CloseRequested && !SaveState() &&
+        !m_dialogs.askYesNo(this,
+                            QStringLiteral("状態を保存できませんでした。このまま終了しますか？"))) {
         event->ignore();
         return;
     }
@@ -282,6 +501,7 @@ void TfrmMain::chooseStartPosition(int position)
     // save keeps the new value, as the error box says.
     SaveStartFile();
     m_print->showStart(position);
+    updateNextLine();
 }
 
 void TfrmMain::chooseOffsets(int horzIndex, int vertIndex)
@@ -331,8 +551,10 @@ bool TfrmMain::RunPrintJob()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Rondelmaker"));
+    applyChoice(printer, m_state.LabelPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
+    m_state.LabelPrinter = choiceOf(printer);
 
     const LabelRun run = m_state.Run;
     const int start = m_state.Start.startPosition;
@@ -386,9 +608,11 @@ bool TfrmMain::RunPrintJob()
     // still moves on: the labels are on paper, and printing them again
     // would give duplicates.
     SaveStartFile();
+    SaveState();
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
     m_design->showNumbering();
+    updateNextLine();
     return true;
 }
 
@@ -413,8 +637,10 @@ bool TfrmMain::PrintRecord()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("ラベルプリント記録"));
     printer.setPageSize(QPageSize(QPageSize::A4));
+    applyChoice(printer, m_state.RecordPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
+    m_state.RecordPrinter = choiceOf(printer);
     m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     if (!PrintRecord::PrintRecordPages(*canvas, entries, job.look, m_clock().time())) {
@@ -437,8 +663,12 @@ bool TfrmMain::ExportSpreadsheet()
     if (!m_state.LastJob || !labelType(m_state.LastJob->run.type).listed)
         return false;
     const PrintedJob& job = *m_state.LastJob;
+    const QString folder =
+        m_state.ExportFolder.isEmpty() ? documentsFolder() : m_state.ExportFolder;
+    const QString proposed = QDir(folder).filePath(
+        QStringLiteral("labels-%1.xls").arg(m_clock().toString(QStringLiteral("yyyyMMdd-HHmm"))));
     const std::optional<QString> chosen =
-        m_dialogs.chooseSaveFile(this, QStringLiteral("Excel files (*.xls)"));
+        m_dialogs.chooseSaveFile(this, QStringLiteral("Excel files (*.xls)"), proposed);
     if (!chosen)
         return false;
     const QString path = SpreadsheetExport::fileNameFor(*chosen);
@@ -454,5 +684,6 @@ bool TfrmMain::ExportSpreadsheet()
         m_dialogs.error(this, error);
         return false;
     }
+    m_state.ExportFolder = QFileInfo(path).absolutePath();
     return true;
 }

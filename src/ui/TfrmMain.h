@@ -26,12 +26,15 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class Dialogs;
 class DesignScreen;
 class PrintCanvas;
 class PrintScreen;
+class QAction;
+class QMenu;
 class QPrinter;
 class QTabBar;
 class QTimer;
@@ -48,6 +51,10 @@ struct MainControls {
     QToolButton* cmdEnd = nullptr;
     QTabBar* TabControl1 = nullptr;
     QTimer* Timer1 = nullptr;
+    QMenu* FileMenu = nullptr; // ファイル
+    QAction* FileOpen = nullptr;
+    QAction* FileSaveAs = nullptr;
+    std::array<QAction*, 5> RecentDesigns{};
 };
 
 class TfrmMain final : public QMainWindow {
@@ -70,6 +77,10 @@ public:
     Screen screen() const { return m_screen; }
     void ArrangeButtonBar(Screen screen);
     bool SaveStartFile();
+    // The state of the run in state.json: after every job and at the end.
+    bool SaveState();
+    // Opens a design file: it replaces the design, or a message says why not.
+    bool openDesign(const QString& path);
     // The wait after each printed sheet (tests set 0).
     void setSheetPause(int ms) { m_sheetPauseMs = ms; }
     bool isPrinting() const { return m_busy; }
@@ -84,6 +95,8 @@ public Q_SLOTS:
     void cmdPrintClick();
     void cmdSheetClick();
     void cmdExcelClick();
+    void FileOpenClick();
+    void FileSaveAsClick();
 
 Q_SIGNALS:
     void windowClosed();
@@ -96,6 +109,13 @@ private:
     void FormCreate();
     void refreshRunNumbering();
     void scheduleDateRefresh();
+    void buildFileMenu();
+    void restoreState();
+    SavedState savedState() const;
+    void rememberDesign(const QString& path);
+    void showRecentDesigns();
+    void showDesignScreenFromModel();
+    void updateNextLine();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
     bool RunPrintJob();

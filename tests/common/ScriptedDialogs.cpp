@@ -26,11 +26,20 @@ bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer)
     return printerAnswer && printerAnswer(printer);
 }
 
-std::optional<QString> ScriptedDialogs::chooseSaveFile(QWidget*, const QString& filter)
+std::optional<QString> ScriptedDialogs::chooseSaveFile(QWidget*, const QString& filter,
+                                                       const QString& proposed)
 {
     calls.append({QStringLiteral("chooseSaveFile"), filter});
     lastSaveFilter = filter;
+    lastSaveProposal = proposed;
     return saveFileAnswers.isEmpty() ? std::nullopt : saveFileAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedDialogs::chooseOpenFile(QWidget*, const QString& filter,
+                                                       const QString&)
+{
+    calls.append({QStringLiteral("chooseOpenFile"), filter});
+    return openFileAnswers.isEmpty() ? std::nullopt : openFileAnswers.takeFirst();
 }
 
 std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor& initial)

@@ -26,6 +26,7 @@ public:
 
     QList<bool> yesNoAnswers;
     QList<std::optional<QString>> saveFileAnswers;
+    QList<std::optional<QString>> openFileAnswers;
     QList<std::optional<QColor>> colorAnswers;
     QList<std::optional<QFont>> fontAnswers;
     // Decides the print dialog; it may set up the printer (e.g. PDF output).
@@ -37,7 +38,10 @@ public:
     void error(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
-    std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter,
+                                          const QString& proposed) override;
+    std::optional<QString> chooseOpenFile(QWidget* parent, const QString& filter,
+                                          const QString& folder) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
 
@@ -48,4 +52,5 @@ public:
     QColor lastColorInitial;
     QFont lastFontInitial;
     QString lastSaveFilter;
+    QString lastSaveProposal;
 };
