@@ -63,7 +63,7 @@ void DesignScreen::showDesign()
     m_c.ListBox12->setNumberRange(0, (traits.hasNumber() ? traits.range : 10000) - 1);
     m_c.ListBox12->selectRow(m_design.firstNumber);
     m_c.ListBox2->selectRow(m_design.sampleCount - 1);
-    m_c.ListBox7->setNumberRange(1, maxRepeatCount(m_design));
+    m_c.ListBox7->setNumberRange(1, std::max(maxRepeatCount(m_design), m_design.repeatCount));
     m_c.ListBox7->selectRow(m_design.repeatCount - 1);
     m_c.ListBox9->selectRow(m_design.dateAdjust + MaxDateAdjust);
     ShowDateAdjust(traits.showsDateAdjust);

@@ -160,7 +160,7 @@ LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString&
     const int range = traits.hasNumber() ? traits.range : labelType(1).range;
     design.firstNumber = in.integer(f("firstNumber"), 0, range - 1);
     design.sampleCount = in.integer(f("sampleCount"), 1, MaxSampleCount);
-    design.repeatCount = in.integer(f("repeatCount"), 1, maxRepeatCount(design));
+    design.repeatCount = in.integer(f("repeatCount"), 1, repeatLimit(design.type));
     design.step = in.oneOf(f("step"), NumberSteps);
     design.plainNumbers = in.boolean(f("plainNumbers"));
     design.dateAdjust = in.integer(f("dateAdjust"), -MaxDateAdjust, MaxDateAdjust);

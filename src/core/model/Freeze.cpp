@@ -12,7 +12,7 @@ LabelRun freeze(const LabelDesign& design, const QDate& today)
     run.type = traits.type;
     run.step = design.step;
     run.plainNumbers = design.plainNumbers;
-    run.repeatCount = std::clamp(design.repeatCount, 1, maxRepeatCount(design));
+    run.repeatCount = std::clamp(design.repeatCount, 1, repeatLimit(design.type));
 
     const QDate stamped = today.addDays(design.dateAdjust);
     switch (traits.upper) {

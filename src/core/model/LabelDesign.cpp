@@ -13,6 +13,11 @@ int maxRepeatCount(const LabelDesign& design)
     return blank ? 7 : 5;
 }
 
+int repeatLimit(int type)
+{
+    return labelType(type).lower == LowerLine::Memo2 ? 7 : 5;
+}
+
 QFont PrintAppearance::defaultLabelFont()
 {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -45,6 +45,9 @@ inline constexpr int LabelBytes = 5; // room of one label line, in code page 932
 inline constexpr int MaxDateAdjust = 365;
 inline constexpr std::array<int, 5> NumberSteps = {1, 2, 3, 5, 10};
 
-// The repeat counts a design may choose: 1..7 for blank type 8 labels (one
+// The repeat counts the list offers: 1..7 for blank type 8 labels (one
 // rainbow colour per group), else 1..5.
 int maxRepeatCount(const LabelDesign& design);
+// The repeat counts a design may hold: type 8 keeps a count of 6 or 7 when
+// text is typed into its memo afterwards, every other type at most 5.
+int repeatLimit(int type);

@@ -12,11 +12,11 @@ struct PrinterChoice {
     QString pdfFile;     // set: "Print to File (PDF)" into this file
     int copies = 1;
     bool collate = true;
-    QString duplex = QStringLiteral("none");       // none, auto, long, short
-    QString colorMode = QStringLiteral("color");   // color, grayscale
-    QString pageSize;                              // a page size key such as "A4"; empty: the printer's
+    QString duplex = QStringLiteral("none");     // none, auto, long, short
+    QString colorMode = QStringLiteral("color"); // color, grayscale
+    QString pageSize; // a page size key such as "A4"; empty: the printer's
     QString orientation = QStringLiteral("portrait"); // portrait, landscape
-    QList<std::pair<QString, QString>> options;    // the driver's own settings
+    QList<std::pair<QString, QString>> options;       // the driver's own settings
 
     bool isSet() const { return !printerName.isEmpty() || !pdfFile.isEmpty(); }
 

@@ -1,0 +1,175 @@
+#include "core/io/StateFile.h"
+#include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/Fonts.h"
+#include "ui/DesignScreen.h"
+#include "ui/PrintScreen.h"
+
+#include "FullTmpfs.h"
+#include "MainFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QToolButton>
+
+// The run between two sessions: state.json, and designs in files.
+class TestSavedState : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutions(); }
+    void runGoesOnAfterARestart();
+    void damagedStateIsKeptAndReported_data();
+    void damagedStateIsKeptAndReported();
+    void failedSaveAtTheEndAsks();
+    void designFilesOpenAndSave();
+};
+
+namespace {
+
+void printToPdf(MainFixture& f, const QString& pdf)
+{
+    f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+}
+
+void restart(MainFixture& f)
+{
+    QVERIFY(f.w().close());
+    f.window = std::make_unique<TfrmMain>(f.dialogs, f.dir.path(), fixedNow);
+    f.w().setSheetPause(0);
+}
+
+} // namespace
+
+void TestSavedState::runGoesOnAfterARestart()
+{
+    // Z995 with 20 samples, End, start again, 20 more: the two jobs print
+    // what one job of 40 prints.
+    MainFixture f;
+    f.w().setSheetPause(0);
+    const QString pdf = f.dir.path() + QStringLiteral("/labels.pdf");
+    f.w().controls().TabControl1->setCurrentIndex(0);
+    f.w().design().controls().typeButton[2]->click();
+    QTest::keyClicks(f.w().design().controls().Edit2, QStringLiteral("PCR"));
+    chooseRow(f.w().design().controls().ListBox4, 25);
+    chooseRow(f.w().design().controls().ListBox2, 19);
+    f.w().design().controls().ListBox12->selectRow(995);
+    f.w().design().ListBox12Click();
+    printToPdf(f, pdf);
+    QVERIFY(f.state().LastJob);
+    LabelRun both = f.state().LastJob->run;
+    both.sampleCount = 40;
+
+    restart(f);
+    QCOMPARE(f.state().Design.type, 2);
+    QCOMPARE(f.w().design().controls().Edit2->text(), QStringLiteral("PCR"));
+    QCOMPARE(f.state().Start.startPosition, 21);
+    QVERIFY(f.w().controls().cmdExcel->isVisibleTo(&f.w()));
+    QCOMPARE(f.printed(19).lower, QStringLiteral("A014"));
+    const QString xls = f.dir.path() + QStringLiteral("/after.xls");
+    f.dialogs.saveFileAnswers << xls;
+    f.w().cmdExcelClick();
+    QVERIFY(QFile::exists(xls));
+
+    printToPdf(f, pdf);
+    QCOMPARE(f.dialogs.count("error"), 0);
+    for (int n = 0; n < 20; ++n)
+        QCOMPARE(f.printed(n).lower, ComposeLabelTexts(both, 20 + n).lower);
+}
+
+void TestSavedState::damagedStateIsKeptAndReported_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("not JSON") << QByteArray("{\"format\": \"rondelmaker-st");
+    QTest::newRow("a newer version")
+        << QByteArray("{\"format\": \"rondelmaker-state\", \"version\": 9}");
+}
+
+void TestSavedState::damagedStateIsKeptAndReported()
+{
+    QFETCH(QByteArray, bytes);
+    TestAppDir dir;
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    const QString path = StateFile::pathIn(dir.path());
+    QFile state(path);
+    QVERIFY(state.open(QIODevice::WriteOnly) && state.write(bytes) == bytes.size());
+    state.close();
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, dir.path(), fixedNow);
+
+    QCOMPARE(dialogs.count("message"), 1);
+    QVERIFY(dialogs.calls.first().text.contains(QStringLiteral("次の番号を復元できません")));
+    QVERIFY2(dialogs.calls.first().detail.contains(QDir::toNativeSeparators(path)),
+             qPrintable(dialogs.calls.first().detail));
+    QCOMPARE(w.state().Design, LabelDesign());
+    QVERIFY(!QFile::exists(path));
+    QFile kept(path + QStringLiteral(".bad"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), bytes);
+}
+
+void TestSavedState::failedSaveAtTheEndAsks()
+{
+    FullTmpfs disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    QFile start(disk.filePath(QStringLiteral("start.txt")));
+    QVERIFY(start.open(QIODevice::WriteOnly) && start.write("10,10,1\r\n\r\n") > 0);
+    start.close();
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, disk.path(), fixedNow);
+    w.show();
+    QVERIFY(disk.fill());
+
+    dialogs.yesNoAnswers << false;
+    QVERIFY(!w.close()); // the user keeps the window, and with it the run
+    QCOMPARE(dialogs.count("error"), 1);
+    QVERIFY2(dialogs.texts("error").first().contains("No space left on device"),
+             qPrintable(dialogs.texts("error").first()));
+    dialogs.yesNoAnswers << true;
+    QVERIFY(w.close());
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "start.txt"}));
+}
+
+void TestSavedState::designFilesOpenAndSave()
+{
+    MainFixture f;
+    QTest::keyClicks(f.w().design().controls().Edit1, QStringLiteral("ABC"));
+    const QString path = f.dir.path() + QStringLiteral("/mine");
+    f.dialogs.saveFileAnswers << path;
+    f.w().controls().FileSaveAs->trigger();
+    QVERIFY(QFile::exists(path + QStringLiteral(".json")));
+    const LabelDesign saved = f.state().Design;
+
+    f.w().controls().TabControl1->setCurrentIndex(2);
+    QCOMPARE(f.state().Design.type, 9);
+    f.dialogs.openFileAnswers << path + QStringLiteral(".json");
+    f.w().controls().FileOpen->trigger();
+    QCOMPARE(f.state().Design, saved);
+    QCOMPARE(f.w().design().controls().Edit1->text(), QStringLiteral("ABC"));
+    QVERIFY(f.w().design().controls().PnlType1->isVisibleTo(&f.w()));
+    QVERIFY(f.w().controls().RecentDesigns[0]->isVisible());
+
+    // A bad file leaves the design as it is and says which file and why.
+    QFile bad(f.dir.path() + QStringLiteral("/bad.json"));
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("[1, 2]") > 0);
+    bad.close();
+    f.dialogs.openFileAnswers << bad.fileName();
+    f.w().controls().FileOpen->trigger();
+    QCOMPARE(f.dialogs.count("error"), 1);
+    QVERIFY(f.dialogs.texts("error").first().contains(QStringLiteral("bad.json")));
+    QCOMPARE(f.state().Design, saved);
+}
+
+QTEST_MAIN(TestSavedState)
+#include "tst_savedstate.moc"
