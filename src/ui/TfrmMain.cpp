@@ -2,6 +2,7 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/DesignFile.h"
+#include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
 #include "core/layout/SheetLayout.h"
@@ -594,16 +595,8 @@ bool TfrmMain::RunPrintJob()
     }
 
     m_state.LastJob = result.job;
-    LabelDesign& design = m_state.Design;
-    const LabelTypeTraits& traits = labelType(run.type);
     m_state.Start.startPosition = result.next.startPosition;
-    if (traits.hasNumber()) {
-        design.firstNumber = result.next.firstNumber;
-        if (traits.letterCount > 0)
-            design.setLetter(traits.letters[0], result.next.letter1);
-        if (traits.letterCount > 1)
-            design.setLetter(traits.letters[1], result.next.letter2);
-    }
+    applyContinuation(m_state.Design, run.type, result.next);
     // A start file that cannot be written is reported, but the numbering
     // still moves on: the labels are on paper, and printing them again
     // would give duplicates.

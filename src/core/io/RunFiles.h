@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/io/StartFile.h"
+#include "core/io/StateFile.h"
+#include "core/model/LabelDesign.h"
+#include "core/numbering/Continuation.h"
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+// The start file and the saved state of one folder, shared by the window
+// and the command line, which may run at the same time. Every
+// read-modify-write of them holds the folder's lock, so that two jobs never
+// take the same numbers and no update is lost.
+class RunFiles {
+public:
+    explicit RunFiles(const QString& dir);
+    ~RunFiles();
+    RunFiles(const RunFiles&) = delete;
+    RunFiles& operator=(const RunFiles&) = delete;
+
+    QString dir() const { return m_dir; }
+    QString startPath() const;
+    QString statePath() const;
+
+    // How long a second writer waits before it gives up.
+    static constexpr int DefaultWaitMs = 5000;
+
+    // Takes the folder's lock; false with *error saying that another
+    // Rondelmaker holds it (or why the lock file cannot be made).
+    bool lock(QString* error, int waitMs = DefaultWaitMs);
+    void unlock();
+    bool isLocked() const;
+
+private:
+    QString m_dir;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+// The numbering a job continues: where the saved state left the same kind
+// of run (the same type), else the design's own.
+void continueNumbering(LabelDesign& design, const LabelDesign& saved);
+
+// After a job of `type` printed: the design's first number and letters
+// where the next job goes on.
+void applyContinuation(LabelDesign& design, int type, const Continuation& next);
