@@ -63,6 +63,7 @@ TfrmMain::TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget
       m_sheetPauseMs(SheetPauseMs)
 {
     m_state.AppDir = appDir;
+    m_files = std::make_unique<RunFiles>(appDir);
     build();
     FormCreate();
     // A window of its own, kept in front of the main window that it disables.
@@ -204,6 +205,7 @@ void TfrmMain::FormCreate()
         return;
     }
     m_state.Start = read.values;
+    m_syncedStart = read.values;
     if (m_state.Start.startPosition == 0)
         m_state.Start.startPosition = 1;
 
@@ -227,14 +229,8 @@ void TfrmMain::restoreState()
     if (read.status == StateFile::ReadResult::Missing)
         return;
     if (read.status == StateFile::ReadResult::Ok) {
-        const SavedState& saved = read.state;
-        m_state.Design = saved.design;
-        m_state.LastJob = saved.lastJob;
-        m_state.LabelPrinter = saved.labelPrinter;
-        m_state.RecordPrinter = saved.recordPrinter;
-        m_state.ExportFolder = saved.exportFolder;
-        m_state.RecentDesigns = saved.recentDesigns;
-        m_state.Scale = saved.scale;
+        applySaved(read.state);
+        m_syncedState = read.state;
         return;
     }
     // A damaged file is kept for a look, and the run starts afresh: the
@@ -252,6 +248,85 @@ void TfrmMain::restoreState()
                       detail);
 }
 
+void TfrmMain::applySaved(const SavedState& saved)
+{
+    m_state.Design = saved.design;
+    m_state.LastJob = saved.lastJob;
+    m_state.LabelPrinter = saved.labelPrinter;
+    m_state.RecordPrinter = saved.recordPrinter;
+    m_state.ExportFolder = saved.exportFolder;
+    m_state.RecentDesigns = saved.recentDesigns;
+    m_state.Scale = saved.scale;
+}
+
+bool TfrmMain::lockFiles()
+{
+    QString error;
+    if (m_files->lock(&error))
+        return true;
+    m_dialogs.error(this, error);
+    return false;
+}
+
+bool TfrmMain::adoptChangesFromElsewhere()
+{
+    // Another Rondelmaker (the command line) may have printed since this
+    // window last read the files: its start position and numbering win, so
+    // that no label is printed twice. What this window changed itself stays.
+    bool changed = false;
+    const StartFileReadResult start = StartFile::read(m_files->startPath());
+    if (start.status == StartFileReadResult::Ok && !(start.values == m_syncedStart)) {
+        m_state.Start = start.values;
+        if (m_state.Start.startPosition == 0)
+            m_state.Start.startPosition = 1;
+        m_syncedStart = start.values;
+        changed = true;
+    }
+    const StateFile::ReadResult state = StateFile::read(m_files->statePath());
+    if (state.status == StateFile::ReadResult::Ok && !(state.state == m_syncedState)) {
+        const LabelDesign& theirs = state.state.design;
+        const LabelDesign& before = m_syncedState.design;
+        if (theirs.type != before.type || theirs.firstNumber != before.firstNumber ||
+            theirs.letters != before.letters) {
+            const LabelDesign old = m_state.Design;
+            continueNumbering(m_state.Design, theirs);
+            changed = changed || !(old == m_state.Design);
+        }
+        if (state.state.lastJob != m_syncedState.lastJob)
+            m_state.LastJob = state.state.lastJob;
+        m_syncedState = state.state;
+    }
+    if (changed) {
+        m_design->showNumbering();
+        updateNextLine();
+    }
+    return changed;
+}
+
+bool TfrmMain::writeStartFile()
+{
+    QString error;
+    if (!StartFile::write(m_files->startPath(), m_state.Start, &error)) {
+        m_dialogs.error(this, error);
+        return false;
+    }
+    m_syncedStart = m_state.Start;
+    return true;
+}
+
+bool TfrmMain::writeState()
+{
+    QString error;
+    const SavedState saved = savedState();
+    if (!StateFile::write(m_files->statePath(), saved, &error)) {
+        m_dialogs.error(this, QStringLiteral("状態を保存できません。\n%1\n%2")
+                                  .arg(nativePath(m_files->statePath()), error));
+        return false;
+    }
+    m_syncedState = saved;
+    return true;
+}
+
 SavedState TfrmMain::savedState() const
 {
     SavedState saved;
@@ -267,14 +342,14 @@ SavedState TfrmMain::savedState() const
 
 bool TfrmMain::SaveState()
 {
-    QString error;
-    const QString path = StateFile::pathIn(m_state.AppDir);
-    if (!StateFile::write(path, savedState(), &error)) {
-        m_dialogs.error(
-            this, QStringLiteral("状態を保存できません。\n%1\n%2").arg(nativePath(path), error));
+    if (!lockFiles())
         return false;
-    }
-    return true;
+    // A job printed elsewhere since this window last looked keeps its
+    // numbering and its record.
+    adoptChangesFromElsewhere();
+    const bool saved = writeState();
+    m_files->unlock();
+    return saved;
 }
 
 void TfrmMain::showDesignScreenFromModel()
@@ -487,12 +562,12 @@ void TfrmMain::TabControl1Change(int index)
 
 bool TfrmMain::SaveStartFile()
 {
-    QString error;
-    if (!StartFile::write(StartFile::pathIn(m_state.AppDir), m_state.Start, &error)) {
-        m_dialogs.error(this, error);
+    // The user's own choice of offsets or start position wins over the file.
+    if (!lockFiles())
         return false;
-    }
-    return true;
+    const bool saved = writeStartFile();
+    m_files->unlock();
+    return saved;
 }
 
 void TfrmMain::chooseStartPosition(int position)
@@ -516,6 +591,11 @@ void TfrmMain::cmdPrintSetClick()
 {
     if (m_busy)
         return;
+    QString busy;
+    if (m_files->lock(&busy, 0)) {
+        adoptChangesFromElsewhere();
+        m_files->unlock();
+    }
     const LabelRun run = freeze(m_state.Design, m_clock().date());
     if (run.labelTotal() > MaxLabelsPerJob) {
         m_dialogs.message(this, QStringLiteral("プリントラベル数は合計で１２００枚までです。"
@@ -557,6 +637,19 @@ bool TfrmMain::RunPrintJob()
         return false;
     m_state.LabelPrinter = choiceOf(printer);
 
+    // The job holds the files from reading the numbering to writing where it
+    // ends, so that a job printed elsewhere at the same time cannot take the
+    // same numbers.
+    if (!lockFiles())
+        return false;
+    if (adoptChangesFromElsewhere()) {
+        m_files->unlock();
+        cmdPrintSetClick();
+        m_dialogs.message(this, QStringLiteral("ほかの Rondelmaker が印刷したため、開始位置か番号が"
+                                               "変わりました。見本を確かめて、もう一度 Print "
+                                               "を押してください。"));
+        return false;
+    }
     const LabelRun run = m_state.Run;
     const int start = m_state.Start.startPosition;
     // The window takes no input until the job has ended; it keeps painting.
@@ -590,6 +683,7 @@ bool TfrmMain::RunPrintJob()
     progress.close();
     m_busy = false;
     if (!result.ok) {
+        m_files->unlock();
         m_dialogs.error(this, result.error);
         return false;
     }
@@ -600,8 +694,9 @@ bool TfrmMain::RunPrintJob()
     // A start file that cannot be written is reported, but the numbering
     // still moves on: the labels are on paper, and printing them again
     // would give duplicates.
-    SaveStartFile();
-    SaveState();
+    writeStartFile();
+    writeState();
+    m_files->unlock();
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
     m_design->showNumbering();

@@ -21,6 +21,7 @@
 // screens (PrintSet, Print, Report, Excel). Dialogs are reached through the
 // Dialogs seam, so every path runs in tests.
 
+#include "core/io/RunFiles.h"
 #include "core/numbering/DateStamp.h"
 #include "ui/WorkingState.h"
 
@@ -112,6 +113,11 @@ private:
     void buildFileMenu();
     void restoreState();
     SavedState savedState() const;
+    void applySaved(const SavedState& saved);
+    bool lockFiles();
+    bool adoptChangesFromElsewhere();
+    bool writeStartFile();
+    bool writeState();
     void rememberDesign(const QString& path);
     void showRecentDesigns();
     void showDesignScreenFromModel();
@@ -124,6 +130,11 @@ private:
     QToolButton* makeButton(const char* name, const QString& caption, int styleIcon);
 
     WorkingState m_state;
+    // The start file and state.json as this window last read or wrote them:
+    // what differs in the files now was written by another Rondelmaker.
+    StartSettings m_syncedStart;
+    SavedState m_syncedState;
+    std::unique_ptr<RunFiles> m_files;
     MainControls m_c;
     Dialogs& m_dialogs;
     Clock m_clock;

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void damagedStateIsKeptAndReported();
     void failedSaveAtTheEndAsks();
     void designFilesOpenAndSave();
+    void jobPrintedElsewhereIsSeen();
 };
 
 namespace {
@@ -169,6 +171,37 @@ void TestSavedState::designFilesOpenAndSave()
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY(f.dialogs.texts("error").first().contains(QStringLiteral("bad.json")));
     QCOMPARE(f.state().Design, saved);
+}
+
+void TestSavedState::jobPrintedElsewhereIsSeen()
+{
+    // Between PrintSet and Print, the command line printed 30 labels of the
+    // same series: the window takes its numbering and start instead of
+    // printing those numbers again.
+    MainFixture f;
+    f.w().setSheetPause(0);
+    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    SavedState elsewhere;
+    elsewhere.design.firstNumber = 31;
+    QString error;
+    QVERIFY(StateFile::write(StateFile::pathIn(f.dir.path()), elsewhere, &error));
+    f.dir.writeStartFile("10,10,31\r\n\r\n");
+
+    const QString pdf = f.dir.path() + QStringLiteral("/labels.pdf");
+    f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QCOMPARE(f.dialogs.count("message"), 1);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(f.w().printScreen().controls().Label6->text(), QStringLiteral("0031"));
+
+    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QCOMPARE(f.printed(0).lower, QStringLiteral("0031"));
+    QCOMPARE(f.dir.startFile(), QByteArray("10,10,61\r\n\r\n"));
+    QCOMPARE(StateFile::read(StateFile::pathIn(f.dir.path())).state.design.firstNumber, 61);
 }
 
 QTEST_MAIN(TestSavedState)

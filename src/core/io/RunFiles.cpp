@@ -33,22 +33,17 @@ bool RunFiles::lock(QString* error, int waitMs)
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(waitMs))
         return true;
-    switch (m_lock->error()) {
-    case QLockFile::LockFailedError: {
-        qint64 pid = 0;
-        QString host, application;
-        m_lock->getLockInfo(&pid, &host, &application);
-        *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
-                                "しばらくしてからもう一度試してください。")
-                     .arg(application.isEmpty() ? QStringLiteral("?") : application)
-                     .arg(pid);
-        break;
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        m_lock.reset();
+        return true;
     }
-    default:
-        *error = QStringLiteral("ロックファイルを作れません: %1")
-                     .arg(QDir::toNativeSeparators(QDir(m_dir).filePath(QString::fromLatin1(LockName))));
-        break;
-    }
+    qint64 pid = 0;
+    QString host, application;
+    m_lock->getLockInfo(&pid, &host, &application);
+    *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
+                            "しばらくしてからもう一度試してください。")
+                 .arg(application.isEmpty() ? QStringLiteral("?") : application)
+                 .arg(pid);
     m_lock.reset();
     return false;
 }

@@ -29,7 +29,9 @@ public:
     static constexpr int DefaultWaitMs = 5000;
 
     // Takes the folder's lock; false with *error saying that another
-    // Rondelmaker holds it (or why the lock file cannot be made).
+    // Rondelmaker holds it. A folder where no lock file can be made (full,
+    // read-only) counts as taken: nothing can be written there either, and
+    // the write itself then says why.
     bool lock(QString* error, int waitMs = DefaultWaitMs);
     void unlock();
     bool isLocked() const;
