@@ -17,14 +17,17 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QSpinBox;
 class QWidget;
 class SheetMap;
 
 struct PrintControls {
     QWidget* pnlPrint = nullptr;
     SheetMap* pnlCircle = nullptr;
-    ListBox* ListBox20 = nullptr; // sheet selector
-    QLabel* Label8 = nullptr;     // 枚目
+    QLabel* StartPositionLabel = nullptr; // 開始位置
+    QSpinBox* StartPosition = nullptr;    // the start as a number, beside the map
+    ListBox* ListBox20 = nullptr;         // sheet selector
+    QLabel* Label8 = nullptr;             // 枚目
     QGroupBox* GroupBox14 = nullptr;
     QLabel* Label26 = nullptr;
     ListBox* ListBox23 = nullptr; // vertical offset
@@ -69,6 +72,8 @@ public:
     // Shows the first label of the run on the sample and centres both lines.
     void showSample(const LabelRun& run);
     void setPrintEnabled(bool enabled);
+    // The inputs in the order Tab visits them.
+    QList<QWidget*> tabOrder() const;
 
     void CountSheets();
     void ShowSheet(int sheet);
@@ -77,6 +82,7 @@ public:
 public Q_SLOTS:
     void image7MouseMove(int x, int y);
     void image7Click();
+    void stepStart(int positions);
     void ListBox20Click();
     void ListBox23Click();
     void ListBox25Click();
@@ -94,6 +100,7 @@ Q_SIGNALS:
 private:
     void build(QWidget* client);
     void buildSample();
+    void showStartField();
     void setLabelBackgrounds(const QColor& color);
 
     PrintControls m_c;
