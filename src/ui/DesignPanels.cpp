@@ -43,10 +43,10 @@ QLineEdit* upperEdit(QWidget* panel, const char* name, int type)
     return edit;
 }
 
-ListBox* letterList(QWidget* panel, const char* name, int x, int y)
+ListBox* letterList(QWidget* panel, const char* name, const QString& caption, int x, int y)
 {
     auto* list = new ListBox(panel);
-    Controls::name(list, name);
+    Controls::name(list, name, caption);
     list->setFont(Controls::gothic(24));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QStringList letters;
@@ -66,6 +66,8 @@ QPlainTextEdit* memo(QWidget* parent, const char* name, const QString& caption, 
     memo->setFont(Controls::gothic(pixels));
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoText::rightAlign(memo);
+    // Tab goes on to the next input (a tab is no character of a label).
+    memo->setTabChangesFocus(true);
     return memo;
 }
 
@@ -103,9 +105,11 @@ void DesignScreen::buildPages(QWidget* client)
         button->setGeometry(x, y, PanelWidth, 22);
         m_c.typeGroup->addButton(button, type);
         m_c.typeButton[size_t(type)] = button;
+        button->installEventFilter(this);
         // A button checked by the program runs its handler only when it was
         // not checked before: toggled(true) fires exactly then.
         connect(button, &QRadioButton::toggled, this, [this, type](bool checked) {
+            tabToCheckedType();
             if (checked)
                 selectType(type);
         });
@@ -155,6 +159,11 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
     const QString today = QStringLiteral("MM/DD");
     const QString month = QStringLiteral("YY|MM");
     const QString pointer = QStringLiteral("文字→");
+    // Spoken names of the letter lists, which have no caption of their own.
+    auto letters = [type](int which = 0) {
+        const QString name = QStringLiteral("Type%1 英字").arg(type);
+        return which > 0 ? name + QString::number(which) : name;
+    };
     switch (type) {
     case 1:
         m_c.Edit1 = upperEdit(panel, "Edit1", type);
@@ -162,13 +171,13 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
         break;
     case 2:
         m_c.Edit2 = upperEdit(panel, "Edit2", type);
-        m_c.ListBox4 = letterList(panel, "ListBox4", 24, 84);
+        m_c.ListBox4 = letterList(panel, "ListBox4", letters(), 24, 84);
         m_c.Label5 = caption(panel, "Label5", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 3:
         m_c.Edit3 = upperEdit(panel, "Edit3", type);
-        m_c.ListBox5 = letterList(panel, "ListBox5", 12, 84);
-        m_c.ListBox6 = letterList(panel, "ListBox6", 64, 84);
+        m_c.ListBox5 = letterList(panel, "ListBox5", letters(1), 12, 84);
+        m_c.ListBox6 = letterList(panel, "ListBox6", letters(2), 64, 84);
         m_c.Label12 = caption(panel, "Label12", QStringLiteral("01"), 86, 27, 114, 44);
         break;
     case 4:
@@ -181,12 +190,12 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
         break;
     case 6:
         m_c.Label13 = caption(panel, "Label13", month, 44);
-        m_c.ListBox3 = letterList(panel, "ListBox3", 24, 84);
+        m_c.ListBox3 = letterList(panel, "ListBox3", letters(), 24, 84);
         m_c.Label15 = caption(panel, "Label15", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 7:
         m_c.Label17 = caption(panel, "Label17", today, 44);
-        m_c.ListBox1 = letterList(panel, "ListBox1", 24, 84);
+        m_c.ListBox1 = letterList(panel, "ListBox1", letters(), 24, 84);
         m_c.Label18 = caption(panel, "Label18", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 8:
@@ -202,7 +211,7 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
         break;
     case 10:
         m_c.Edit5 = upperEdit(panel, "Edit5", type);
-        m_c.ListBox8 = letterList(panel, "ListBox8", 16, 84);
+        m_c.ListBox8 = letterList(panel, "ListBox8", letters(), 16, 84);
         m_c.Label28 = caption(panel, "Label28", pointer, 88, 24, 68, 90);
         break;
     case 11:

@@ -8,9 +8,11 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
@@ -34,6 +36,8 @@ void DesignScreen::setShown(bool shown)
     m_c.pnlMain->setVisible(shown);
     for (size_t p = 0; p < m_c.pages.size(); ++p)
         m_c.pages[p]->setVisible(shown && int(p) == page);
+    if (shown)
+        focusFirstInput();
 }
 
 void DesignScreen::showPage(int page)
@@ -57,6 +61,7 @@ void DesignScreen::showDesign()
         const QSignalBlocker blocker(m_c.typeButton[size_t(traits.type)]);
         m_c.typeButton[size_t(traits.type)]->setChecked(true);
     }
+    tabToCheckedType();
     EnableTypePanel(traits.type);
     GreyAllPreviews();
     paintBlack(traits.type);
@@ -126,12 +131,36 @@ void DesignScreen::showDates()
 
 void DesignScreen::focusFirstInput()
 {
-    const char* focus = labelType(m_design.type).focus;
-    if (!focus || !m_c.pnlMain->isVisible())
+    if (!m_c.pnlMain->isVisible())
         return;
-    if (auto* input = m_c.pages[size_t(labelType(m_design.type).page)]->findChild<QWidget*>(
-            QString::fromLatin1(focus)))
-        input->setFocus(Qt::OtherFocusReason);
+    const LabelTypeTraits& traits = labelType(m_design.type);
+    QList<QWidget*> inputs;
+    if (traits.focus)
+        inputs << m_c.pages[size_t(traits.page)]->findChild<QWidget*>(
+            QString::fromLatin1(traits.focus));
+    for (int i = 0; i < traits.letterCount; ++i)
+        inputs << m_c.letterLists[size_t(traits.letters[size_t(i)])];
+    inputs << m_c.ListBox12;
+    if (traits.hasFreeTexts())
+        inputs << m_c.Memo1;
+    for (QWidget* input : inputs) {
+        if (input && input->isVisible() && input->isEnabled()) {
+            input->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+QList<QWidget*> DesignScreen::tabOrder() const
+{
+    QList<QWidget*> order;
+    for (int type = FirstLabelType; type <= LastLabelType; ++type)
+        order << m_c.typeButton[size_t(type)];
+    order << m_c.Edit1 << m_c.Edit2 << m_c.ListBox4 << m_c.Edit3 << m_c.ListBox5 << m_c.ListBox6
+          << m_c.ListBox3 << m_c.ListBox1 << m_c.Memo2 << m_c.Edit4 << m_c.Edit5 << m_c.ListBox8
+          << m_c.Memo1 << m_c.cmdreset << m_c.ListBox12 << m_c.ListBox2 << m_c.ListBox7
+          << m_c.ListBox9 << m_c.cmdPrintSet;
+    return order;
 }
 
 // ---- selecting a type ------------------------------------------------------
@@ -167,6 +196,54 @@ void DesignScreen::HighlightLabelType(int type)
     if (type >= FirstLabelType && type <= LastLabelType)
         m_c.typeButton[size_t(type)]->setChecked(true); // the group unchecks the other eleven
     paintBlack(type);
+}
+
+void DesignScreen::tabToCheckedType()
+{
+    // Tab stops at the chosen type only; the arrow keys choose another.
+    for (QRadioButton* button : m_c.typeButton) {
+        if (button)
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // The arrows step among the four types of the page shown, two by two.
+    // Qt's own stepping would also reach the buttons of the hidden pages,
+    // which share the group.
+    const int type = m_c.typeGroup->id(qobject_cast<QAbstractButton*>(watched));
+    if (event->type() != QEvent::KeyPress || type < FirstLabelType)
+        return QObject::eventFilter(watched, event);
+    const LabelTypeTraits& traits = labelType(type);
+    const bool right = traits.slot % 2 == 1;
+    const bool lower = traits.slot / 2 == 1;
+    int slot = -1;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Left:
+        slot = right ? traits.slot - 1 : -1;
+        break;
+    case Qt::Key_Right:
+        slot = right ? -1 : traits.slot + 1;
+        break;
+    case Qt::Key_Up:
+        slot = lower ? traits.slot - 2 : -1;
+        break;
+    case Qt::Key_Down:
+        slot = lower ? -1 : traits.slot + 2;
+        break;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+    for (int t = FirstLabelType; t <= LastLabelType && slot >= 0; ++t) {
+        if (labelType(t).page == traits.page && labelType(t).slot == slot) {
+            QRadioButton* next = m_c.typeButton[size_t(t)];
+            next->click();
+            next->setFocus(Qt::TabFocusReason); // the type's input took it
+            break;
+        }
+    }
+    return true;
 }
 
 void DesignScreen::paintBlack(int type)

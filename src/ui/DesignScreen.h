@@ -104,8 +104,10 @@ public:
     const DesignControls& controls() const { return m_c; }
 
     // What the window asks of the screen.
-    void setShown(bool shown); // the lists and the page of the design's type
-    void showPage(int page);   // a tab: shows the page and selects its first type
+    // The lists and the page of the design's type; shown, the focus goes to
+    // the type's first input.
+    void setShown(bool shown);
+    void showPage(int page); // a tab: shows the page and selects its first type
     // Every control from the design, running no handler: at start-up, and
     // for a design that was opened or restored.
     void showDesign();
@@ -115,9 +117,14 @@ public:
     void showNumbering();
     // The date captions from the clock and the design's date adjust.
     void showDates();
+    // The type's first input: its text, its letters, the first number, or
+    // the free texts.
     void focusFirstInput();
     // The line that says where the next job starts.
     void showNext(const QString& text);
+    // The inputs in the order Tab visits them (disabled and hidden ones are
+    // passed over).
+    QList<QWidget*> tabOrder() const;
 
     // Selecting a type and what it entails.
     void selectType(int type);
@@ -152,6 +159,10 @@ public Q_SLOTS:
     void Memo1Change();
     void cmdresetClick();
 
+protected:
+    // The arrow keys on a type button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // Number display or step changed: the frozen run and the sample follow.
     void numberingChanged();
@@ -167,6 +178,7 @@ private:
     void setStep(QAction* item, int step);
     void limitEdit(int index);
     void paintBlack(int type);
+    void tabToCheckedType();
     void showLetters();
     void showMemos();
 

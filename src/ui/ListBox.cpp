@@ -1,6 +1,8 @@
 #include "ui/ListBox.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 
 void ListBoxModel::setItems(const QStringList& items)
@@ -41,6 +43,12 @@ QString ListBoxModel::text(int row) const
     if (row < 0 || row >= m_count)
         return {};
     return m_numbers ? QString::number(m_first + row) : m_items.at(row);
+}
+
+int ListBoxModel::rowOfNumber(int number) const
+{
+    const qint64 row = qint64(number) - m_first;
+    return m_numbers && row >= 0 && row < m_count ? int(row) : -1;
 }
 
 ListBox::ListBox(QWidget* parent) : QListView(parent)
@@ -109,6 +117,75 @@ void ListBox::selectRow(int row)
     const QModelIndex index = m_model.index(row);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void ListBox::keyboardSearch(const QString& search)
+{
+    if (!m_model.holdsNumbers()) {
+        QListView::keyboardSearch(search);
+        return;
+    }
+    const bool goesOn =
+        m_lastKey.isValid() && m_lastKey.elapsed() <= QApplication::keyboardInputInterval();
+    m_lastKey.start();
+    auto rowOf = [this](const QString& typed) {
+        bool ok = false;
+        const int number = typed.toInt(&ok);
+        return ok ? m_model.rowOfNumber(number) : -1;
+    };
+    m_typed = goesOn ? m_typed + search : search;
+    int row = rowOf(m_typed);
+    if (row < 0 && goesOn) {
+        // A number past the list's end: the last key begins a new one.
+        m_typed = search;
+        row = rowOf(m_typed);
+    }
+    if (row < 0)
+        return; // a lone "-", or no such entry
+    const QModelIndex index = m_model.index(row);
+    // A user's choice, so the handlers run as for a click.
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+void ListBox::paintEvent(QPaintEvent* event)
+{
+    QListView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A band in the highlight colour, and inside it a line in the base
+    // colour that stands out where the selected entry fills the list (the
+    // letter lists show only one).
+    QPainter painter(viewport());
+    auto band = [&painter](const QRect& r, int width, const QColor& color) {
+        painter.fillRect(r.left(), r.top(), r.width(), width, color);
+        painter.fillRect(r.left(), r.bottom() - width + 1, r.width(), width, color);
+        painter.fillRect(r.left(), r.top(), width, r.height(), color);
+        painter.fillRect(r.right() - width + 1, r.top(), width, r.height(), color);
+    };
+    const QRect area = viewport()->rect();
+    band(area, 2, palette().color(QPalette::Highlight));
+    band(area.adjusted(2, 2, -2, -2), 1, palette().color(QPalette::Base));
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    QListView::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* event)
+{
+    QListView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListBox::scrollContentsBy(int dx, int dy)
+{
+    QListView::scrollContentsBy(dx, dy);
+    // Scrolling moves the painted frame with the entries: draw it anew.
+    if (hasFocus())
+        viewport()->update();
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QStringList>
 
@@ -17,6 +18,9 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QString text(int row) const;
+    bool holdsNumbers() const { return m_numbers; }
+    // The row of a number in a range, or -1.
+    int rowOfNumber(int number) const;
 
 private:
     QStringList m_items;
@@ -44,6 +48,11 @@ public:
     // Programmatic selection: runs no handler. -1 clears the selection.
     void selectRow(int row);
 
+    // In a list of numbers, keys typed in quick succession make one number,
+    // and the list jumps to it ("100" is 100, not the first entry that
+    // starts with "100"). Other lists search by their texts' beginnings.
+    void keyboardSearch(const QString& search) override;
+
 Q_SIGNALS:
     void currentRowChanged(int row);
     // A click on the entry that was already selected (no change to report).
@@ -51,6 +60,12 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // A frame in the highlight colour shows which list has the focus: the
+    // styles' own focus marks hide under the selected entry.
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void onCurrentChanged(const QModelIndex& current);
@@ -58,4 +73,6 @@ private:
 
     ListBoxModel m_model;
     int m_rowAtPress = -1;
+    QString m_typed; // the number typed so far
+    QElapsedTimer m_lastKey;
 };

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 
 namespace {
 
@@ -55,6 +56,20 @@ void PrintScreen::build(QWidget* client)
     m_c.pnlCircle->move(m_c.pnlPrint->x() - m_c.pnlCircle->width(), m_c.pnlPrint->y());
     connect(m_c.pnlCircle, &SheetMap::image7MouseMove, this, &PrintScreen::image7MouseMove);
     connect(m_c.pnlCircle, &SheetMap::image7Click, this, &PrintScreen::image7Click);
+    connect(m_c.pnlCircle, &SheetMap::startStepped, this, &PrintScreen::stepStart);
+
+    // The start as a number, left of the map: typed, or stepped with the arrows.
+    m_c.StartPositionLabel =
+        Controls::label(client, "StartPositionLabel", QStringLiteral("開始位置"), 16, 173);
+    m_c.StartPosition = new QSpinBox(client);
+    Controls::name(m_c.StartPosition, "StartPosition", m_c.StartPositionLabel->text());
+    m_c.StartPositionLabel->setBuddy(m_c.StartPosition);
+    m_c.StartPosition->setRange(1, SheetLayout::Positions);
+    m_c.StartPosition->setGeometry(16, 195, 80, 30);
+    m_c.StartPosition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Only a finished number moves the start: Enter, leaving the field, or a step.
+    m_c.StartPosition->setKeyboardTracking(false);
+    connect(m_c.StartPosition, &QSpinBox::valueChanged, this, &PrintScreen::startPositionChosen);
 
     auto makeList = [](QWidget* parent, const char* name, const QString& caption, int x, int y,
                        int w, int h) {
@@ -153,6 +168,17 @@ void PrintScreen::setShown(bool shown)
 {
     m_c.pnlPrint->setVisible(shown);
     m_c.pnlCircle->setVisible(shown);
+    m_c.StartPositionLabel->setVisible(shown);
+    m_c.StartPosition->setVisible(shown);
+    // The screen's work begins at the map.
+    if (shown && m_c.pnlCircle->isVisible())
+        m_c.pnlCircle->setFocus(Qt::OtherFocusReason);
+}
+
+QList<QWidget*> PrintScreen::tabOrder() const
+{
+    return {m_c.pnlCircle, m_c.StartPosition, m_c.ListBox20, m_c.ListBox23, m_c.ListBox25,
+            m_c.ListBox21, m_c.ListBox19,     m_c.CheckBox1, m_c.CheckBox2, m_c.cmdPrint};
 }
 
 void PrintScreen::showOffsets(const SheetGeometry::Offsets& offsets)
@@ -165,6 +191,7 @@ void PrintScreen::showRun(const LabelRun& run, int startPosition)
 {
     m_labelTotal = run.labelTotal();
     m_startPosition = startPosition;
+    showStartField();
     CountSheets();
     showSample(run);
 }
@@ -172,6 +199,7 @@ void PrintScreen::showRun(const LabelRun& run, int startPosition)
 void PrintScreen::showStart(int startPosition)
 {
     m_startPosition = startPosition;
+    showStartField();
     CountSheets();
 }
 
@@ -182,6 +210,12 @@ void PrintScreen::showAppearance()
         m_c.CheckBox1->setChecked(m_look.frame);
     }
     CheckBox1Click();
+}
+
+void PrintScreen::showStartField()
+{
+    const QSignalBlocker blocker(m_c.StartPosition);
+    m_c.StartPosition->setValue(m_startPosition);
 }
 
 void PrintScreen::setPrintEnabled(bool enabled)
@@ -221,6 +255,17 @@ void PrintScreen::image7Click()
         return;
     const int position = SheetLayout::positionAt(m_mouseX, m_mouseY);
     if (position == 0)
+        return;
+    Q_EMIT startPositionChosen(position);
+}
+
+void PrintScreen::stepStart(int positions)
+{
+    // As for clicks: only on sheet 1, and only to a position of the sheet.
+    if (m_c.ListBox20->currentRow() >= 1)
+        return;
+    const int position = m_startPosition + positions;
+    if (position < 1 || position > SheetLayout::Positions)
         return;
     Q_EMIT startPositionChosen(position);
 }

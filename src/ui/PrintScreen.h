@@ -17,14 +17,17 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QSpinBox;
 class QWidget;
 class SheetMap;
 
 struct PrintControls {
     QWidget* pnlPrint = nullptr;
     SheetMap* pnlCircle = nullptr;
-    ListBox* ListBox20 = nullptr; // sheet selector
-    QLabel* Label8 = nullptr;     // 枚目
+    QLabel* StartPositionLabel = nullptr; // 開始位置
+    QSpinBox* StartPosition = nullptr;    // the start as a number, beside the map
+    ListBox* ListBox20 = nullptr;         // sheet selector
+    QLabel* Label8 = nullptr;             // 枚目
     QGroupBox* GroupBox14 = nullptr;
     QLabel* Label26 = nullptr;
     ListBox* ListBox23 = nullptr; // vertical offset
@@ -71,6 +74,8 @@ public:
     void setPrintEnabled(bool enabled);
     // The parts of the appearance that PrintSet keeps (the frame).
     void showAppearance();
+    // The inputs in the order Tab visits them.
+    QList<QWidget*> tabOrder() const;
 
     void CountSheets();
     void ShowSheet(int sheet);
@@ -79,6 +84,7 @@ public:
 public Q_SLOTS:
     void image7MouseMove(int x, int y);
     void image7Click();
+    void stepStart(int positions);
     void ListBox20Click();
     void ListBox23Click();
     void ListBox25Click();
@@ -96,6 +102,7 @@ Q_SIGNALS:
 private:
     void build(QWidget* client);
     void buildSample();
+    void showStartField();
     void setLabelBackgrounds(const QColor& color);
 
     PrintControls m_c;

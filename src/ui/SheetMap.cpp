@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -49,7 +50,8 @@ private:
 
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
-    Controls::name(this, "pnlCircle");
+    Controls::name(this, "pnlCircle", QStringLiteral("シートの配置図"));
+    setFocusPolicy(Qt::StrongFocus);
     m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);
     Controls::name(m_clickArea, "image7", QStringLiteral("開始位置"));
@@ -79,4 +81,32 @@ void SheetMap::paintEvent(QPaintEvent*)
         painter.drawEllipse(
             QRectF(QRect(circleOrigin(p), QSize(17, 17))).adjusted(0.5, 0.5, -0.5, -0.5));
     }
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(m_clickArea->geometry()).adjusted(-3, -3, 3, 3), 4, 4);
+    }
+}
+
+void SheetMap::keyPressEvent(QKeyEvent* event)
+{
+    int positions = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        positions = -1;
+        break;
+    case Qt::Key_Right:
+        positions = 1;
+        break;
+    case Qt::Key_Up:
+        positions = -10;
+        break;
+    case Qt::Key_Down:
+        positions = 10;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Q_EMIT startStepped(positions);
 }

@@ -7,7 +7,8 @@
 
 // The sheet map (pnlCircle): a miniature of one label sheet, 150 circles of
 // 17 x 17 pixels, with the transparent click area image7 over them. The
-// circles are painted here rather than being 150 controls.
+// circles are painted here rather than being 150 controls. It takes the
+// keyboard focus: the arrow keys step the start by a position or a row.
 class SheetMap final : public QWidget {
     Q_OBJECT
 public:
@@ -24,9 +25,12 @@ public:
 Q_SIGNALS:
     void image7MouseMove(int x, int y);
     void image7Click();
+    // An arrow key: the start moves by this many positions (a row is 10).
+    void startStepped(int positions);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::array<QColor, 151> m_colors;

@@ -71,7 +71,13 @@ TfrmMain::TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget
     connect(m_about, &TAboutBox::hidden, this, [this] { setEnabled(true); });
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // Widgets going away still send signals (a field losing the focus
+    // commits its value): nothing of the window may answer them now.
+    m_design->disconnect(this);
+    m_print->disconnect(this);
+}
 
 QToolButton* TfrmMain::makeButton(const char* name, const QString& caption, int styleIcon)
 {
@@ -88,7 +94,9 @@ QToolButton* TfrmMain::makeButton(const char* name, const QString& caption, int 
 void TfrmMain::build()
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("frmMain"));
+    // The title is the program's display name, which the platform then does
+    // not append a second time.
+    setWindowTitle(QStringLiteral("Rondelmaker"));
     setFont(Controls::gothic(15));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -120,7 +128,7 @@ void TfrmMain::build()
         button->hide();
 
     m_c.TabControl1 = new QTabBar(client);
-    Controls::name(m_c.TabControl1, "TabControl1");
+    Controls::name(m_c.TabControl1, "TabControl1", QStringLiteral("ラベルの種類"));
     m_c.TabControl1->addTab(QStringLiteral("Type1-4"));
     m_c.TabControl1->addTab(QStringLiteral("Type5-8"));
     m_c.TabControl1->addTab(QStringLiteral("Type9-12"));
@@ -153,6 +161,14 @@ void TfrmMain::build()
     connect(m_c.cmdSheet, &QToolButton::clicked, this, &TfrmMain::cmdSheetClick);
     connect(m_c.cmdExcel, &QToolButton::clicked, this, &TfrmMain::cmdExcelClick);
     connect(m_design, &DesignScreen::designEdited, this, &TfrmMain::updateNextLine);
+    // Tab follows the work: the type, its texts, the numbering, PrintSet; the
+    // map and the print settings; then the button bar. Hidden screens are
+    // passed over.
+    const QList<QWidget*> order =
+        QList<QWidget*>{m_c.TabControl1} + m_design->tabOrder() + m_print->tabOrder() +
+        QList<QWidget*>{m_c.cmdVersion, m_c.cmdExcel, m_c.cmdSheet, m_c.cmdBack, m_c.cmdEnd};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TfrmMain::buildFileMenu()
@@ -502,6 +518,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     Q_EMIT windowClosed();
 }
 
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // What the user types first goes into the type's first input.
+    if (!focusWidget())
+        m_design->focusFirstInput();
+}
+
 void TfrmMain::cmdEndClick()
 {
     if (m_busy)
@@ -557,7 +581,11 @@ void TfrmMain::ArrangeButtonBar(Screen screen)
 
 void TfrmMain::TabControl1Change(int index)
 {
+    // Paging through the tabs with the arrow keys keeps the focus on them.
+    const bool paging = m_c.TabControl1->hasFocus();
     m_design->showPage(index);
+    if (paging)
+        m_c.TabControl1->setFocus(Qt::TabFocusReason);
 }
 
 bool TfrmMain::SaveStartFile()

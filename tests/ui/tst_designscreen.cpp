@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 
@@ -82,6 +83,8 @@ private Q_SLOTS:
     void selectingAType_data();
     void selectingAType();
     void firstNumberFollowsTheDigits();
+    void typeAheadInLists_data();
+    void typeAheadInLists();
     void repeatList();
     void numberMenus();
     void editLimits();
@@ -113,15 +116,17 @@ void TestDesignScreen::selectingAType_data()
                        << "Panel3" << QStringList{"Label12", "ListBox5", "ListBox6"} << 100 << false
                        << "Edit3";
     QTest::newRow("4") << 4 << "RadioButton4"
-                       << "Panel4" << QStringList{"Label10", "Label9"} << 10000 << true << "";
+                       << "Panel4" << QStringList{"Label10", "Label9"} << 10000 << true
+                       << "ListBox12";
     QTest::newRow("5") << 5 << "RadioButton5"
-                       << "Panel5" << QStringList{"Label11", "Label16"} << 10000 << true << "";
+                       << "Panel5" << QStringList{"Label11", "Label16"} << 10000 << true
+                       << "ListBox12";
     QTest::newRow("6") << 6 << "RadioButton6"
                        << "Panel6" << QStringList{"Label13", "Label15", "ListBox3"} << 1000 << true
-                       << "";
+                       << "ListBox3";
     QTest::newRow("7 on the crossed button")
         << 7 << "RadioButton8"
-        << "Panel7" << QStringList{"Label17", "Label18", "ListBox1"} << 1000 << true << "";
+        << "Panel7" << QStringList{"Label17", "Label18", "ListBox1"} << 1000 << true << "ListBox1";
     QTest::newRow("8 on the crossed button")
         << 8 << "RadioButton7"
         << "Panel8" << QStringList{"Memo2"} << 0 << false << "Memo2";
@@ -131,10 +136,10 @@ void TestDesignScreen::selectingAType_data()
         << 10 << "RadioButton10"
         << "Panel12" << QStringList{"Edit5", "Label28", "ListBox8"} << 0 << false << "Edit5";
     QTest::newRow("11") << 11 << "RadioButton11"
-                        << "Panel11" << QStringList{"Label23", "Label24"} << 0 << true << "";
+                        << "Panel11" << QStringList{"Label23", "Label24"} << 0 << true << "Memo1";
     QTest::newRow("12 on Panel10")
         << 12 << "RadioButton12"
-        << "Panel10" << QStringList{"Label21", "Label22"} << 0 << true << "";
+        << "Panel10" << QStringList{"Label21", "Label22"} << 0 << true << "Memo1";
 }
 
 void TestDesignScreen::selectingAType()
@@ -176,8 +181,8 @@ void TestDesignScreen::selectingAType()
         QCOMPARE(c.ListBox12->count(), page == 2 || type == 8 ? 10000 : numbers); // kept
     QTEST(c.ListBox9->isVisibleTo(&f.w()), "dateAdjust");
     QTEST(c.Label30->isVisibleTo(&f.w()), "dateAdjust");
-    if (!focus.isEmpty())
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    const QWidget* focused = QApplication::focusWidget();
+    QCOMPARE(focused ? focused->objectName() : QString(), focus);
 }
 
 void TestDesignScreen::firstNumberFollowsTheDigits()
@@ -202,6 +207,53 @@ void TestDesignScreen::firstNumberFollowsTheDigits()
     c.typeButton[9]->click();
     QCOMPARE(c.ListBox12->count(), 10000);
     QCOMPARE(c.ListBox12->currentRow(), 32);
+}
+
+void TestDesignScreen::typeAheadInLists_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<QStringList>("typed"); // each entry typed quickly, a pause between
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("100 from 100, not 1000")
+        << 1 << "ListBox12" << 100 << QStringList{"100"} << "100";
+    QTest::newRow("100 from 1") << 1 << "ListBox12" << 1 << QStringList{"100"} << "100";
+    QTest::newRow("9999") << 1 << "ListBox12" << 1 << QStringList{"9999"} << "9999";
+    QTest::newRow("a pause begins a new number")
+        << 1 << "ListBox12" << 1 << QStringList{"12", "5"} << "5";
+    QTest::newRow("past the end begins anew") << 1 << "ListBox7" << 0 << QStringList{"34"} << "4";
+    QTest::newRow("1200 samples") << 1 << "ListBox2" << 0 << QStringList{"1200"} << "1200";
+    QTest::newRow("negative date adjust") << 4 << "ListBox9" << 365 << QStringList{"-12"} << "-12";
+    QTest::newRow("letters search as before") << 2 << "ListBox4" << 0 << QStringList{"K"} << "K";
+}
+
+void TestDesignScreen::typeAheadInLists()
+{
+    QFETCH(int, type);
+    QFETCH(QString, list);
+    QFETCH(int, startRow);
+    QFETCH(QStringList, typed);
+    MainFixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    chooseType(f, type);
+    auto* box = f.w().findChild<ListBox*>(list);
+    box->selectRow(startRow);
+    box->setFocus(Qt::TabFocusReason);
+    QSignalSpy chosen(box, &ListBox::currentRowChanged);
+    for (const QString& keys : typed) {
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(box, keys);
+    }
+    QTEST(box->itemText(box->currentRow()), "selected");
+    // A user's choice: the handlers ran and the design has it.
+    QVERIFY(box->currentRow() == startRow || chosen.last().first().toInt() == box->currentRow());
+    if (list == "ListBox12")
+        QCOMPARE(f.state().Design.firstNumber, box->currentRow());
+    if (list == "ListBox9")
+        QCOMPARE(f.state().Design.dateAdjust, -12);
 }
 
 void TestDesignScreen::repeatList()

@@ -11,8 +11,10 @@
 #include "ScriptedDialogs.h"
 #include "TestAppDir.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -65,6 +67,10 @@ private Q_SLOTS:
     void versionDialogDisablesWindow();
     void endAndBack();
     void controlsAreNamedForAutomation();
+    void keyboardFromTheStart();
+    void tabFollowsTheWork_data();
+    void tabFollowsTheWork();
+    void everyInputHasASpokenName();
     void japaneseFontResolves();
 };
 
@@ -123,7 +129,8 @@ void TestMainWindow::startsFromStartFile()
                  type == 1 || type == 5 || type == 9 || type == 12);
     QCOMPARE(dc.Edit1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(visibleButtons(w), (QStringList{"cmdEnd@80"}));
-    QCOMPARE(w.windowTitle(), QStringLiteral("frmMain"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Rondelmaker"));
+    QCOMPARE(w.objectName(), QStringLiteral("frmMain"));
 }
 
 void TestMainWindow::startFileEdgeCases_data()
@@ -425,11 +432,12 @@ void TestMainWindow::controlsAreNamedForAutomation()
     ScriptedDialogs dialogs;
     TfrmMain w(dialogs, dir.path(), fixedNow);
     const QStringList operated = {
-        "cmdVersion", "cmdExcel",     "cmdSheet",     "cmdBack",   "cmdEnd",      "TabControl1",
-        "ListBox12",  "ListBox7",     "ListBox2",     "ListBox9",  "cmdPrintSet", "ListBox20",
-        "ListBox23",  "ListBox25",    "ListBox21",    "ListBox19", "CheckBox1",   "CheckBox2",
-        "cmdPrint",   "image7",       "Edit1",        "Edit5",     "Memo1",       "Memo2",
-        "cmdreset",   "RadioButton7", "RadioButton8", "ListBox4",  "ListBox6"};
+        "cmdVersion",   "cmdExcel",     "cmdSheet",     "cmdBack",   "cmdEnd",      "TabControl1",
+        "ListBox12",    "ListBox7",     "ListBox2",     "ListBox9",  "cmdPrintSet", "ListBox20",
+        "ListBox23",    "ListBox25",    "ListBox21",    "ListBox19", "CheckBox1",   "CheckBox2",
+        "cmdPrint",     "image7",       "Edit1",        "Edit5",     "Memo1",       "Memo2",
+        "cmdreset",     "RadioButton7", "RadioButton8", "ListBox4",  "ListBox6",    "pnlCircle",
+        "StartPosition"};
     for (const QString& name : operated) {
         auto* widget = w.findChild<QWidget*>(name);
         QVERIFY2(widget, qPrintable(name));
@@ -438,6 +446,125 @@ void TestMainWindow::controlsAreNamedForAutomation()
     QCOMPARE(w.findChild<QWidget*>("RadioButton7")->accessibleName(), QStringLiteral("Type8"));
     QCOMPARE(w.findChild<QWidget*>("ListBox12")->accessibleName(), QStringLiteral("初期値"));
     QCOMPARE(w.findChild<QWidget*>("cmdPrint")->accessibleName(), QStringLiteral("Print"));
+    QCOMPARE(w.findChild<QWidget*>("StartPosition")->accessibleName(), QStringLiteral("開始位置"));
+}
+
+void TestMainWindow::keyboardFromTheStart()
+{
+    TestAppDir dir;
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, dir.path(), fixedNow);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // What is typed first goes into the first input of the type.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("AB"));
+    QCOMPARE(w.state().Design.upperTexts[0], QStringLiteral("AB"));
+
+    // The arrows on the type buttons choose among the types of the page
+    // shown; Tab then reaches the chosen type's input.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QList<int> types;
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        types << w.state().Design.type;
+    }
+    QCOMPARE(types, (QList<int>{2, 4, 3, 3, 1}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.design().controls().Edit2);
+
+    // Back to the tabs, which keep the focus while the arrows page through them.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), w.controls().TabControl1);
+    QTest::keyClick(w.controls().TabControl1, Qt::Key_Right);
+    QTest::keyClick(w.controls().TabControl1, Qt::Key_Right);
+    QCOMPARE(w.state().Design.type, 9);
+    QCOMPARE(QApplication::focusWidget(), w.controls().TabControl1);
+    QTest::keyClick(w.controls().TabControl1, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("RUN"));
+    QCOMPARE(w.state().Design.upperTexts[3], QStringLiteral("RUN"));
+}
+
+void TestMainWindow::tabFollowsTheWork_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("print");
+    QTest::addColumn<QStringList>("stops");
+
+    const QStringList bar = {"cmdVersion", "cmdEnd"};
+    QTest::newRow("type 1") << 1 << false
+                            << QStringList{"TabControl1", "RadioButton1", "Edit1",      "ListBox12",
+                                           "ListBox2",    "ListBox7",     "cmdPrintSet"} +
+                                   bar;
+    QTest::newRow("type 6 with a date")
+        << 6 << false
+        << QStringList{"TabControl1", "RadioButton6", "ListBox3", "ListBox12",
+                       "ListBox2",    "ListBox7",     "ListBox9", "cmdPrintSet"} +
+               bar;
+    QTest::newRow("type 10 with free texts")
+        << 10 << false
+        << QStringList{"TabControl1", "RadioButton10", "Edit5",    "ListBox8",   "Memo1",
+                       "cmdreset",    "ListBox2",      "ListBox7", "cmdPrintSet"} +
+               bar;
+    QTest::newRow("print screen") << 1 << true
+                                  << QStringList{"pnlCircle",  "StartPosition", "ListBox20",
+                                                 "ListBox23",  "ListBox25",     "ListBox21",
+                                                 "ListBox19",  "CheckBox1",     "cmdPrint",
+                                                 "cmdVersion", "cmdBack",       "cmdEnd"};
+}
+
+void TestMainWindow::tabFollowsTheWork()
+{
+    QFETCH(int, type);
+    QFETCH(bool, print);
+    TestAppDir dir;
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, dir.path(), fixedNow);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const DesignControls& dc = w.design().controls();
+    QTest::mouseClick(w.controls().TabControl1, Qt::LeftButton, {},
+                      w.controls().TabControl1->tabRect((type - 1) / 4).center());
+    QTest::mouseClick(dc.typeButton[type], Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(w.state().Design.type, type);
+    if (print)
+        QTest::keyClick(dc.cmdPrintSet, Qt::Key_Space);
+
+    QWidget* first = print ? static_cast<QWidget*>(w.printScreen().controls().pnlCircle)
+                           : w.controls().TabControl1;
+    first->setFocus(Qt::TabFocusReason);
+    QStringList stops;
+    QWidget* at = first;
+    do {
+        stops << at->objectName();
+        QTest::keyClick(at, Qt::Key_Tab);
+        at = QApplication::focusWidget();
+    } while (at && at != first && stops.size() < 40);
+    QTEST(stops, "stops");
+}
+
+void TestMainWindow::everyInputHasASpokenName()
+{
+    TestAppDir dir;
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    ScriptedDialogs dialogs;
+    TfrmMain w(dialogs, dir.path(), fixedNow);
+    // Every control either screen shows, whichever is shown now.
+    QStringList unnamed;
+    int inputs = 0;
+    for (QWidget* widget : w.findChildren<QWidget*>()) {
+        if (widget->focusPolicy() == Qt::NoFocus || widget->focusProxy())
+            continue;
+        ++inputs;
+        if (widget->accessibleName().isEmpty())
+            unnamed << widget->objectName() + "/" + widget->metaObject()->className();
+    }
+    QCOMPARE(unnamed, QStringList());
+    QVERIFY(inputs > 50);
 }
 
 void TestMainWindow::japaneseFontResolves()

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 
 namespace {
@@ -75,6 +76,10 @@ private Q_SLOTS:
     void numberingStaysLiveOnPrintScreen();
     void dateComesFromTheClockAtPrintSet();
     void clickingTheMapSetsStartPosition();
+    void startFromTheKeyboard_data();
+    void startFromTheKeyboard();
+    void focusFrames_data();
+    void focusFrames();
     void offsetsSaveAtOnce();
     void fullDiskKeepsOldFileAndNewValues();
     void customBackground();
@@ -236,6 +241,7 @@ void TestPrintScreen::clickingTheMapSetsStartPosition()
     QCOMPARE(s.pc.pnlCircle->colorAt(25), QColor(255, 0, 0));
     QCOMPARE(s.pc.pnlCircle->colorAt(54), QColor(255, 0, 0));
     QCOMPARE(s.pc.pnlCircle->colorAt(55), QColor(255, 255, 255));
+    QCOMPARE(s.pc.StartPosition->value(), 25);
 
     // Between circles and beside the bands nothing happens.
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(165, 70));
@@ -251,6 +257,129 @@ void TestPrintScreen::clickingTheMapSetsStartPosition()
     QCOMPARE(s.pc.pnlCircle->colorAt(30), QColor(255, 255, 255));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(12, 20));
     QCOMPARE(s.f.state().Start.startPosition, 150);
+}
+
+void TestPrintScreen::startFromTheKeyboard_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("sheet"); // the sheet shown
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("expected");
+
+    const QList<int> none;
+    QTest::newRow("typed, Enter") << 1 << 1 << "field"
+                                  << "25" << QList<int>{Qt::Key_Return} << 25;
+    QTest::newRow("typed, Tab away") << 7 << 1 << "field"
+                                     << "150" << QList<int>{Qt::Key_Tab} << 150;
+    QTest::newRow("typed, not confirmed") << 7 << 1 << "field"
+                                          << "25" << none << 7;
+    QTest::newRow("0 refused") << 7 << 1 << "field"
+                               << "0" << QList<int>{Qt::Key_Return} << 7;
+    QTest::newRow("151 cut to 15") << 7 << 1 << "field"
+                                   << "151" << QList<int>{Qt::Key_Return} << 15;
+    QTest::newRow("field arrows") << 7 << 1 << "field"
+                                  << "" << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down} << 8;
+    QTest::newRow("map right and down")
+        << 7 << 1 << "map"
+        << "" << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Down} << 28;
+    QTest::newRow("map left over the row end") << 11 << 1 << "map"
+                                               << "" << QList<int>{Qt::Key_Left, Qt::Key_Up} << 10;
+    QTest::newRow("map stays on the sheet") << 145 << 2 << "map"
+                                            << "" << QList<int>{Qt::Key_Right} << 145;
+    QTest::newRow("map top and bottom edges") << 5 << 1 << "map"
+                                              << "" << QList<int>{Qt::Key_Up, Qt::Key_Left} << 4;
+    QTest::newRow("map last position")
+        << 145 << 1 << "map"
+        << "" << QList<int>{Qt::Key_Down, Qt::Key_Right, Qt::Key_Right} << 147;
+}
+
+void TestPrintScreen::startFromTheKeyboard()
+{
+    QFETCH(int, start);
+    QFETCH(int, sheet);
+    QFETCH(QString, target);
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, expected);
+    MainFixture f(QStringLiteral("10,10,%1\r\n\r\n").arg(start).toLatin1());
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    f.dir.writeStartFile("untouched");
+    QTest::keyClick(f.w().design().controls().cmdPrintSet, Qt::Key_Space);
+    const PrintControls& pc = f.w().printScreen().controls();
+    // PrintSet shows the start without choosing it again, and the map has the focus.
+    QCOMPARE(pc.StartPosition->value(), start);
+    QCOMPARE(f.dir.startFile(), QByteArray("untouched"));
+    QCOMPARE(QApplication::focusWidget(), pc.pnlCircle);
+    if (sheet == 2)
+        chooseRow(pc.ListBox20, 1);
+
+    QWidget* widget = target == "map" ? static_cast<QWidget*>(pc.pnlCircle) : pc.StartPosition;
+    widget->setFocus(Qt::TabFocusReason);
+    if (!typed.isEmpty()) {
+        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(widget, typed);
+    }
+    for (int key : keys)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    QCOMPARE(f.state().Start.startPosition, expected);
+    QCOMPARE(f.dir.startFile(), expected == start
+                                    ? QByteArray("untouched")
+                                    : QStringLiteral("10,10,%1\r\n\r\n").arg(expected).toLatin1());
+    if (!typed.isEmpty() && keys.isEmpty())
+        return; // still being typed
+    QCOMPARE(pc.StartPosition->value(), expected);
+    if (sheet == 1) {
+        QCOMPARE(pc.pnlCircle->colorAt(expected), QColor(255, 0, 0));
+        if (expected > 1)
+            QCOMPARE(pc.pnlCircle->colorAt(expected - 1), QColor(128, 128, 128));
+    }
+}
+
+void TestPrintScreen::focusFrames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("band"); // in the highlight colour, from the left middle
+    QTest::addColumn<QPoint>("line"); // in the base colour inside it, or none
+    QTest::newRow("sheet map") << "pnlCircle" << QPoint(45, 0) << QPoint(-1, -1);
+    QTest::newRow("number list") << "ListBox20" << QPoint(1, 0) << QPoint(2, 0);
+    QTest::newRow("colour list") << "ListBox21" << QPoint(1, 0) << QPoint(2, 0);
+    QTest::newRow("one-letter list") << "ListBox4" << QPoint(1, 0) << QPoint(2, 0);
+}
+
+void TestPrintScreen::focusFrames()
+{
+    QFETCH(QString, name);
+    QFETCH(QPoint, band);
+    QFETCH(QPoint, line);
+    Screen s;
+    s.f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&s.f.w()));
+    s.chooseType(2);
+    s.printSet();
+    auto* widget = s.f.w().findChild<QWidget*>(name);
+    if (!widget->isVisible())
+        s.f.w().cmdBackClick();
+    auto* list = qobject_cast<ListBox*>(widget);
+    QWidget* painted = list ? list->viewport() : widget;
+    const QPoint middle(0, painted->height() / 2);
+    const QColor highlight = widget->palette().color(QPalette::Highlight);
+    const QColor base = widget->palette().color(QPalette::Base);
+    auto focusLook = [&] {
+        const QImage image = painted->grab().toImage();
+        return image.pixelColor(band + middle) == highlight &&
+               (line.x() < 0 || image.pixelColor(line + middle) == base);
+    };
+
+    (s.onPrintScreen() ? s.pc.cmdPrint : s.dc.cmdPrintSet)->setFocus(Qt::TabFocusReason);
+    QVERIFY(!widget->hasFocus());
+    QVERIFY(!focusLook());
+    widget->setFocus(Qt::TabFocusReason);
+    QVERIFY(widget->hasFocus());
+    QVERIFY(focusLook());
 }
 
 void TestPrintScreen::offsetsSaveAtOnce()
