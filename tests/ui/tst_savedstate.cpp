@@ -72,6 +72,7 @@ void TestSavedState::runGoesOnAfterARestart()
     both.sampleCount = 40;
 
     restart(f);
+    QCOMPARE(f.w().design().controls().NextJob->text(), QStringLiteral("次: A015 ・ 開始位置 21"));
     QCOMPARE(f.state().Design.type, 2);
     QCOMPARE(f.w().design().controls().Edit2->text(), QStringLiteral("PCR"));
     QCOMPARE(f.state().Start.startPosition, 21);
@@ -82,7 +83,16 @@ void TestSavedState::runGoesOnAfterARestart()
     f.w().cmdExcelClick();
     QVERIFY(QFile::exists(xls));
 
-    printToPdf(f, pdf);
+    // The print dialog opens on the printer chosen before the restart.
+    QString offered;
+    f.dialogs.printerAnswer = [&offered, pdf](QPrinter& printer) {
+        offered = printer.outputFileName();
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QCOMPARE(offered, pdf);
     QCOMPARE(f.dialogs.count("error"), 0);
     for (int n = 0; n < 20; ++n)
         QCOMPARE(f.printed(n).lower, ComposeLabelTexts(both, 20 + n).lower);

@@ -351,6 +351,12 @@ void TestExport::exportIsTheJobs()
     const QString path = f.dir.path() + QStringLiteral("/job.xls");
     f.dialogs.saveFileAnswers << path;
     f.w().cmdExcelClick();
+    // A dated name is offered, next time in the folder used.
+    QCOMPARE(QFileInfo(f.dialogs.lastSaveProposal).fileName(),
+             QStringLiteral("labels-20261208-1030.xls"));
+    f.dialogs.saveFileAnswers << std::nullopt;
+    f.w().cmdExcelClick();
+    QCOMPARE(QFileInfo(f.dialogs.lastSaveProposal).absolutePath(), f.dir.path());
     const QJsonObject cells = readBack(path).value("cells").toObject();
     QCOMPARE(cells.value("1,0").toObject().value("font").toString(), QStringLiteral("FF0000"));
     QCOMPARE(cells.value("30,1").toObject().value("text").toString(), QStringLiteral("0030"));
