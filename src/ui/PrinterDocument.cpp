@@ -58,7 +58,10 @@ PrintDestination destinationOf(const QPrinter& printer, const QString& title)
 {
     PrintDestination destination;
     destination.title = title;
+    // The layout's origin is the corner of the printable area: Qt's default
+    // margins would move every label by about 10 points.
     destination.layout = printer.pageLayout();
+    destination.layout.setMargins(destination.layout.minimumMargins());
     destination.resolution = printer.resolution();
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         destination.kind = PrintDestination::Kind::PdfFile;

@@ -23,13 +23,18 @@ int toDots(int units, int dpi)
 
 LabelPlace place(int position, const Offsets& offsets, int dpiX, int dpiY)
 {
-    const int left = labelLeft(position, offsets);
-    const int top = labelTop(position, offsets);
+    // Only the corner moves with the scale; the box and its centre keep
+    // their size in units. With 1000 this is toDots() of every value.
+    const qint64 left = qint64(labelLeft(position, offsets)) * offsets.scaleX;
+    const qint64 top = qint64(labelTop(position, offsets)) * offsets.scaleY;
+    const auto dots = [](qint64 milliUnits, int dpi) {
+        return int(milliUnits * dpi / (qint64(UnitsPerInch) * ScaleOne));
+    };
     LabelPlace p;
-    p.box = {toDots(left, dpiX), toDots(top, dpiY), toDots(left + BoxSize, dpiX),
-             toDots(top + BoxSize, dpiY)};
-    p.cx = toDots(left + CentreX, dpiX);
-    p.cy = toDots(top + CentreY, dpiY);
+    p.box = {dots(left, dpiX), dots(top, dpiY), dots(left + BoxSize * ScaleOne, dpiX),
+             dots(top + BoxSize * ScaleOne, dpiY)};
+    p.cx = dots(left + CentreX * ScaleOne, dpiX);
+    p.cy = dots(top + CentreY * ScaleOne, dpiY);
     return p;
 }
 

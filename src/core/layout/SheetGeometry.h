@@ -20,9 +20,18 @@ inline constexpr int BoxSize = 130; // the disc is the circle inscribed in it
 inline constexpr int CentreX = 65;
 inline constexpr int CentreY = 66; // the text's centre row, one unit below the middle
 
+inline constexpr int ScaleOne = 1000; // per mille
+inline constexpr int MinScale = 980;
+inline constexpr int MaxScale = 1020;
+
+// Where the labels of a sheet are put: the offsets of the start file, and a
+// scale of the positions about the sheet's origin for a printer that scales
+// its pages slightly (the discs keep their size).
 struct Offsets {
     int horzIndex = OffsetZeroIndex; // 0..20, + moves right
     int vertIndex = OffsetZeroIndex; // 0..20, + moves down
+    int scaleX = ScaleOne;           // per mille, 980..1020
+    int scaleY = ScaleOne;
 
     friend bool operator==(const Offsets&, const Offsets&) = default;
 };
