@@ -25,6 +25,7 @@ QtPrintCanvas::~QtPrintCanvas()
 void QtPrintCanvas::setDevice(QPaintDevice& device)
 {
     m_device = &device;
+    m_metrics.reset(); // measured for the device they draw on
 }
 
 int QtPrintCanvas::dpiX() const
@@ -51,6 +52,7 @@ bool QtPrintCanvas::beginDocument()
         return false;
     }
     m_begun = true;
+    m_painter.translate(m_origin);
     m_painter.setFont(m_font);
     m_painter.setBrush(m_brush);
     m_textPenSet = false;

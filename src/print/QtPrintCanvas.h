@@ -49,6 +49,9 @@ protected:
     // used from beginDocument() on.
     QtPrintCanvas();
     void setDevice(QPaintDevice& device);
+    // Where the drawing's origin lies on the device, for a device that is
+    // the whole page (an image) while the origin is the printable area's.
+    void setOrigin(const QPoint& origin) { m_origin = origin; }
 
     // Runs after the painter has ended a complete document: hands it on
     // (a file, a print queue). False with *error set when that failed.
@@ -67,6 +70,7 @@ private:
     void useTextPen();
 
     QPaintDevice* m_device = nullptr;
+    QPoint m_origin;
     QPainter m_painter;
     QFont m_font;
     QColor m_fontColor = QColor(0, 0, 0);

@@ -1,8 +1,9 @@
 #include "ui/PrintScreen.h"
 
+#include "ui/SampleLabel.h"
+
 #include "core/layout/SheetLayout.h"
 #include "core/numbering/ComposeLabelTexts.h"
-#include "ui/CircleShape.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/ListBox.h"
@@ -71,6 +72,38 @@ void PrintScreen::build(QWidget* client)
     m_c.StartPosition->setKeyboardTracking(false);
     connect(m_c.StartPosition, &QSpinBox::valueChanged, this, &PrintScreen::startPositionChosen);
 
+    // A printer that scales its pages a little: the positions follow, per
+    // mille, measured on a test sheet.
+    auto scale = [client, this](const char* labelName, const QString& caption, const char* name,
+                                int y) {
+        QLabel* label = Controls::label(client, labelName, caption, 16, y);
+        auto* box = new QSpinBox(client);
+        Controls::name(box, name, caption);
+        label->setBuddy(box);
+        box->setRange(SheetGeometry::MinScale, SheetGeometry::MaxScale);
+        box->setValue(SheetGeometry::ScaleOne);
+        box->setSuffix(QStringLiteral(" ‰"));
+        box->setGeometry(16, y + 22, 80, 30);
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setKeyboardTracking(false);
+        connect(box, &QSpinBox::valueChanged, this,
+                [this] { Q_EMIT scaleChosen(m_c.ScaleX->value(), m_c.ScaleY->value()); });
+        return std::pair{label, box};
+    };
+    std::tie(m_c.ScaleXLabel, m_c.ScaleX) =
+        scale("ScaleXLabel", QStringLiteral("横の倍率"), "ScaleX", 245);
+    std::tie(m_c.ScaleYLabel, m_c.ScaleY) =
+        scale("ScaleYLabel", QStringLiteral("縦の倍率"), "ScaleY", 305);
+
+    m_c.cmdPreview = new QPushButton(QStringLiteral("プレビュー"), client);
+    Controls::name(m_c.cmdPreview, "cmdPreview", QStringLiteral("プレビュー"));
+    m_c.cmdPreview->setGeometry(6, 478, 94, 36);
+    connect(m_c.cmdPreview, &QPushButton::clicked, this, &PrintScreen::previewRequested);
+    m_c.cmdTestPrint = new QPushButton(QStringLiteral("テスト印刷"), client);
+    Controls::name(m_c.cmdTestPrint, "cmdTestPrint", QStringLiteral("テスト印刷"));
+    m_c.cmdTestPrint->setGeometry(6, 522, 94, 36);
+    connect(m_c.cmdTestPrint, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
+
     auto makeList = [](QWidget* parent, const char* name, const QString& caption, int x, int y,
                        int w, int h) {
         auto* list = new ListBox(parent);
@@ -128,28 +161,10 @@ void PrintScreen::build(QWidget* client)
 
 void PrintScreen::buildSample()
 {
-    m_c.pnl150 = new QWidget(m_c.pnlPrint);
+    m_c.pnl150 = new SampleLabel(m_c.pnlPrint);
     Controls::name(m_c.pnl150, "pnl150", QStringLiteral("見本"));
     m_c.pnl150->setGeometry(252, 170, 153, 169);
     m_c.pnl150->setContextMenuPolicy(Qt::CustomContextMenu);
-
-    m_c.Shape1 = new CircleShape(m_c.pnl150);
-    m_c.Shape1->setObjectName(QStringLiteral("Shape1"));
-    m_c.Shape1->setGeometry(-8, 16, 169, 145);
-    m_c.Shape10 = new CircleShape(m_c.pnl150);
-    m_c.Shape10->setObjectName(QStringLiteral("Shape10"));
-    m_c.Shape10->setGeometry(16, 32, 121, 113);
-    m_c.Shape10->setOutline(Qt::white);
-    m_c.Shape10->hide();
-
-    m_c.Label7 = Controls::label(m_c.pnl150, "Label7", QString(), 0, 62);
-    m_c.Label6 = Controls::label(m_c.pnl150, "Label6", QString(), 0, 94);
-    for (QLabel* line : {m_c.Label7, m_c.Label6}) {
-        line->setFont(Controls::gothic(27));
-        line->setAlignment(Qt::AlignCenter);
-        line->setFixedHeight(27);
-        Controls::setBackgroundColor(line, Qt::white);
-    }
 
     m_c.CheckBox1 = new QCheckBox(QStringLiteral("枠"), m_c.pnl150);
     Controls::name(m_c.CheckBox1, "CheckBox1", QStringLiteral("枠"));
@@ -168,8 +183,12 @@ void PrintScreen::setShown(bool shown)
 {
     m_c.pnlPrint->setVisible(shown);
     m_c.pnlCircle->setVisible(shown);
-    m_c.StartPositionLabel->setVisible(shown);
-    m_c.StartPosition->setVisible(shown);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_c.StartPositionLabel), static_cast<QWidget*>(m_c.StartPosition),
+          static_cast<QWidget*>(m_c.ScaleXLabel), static_cast<QWidget*>(m_c.ScaleX),
+          static_cast<QWidget*>(m_c.ScaleYLabel), static_cast<QWidget*>(m_c.ScaleY),
+          static_cast<QWidget*>(m_c.cmdPreview), static_cast<QWidget*>(m_c.cmdTestPrint)})
+        widget->setVisible(shown);
     // The screen's work begins at the map.
     if (shown && m_c.pnlCircle->isVisible())
         m_c.pnlCircle->setFocus(Qt::OtherFocusReason);
@@ -177,8 +196,9 @@ void PrintScreen::setShown(bool shown)
 
 QList<QWidget*> PrintScreen::tabOrder() const
 {
-    return {m_c.pnlCircle, m_c.StartPosition, m_c.ListBox20, m_c.ListBox23, m_c.ListBox25,
-            m_c.ListBox21, m_c.ListBox19,     m_c.CheckBox1, m_c.CheckBox2, m_c.cmdPrint};
+    return {m_c.pnlCircle, m_c.StartPosition, m_c.ScaleX,     m_c.ScaleY,      m_c.ListBox20,
+            m_c.ListBox23, m_c.ListBox25,     m_c.ListBox21,  m_c.ListBox19,   m_c.CheckBox1,
+            m_c.CheckBox2, m_c.cmdPrint,      m_c.cmdPreview, m_c.cmdTestPrint};
 }
 
 void PrintScreen::showOffsets(const SheetGeometry::Offsets& offsets)
@@ -216,6 +236,14 @@ void PrintScreen::showStartField()
 {
     const QSignalBlocker blocker(m_c.StartPosition);
     m_c.StartPosition->setValue(m_startPosition);
+}
+
+void PrintScreen::showScale(int scaleX, int scaleY)
+{
+    const QSignalBlocker blockX(m_c.ScaleX);
+    const QSignalBlocker blockY(m_c.ScaleY);
+    m_c.ScaleX->setValue(scaleX);
+    m_c.ScaleY->setValue(scaleY);
 }
 
 void PrintScreen::setPrintEnabled(bool enabled)
@@ -289,14 +317,7 @@ void PrintScreen::ListBox25Click()
 
 void PrintScreen::showSample(const LabelRun& run)
 {
-    const LabelTexts texts = ComposeLabelTexts(run, 0);
-    m_c.Label7->setText(texts.upper);
-    m_c.Label6->setText(texts.lower);
-    // Centre both lines on the 153-pixel panel.
-    for (QLabel* line : {m_c.Label6, m_c.Label7}) {
-        line->adjustSize();
-        line->move(75 - line->width() / 2, line->y());
-    }
+    m_c.pnl150->showLabel(run, m_look);
 }
 
 void PrintScreen::resetAppearance(int repeatCount)
@@ -310,22 +331,20 @@ void PrintScreen::resetAppearance(int repeatCount)
     m_c.CheckBox2->setVisible(repeatCount > 1);
     m_c.CheckBox2->setChecked(false); // runs CheckBox2Click when it was ticked
     m_look.rainbow = false;
+    showLook();
 }
 
 // ---- appearance ------------------------------------------------------------
 
-void PrintScreen::setLabelBackgrounds(const QColor& color)
+void PrintScreen::showLook()
 {
-    Controls::setBackgroundColor(m_c.Label7, color);
-    Controls::setBackgroundColor(m_c.Label6, color);
+    m_c.pnl150->setLook(m_look);
 }
 
 void PrintScreen::ListBox21Click()
 {
     m_look.textColorIndex = std::max(0, m_c.ListBox21->currentRow());
-    const QColor color = m_look.textColor();
-    Controls::setFontColor(m_c.Label7, color);
-    Controls::setFontColor(m_c.Label6, color);
+    showLook();
 }
 
 void PrintScreen::ListBox19Click()
@@ -343,22 +362,13 @@ void PrintScreen::ListBox19Click()
         m_look.customColor = *chosen;
     }
     m_look.backgroundIndex = std::max(0, row);
-    const QColor color = m_look.backgroundColor();
-    m_c.Shape1->setFill(color);
-    setLabelBackgrounds(m_look.frame ? QColor(Qt::white) : color);
+    showLook();
 }
 
 void PrintScreen::CheckBox1Click()
 {
     m_look.frame = m_c.CheckBox1->isChecked();
-    if (m_look.frame) {
-        m_c.Shape10->setFill(Qt::white);
-        m_c.Shape10->show();
-        setLabelBackgrounds(Qt::white);
-    } else {
-        m_c.Shape10->hide();
-        setLabelBackgrounds(m_look.backgroundColor());
-    }
+    showLook();
 }
 
 void PrintScreen::CheckBox2Click()
@@ -374,6 +384,7 @@ void PrintScreen::CheckBox2Click()
         m_c.ListBox19->setEnabled(true);
         m_c.ListBox21->setEnabled(true);
     }
+    showLook();
 }
 
 void PrintScreen::Font1Click()
@@ -383,6 +394,8 @@ void PrintScreen::Font1Click()
     preset.setItalic(false);
     preset.setUnderline(false);
     preset.setStrikeOut(false);
-    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(m_c.pnlPrint, preset))
+    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(m_c.pnlPrint, preset)) {
         m_look.font = *chosen;
+        showLook(); // the sample is drawn in the label font, as the labels are
+    }
 }

@@ -8,7 +8,6 @@
 
 #include <functional>
 
-class CircleShape;
 class Dialogs;
 class ListBox;
 class QAction;
@@ -19,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QSpinBox;
 class QWidget;
+class SampleLabel;
 class SheetMap;
 
 struct PrintControls {
@@ -26,8 +26,14 @@ struct PrintControls {
     SheetMap* pnlCircle = nullptr;
     QLabel* StartPositionLabel = nullptr; // 開始位置
     QSpinBox* StartPosition = nullptr;    // the start as a number, beside the map
-    ListBox* ListBox20 = nullptr;         // sheet selector
-    QLabel* Label8 = nullptr;             // 枚目
+    QLabel* ScaleXLabel = nullptr;        // 横の倍率
+    QSpinBox* ScaleX = nullptr;           // per mille
+    QLabel* ScaleYLabel = nullptr;        // 縦の倍率
+    QSpinBox* ScaleY = nullptr;
+    QPushButton* cmdPreview = nullptr;   // プレビュー
+    QPushButton* cmdTestPrint = nullptr; // テスト印刷
+    ListBox* ListBox20 = nullptr;        // sheet selector
+    QLabel* Label8 = nullptr;            // 枚目
     QGroupBox* GroupBox14 = nullptr;
     QLabel* Label26 = nullptr;
     ListBox* ListBox23 = nullptr; // vertical offset
@@ -36,12 +42,8 @@ struct PrintControls {
     QLabel* Label29 = nullptr;
     ListBox* ListBox21 = nullptr; // text colour
     QLabel* Label25 = nullptr;
-    ListBox* ListBox19 = nullptr; // background colour
-    QWidget* pnl150 = nullptr;    // the sample label
-    CircleShape* Shape1 = nullptr;
-    CircleShape* Shape10 = nullptr;
-    QLabel* Label7 = nullptr;       // upper line
-    QLabel* Label6 = nullptr;       // lower line
+    ListBox* ListBox19 = nullptr;   // background colour
+    SampleLabel* pnl150 = nullptr;  // the sample label
     QCheckBox* CheckBox1 = nullptr; // 枠
     QCheckBox* CheckBox2 = nullptr; // Rainbow
     QMenu* PopupMenu1 = nullptr;
@@ -72,6 +74,7 @@ public:
     // Shows the first label of the run on the sample and centres both lines.
     void showSample(const LabelRun& run);
     void setPrintEnabled(bool enabled);
+    void showScale(int scaleX, int scaleY);
     // The parts of the appearance that PrintSet keeps (the frame).
     void showAppearance();
     // The inputs in the order Tab visits them.
@@ -98,12 +101,15 @@ Q_SIGNALS:
     void startPositionChosen(int position);
     void offsetsChosen(const SheetGeometry::Offsets& offsets);
     void printRequested();
+    void previewRequested();
+    void testSheetRequested();
+    void scaleChosen(int scaleX, int scaleY);
 
 private:
     void build(QWidget* client);
     void buildSample();
     void showStartField();
-    void setLabelBackgrounds(const QColor& color);
+    void showLook();
 
     PrintControls m_c;
     PrintAppearance& m_look;

@@ -13,6 +13,7 @@
 #include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/PreviewDialog.h"
 #include "ui/PrintScreen.h"
 #include "ui/PrinterDocument.h"
 #include "ui/TAboutBox.h"
@@ -161,6 +162,8 @@ void TfrmMain::build()
     connect(m_c.cmdSheet, &QToolButton::clicked, this, &TfrmMain::cmdSheetClick);
     connect(m_c.cmdExcel, &QToolButton::clicked, this, &TfrmMain::cmdExcelClick);
     connect(m_design, &DesignScreen::designEdited, this, &TfrmMain::updateNextLine);
+    connect(m_print, &PrintScreen::scaleChosen, this, &TfrmMain::chooseScale);
+    connect(m_print, &PrintScreen::previewRequested, this, &TfrmMain::showPreview);
     // Tab follows the work: the type, its texts, the numbering, PrintSet; the
     // map and the print settings; then the button bar. Hidden screens are
     // passed over.
@@ -233,6 +236,7 @@ void TfrmMain::FormCreate()
     if (!restored)
         m_design->showStartPanels();
     m_print->showOffsets(m_state.Start.offsets());
+    m_print->showScale(m_state.Scale.x, m_state.Scale.y);
     ShowScreen(Screen::Design);
     ArrangeButtonBar(Screen::Design);
     scheduleDateRefresh();
@@ -608,6 +612,40 @@ void TfrmMain::chooseStartPosition(int position)
     updateNextLine();
 }
 
+SheetGeometry::Offsets TfrmMain::placement() const
+{
+    SheetGeometry::Offsets offsets = m_state.Start.offsets();
+    offsets.scaleX = m_state.Scale.x;
+    offsets.scaleY = m_state.Scale.y;
+    return offsets;
+}
+
+void TfrmMain::chooseScale(int scaleX, int scaleY)
+{
+    m_state.Scale = {scaleX, scaleY};
+    SaveState();
+}
+
+void TfrmMain::showPreview()
+{
+    if (m_busy)
+        return;
+    // The page layout of the printer chosen last, as the job would get it.
+    QPrinter printer(QPrinter::HighResolution);
+    applyChoice(printer, m_state.LabelPrinter);
+    const PrintDestination destination = destinationOf(printer, QString());
+    auto* preview = new PreviewDialog(
+        destination.layout,
+        [run = m_state.Run, look = m_state.Design.look, offsets = placement(),
+         start = m_state.Start.startPosition](PrintCanvas& canvas) {
+            ::RunPrintJob(canvas, run, look, offsets, start, {});
+        },
+        this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowModality(Qt::WindowModal);
+    preview->show();
+}
+
 void TfrmMain::chooseOffsets(int horzIndex, int vertIndex)
 {
     m_state.Start.horzOffsetIndex = horzIndex;
@@ -659,7 +697,7 @@ void TfrmMain::cmdPrintClick()
 bool TfrmMain::RunPrintJob()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Rondelmaker"));
+    printer.setDocName(QString::fromLatin1(LabelsJobName));
     applyChoice(printer, m_state.LabelPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
@@ -697,8 +735,7 @@ bool TfrmMain::RunPrintJob()
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     const PrintJobResult result = ::RunPrintJob(
-        *canvas, run, m_state.Design.look, m_state.Start.offsets(), start,
-        [&](int sheet, int sheetCount) {
+        *canvas, run, m_state.Design.look, placement(), start, [&](int sheet, int sheetCount) {
             progress.setValue(sheet);
             progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
             // A slow label printer takes the sheet before the next arrives.
@@ -751,7 +788,7 @@ bool TfrmMain::PrintRecord()
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("ラベルプリント記録"));
+    printer.setDocName(QString::fromLatin1(RecordJobName));
     printer.setPageSize(QPageSize(QPageSize::A4));
     applyChoice(printer, m_state.RecordPrinter);
     if (!m_dialogs.choosePrinter(this, printer))

@@ -85,6 +85,9 @@ public:
     // The wait after each printed sheet (tests set 0).
     void setSheetPause(int ms) { m_sheetPauseMs = ms; }
     bool isPrinting() const { return m_busy; }
+    // The job names the print system shows (and files PDFs under).
+    static constexpr const char* LabelsJobName = "Rondelmaker labels";
+    static constexpr const char* RecordJobName = "Rondelmaker record";
 
 public Q_SLOTS:
     void Timer1Timer();
@@ -123,6 +126,10 @@ private:
     void showRecentDesigns();
     void showDesignScreenFromModel();
     void updateNextLine();
+    // The start file's offsets with the calibrated scale.
+    SheetGeometry::Offsets placement() const;
+    void chooseScale(int scaleX, int scaleY);
+    void showPreview();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
     bool RunPrintJob();

@@ -4,6 +4,7 @@
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
 #include "ui/PrintScreen.h"
+#include "ui/SampleLabel.h"
 
 #include "MainFixture.h"
 
@@ -460,7 +461,7 @@ void TestDesignScreen::controlCharacters()
     QTest::mouseClick(c.cmdPrintSet, Qt::LeftButton);
     QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
     const PrintControls& pc = f.w().printScreen().controls();
-    QTEST(QString(pc.Label7->text() + "/" + pc.Label6->text()), "sample");
+    QTEST(QString(pc.pnl150->upper() + "/" + pc.pnl150->lower()), "sample");
 }
 
 void TestDesignScreen::cursorAfterACut_data()

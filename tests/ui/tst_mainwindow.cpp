@@ -510,10 +510,11 @@ void TestMainWindow::tabFollowsTheWork_data()
                        "cmdreset",    "ListBox2",      "ListBox7", "cmdPrintSet"} +
                bar;
     QTest::newRow("print screen") << 1 << true
-                                  << QStringList{"pnlCircle",  "StartPosition", "ListBox20",
-                                                 "ListBox23",  "ListBox25",     "ListBox21",
-                                                 "ListBox19",  "CheckBox1",     "cmdPrint",
-                                                 "cmdVersion", "cmdBack",       "cmdEnd"};
+                                  << QStringList{
+                                         "pnlCircle",    "StartPosition", "ScaleX",    "ScaleY",
+                                         "ListBox20",    "ListBox23",     "ListBox25", "ListBox21",
+                                         "ListBox19",    "CheckBox1",     "cmdPrint",  "cmdPreview",
+                                         "cmdTestPrint", "cmdVersion",    "cmdBack",   "cmdEnd"};
 }
 
 void TestMainWindow::tabFollowsTheWork()

@@ -1,7 +1,9 @@
 #include "core/render/Fonts.h"
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
+#include "ui/PreviewDialog.h"
 #include "ui/PrintScreen.h"
+#include "ui/SampleLabel.h"
 
 #include "FullTmpfs.h"
 #include "MainFixture.h"
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void jobMovesTheRunOn();
     void nextJobContinuesWithoutDuplicates();
     void emptyUpperLinePrintsTypeThirteen();
+    void previewShowsThePrint();
     void printerFailureAdvancesNothing_data();
     void printerFailureAdvancesNothing();
     void inputStaysClosedDuringJob();
@@ -135,7 +138,7 @@ void TestPrintButton::nextJobContinuesWithoutDuplicates()
     p.print();
     QCOMPARE(p.f.printed(99).lower, QStringLiteral("AA99"));
     p.printSet();
-    QCOMPARE(p.pc.Label6->text(), QStringLiteral("AB00"));
+    QCOMPARE(p.pc.pnl150->lower(), QStringLiteral("AB00"));
     p.print();
     QCOMPARE(p.f.printed(0).lower, QStringLiteral("AB00"));
     QCOMPARE(p.f.state().Start.startPosition, 51);
@@ -147,7 +150,7 @@ void TestPrintButton::nextJobContinuesWithoutDuplicates()
     QCOMPARE(p.f.printed(249).lower, QStringLiteral("C490"));
     QCOMPARE(p.f.state().Design.firstNumber, 500);
     p.printSet();
-    QCOMPARE(p.pc.Label6->text(), QStringLiteral("C500"));
+    QCOMPARE(p.pc.pnl150->lower(), QStringLiteral("C500"));
 }
 
 void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
@@ -161,6 +164,52 @@ void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
     QCOMPARE(p.f.printed(0), (PrintLogEntry{QString(), QStringLiteral("9990")}));
     QCOMPARE(p.f.state().Design.firstNumber, 10);
     QCOMPARE(p.dc.Label3->text(), QStringLiteral("0010"));
+}
+
+void TestPrintButton::previewShowsThePrint()
+{
+    PrintFixture p("10,10,140\r\n\r\n");
+    p.design(2, 995, 20); // positions 140..150, then 1..9: two sheets
+    p.printSet();
+    QTest::mouseClick(p.pc.cmdPreview, Qt::LeftButton);
+    auto* preview = p.f.w().findChild<PreviewDialog*>();
+    QVERIFY(preview);
+    QCOMPARE(preview->pageCount(), 2);
+    // Opening it printed, logged and advanced nothing.
+    QVERIFY(!p.f.state().LastJob);
+    QCOMPARE(p.f.state().Start.startPosition, 140);
+    QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,140\r\n\r\n"));
+
+    // The printer gets what the preview shows, pixel for pixel but the
+    // anti-aliasing of edges.
+    const QList<QImage> pages = preview->pages();
+    p.print();
+    for (int page = 0; page < 2; ++page) {
+        QString error;
+        const QString png = p.out.filePath(QStringLiteral("page%1").arg(page));
+        PdfTools::run(QStringLiteral("pdftoppm"),
+                      {"-r", QString::number(preview->dpi()), "-png", "-f",
+                       QString::number(page + 1), "-l", QString::number(page + 1), "-singlefile",
+                       p.pdf(), png},
+                      error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QImage printed = QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+        const QImage shown = pages[page].convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(printed.size(), shown.size());
+        qsizetype differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb a = shown.pixel(x, y), b = printed.pixel(x, y);
+                if (qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
+                        qAbs(qBlue(a) - qBlue(b)) >
+                    192)
+                    ++differing;
+            }
+        }
+        QVERIFY2(
+            differing < shown.width() * shown.height() / 100,
+            qPrintable(QStringLiteral("page %1: %2 pixels differ").arg(page + 1).arg(differing)));
+    }
 }
 
 void TestPrintButton::printerFailureAdvancesNothing_data()

@@ -3,6 +3,7 @@
 #include "core/render/Fonts.h"
 #include "ui/DesignScreen.h"
 #include "ui/PrintScreen.h"
+#include "ui/SampleLabel.h"
 
 #include "FullTmpfs.h"
 #include "MainFixture.h"
@@ -206,7 +207,7 @@ void TestSavedState::jobPrintedElsewhereIsSeen()
     QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
     QCOMPARE(f.dialogs.count("message"), 1);
     QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(f.w().printScreen().controls().Label6->text(), QStringLiteral("0031"));
+    QCOMPARE(f.w().printScreen().controls().pnl150->lower(), QStringLiteral("0031"));
 
     QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
     QCOMPARE(f.printed(0).lower, QStringLiteral("0031"));

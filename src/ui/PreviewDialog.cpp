@@ -1,0 +1,136 @@
+#include "ui/PreviewDialog.h"
+
+#include "print/ImagePagesCanvas.h"
+#include "ui/Controls.h"
+
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+// Resolutions of the zoom steps, in dots per inch of the page.
+constexpr std::array<int, 6> Zooms = {36, 54, 72, 108, 144, 216};
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& text,
+                        const QString& caption, const QKeySequence& key)
+{
+    auto* button = new QToolButton(parent);
+    Controls::name(button, name, caption);
+    button->setText(text);
+    button->setToolTip(caption);
+    button->setShortcut(key);
+    button->setAutoRepeat(false);
+    return button;
+}
+
+} // namespace
+
+PreviewDialog::PreviewDialog(const QPageLayout& layout, std::function<void(PrintCanvas&)> draw,
+                             QWidget* parent)
+    : QDialog(parent), m_layout(layout), m_draw(std::move(draw))
+{
+    Controls::name(this, "PreviewDialog", QStringLiteral("プレビュー"));
+    setWindowTitle(QStringLiteral("プレビュー"));
+    setFont(Controls::gothic(15, false));
+
+    m_previous = toolButton(this, "PreviousPage", QStringLiteral("◀"), QStringLiteral("前のページ"),
+                            QKeySequence(Qt::Key_PageUp));
+    m_next = toolButton(this, "NextPage", QStringLiteral("▶"), QStringLiteral("次のページ"),
+                        QKeySequence(Qt::Key_PageDown));
+    m_pageLabel = new QLabel(this);
+    m_pageLabel->setObjectName(QStringLiteral("PageNumber"));
+    m_pageLabel->setMinimumWidth(80);
+    m_pageLabel->setAlignment(Qt::AlignCenter);
+    auto* smaller = toolButton(this, "ZoomOut", QStringLiteral("－"), QStringLiteral("縮小"),
+                               QKeySequence::ZoomOut);
+    auto* larger = toolButton(this, "ZoomIn", QStringLiteral("＋"), QStringLiteral("拡大"),
+                              QKeySequence::ZoomIn);
+    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    Controls::name(close, "ClosePreview", QStringLiteral("閉じる"));
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(m_previous);
+    bar->addWidget(m_pageLabel);
+    bar->addWidget(m_next);
+    bar->addSpacing(24);
+    bar->addWidget(smaller);
+    bar->addWidget(larger);
+    bar->addStretch();
+    bar->addWidget(close);
+
+    m_image = new QLabel;
+    m_image->setObjectName(QStringLiteral("PageImage"));
+    m_image->setAlignment(Qt::AlignCenter);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(m_image);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(bar);
+    column->addWidget(m_scroll);
+
+    connect(m_previous, &QToolButton::clicked, this, [this] { showPage(m_page - 1); });
+    connect(m_next, &QToolButton::clicked, this, [this] { showPage(m_page + 1); });
+    connect(smaller, &QToolButton::clicked, this, &PreviewDialog::zoomOut);
+    connect(larger, &QToolButton::clicked, this, &PreviewDialog::zoomIn);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    render();
+    resize(720, 860);
+}
+
+int PreviewDialog::dpi() const
+{
+    return Zooms[size_t(m_zoom)];
+}
+
+void PreviewDialog::render()
+{
+    ImagePagesCanvas canvas(m_layout, dpi());
+    m_draw(canvas);
+    m_pages = canvas.pages();
+    m_page = std::clamp(m_page, 0, std::max(0, pageCount() - 1));
+    showCurrent();
+}
+
+void PreviewDialog::showCurrent()
+{
+    m_image->setPixmap(m_pages.isEmpty() ? QPixmap() : QPixmap::fromImage(m_pages[m_page]));
+    m_pageLabel->setText(
+        QStringLiteral("%1 / %2").arg(m_pages.isEmpty() ? 0 : m_page + 1).arg(pageCount()));
+    m_previous->setEnabled(m_page > 0);
+    m_next->setEnabled(m_page + 1 < pageCount());
+}
+
+void PreviewDialog::showPage(int page)
+{
+    if (page < 0 || page >= pageCount())
+        return;
+    m_page = page;
+    showCurrent();
+}
+
+void PreviewDialog::zoomIn()
+{
+    if (m_zoom + 1 < int(Zooms.size())) {
+        ++m_zoom;
+        render();
+    }
+}
+
+void PreviewDialog::zoomOut()
+{
+    if (m_zoom > 0) {
+        --m_zoom;
+        render();
+    }
+}
