@@ -7,8 +7,6 @@
 
 #include <QPoint>
 
-#include <functional>
-
 namespace {
 
 // These two are printer dots on purpose: they do not scale with resolution.
@@ -60,29 +58,37 @@ bool insideDisc(const DeviceBox& box, QPoint at, QSize size)
     return true;
 }
 
-// Where a line goes by the printing rules, given its extent at the current
-// size (the rule may measure other texts at that size too).
-using Placement = std::function<QPoint(QSize)>;
+// A line's place and size once it fits its disc.
+struct Fitted {
+    QPoint at;
+    int points = 0;
+};
 
-// Draws a line where `rule` puts it if it stays inside the disc there, else
-// centred on the disc; and where neither fits, one point smaller at a time,
-// measured and placed afresh at each size. An empty line draws nothing.
-void drawFitted(PrintCanvas& canvas, const SheetGeometry::LabelPlace& place, int points,
-                const QString& text, const Placement& rule)
+// Where `rule` puts a line (given its extent at the current size) if it
+// stays inside the disc there, else centred on the disc; where neither fits,
+// one point smaller at a time, measured and placed afresh at each size.
+template <typename Rule>
+Fitted fit(PrintCanvas& canvas, const SheetGeometry::LabelPlace& place, int points,
+           const QString& text, Rule rule)
 {
-    if (text.isEmpty())
-        return;
     for (int size = points;; --size) {
         canvas.setFontSize(size);
         const QSize extent = canvas.textExtent(text);
         QPoint at = rule(extent);
         if (!insideDisc(place.box, at, extent))
             at.setX(minusHalf(place.cx, extent.width()));
-        if (size <= MinPointSize || insideDisc(place.box, at, extent)) {
-            canvas.textOut(at.x(), at.y(), text);
-            return;
-        }
+        if (size <= MinPointSize || insideDisc(place.box, at, extent))
+            return {at, size};
     }
+}
+
+void drawText(PrintCanvas& canvas, const Fitted& line, const QString& text)
+{
+    // An empty line draws nothing; skipping it keeps the document lean.
+    if (text.isEmpty())
+        return;
+    canvas.setFontSize(line.points);
+    canvas.textOut(line.at.x(), line.at.y(), text);
 }
 
 // The two lines of one label around the centre of `place`, in device dots.
@@ -93,26 +99,31 @@ void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTe
     const int cy = place.cy;
     const int points = pointSizeFor(texts.upper);
     if (traits.placedByNumber) {
-        // The upper line starts at the number's left edge, so that it sits
-        // over the digits whatever its own width.
-        drawFitted(canvas, place, points, texts.upper, [&](QSize) {
-            const QSize number = canvas.textExtent(texts.number);
-            return QPoint(minusHalf(cx, number.width()), cy - number.height());
-        });
         // Type 13 has no upper line, so its number sits in the middle.
         const bool middle = traits.upper == UpperLine::None;
-        drawFitted(canvas, place, points, texts.lower, [&](QSize lower) {
-            return QPoint(minusHalf(cx, lower.width()),
-                          middle ? minusHalf(cy, lower.height()) : cy);
+        const Fitted lower = fit(canvas, place, points, texts.lower, [&](QSize size) {
+            return QPoint(minusHalf(cx, size.width()), middle ? minusHalf(cy, size.height()) : cy);
         });
+        // The upper line starts at the number's left edge, so that it sits
+        // over the digits whatever its own width, and stands on the number.
+        canvas.setFontSize(lower.points);
+        const int numberLeft = minusHalf(cx, canvas.textExtent(texts.number).width());
+        const Fitted upper = fit(canvas, place, points, texts.upper, [&](QSize size) {
+            return QPoint(numberLeft, cy - size.height());
+        });
+        drawText(canvas, upper, texts.upper);
+        drawText(canvas, lower, texts.lower);
         return;
     }
-    drawFitted(canvas, place, points, texts.upper, [&](QSize upper) {
-        return QPoint(minusHalf(cx, upper.width()), cy - upper.height() - UpperLineGap);
+    const Fitted upper = fit(canvas, place, points, texts.upper, [&](QSize size) {
+        return QPoint(minusHalf(cx, size.width()), cy - size.height() - UpperLineGap);
     });
     // Lines without a number size each line by its own length.
-    drawFitted(canvas, place, traits.hasNumber() ? points : pointSizeFor(texts.lower), texts.lower,
-               [&](QSize lower) { return QPoint(minusHalf(cx, lower.width()), cy); });
+    const Fitted lower =
+        fit(canvas, place, traits.hasNumber() ? points : pointSizeFor(texts.lower), texts.lower,
+            [&](QSize size) { return QPoint(minusHalf(cx, size.width()), cy); });
+    drawText(canvas, upper, texts.upper);
+    drawText(canvas, lower, texts.lower);
 }
 
 } // namespace
