@@ -3,6 +3,7 @@
 #include "core/model/PrintAppearance.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -10,6 +11,7 @@ constexpr int NumberPoints = 7;
 constexpr int RulerPoints = 6;
 constexpr int RulerMillimetres = 100;
 constexpr int CrosshairReach = 25; // units past the disc on each side
+constexpr std::array<int, 4> Crossed = {1, 10, 141, 150};
 
 // Tenths of a millimetre as dots, truncated as the layout's units are.
 int tenthsToDots(int tenths, int dpi)
@@ -70,15 +72,21 @@ void PrintTestSheet(PrintCanvas& canvas, const SheetGeometry::Offsets& offsets)
         canvas.ellipse(box);
         const QString number = QString::number(p);
         const QSize size = canvas.textExtent(number);
-        canvas.textOut((box.left + box.right - size.width()) / 2,
-                       (box.top + box.bottom - size.height()) / 2, number);
+        const int x = (box.left + box.right) / 2;
+        const int y = (box.top + box.bottom) / 2;
+        // A crossed disc's number moves off the crosshair, below right of it.
+        if (std::find(Crossed.begin(), Crossed.end(), p) != Crossed.end())
+            canvas.textOut(x + 2 * pen, y + 2 * pen, number);
+        else
+            canvas.textOut((box.left + box.right - size.width()) / 2,
+                           (box.top + box.bottom - size.height()) / 2, number);
     }
 
     // Crosshairs through the centres of the corner discs, reaching past
     // them, to line up against the label sheet's corners.
     const int reachX = SheetGeometry::toDots(CrosshairReach, dpiX);
     const int reachY = SheetGeometry::toDots(CrosshairReach, dpiY);
-    for (const int p : {1, 10, 141, 150}) {
+    for (const int p : Crossed) {
         const DeviceBox box = SheetGeometry::place(p, offsets, dpiX, dpiY).box;
         const int x = (box.left + box.right) / 2;
         const int y = (box.top + box.bottom) / 2;
