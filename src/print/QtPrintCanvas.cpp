@@ -185,6 +185,12 @@ void QtPrintCanvas::rectangle(const DeviceBox& box)
     m_painter.drawRect(toRect(box));
 }
 
+void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
+{
+    useShapePen();
+    m_painter.drawLine(x1, y1, x2, y2);
+}
+
 QSize QtPrintCanvas::textExtent(const QString& text)
 {
     const QFontMetrics& fm = metrics();

@@ -796,7 +796,7 @@ bool TfrmMain::PrintRecord()
     m_state.RecordPrinter = choiceOf(printer);
     m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    if (!PrintRecord::PrintRecordPages(*canvas, entries, job.look, m_clock().time())) {
+    if (!PrintRecord::PrintRecordPages(*canvas, entries, job.look, m_clock())) {
         m_dialogs.error(this, canvas->errorString());
         return false;
     }

@@ -4,7 +4,10 @@
 
 QSize RecordingCanvas::textExtent(const QString& text)
 {
-    return QSize(charWidth * Cp932::byteLength(text), lineHeight);
+    const int width = charWidth * Cp932::byteLength(text);
+    if (!scaleWithSize)
+        return QSize(width, lineHeight);
+    return QSize(width * m_fontSize / 9, lineHeight * m_fontSize / 9);
 }
 
 QList<RecordingCanvas::Op> RecordingCanvas::named(const QString& name) const

@@ -11,9 +11,9 @@
 class RecordingCanvas final : public PrintCanvas {
 public:
     struct Op {
-        QString name; // begin, newPage, end, abort, font, size, fontColor, pen, brush,
-                      // clearBrush, ellipse, rectangle, text
-        DeviceBox box;
+        QString name;  // begin, newPage, end, abort, font, size, fontColor, pen, brush,
+                       // clearBrush, ellipse, rectangle, line, text
+        DeviceBox box; // a line's ends: (left, top) to (right, bottom)
         int x = 0;
         int y = 0;
         int value = 0; // font size, pen width
@@ -37,6 +37,9 @@ public:
 
     int charWidth = 10;
     int lineHeight = 75;
+    // When set, texts shrink and grow with the font size: charWidth and
+    // lineHeight are then the sizes at 9 points.
+    bool scaleWithSize = false;
     // Fail the n-th beginDocument/newPage/endDocument call (1-based), 0 = never.
     int failAtDocumentCall = 0;
 
@@ -92,6 +95,10 @@ public:
     }
     void ellipse(const DeviceBox& box) override { shape(QStringLiteral("ellipse"), box); }
     void rectangle(const DeviceBox& box) override { shape(QStringLiteral("rectangle"), box); }
+    void line(int x1, int y1, int x2, int y2) override
+    {
+        shape(QStringLiteral("line"), {x1, y1, x2, y2});
+    }
     QSize textExtent(const QString& text) override;
     void textOut(int x, int y, const QString& text) override
     {

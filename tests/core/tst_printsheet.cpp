@@ -1,5 +1,6 @@
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintSheet.h"
+#include "core/render/TestSheet.h"
 
 #include "PrintTestRun.h"
 #include "RecordingCanvas.h"
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void discBoxes();
     void textPositions_data();
     void textPositions();
+    void textsCrossingTheEdge_data();
+    void textsCrossingTheEdge();
     void fontSizes_data();
     void fontSizes();
     void discAndTextStyle();
@@ -22,6 +25,7 @@ private Q_SLOTS:
     void rainbow();
     void drawsTheLabelsOfItsSheet_data();
     void drawsTheLabelsOfItsSheet();
+    void testSheet();
 };
 
 namespace {
@@ -115,6 +119,10 @@ void TestPrintSheet::textPositions_data()
     run = numberedRun(1, 1, 1);
     QTest::newRow("type 1: upper placed by the number")
         << run << 10 << QPoint(604, 577) << QPoint(604, 652);
+    run.upper = QStringLiteral("ABCDE");
+    QTest::newRow("type 1: five bytes inside the disc keep the number's left edge")
+        << run << 40 << QPoint(544, 577) << QPoint(544, 652);
+    run.upper = QStringLiteral("ABC");
     run.firstNumber = 10001;
     QTest::newRow("type 1 past 9999: placed by 0001 as it shows")
         << run << 10 << QPoint(604, 577) << QPoint(604, 652);
@@ -150,6 +158,54 @@ void TestPrintSheet::textPositions()
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts[0].text, label.lower);
     QTEST(QPoint(texts[0].x, texts[0].y), "lowerAt");
+}
+
+void TestPrintSheet::textsCrossingTheEdge_data()
+{
+    // Position 1 at 600 dpi: the disc is centred on (624, 650) with a radius
+    // of 156, the texts' centre is (624, 652). Texts here shrink with their
+    // size: charWidth per byte and 75 high at 9 points.
+    QTest::addColumn<LabelRun>("run");
+    QTest::addColumn<int>("charWidth");
+    QTest::addColumn<QPoint>("upperAt");
+    QTest::addColumn<int>("upperSize");
+    QTest::addColumn<QPoint>("lowerAt");
+    QTest::addColumn<int>("lowerSize");
+
+    // At 8 points "ABCDE" is 266 wide and 66 high; from the number's left
+    // edge (213 wide) it would end at 783, past the disc's right edge.
+    LabelRun run = numberedRun(1, 1, 1, 1, QStringLiteral("ABCDE"));
+    QTest::newRow("type 1: centred where the number's edge takes it past the disc")
+        << run << 60 << QPoint(491, 586) << 8 << QPoint(517, 652) << 8;
+    // 288 wide at 8 points crosses the disc even centred; 252 x 58 at 7 fits.
+    run.type = 2;
+    QTest::newRow("type 2: one point smaller, the number keeps its size")
+        << run << 65 << QPoint(498, 584) << 7 << QPoint(508, 652) << 8;
+    // The number (320 wide at 8) fits at 7 (280); the upper fits only at 5
+    // (250 x 41), back on the number's left edge and standing on its line.
+    run.type = 1;
+    QTest::newRow("type 1: each line shrinks on its own, the upper by the number as printed")
+        << run << 90 << QPoint(484, 611) << 5 << QPoint(484, 652) << 7;
+    run.type = 2;
+    QTest::newRow("type 2: too wide at any size: centred at the smallest")
+        << run << 200 << QPoint(402, 609) << 4 << QPoint(446, 652) << 4;
+}
+
+void TestPrintSheet::textsCrossingTheEdge()
+{
+    QFETCH(LabelRun, run);
+    RecordingCanvas canvas;
+    QFETCH(int, charWidth);
+    canvas.charWidth = charWidth;
+    canvas.scaleWithSize = true;
+    PrintSheet(canvas, run, PrintAppearance(), {}, 1, 1, 1, 1);
+
+    const QList<Op> texts = canvas.named("text");
+    QCOMPARE(texts.size(), 2);
+    QTEST(QPoint(texts[0].x, texts[0].y), "upperAt");
+    QTEST(texts[0].fontSize, "upperSize");
+    QTEST(QPoint(texts[1].x, texts[1].y), "lowerAt");
+    QTEST(texts[1].fontSize, "lowerSize");
 }
 
 void TestPrintSheet::fontSizes_data()
@@ -326,6 +382,67 @@ void TestPrintSheet::drawsTheLabelsOfItsSheet()
     }
     QTEST(lowers, "lowers");
     // Drawing is all it does: the document is the job's.
+    QVERIFY(canvas.documentCalls().isEmpty());
+}
+
+void TestPrintSheet::testSheet()
+{
+    const SheetGeometry::Offsets offsets{20, 0, 1010, 990};
+    RecordingCanvas canvas;
+    PrintTestSheet(canvas, offsets);
+
+    // Every disc as an outline only, where the labels would land, with its
+    // number in the middle.
+    const QList<Op> discs = canvas.named("ellipse");
+    QCOMPARE(discs.size(), 150);
+    QStringList numbers;
+    for (int p = 1; p <= 150; ++p) {
+        QCOMPARE(discs[p - 1].box, SheetGeometry::place(p, offsets, 600, 600).box);
+        QVERIFY(!discs[p - 1].brushSolid);
+        numbers << QString::number(p);
+    }
+    const QStringList texts = canvas.texts();
+    QCOMPARE(texts.mid(0, 150), numbers);
+    QCOMPARE(texts.size(), 150 + 2 * 10); // and every centimetre of two rulers
+    const Op fifty = canvas.named("text")[49];
+    QCOMPARE(QPoint(fifty.x, fifty.y),
+             QPoint(((discs[49].box.left + discs[49].box.right) - 20) / 2,
+                    ((discs[49].box.top + discs[49].box.bottom) - 75) / 2));
+
+    // Crosshairs through the corner discs' centres, longer than the discs.
+    const QList<Op> lines = canvas.named("line");
+    for (int p : {1, 10, 141, 150}) {
+        const DeviceBox box = discs[p - 1].box;
+        const int cx = (box.left + box.right) / 2;
+        const int cy = (box.top + box.bottom) / 2;
+        int crossing = 0;
+        for (const Op& line : lines) {
+            const DeviceBox& l = line.box;
+            if ((l.top == cy && l.bottom == cy && l.left < box.left && l.right > box.right) ||
+                (l.left == cx && l.right == cx && l.top < box.top && l.bottom > box.bottom))
+                ++crossing;
+        }
+        QVERIFY2(crossing == 2,
+                 qPrintable(QStringLiteral("position %1: %2 lines cross it").arg(p).arg(crossing)));
+    }
+
+    // Two rulers of 100 mm (2362 dots at 600 dpi, unscaled), each a line
+    // and 101 ticks, the centimetres longest.
+    QCOMPARE(lines.size(), 8 + 2 * 102);
+    int rulerEnd = 0;
+    for (const Op& line : lines.mid(8))
+        rulerEnd = std::max({rulerEnd, line.box.right, line.box.bottom});
+    QCOMPARE(rulerEnd, 2362);
+    const auto tickLength = [&](int i) {
+        const DeviceBox& b = lines[8 + i].box;
+        return b.right - b.left + b.bottom - b.top;
+    };
+    // Top ruler: the line, then the ticks at 0, 1, ... mm.
+    QCOMPARE(tickLength(1 + 10), 94);
+    QVERIFY(tickLength(1 + 5) < tickLength(1 + 10));
+    QVERIFY(tickLength(1 + 1) < tickLength(1 + 5));
+
+    // It draws only: the document is the caller's.
     QVERIFY(canvas.documentCalls().isEmpty());
 }
 

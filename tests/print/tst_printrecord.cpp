@@ -30,6 +30,8 @@ PrintAppearance look()
     return a;
 }
 
+const QDateTime At9(QDate(2026, 3, 4), QTime(9, 0));
+
 } // namespace
 
 class TestPrintRecord : public QObject {
@@ -66,15 +68,20 @@ void TestPrintRecord::pagesAndEntries()
 {
     QFETCH(int, entries);
     RecordingCanvas canvas;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(entries), look(), QTime(14, 5, 9)));
+    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(entries), look(),
+                                          QDateTime(QDate(2026, 12, 31), QTime(14, 5, 9))));
     QTEST(canvas.documentCalls(), "document");
     QTEST(int(canvas.named("ellipse").size()), "circles");
     QCOMPARE(canvas.named("rectangle").size(), canvas.named("ellipse").size());
 
-    // Every entry exactly once, in order, after each page's title and time.
+    // Every entry exactly once, in order, after each page's title, time and
+    // page number.
     QStringList expected;
-    for (int page = 0; page < PrintRecord::pageCount(entries); ++page) {
-        expected << QStringLiteral("ラベルプリント記録") << QStringLiteral("printed in 14:05:09");
+    const int pages = PrintRecord::pageCount(entries);
+    for (int page = 0; page < pages; ++page) {
+        expected << QStringLiteral("ラベルプリント記録")
+                 << QStringLiteral("printed in 2026/12/31 14:05:09")
+                 << QStringLiteral("%1 / %2").arg(page + 1).arg(pages);
         for (int i = page * 40 + 1; i <= std::min(entries, page * 40 + 40); ++i)
             expected << QStringLiteral("U%1").arg(i) << QStringLiteral("L%1").arg(i);
     }
@@ -86,7 +93,7 @@ void TestPrintRecord::slotGeometryAt600Dpi()
     RecordingCanvas canvas(600, 600);
     canvas.charWidth = 20;
     canvas.lineHeight = 100;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(41), look(), QTime(9, 0)));
+    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(41), look(), At9));
     const auto circles = canvas.named("ellipse");
     const auto boxes = canvas.named("rectangle");
     // Slot 1: circle 200..310 x 310..420 units, 200 units = 480 dots.
@@ -104,16 +111,21 @@ void TestPrintRecord::slotGeometryAt600Dpi()
     const auto texts = canvas.named("text");
     QCOMPARE(texts[0].x, 2880); // title at 1200 units
     QCOMPARE(texts[0].y, 480);
-    QCOMPARE(texts[1].y, 6240); // time stamp at 2600 units
+    QCOMPARE(QPoint(texts[1].x, texts[1].y), QPoint(2880, 6240)); // time stamp at 2600 units
     QCOMPARE(texts[0].fontSize, 12);
+    // The page number on the time stamp's line, left of it and below the
+    // last slot (2510 units).
+    QCOMPARE(texts[2].text, QStringLiteral("1 / 2"));
+    QCOMPARE(QPoint(texts[2].x, texts[2].y), QPoint(480, 6240));
+    QVERIFY(texts[2].x + canvas.textExtent(texts[2].text).width() < texts[1].x);
     // Slot 1's upper text "U1" (40 x 100) centred on (612, 816); the lower
     // text ends on the line 85 units below the circle's top.
-    QCOMPARE(texts[2].x, 612 - 20);
-    QCOMPARE(texts[2].y, 816 - 50);
-    QCOMPARE(texts[3].y, 948 - 100);
-    QCOMPARE(texts[2].textColor, QColor(0, 0, 255));
-    QVERIFY(texts[2].brushSolid); // drawn opaque on the circle's colour
-    QCOMPARE(texts[2].brushColor, QColor(255, 255, 0));
+    QCOMPARE(texts[3].x, 612 - 20);
+    QCOMPARE(texts[3].y, 816 - 50);
+    QCOMPARE(texts[4].y, 948 - 100);
+    QCOMPARE(texts[3].textColor, QColor(0, 0, 255));
+    QVERIFY(texts[3].brushSolid); // drawn opaque on the circle's colour
+    QCOMPARE(texts[3].brushColor, QColor(255, 255, 0));
 }
 
 void TestPrintRecord::rainbowGivesWhiteCircles()
@@ -121,7 +133,7 @@ void TestPrintRecord::rainbowGivesWhiteCircles()
     RecordingCanvas canvas;
     PrintAppearance rainbow = look();
     rainbow.rainbow = true;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(3), rainbow, QTime(9, 0)));
+    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(3), rainbow, At9));
     for (const auto& circle : canvas.named("ellipse"))
         QCOMPARE(circle.brushColor, QColor(255, 255, 255));
 }
@@ -146,7 +158,7 @@ void TestPrintRecord::printerFailureAborts()
 {
     RecordingCanvas canvas;
     canvas.failAtDocumentCall = 2; // the first new page
-    QVERIFY(!PrintRecord::PrintRecordPages(canvas, numbered(60), look(), QTime(9, 0)));
+    QVERIFY(!PrintRecord::PrintRecordPages(canvas, numbered(60), look(), At9));
     QCOMPARE(canvas.documentCalls(), (QStringList{"begin", "newPage", "abort"}));
 }
 
@@ -162,21 +174,24 @@ void TestPrintRecord::realPdf()
     QList<PrintLogEntry> entries = numbered(41);
     entries[0] = {QStringLiteral("検体"), QStringLiteral("Ａ１")};
     QtPrintCanvas canvas(printer);
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, entries, look(), QTime(8, 30, 15)));
+    QVERIFY(PrintRecord::PrintRecordPages(canvas, entries, look(),
+                                          QDateTime(QDate(2026, 1, 2), QTime(8, 30, 15))));
 
     QString error;
     QCOMPARE(PdfTools::pageCount(pdf, error), 2);
     const QString text = PdfTools::text(pdf, error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QStringList expected = {QStringLiteral("ラベルプリント記録"),
-                            QStringLiteral("printed in 08:30:15"),
+                            QStringLiteral("printed in 2026/01/02 08:30:15"),
+                            QStringLiteral("1 / 2"),
                             QStringLiteral("検体"),
                             QStringLiteral("Ａ１"),
                             QStringLiteral("U2"),
                             QStringLiteral("L2")};
     for (int i = 3; i <= 40; ++i)
         expected << QStringLiteral("U%1").arg(i);
-    expected << QStringLiteral("ラベルプリント記録") << QStringLiteral("U41");
+    expected << QStringLiteral("ラベルプリント記録") << QStringLiteral("2 / 2")
+             << QStringLiteral("U41");
     QCOMPARE(PdfTools::firstOutOfOrder(text, expected), QString());
     QVERIFY(PdfTools::fontsNotEmbedded(pdf, error).isEmpty());
 }

@@ -40,6 +40,8 @@ public:
 
     virtual void ellipse(const DeviceBox& box) = 0;
     virtual void rectangle(const DeviceBox& box) = 0;
+    // A straight line in the pen's width and colour.
+    virtual void line(int x1, int y1, int x2, int y2) = 0;
     // Width and height of a text in the current font.
     virtual QSize textExtent(const QString& text) = 0;
     // (x, y) is the top-left corner of the text.

@@ -54,7 +54,7 @@ int pageCount(int entries)
 
 bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
                      const PrintAppearance& look, int page, int kind, int count,
-                     const QTime& printedAt)
+                     const QDateTime& printedAt)
 {
     if ((kind == First || kind == Only) && !canvas.beginDocument())
         return false;
@@ -66,7 +66,12 @@ bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()),
                    QStringLiteral("ラベルプリント記録"));
     canvas.textOut(conv(1200, canvas.dpiX()), conv(2600, canvas.dpiY()),
-                   QStringLiteral("printed in ") + printedAt.toString(QStringLiteral("HH:mm:ss")));
+                   QStringLiteral("printed in ") +
+                       printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+    // Left of the time stamp, under the left column of slots, so that a long
+    // time stamp in a large font cannot run into it.
+    canvas.textOut(conv(200, canvas.dpiX()), conv(2600, canvas.dpiY()),
+                   QStringLiteral("%1 / %2").arg(page).arg(pageCount(int(entries.size()))));
 
     for (int slot = 1; slot <= count; ++slot)
         drawSlot(canvas, entries.value(EntriesPerPage * (page - 1) + slot - 1), look, slot);
@@ -77,7 +82,7 @@ bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
 }
 
 bool PrintRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
-                      const PrintAppearance& look, const QTime& printedAt)
+                      const PrintAppearance& look, const QDateTime& printedAt)
 {
     const int total = int(entries.size());
     const int pages = pageCount(total);

@@ -5,11 +5,15 @@
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/numbering/Cp932.h"
 
+#include <QPoint>
+
 namespace {
 
 // These two are printer dots on purpose: they do not scale with resolution.
 constexpr int OutlineWidth = 5;
 constexpr int UpperLineGap = 10;
+// The smallest size a line shrinks to so as to stay inside its disc.
+constexpr int MinPointSize = 4;
 
 // trunc(a - b / 2) in integers: C++ division truncates toward zero as well.
 int minusHalf(int a, int b)
@@ -34,36 +38,92 @@ QColor discFill(const LabelRun& run, const PrintAppearance& look, int sheetIndex
     return Colours::RainbowByRepeat(sheetIndex, run.repeatCount);
 }
 
-void drawText(PrintCanvas& canvas, int x, int y, const QString& text)
+// Whether a text's box, from (x, y) at `size`, lies inside the disc: the
+// circle inscribed in the label's box. The disc is convex, so its corners
+// decide.
+bool insideDisc(const DeviceBox& box, QPoint at, QSize size)
 {
-    // An empty line draws nothing; skipping it keeps the document lean.
-    if (!text.isEmpty())
-        canvas.textOut(x, y, text);
+    const double rx = (box.right - box.left) / 2.0;
+    const double ry = (box.bottom - box.top) / 2.0;
+    const double ex = box.left + rx;
+    const double ey = box.top + ry;
+    for (const int x : {at.x(), at.x() + size.width()}) {
+        for (const int y : {at.y(), at.y() + size.height()}) {
+            const double dx = (x - ex) / rx;
+            const double dy = (y - ey) / ry;
+            if (dx * dx + dy * dy > 1.0)
+                return false;
+        }
+    }
+    return true;
 }
 
-// The two lines of one label around the centre (cx, cy), in device dots.
-void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTexts& texts, int cx,
-               int cy)
+// A line's place and size once it fits its disc.
+struct Fitted {
+    QPoint at;
+    int points = 0;
+};
+
+// Where `rule` puts a line (given its extent at the current size) if it
+// stays inside the disc there, else centred on the disc; where neither fits,
+// one point smaller at a time, measured and placed afresh at each size.
+template <typename Rule>
+Fitted fit(PrintCanvas& canvas, const SheetGeometry::LabelPlace& place, int points,
+           const QString& text, Rule rule)
 {
-    canvas.setFontSize(pointSizeFor(texts.upper));
+    for (int size = points;; --size) {
+        canvas.setFontSize(size);
+        const QSize extent = canvas.textExtent(text);
+        QPoint at = rule(extent);
+        if (!insideDisc(place.box, at, extent))
+            at.setX(minusHalf(place.cx, extent.width()));
+        if (size <= MinPointSize || insideDisc(place.box, at, extent))
+            return {at, size};
+    }
+}
+
+void drawText(PrintCanvas& canvas, const Fitted& line, const QString& text)
+{
+    // An empty line draws nothing; skipping it keeps the document lean.
+    if (text.isEmpty())
+        return;
+    canvas.setFontSize(line.points);
+    canvas.textOut(line.at.x(), line.at.y(), text);
+}
+
+// The two lines of one label around the centre of `place`, in device dots.
+void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTexts& texts,
+               const SheetGeometry::LabelPlace& place)
+{
+    const int cx = place.cx;
+    const int cy = place.cy;
+    const int points = pointSizeFor(texts.upper);
     if (traits.placedByNumber) {
-        // The upper line centres on the number, so that it sits over the
-        // digits whatever its own width.
-        const QSize number = canvas.textExtent(texts.number);
-        drawText(canvas, minusHalf(cx, number.width()), cy - number.height(), texts.upper);
-        const QSize lower = canvas.textExtent(texts.lower);
         // Type 13 has no upper line, so its number sits in the middle.
-        const int y = traits.upper == UpperLine::None ? minusHalf(cy, lower.height()) : cy;
-        drawText(canvas, minusHalf(cx, lower.width()), y, texts.lower);
+        const bool middle = traits.upper == UpperLine::None;
+        const Fitted lower = fit(canvas, place, points, texts.lower, [&](QSize size) {
+            return QPoint(minusHalf(cx, size.width()), middle ? minusHalf(cy, size.height()) : cy);
+        });
+        // The upper line starts at the number's left edge, so that it sits
+        // over the digits whatever its own width, and stands on the number.
+        canvas.setFontSize(lower.points);
+        const int numberLeft = minusHalf(cx, canvas.textExtent(texts.number).width());
+        const Fitted upper = fit(canvas, place, points, texts.upper, [&](QSize size) {
+            return QPoint(numberLeft, cy - size.height());
+        });
+        drawText(canvas, upper, texts.upper);
+        drawText(canvas, lower, texts.lower);
         return;
     }
-    const QSize upper = canvas.textExtent(texts.upper);
-    drawText(canvas, minusHalf(cx, upper.width()), cy - upper.height() - UpperLineGap, texts.upper);
+    const Fitted upper = fit(canvas, place, points, texts.upper, [&](QSize size) {
+        return QPoint(minusHalf(cx, size.width()), cy - size.height() - UpperLineGap);
+    });
     // Lines without a number size each line by its own length.
-    if (!traits.hasNumber())
-        canvas.setFontSize(pointSizeFor(texts.lower));
-    const QSize lower = canvas.textExtent(texts.lower);
-    drawText(canvas, minusHalf(cx, lower.width()), cy, texts.lower);
+    const Fitted lower =
+        fit(canvas, place, traits.hasNumber() ? points : pointSizeFor(texts.lower), texts.lower,
+            [&](QSize size) { return QPoint(minusHalf(cx, size.width()), cy); });
+    drawText(canvas, upper, texts.upper);
+    drawText(canvas, lower, texts.lower);
 }
 
 } // namespace
@@ -76,7 +136,7 @@ void PrintLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance&
     canvas.ellipse(place.box);
     canvas.setFontColor(look.textColor());
     canvas.clearBrush();
-    drawTexts(canvas, labelType(run.type), ComposeLabelTexts(run, n), place.cx, place.cy);
+    drawTexts(canvas, labelType(run.type), ComposeLabelTexts(run, n), place);
 }
 
 void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,

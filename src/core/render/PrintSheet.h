@@ -9,6 +9,9 @@
 // first..last of sheet `sheet` (1-based) of a run printed from
 // startPosition. It draws and does nothing else: no document control, no
 // log, no state. The printer, the preview and the sample label all use it.
+// Every text stays inside its disc: a line keeps its place by the printing
+// rules where it fits there, is centred where it would cross the disc's
+// edge, and is set a point smaller at a time where even that does not fit.
 void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last);
