@@ -10,6 +10,7 @@
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
+#include "core/render/TestSheet.h"
 #include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
@@ -164,6 +165,7 @@ void TfrmMain::build()
     connect(m_design, &DesignScreen::designEdited, this, &TfrmMain::updateNextLine);
     connect(m_print, &PrintScreen::scaleChosen, this, &TfrmMain::chooseScale);
     connect(m_print, &PrintScreen::previewRequested, this, &TfrmMain::showPreview);
+    connect(m_print, &PrintScreen::testSheetRequested, this, &TfrmMain::printTestSheet);
     // Tab follows the work: the type, its texts, the numbering, PrintSet; the
     // map and the print settings; then the button bar. Hidden screens are
     // passed over.
@@ -644,6 +646,31 @@ void TfrmMain::showPreview()
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowModality(Qt::WindowModal);
     preview->show();
+}
+
+void TfrmMain::printTestSheet()
+{
+    if (m_busy)
+        return;
+    // Plain paper, held against a label sheet: it takes nothing from the run
+    // and changes nothing.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromLatin1(TestSheetJobName));
+    applyChoice(printer, m_state.LabelPrinter);
+    if (!m_dialogs.choosePrinter(this, printer))
+        return;
+    m_state.LabelPrinter = choiceOf(printer);
+    const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
+    bool printed = canvas->beginDocument();
+    if (printed) {
+        PrintTestSheet(*canvas, placement());
+        printed = canvas->endDocument();
+    }
+    if (!printed) {
+        const QString error = canvas->errorString();
+        canvas->abort();
+        m_dialogs.error(this, error);
+    }
 }
 
 void TfrmMain::chooseOffsets(int horzIndex, int vertIndex)

@@ -88,6 +88,7 @@ public:
     // The job names the print system shows (and files PDFs under).
     static constexpr const char* LabelsJobName = "Rondelmaker labels";
     static constexpr const char* RecordJobName = "Rondelmaker record";
+    static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
 
 public Q_SLOTS:
     void Timer1Timer();
@@ -130,6 +131,7 @@ private:
     SheetGeometry::Offsets placement() const;
     void chooseScale(int scaleX, int scaleY);
     void showPreview();
+    void printTestSheet();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
     bool RunPrintJob();

@@ -82,6 +82,7 @@ private Q_SLOTS:
     void nextJobContinuesWithoutDuplicates();
     void emptyUpperLinePrintsTypeThirteen();
     void previewShowsThePrint();
+    void testSheetChangesNothing();
     void printerFailureAdvancesNothing_data();
     void printerFailureAdvancesNothing();
     void inputStaysClosedDuringJob();
@@ -210,6 +211,22 @@ void TestPrintButton::previewShowsThePrint()
             differing < shown.width() * shown.height() / 100,
             qPrintable(QStringLiteral("page %1: %2 pixels differ").arg(page + 1).arg(differing)));
     }
+}
+
+void TestPrintButton::testSheetChangesNothing()
+{
+    PrintFixture p("10,10,77\r\n\r\n");
+    p.design(1, 5, 20);
+    p.printSet();
+    p.f.dialogs.printerAnswer = toPdf(p.pdf());
+    QTest::mouseClick(p.pc.cmdTestPrint, Qt::LeftButton);
+    QCOMPARE(pdfPages(p.pdf()), 1);
+    QString error;
+    QVERIFY(PdfTools::text(p.pdf(), error).contains(QStringLiteral("150")));
+    QVERIFY(!p.f.state().LastJob);
+    QCOMPARE(p.f.state().Design.firstNumber, 5);
+    QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,77\r\n\r\n"));
+    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Print);
 }
 
 void TestPrintButton::printerFailureAdvancesNothing_data()
