@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void failedSaveAtTheEndAsks();
     void designFilesOpenAndSave();
     void jobPrintedElsewhereIsSeen();
+    void scaleIsKeptInTheState();
 };
 
 namespace {
@@ -213,6 +215,23 @@ void TestSavedState::jobPrintedElsewhereIsSeen()
     QCOMPARE(f.printed(0).lower, QStringLiteral("0031"));
     QCOMPARE(f.dir.startFile(), QByteArray("10,10,61\r\n\r\n"));
     QCOMPARE(StateFile::read(StateFile::pathIn(f.dir.path())).state.design.firstNumber, 61);
+}
+
+void TestSavedState::scaleIsKeptInTheState()
+{
+    MainFixture f;
+    f.w().show();
+    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    QSpinBox* scaleX = f.w().printScreen().controls().ScaleX;
+    scaleX->setFocus();
+    scaleX->selectAll();
+    QTest::keyClicks(scaleX, QStringLiteral("1010"));
+    QTest::keyClick(scaleX, Qt::Key_Return);
+    QCOMPARE(StateFile::read(StateFile::pathIn(f.dir.path())).state.scale, (SheetScale{1010, 1000}));
+    QCOMPARE(f.dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // not the start file's
+
+    restart(f);
+    QCOMPARE(f.w().printScreen().controls().ScaleX->value(), 1010);
 }
 
 QTEST_MAIN(TestSavedState)
