@@ -1,0 +1,271 @@
+// The main window's files: the start file and the saved state, shared with
+// the command line under a lock, and design files.
+
+#include "ui/TfrmMain.h"
+
+#include "core/io/DesignFile.h"
+#include "core/io/RunFiles.h"
+#include "core/io/StartFile.h"
+#include "core/io/StateFile.h"
+#include "ui/DesignScreen.h"
+#include "ui/Dialogs.h"
+#include "ui/PrintScreen.h"
+#include "ui/UserPaths.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+constexpr int MaxRecentDesigns = 5;
+
+} // namespace
+
+void TfrmMain::buildFileMenu()
+{
+    m_c.FileMenu = menuBar()->addMenu(QStringLiteral("ファイル"));
+    m_c.FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    m_c.FileOpen = m_c.FileMenu->addAction(QStringLiteral("開く…"));
+    m_c.FileOpen->setObjectName(QStringLiteral("FileOpen"));
+    m_c.FileOpen->setShortcut(QKeySequence::Open);
+    connect(m_c.FileOpen, &QAction::triggered, this, &TfrmMain::FileOpenClick);
+    m_c.FileSaveAs = m_c.FileMenu->addAction(QStringLiteral("名前を付けて保存…"));
+    m_c.FileSaveAs->setObjectName(QStringLiteral("FileSaveAs"));
+    m_c.FileSaveAs->setShortcut(QKeySequence::SaveAs);
+    connect(m_c.FileSaveAs, &QAction::triggered, this, &TfrmMain::FileSaveAsClick);
+    m_c.FileMenu->addSeparator();
+    for (int i = 0; i < MaxRecentDesigns; ++i) {
+        QAction* recent = m_c.FileMenu->addAction(QString());
+        recent->setObjectName(QStringLiteral("RecentDesign%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] {
+            if (i < m_state.RecentDesigns.size())
+                openDesign(m_state.RecentDesigns[i]);
+        });
+        m_c.RecentDesigns[size_t(i)] = recent;
+    }
+}
+
+void TfrmMain::restoreState()
+{
+    const QString path = StateFile::pathIn(m_state.AppDir);
+    const StateFile::ReadResult read = StateFile::read(path);
+    if (read.status == StateFile::ReadResult::Missing)
+        return;
+    if (read.status == StateFile::ReadResult::Ok) {
+        applySaved(read.state);
+        m_syncedState = read.state;
+        return;
+    }
+    // A damaged file is kept for a look, and the run starts afresh: the
+    // numbering may then repeat labels, so the user must check it.
+    QString moveError;
+    const QString kept = StateFile::keepDamaged(path, &moveError);
+    QString detail = nativePath(path) + QLatin1Char('\n') + read.error;
+    detail += QLatin1Char('\n') +
+              (kept.isEmpty()
+                   ? QStringLiteral("ファイルを移せませんでした: %1").arg(moveError)
+                   : QStringLiteral("元のファイルは %1 として残しました。").arg(nativePath(kept)));
+    m_dialogs.message(nullptr,
+                      QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。"
+                                     "印刷する前に初期値と文字を確かめてください。"),
+                      detail);
+}
+
+void TfrmMain::applySaved(const SavedState& saved)
+{
+    m_state.Design = saved.design;
+    m_state.LastJob = saved.lastJob;
+    m_state.LabelPrinter = saved.labelPrinter;
+    m_state.RecordPrinter = saved.recordPrinter;
+    m_state.ExportFolder = saved.exportFolder;
+    m_state.RecentDesigns = saved.recentDesigns;
+    m_state.Scale = saved.scale;
+}
+
+bool TfrmMain::lockFiles()
+{
+    QString error;
+    if (m_files->lock(&error))
+        return true;
+    m_dialogs.error(this, error);
+    return false;
+}
+
+bool TfrmMain::adoptChangesFromElsewhere()
+{
+    // Another Rondelmaker (the command line) may have printed since this
+    // window last read the files: its start position and numbering win, so
+    // that no label is printed twice. What this window changed itself stays.
+    bool changed = false;
+    const StartFileReadResult start = StartFile::read(m_files->startPath());
+    if (start.status == StartFileReadResult::Ok && !(start.values == m_syncedStart)) {
+        m_state.Start = start.values;
+        if (m_state.Start.startPosition == 0)
+            m_state.Start.startPosition = 1;
+        m_syncedStart = start.values;
+        changed = true;
+    }
+    const StateFile::ReadResult state = StateFile::read(m_files->statePath());
+    if (state.status == StateFile::ReadResult::Ok && !(state.state == m_syncedState)) {
+        const LabelDesign& theirs = state.state.design;
+        const LabelDesign& before = m_syncedState.design;
+        if (theirs.type != before.type || theirs.firstNumber != before.firstNumber ||
+            theirs.letters != before.letters) {
+            const LabelDesign old = m_state.Design;
+            continueNumbering(m_state.Design, theirs);
+            changed = changed || !(old == m_state.Design);
+        }
+        if (state.state.lastJob != m_syncedState.lastJob)
+            m_state.LastJob = state.state.lastJob;
+        m_syncedState = state.state;
+    }
+    if (changed) {
+        m_design->showNumbering();
+        updateNextLine();
+    }
+    return changed;
+}
+
+bool TfrmMain::writeStartFile()
+{
+    QString error;
+    if (!StartFile::write(m_files->startPath(), m_state.Start, &error)) {
+        m_dialogs.error(this, error);
+        return false;
+    }
+    m_syncedStart = m_state.Start;
+    return true;
+}
+
+bool TfrmMain::writeState()
+{
+    QString error;
+    const SavedState saved = savedState();
+    if (!StateFile::write(m_files->statePath(), saved, &error)) {
+        m_dialogs.error(this, QStringLiteral("状態を保存できません。\n%1\n%2")
+                                  .arg(nativePath(m_files->statePath()), error));
+        return false;
+    }
+    m_syncedState = saved;
+    return true;
+}
+
+SavedState TfrmMain::savedState() const
+{
+    SavedState saved;
+    saved.design = m_state.Design;
+    saved.lastJob = m_state.LastJob;
+    saved.labelPrinter = m_state.LabelPrinter;
+    saved.recordPrinter = m_state.RecordPrinter;
+    saved.exportFolder = m_state.ExportFolder;
+    saved.recentDesigns = m_state.RecentDesigns;
+    saved.scale = m_state.Scale;
+    return saved;
+}
+
+bool TfrmMain::SaveState()
+{
+    if (!lockFiles())
+        return false;
+    // A job printed elsewhere since this window last looked keeps its
+    // numbering and its record.
+    adoptChangesFromElsewhere();
+    const bool saved = writeState();
+    m_files->unlock();
+    return saved;
+}
+
+void TfrmMain::showRecentDesigns()
+{
+    for (int i = 0; i < MaxRecentDesigns; ++i) {
+        QAction* action = m_c.RecentDesigns[size_t(i)];
+        const bool shown = i < m_state.RecentDesigns.size();
+        action->setVisible(shown);
+        if (shown) {
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                QFileInfo(m_state.RecentDesigns[i]).fileName()));
+            action->setToolTip(nativePath(m_state.RecentDesigns[i]));
+        }
+    }
+}
+
+void TfrmMain::rememberDesign(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    m_state.RecentDesigns.removeAll(absolute);
+    m_state.RecentDesigns.prepend(absolute);
+    while (m_state.RecentDesigns.size() > MaxRecentDesigns)
+        m_state.RecentDesigns.removeLast();
+    showRecentDesigns();
+}
+
+bool TfrmMain::openDesign(const QString& path)
+{
+    if (m_busy)
+        return false;
+    QString problem;
+    const std::optional<LabelDesign> design = DesignFile::load(path, &problem);
+    if (!design) {
+        m_dialogs.error(this, QStringLiteral("デザインファイルを開けません。\n%1\n%2")
+                                  .arg(nativePath(path), problem));
+        return false;
+    }
+    m_state.Design = *design;
+    rememberDesign(path);
+    m_print->setPrintEnabled(true);
+    ShowScreen(Screen::Design);
+    ArrangeButtonBar(Screen::Design);
+    showDesignScreenFromModel();
+    m_design->focusFirstInput();
+    return true;
+}
+
+void TfrmMain::FileOpenClick()
+{
+    if (m_busy)
+        return;
+    const QString folder = m_state.RecentDesigns.isEmpty()
+                               ? documentsFolder()
+                               : QFileInfo(m_state.RecentDesigns.first()).absolutePath();
+    if (const std::optional<QString> path =
+            m_dialogs.chooseOpenFile(this, QStringLiteral("ラベルデザイン (*.json)"), folder))
+        openDesign(*path);
+}
+
+void TfrmMain::FileSaveAsClick()
+{
+    if (m_busy)
+        return;
+    const QString proposed = m_state.RecentDesigns.isEmpty()
+                                 ? QDir(documentsFolder()).filePath(QStringLiteral("design.json"))
+                                 : m_state.RecentDesigns.first();
+    const std::optional<QString> chosen =
+        m_dialogs.chooseSaveFile(this, QStringLiteral("ラベルデザイン (*.json)"), proposed);
+    if (!chosen)
+        return;
+    const QString path = chosen->endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
+                             ? *chosen
+                             : *chosen + QStringLiteral(".json");
+    if (QFileInfo::exists(path) &&
+        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        return;
+    QString error;
+    if (!DesignFile::save(path, m_state.Design, &error)) {
+        m_dialogs.error(this, QStringLiteral("デザインファイルを保存できません。\n%1\n%2")
+                                  .arg(nativePath(path), error));
+        return;
+    }
+    rememberDesign(path);
+}
+
+bool TfrmMain::SaveStartFile()
+{
+    // The user's own choice of offsets or start position wins over the file.
+    if (!lockFiles())
+        return false;
+    const bool saved = writeStartFile();
+    m_files->unlock();
+    return saved;
+}
