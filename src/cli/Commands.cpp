@@ -50,6 +50,7 @@ struct Job {
     QString dir;
     StartSettings start;
     SavedState saved;
+    bool stateRead = false; // saved holds the folder's state
     bool stateDamaged = false;
     LabelRun run;
     int startPosition = 1;
@@ -175,6 +176,7 @@ int readFolder(const Arguments& a, Job& job)
     const StateFile::ReadResult state = StateFile::read(statePath);
     if (state.status == StateFile::ReadResult::Ok) {
         job.saved = state.state;
+        job.stateRead = true;
     } else if (state.status == StateFile::ReadResult::Damaged) {
         // Without the saved numbering the job could repeat labels; an
         // explicit first number, or a type without numbers, needs none.
@@ -188,7 +190,8 @@ int readFolder(const Arguments& a, Job& job)
         job.stateDamaged = true;
     }
 
-    if (!a.first)
+    // Without a saved state the design's own numbering starts the run.
+    if (job.stateRead && !a.first)
         continueNumbering(job.design, job.saved.design);
     job.startPosition = a.start ? *a.start : std::max(1, job.start.startPosition);
     job.run = freeze(job.design, QDate::currentDate());
