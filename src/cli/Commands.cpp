@@ -212,7 +212,7 @@ bool outputWritable(const QString& path, const char* option)
     return true;
 }
 
-PrintDestination labelDestination(const Arguments& a, QString* queue)
+PrintDestination labelDestination(const Arguments& a, const QString& queue)
 {
     PrintDestination destination;
     destination.title = QStringLiteral("Rondelmaker");
@@ -224,8 +224,8 @@ PrintDestination labelDestination(const Arguments& a, QString* queue)
         return destination;
     }
     destination.kind = PrintDestination::Kind::Queue;
-    destination.queue = *queue;
-    const QPageLayout layout = PrintQueue::defaultPageLayout(*queue, DialogMargins);
+    destination.queue = queue;
+    const QPageLayout layout = PrintQueue::defaultPageLayout(queue, DialogMargins);
     if (layout.isValid())
         destination.layout = layout;
     // A duplex default would put the next sheet on the back of this one.
@@ -332,19 +332,21 @@ int print(const Arguments& a)
 
     const bool toPrinter = a.pdf.isEmpty();
     const bool showProgress = isatty(STDERR_FILENO) != 0;
-    PdfDocumentCanvas canvas(labelDestination(a, &queue));
+    bool progressShown = false;
+    PdfDocumentCanvas canvas(labelDestination(a, queue));
     const PrintJobResult result =
         RunPrintJob(canvas, job.run, job.design.look, job.start.offsets(), job.startPosition,
                     [&](int sheet, int sheets) {
                         if (showProgress && sheets > 1) {
                             std::fprintf(stderr, "\rsheet %d of %d", sheet, sheets);
-                            if (sheet == sheets)
-                                std::fputc('\n', stderr);
+                            progressShown = true;
                         }
                         // A slow label printer takes the sheet before the next arrives.
                         if (toPrinter && sheet < sheets)
                             QThread::msleep(SheetPauseMs);
                     });
+    if (progressShown)
+        std::fputc('\n', stderr);
     if (!result.ok) {
         report(result.error);
         return NotPrinted;
@@ -366,8 +368,8 @@ int print(const Arguments& a)
     const QString statePath = StateFile::pathIn(job.dir);
     if (job.stateDamaged) {
         const QString kept = StateFile::keepDamaged(statePath, &error);
-        if (!kept.isEmpty())
-            report(QStringLiteral("damaged state kept as %1").arg(shown(kept)));
+        report(kept.isEmpty() ? QStringLiteral("the damaged state could not be kept: %1").arg(error)
+                              : QStringLiteral("damaged state kept as %1").arg(shown(kept)));
     }
     if (!StateFile::write(statePath, saved, &error)) {
         report(QStringLiteral("状態を保存できません。\n%1\n%2").arg(shown(statePath), error));
