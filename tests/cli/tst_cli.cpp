@@ -23,6 +23,7 @@ private Q_SLOTS:
     void secondJobContinuesTheFirst();
     void badInputChangesNothing_data();
     void badInputChangesNothing();
+    void printedJobWithoutItsStateSaysSo();
     void concurrentWritersNeverRepeat();
 };
 
@@ -226,6 +227,23 @@ void TestCli::badInputChangesNothing()
              qPrintable(QString::number(r.code) + ' ' + r.err));
     QCOMPARE(dir.startFile(), startBefore);
     QCOMPARE(contents(state), stateBefore);
+}
+
+void TestCli::printedJobWithoutItsStateSaysSo()
+{
+    // The state folder fills up while the labels print: they are on paper,
+    // so the exit code says so rather than "nothing advanced".
+    FullTmpfs disk(64);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    TestAppDir out;
+    put(disk.filePath("start.txt"), "10,10,1\r\n\r\n");
+    const QString design = saveDesign(out, 1, 1, 300, 1);
+    QVERIFY(disk.fill(8));
+    const Result r =
+        cli({"print", design, "--pdf", out.path() + "/o.pdf", "--state-dir", disk.path()});
+    QVERIFY2(r.code == 3 && r.err.contains("状態を保存できません"), qPrintable(r.err));
+    QCOMPARE(pdfWords(out.path() + "/o.pdf").mid(598), QStringList({"LAB", "0300"}));
 }
 
 void TestCli::concurrentWritersNeverRepeat()
