@@ -9,13 +9,13 @@ namespace {
 
 enum class Option { Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir };
 
-struct OptionSpec {
+struct KnownOption {
     const char* name;
     Option option;
     bool printOnly; // an output of a job: list and next print nothing
 };
 
-constexpr std::array<OptionSpec, 9> Options = {{
+constexpr std::array<KnownOption, 9> Options = {{
     {"--samples", Option::Samples, false},
     {"--first", Option::First, false},
     {"--start", Option::Start, false},
@@ -27,11 +27,11 @@ constexpr std::array<OptionSpec, 9> Options = {{
     {"--state-dir", Option::StateDir, false},
 }};
 
-const OptionSpec* findOption(const QString& name)
+const KnownOption* findOption(const QString& name)
 {
-    for (const OptionSpec& spec : Options) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const KnownOption& candidate : Options) {
+        if (name == QLatin1String(candidate.name))
+            return &candidate;
     }
     return nullptr;
 }
@@ -94,16 +94,16 @@ ParsedArguments parseArguments(const QStringList& arguments)
             value = name.mid(eq + 1);
             name.truncate(eq);
         }
-        const OptionSpec* spec = findOption(name);
-        if (!spec)
+        const KnownOption* known = findOption(name);
+        if (!known)
             return fail(QStringLiteral("unknown option %1").arg(name));
-        if (a.command == Arguments::Command::Next && spec->option != Option::StateDir)
+        if (a.command == Arguments::Command::Next && known->option != Option::StateDir)
             return fail(QStringLiteral("next takes only --state-dir, not %1").arg(name));
-        if (a.command == Arguments::Command::List && spec->printOnly)
+        if (a.command == Arguments::Command::List && known->printOnly)
             return fail(QStringLiteral("list prints nothing: %1 is for print").arg(name));
-        if (seen.contains(spec->option))
+        if (seen.contains(known->option))
             return fail(QStringLiteral("%1 is given twice").arg(name));
-        seen << spec->option;
+        seen << known->option;
         if (!value) {
             if (i + 1 == arguments.size())
                 return fail(QStringLiteral("%1 needs a value").arg(name));
@@ -112,7 +112,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
         if (value->isEmpty())
             return fail(QStringLiteral("%1 needs a value").arg(name));
 
-        switch (spec->option) {
+        switch (known->option) {
         case Option::Samples:
             a.samples = wholeNumber(*value, 1, MaxSampleCount);
             if (!a.samples)
