@@ -1,3 +1,4 @@
+#include "core/io/StateLocation.h"
 #include "core/render/Fonts.h"
 #include "ui/QtDialogs.h"
 #include "ui/TfrmMain.h"
@@ -13,7 +14,16 @@ int main(int argc, char* argv[])
     installFontSubstitutions();
 
     QtDialogs dialogs;
-    TfrmMain window(dialogs, QCoreApplication::applicationDirPath());
+    // An installed program keeps its files in the user's configuration
+    // folder, and says so the first time.
+    const StateLocation::Result location =
+        StateLocation::decide(StateLocation::Inputs::ofThisProgram());
+    if (!location.error.isEmpty())
+        dialogs.error(nullptr, location.error);
+    else if (location.created)
+        dialogs.message(nullptr, StateLocation::createdNotice(),
+                        StateLocation::createdDetail(location));
+    TfrmMain window(dialogs, location.dir);
     QObject::connect(&window, &TfrmMain::windowClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // Without a usable start file the window closes by itself unshown.

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 
 #include <utility>
@@ -19,5 +20,14 @@ bool available();
 // True when the queue accepted the whole job; false with *error saying why.
 bool submit(const QString& queue, const QString& title, const QByteArray& pdf,
             const QList<std::pair<QByteArray, QByteArray>>& options, QString* error);
+
+// The system's default queue ("printer" or "printer/instance", as the user's
+// or the system's lpoptions set it); empty when there is none.
+QString defaultQueue();
+
+// The page a queue prints on by default: its default paper and the margins
+// it cannot print on, at least `margins` as a print dialog's page starts
+// with. An invalid layout when the queue cannot tell.
+QPageLayout defaultPageLayout(const QString& queue, const QMarginsF& margins);
 
 } // namespace PrintQueue

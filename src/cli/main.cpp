@@ -1,0 +1,50 @@
+// rondelmaker-cli: prints a design file's labels from a laboratory's own
+// system, sharing the window's start file, state and lock.
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "core/render/Fonts.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (!parsed.error.isEmpty()) {
+        Cli::report(parsed.error + QStringLiteral("\n(rondelmaker-cli --help shows the usage)"));
+        return Cli::BadInput;
+    }
+    const Arguments& a = parsed.arguments;
+    switch (a.command) {
+    case Arguments::Command::Help:
+        std::fputs(usageText().toUtf8().constData(), stdout);
+        return Cli::Done;
+    case Arguments::Command::Version:
+        std::fputs("rondelmaker-cli " RONDEL_VERSION "\n", stdout);
+        return Cli::Done;
+    default:
+        break;
+    }
+
+    // Fonts need a GUI application, never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The window's name: both find the same configuration folder.
+    QGuiApplication::setApplicationName(QStringLiteral("Rondelmaker"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(RONDEL_VERSION));
+    installFontSubstitutions();
+
+    switch (a.command) {
+    case Arguments::Command::Print:
+        return Cli::print(a);
+    case Arguments::Command::List:
+        return Cli::list(a);
+    default:
+        return Cli::next(a);
+    }
+}
