@@ -4,6 +4,7 @@
 #include "ui/TfrmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Rondelmaker"));
     QApplication::setApplicationDisplayName(QStringLiteral("Rondelmaker"));
     QApplication::setApplicationVersion(QStringLiteral("1.03"));
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rondelmaker.Rondelmaker"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.rondelmaker.Rondelmaker")));
     installFontSubstitutions();
 
     QtDialogs dialogs;

@@ -30,9 +30,10 @@ namespace Cli {
 
 namespace {
 
-// A print dialog's page starts with these margins, in points; the window's
-// jobs are laid out on them, so ours are too.
-const QMarginsF DialogMargins(10, 10, 10, 10);
+// Labels are laid out from the corner of the printable area, as the
+// window's are: the page's margins are the device's minimum margins (none on
+// a PDF).
+const QMarginsF MinimumMargins(0, 0, 0, 0);
 
 QString shown(const QString& path)
 {
@@ -55,6 +56,15 @@ struct Job {
     LabelRun run;
     int startPosition = 1;
 };
+
+// The start file's offsets with the scale calibrated in the window.
+SheetGeometry::Offsets placement(const Job& job)
+{
+    SheetGeometry::Offsets offsets = job.start.offsets();
+    offsets.scaleX = job.saved.scale.x;
+    offsets.scaleY = job.saved.scale.y;
+    return offsets;
+}
 
 // The design file with the options applied; BadInput with a message when
 // the file or an option does not fit.
@@ -215,8 +225,8 @@ bool outputWritable(const QString& path, const char* option)
 PrintDestination labelDestination(const Arguments& a, const QString& queue)
 {
     PrintDestination destination;
-    destination.title = QStringLiteral("Rondelmaker");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, DialogMargins,
+    destination.title = QStringLiteral("Rondelmaker labels");
+    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
                                      QPageLayout::Point);
     if (!a.pdf.isEmpty()) {
         destination.kind = PrintDestination::Kind::PdfFile;
@@ -225,7 +235,7 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
     }
     destination.kind = PrintDestination::Kind::Queue;
     destination.queue = queue;
-    const QPageLayout layout = PrintQueue::defaultPageLayout(queue, DialogMargins);
+    const QPageLayout layout = PrintQueue::defaultPageLayout(queue, MinimumMargins);
     if (layout.isValid())
         destination.layout = layout;
     // A duplex default would put the next sheet on the back of this one.
@@ -239,12 +249,12 @@ bool writeRecord(const Arguments& a, const PrintedJob& job)
     PrintDestination destination;
     destination.kind = PrintDestination::Kind::PdfFile;
     destination.pdfFile = QFileInfo(a.record).absoluteFilePath();
-    destination.title = QStringLiteral("ラベルプリント記録");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, DialogMargins,
+    destination.title = QStringLiteral("Rondelmaker record");
+    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
                                      QPageLayout::Point);
     PdfDocumentCanvas canvas(destination);
     if (!PrintRecord::PrintRecordPages(canvas, job.sampleEntries(), job.look,
-                                       QTime::currentTime())) {
+                                       QDateTime::currentDateTime())) {
         report(canvas.errorString());
         return false;
     }
@@ -335,7 +345,7 @@ int print(const Arguments& a)
     bool progressShown = false;
     PdfDocumentCanvas canvas(labelDestination(a, queue));
     const PrintJobResult result =
-        RunPrintJob(canvas, job.run, job.design.look, job.start.offsets(), job.startPosition,
+        RunPrintJob(canvas, job.run, job.design.look, placement(job), job.startPosition,
                     [&](int sheet, int sheets) {
                         if (showProgress && sheets > 1) {
                             std::fprintf(stderr, "\rsheet %d of %d", sheet, sheets);
