@@ -72,7 +72,9 @@ void TestStateLocation::decidesTheFolder_data()
     QTest::addColumn<bool>("created");
     QTest::newRow("copied program folder") << "eas" << false << QByteArray("exe") << false;
     QTest::newRow("build tree without start file")
-        << "was" << false << QByteArray("(none)") << false;
+        << "wa" << false << QByteArray("(none)") << false;
+    QTest::newRow("installed, run by root who may write to bin")
+        << "ws" << true << QByteArray("shipped") << true;
     QTest::newRow("installed, first run") << "as" << true << QByteArray("admin") << true;
     QTest::newRow("installed, no calibration") << "s" << true << QByteArray("shipped") << true;
     QTest::newRow("installed, later run") << "cas" << true << QByteArray("config") << false;

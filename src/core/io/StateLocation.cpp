@@ -58,7 +58,14 @@ Result decide(const Inputs& inputs)
     Result result;
     result.dir = inputs.executableDir;
     const QFileInfo beside(StartFile::pathIn(inputs.executableDir));
-    if (beside.exists() || beside.isSymLink() || QFileInfo(inputs.executableDir).isWritable())
+    if (beside.exists() || beside.isSymLink())
+        return result;
+    // An installed program (its shipped default beside it in share/) keeps
+    // its files in the user's folder even when it may write to bin, as the
+    // administrator may; a build tree has no shipped default there.
+    const bool installed =
+        !inputs.shippedStartFile.isEmpty() && QFileInfo(inputs.shippedStartFile).isFile();
+    if (!installed && QFileInfo(inputs.executableDir).isWritable())
         return result;
 
     result.dir = inputs.configDir;

@@ -7,8 +7,8 @@
 //
 // A start file beside the executable wins: a copied program folder or a
 // build tree keeps its files there. An installed executable's folder
-// (/usr/bin) is not writable, so the user's configuration folder is used
-// instead; on its first use there, the start file is made from the
+// (/usr/bin, with share/rondelmaker/ beside it) is not the user's to write,
+// so the user's configuration folder is used instead; on its first use there, the start file is made from the
 // administrator's calibrated one or else the shipped default. A writable
 // folder without a start file stays the answer, and reading it then reports
 // the missing file.
