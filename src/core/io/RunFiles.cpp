@@ -40,10 +40,11 @@ bool RunFiles::lock(QString* error, int waitMs)
     qint64 pid = 0;
     QString host, application;
     m_lock->getLockInfo(&pid, &host, &application);
-    *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
-                            "しばらくしてからもう一度試してください。")
-                 .arg(application.isEmpty() ? QStringLiteral("?") : application)
-                 .arg(pid);
+    if (error)
+        *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
+                                "しばらくしてからもう一度試してください。")
+                     .arg(application.isEmpty() ? QStringLiteral("?") : application)
+                     .arg(pid);
     m_lock.reset();
     return false;
 }
