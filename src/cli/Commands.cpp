@@ -6,6 +6,7 @@
 #include "core/io/DesignFile.h"
 #include "core/io/RunFiles.h"
 #include "core/io/StateLocation.h"
+#include "core/job/JobTransaction.h"
 #include "core/layout/SheetLayout.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
@@ -20,7 +21,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 
 #include <cstdio>
 
@@ -162,18 +162,14 @@ QString stateDirOf(const Arguments& a)
     return location.dir;
 }
 
-// The folder's start file and state, and the run they make of the design.
-// BadInput with a message when a file is missing or damaged.
-int readFolder(const Arguments& a, Job& job)
+// The run the design makes on the folder's start file and state. BadInput
+// with a message when a file is missing or damaged.
+int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
 {
-    if (!QFileInfo(job.dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(job.dir)));
-        return BadInput;
-    }
-    const QString startPath = StartFile::pathIn(job.dir);
-    const StartFileReadResult start = StartFile::read(startPath);
+    const StartFileReadResult& start = folder.start;
     if (start.status == StartFileReadResult::Missing) {
-        report(QStringLiteral("スタートファイルがありません。\n") + shown(startPath));
+        report(QStringLiteral("スタートファイルがありません。\n") +
+               shown(StartFile::pathIn(job.dir)));
         return BadInput;
     }
     if (start.status != StartFileReadResult::Ok) {
@@ -182,8 +178,7 @@ int readFolder(const Arguments& a, Job& job)
     }
     job.start = start.values;
 
-    const QString statePath = StateFile::pathIn(job.dir);
-    const StateFile::ReadResult state = StateFile::read(statePath);
+    const StateFile::ReadResult& state = folder.state;
     if (state.status == StateFile::ReadResult::Ok) {
         job.saved = state.state;
         job.stateRead = true;
@@ -194,7 +189,7 @@ int readFolder(const Arguments& a, Job& job)
             report(QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。\n"
                                   "%1\n%2\n"
                                   "Give the first number with --first N.")
-                       .arg(shown(statePath), state.error));
+                       .arg(shown(StateFile::pathIn(job.dir)), state.error));
             return BadInput;
         }
         job.stateDamaged = true;
@@ -205,6 +200,25 @@ int readFolder(const Arguments& a, Job& job)
         continueNumbering(job.design, job.saved.design);
     job.startPosition = a.start ? *a.start : std::max(1, job.start.startPosition);
     job.run = freeze(job.design, QDate::currentDate());
+    return Done;
+}
+
+// The folder's files read under its lock, so that a job running elsewhere
+// is seen either wholly before or wholly after.
+int readFolder(const QString& dir, FolderSnapshot& snapshot)
+{
+    if (!QFileInfo(dir).isDir()) {
+        report(QStringLiteral("state folder not found: %1").arg(shown(dir)));
+        return BadInput;
+    }
+    RunFiles files(dir);
+    QString error;
+    if (!files.lock(&error)) {
+        report(error);
+        return NotPrinted;
+    }
+    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
+    snapshot = {StartFile::read(files.startPath()), StateFile::read(files.statePath())};
     return Done;
 }
 
@@ -281,6 +295,115 @@ QString nextLabel(const LabelDesign& design)
     return lower.isEmpty() ? QStringLiteral("-") : lower;
 }
 
+// What the job writes besides the labels, checked before anything prints.
+int checkOutputs(const Arguments& a, const LabelDesign& design)
+{
+    const LabelRun run = freeze(design, QDate::currentDate());
+    if (!a.record.isEmpty() && run.sampleCount > PrintRecord::MaxEntries) {
+        report(QStringLiteral("--record: ラベル数オーバー（３００以上）です。"
+                              "プリントできません！（%1）")
+                   .arg(run.sampleCount));
+        return BadInput;
+    }
+    if (!a.xls.isEmpty() && !labelType(run.type).listed) {
+        report(QStringLiteral("--xls: type %1 labels have no spreadsheet").arg(run.type));
+        return BadInput;
+    }
+    if ((!a.pdf.isEmpty() && !outputWritable(a.pdf, "--pdf")) ||
+        (!a.record.isEmpty() && !outputWritable(a.record, "--record")) ||
+        (!a.xls.isEmpty() && !outputWritable(SpreadsheetExport::fileNameFor(a.xls), "--xls")))
+        return NotPrinted;
+    return Done;
+}
+
+// The print queue, unless the labels go into a PDF file.
+int chooseQueue(const Arguments& a, QString& queue)
+{
+    queue = a.printer;
+    if (a.pdf.isEmpty() && queue.isEmpty()) {
+        queue = PrintQueue::defaultQueue();
+        if (queue.isEmpty()) {
+            report(QStringLiteral("no default printer: give --printer NAME or --pdf FILE"));
+            return NotPrinted;
+        }
+    }
+    return Done;
+}
+
+JobPlan planOf(const Job& job)
+{
+    JobPlan plan;
+    plan.design = job.design;
+    plan.run = job.run;
+    plan.startPosition = job.startPosition;
+    plan.offsets = placement(job);
+    plan.state = job.saved;
+    plan.keepDamagedState = job.stateDamaged;
+    return plan;
+}
+
+// "sheet k of K" on a terminal, for a job of several sheets.
+class SheetProgress {
+public:
+    void show(int sheet, int sheets)
+    {
+        if (!m_terminal || sheets < 2)
+            return;
+        std::fprintf(stderr, "\rsheet %d of %d", sheet, sheets);
+        m_shown = true;
+    }
+    void end() const
+    {
+        if (m_shown)
+            std::fputc('\n', stderr);
+    }
+
+private:
+    bool m_terminal = isatty(STDERR_FILENO) != 0;
+    bool m_shown = false;
+};
+
+int exitCodeOf(const JobOutcome& outcome)
+{
+    switch (outcome.status) {
+    case JobOutcome::Status::Printed:
+        return Done;
+    case JobOutcome::Status::PrintedNotSaved:
+        return NotSaved;
+    case JobOutcome::Status::Withdrawn:
+        return outcome.refusal; // the planner has told why
+    case JobOutcome::Status::NotPrinted:
+        break;
+    }
+    return NotPrinted;
+}
+
+// The messages, the record and spreadsheet, and the summary of a job.
+int finishPrint(const Arguments& a, const JobOutcome& outcome)
+{
+    for (const QString& note : outcome.notes)
+        report(note);
+    if (outcome.status != JobOutcome::Status::Withdrawn && !outcome.message.isEmpty())
+        report(outcome.message);
+    int code = exitCodeOf(outcome);
+    if (!outcome.printed())
+        return code;
+    if (!a.record.isEmpty() && !writeRecord(a, outcome.job))
+        code = NotSaved;
+    if (!a.xls.isEmpty() && !writeSpreadsheet(a, outcome.job))
+        code = NotSaved;
+
+    const QList<PrintLogEntry>& labels = outcome.job.labels;
+    QString printed = QStringLiteral("printed: %1 labels").arg(labels.size());
+    if (!labels.isEmpty())
+        printed += QStringLiteral(", %1 to %2").arg(labels.first().lower, labels.last().lower);
+    writeOut((printed + QStringLiteral("\nstart position: %1\nnext label: %2\n")
+                            .arg(outcome.start.startPosition)
+                            .arg(nextLabel(outcome.state.design)))
+                 .toUtf8());
+    return code;
+}
+
 } // namespace
 
 void report(const QString& message)
@@ -295,113 +418,32 @@ int print(const Arguments& a)
     Job job;
     if (const int code = loadDesign(a, job.design))
         return code;
-    {
-        // Nothing that can be found out before printing is left to after it.
-        const LabelRun run = freeze(job.design, QDate::currentDate());
-        if (!a.record.isEmpty() && run.sampleCount > PrintRecord::MaxEntries) {
-            report(QStringLiteral("--record: ラベル数オーバー（３００以上）です。"
-                                  "プリントできません！（%1）")
-                       .arg(run.sampleCount));
-            return BadInput;
-        }
-        if (!a.xls.isEmpty() && !labelType(run.type).listed) {
-            report(QStringLiteral("--xls: type %1 labels have no spreadsheet").arg(run.type));
-            return BadInput;
-        }
-    }
-    if ((!a.pdf.isEmpty() && !outputWritable(a.pdf, "--pdf")) ||
-        (!a.record.isEmpty() && !outputWritable(a.record, "--record")) ||
-        (!a.xls.isEmpty() && !outputWritable(SpreadsheetExport::fileNameFor(a.xls), "--xls")))
-        return NotPrinted;
-    QString queue = a.printer;
-    if (a.pdf.isEmpty() && queue.isEmpty()) {
-        queue = PrintQueue::defaultQueue();
-        if (queue.isEmpty()) {
-            report(QStringLiteral("no default printer: give --printer NAME or --pdf FILE"));
-            return NotPrinted;
-        }
-    }
-
+    if (const int code = checkOutputs(a, job.design))
+        return code;
+    QString queue;
+    if (const int code = chooseQueue(a, queue))
+        return code;
     job.dir = stateDirOf(a);
     if (!QFileInfo(job.dir).isDir()) {
         report(QStringLiteral("state folder not found: %1").arg(shown(job.dir)));
         return BadInput;
     }
-    // From reading the files to writing them back, no other job may take
-    // the same numbers.
+
     RunFiles files(job.dir);
-    QString error;
-    if (!files.lock(&error)) {
-        report(error);
-        return NotPrinted;
-    }
-    removeStaleTemporaries(job.dir,
-                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
-    if (const int code = readFolder(a, job))
-        return code;
-
-    const bool toPrinter = a.pdf.isEmpty();
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
-    bool progressShown = false;
     PdfDocumentCanvas canvas(labelDestination(a, queue));
-    const PrintJobResult result =
-        RunPrintJob(canvas, job.run, job.design.look, placement(job), job.startPosition,
-                    [&](int sheet, int sheets) {
-                        if (showProgress && sheets > 1) {
-                            std::fprintf(stderr, "\rsheet %d of %d", sheet, sheets);
-                            progressShown = true;
-                        }
-                        // A slow label printer takes the sheet before the next arrives.
-                        if (toPrinter && sheet < sheets)
-                            QThread::msleep(SheetPauseMs);
-                    });
-    if (progressShown)
-        std::fputc('\n', stderr);
-    if (!result.ok) {
-        report(result.error);
-        return NotPrinted;
-    }
-
-    // The labels are on paper: from here on the numbering must move on, and
-    // whatever cannot be saved is reported, never undone.
-    int code = Done;
-    StartSettings start = job.start;
-    start.startPosition = result.next.startPosition;
-    if (!StartFile::write(StartFile::pathIn(job.dir), start, &error)) {
-        report(error);
-        code = NotSaved;
-    }
-    SavedState saved = job.saved;
-    saved.design = job.design;
-    applyContinuation(saved.design, job.run.type, result.next);
-    saved.lastJob = result.job;
-    const QString statePath = StateFile::pathIn(job.dir);
-    if (job.stateDamaged) {
-        const QString kept = StateFile::keepDamaged(statePath, &error);
-        report(kept.isEmpty() ? QStringLiteral("the damaged state could not be kept: %1").arg(error)
-                              : QStringLiteral("damaged state kept as %1").arg(shown(kept)));
-    }
-    if (!StateFile::write(statePath, saved, &error)) {
-        report(QStringLiteral("状態を保存できません。\n%1\n%2").arg(shown(statePath), error));
-        code = NotSaved;
-    }
-    files.unlock();
-
-    if (!a.record.isEmpty() && !writeRecord(a, result.job))
-        code = NotSaved;
-    if (!a.xls.isEmpty() && !writeSpreadsheet(a, result.job))
-        code = NotSaved;
-
-    const int total = job.run.labelTotal();
-    QString printed = QStringLiteral("printed: %1 labels").arg(total);
-    if (total > 0)
-        printed += QStringLiteral(", %1 to %2")
-                       .arg(result.job.labels.first().lower, result.job.labels.last().lower);
-    writeOut((printed + QStringLiteral("\nstart position: %1\nnext label: %2\n")
-                            .arg(result.next.startPosition)
-                            .arg(nextLabel(saved.design)))
-                 .toUtf8());
-    return code;
+    SheetProgress progress;
+    const JobOutcome outcome = JobTransaction(files).run(
+        canvas,
+        [&](const FolderSnapshot& folder) {
+            PlanDecision decision;
+            decision.refusal = planFromFolder(a, folder, job);
+            if (decision.refusal == Done)
+                decision.plan = planOf(job);
+            return decision;
+        },
+        [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
+    progress.end();
+    return finishPrint(a, outcome);
 }
 
 int list(const Arguments& a)
@@ -410,7 +452,10 @@ int list(const Arguments& a)
     if (const int code = loadDesign(a, job.design))
         return code;
     job.dir = stateDirOf(a);
-    if (const int code = readFolder(a, job))
+    FolderSnapshot folder;
+    if (const int code = readFolder(job.dir, folder))
+        return code;
+    if (const int code = planFromFolder(a, folder, job))
         return code;
 
     QByteArray out =
@@ -431,26 +476,22 @@ int list(const Arguments& a)
 
 int next(const Arguments& a)
 {
-    Job job;
-    job.dir = stateDirOf(a);
-    if (!QFileInfo(job.dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(job.dir)));
-        return BadInput;
-    }
-    const QString startPath = StartFile::pathIn(job.dir);
-    const StartFileReadResult start = StartFile::read(startPath);
+    const QString dir = stateDirOf(a);
+    FolderSnapshot folder;
+    if (const int code = readFolder(dir, folder))
+        return code;
+    const StartFileReadResult& start = folder.start;
     if (start.status != StartFileReadResult::Ok) {
         report(start.status == StartFileReadResult::Missing
-                   ? QStringLiteral("スタートファイルがありません。\n") + shown(startPath)
+                   ? QStringLiteral("スタートファイルがありません。\n") + shown(StartFile::pathIn(dir))
                    : start.error);
         return BadInput;
     }
-    const QString statePath = StateFile::pathIn(job.dir);
-    const StateFile::ReadResult state = StateFile::read(statePath);
+    const StateFile::ReadResult& state = folder.state;
     if (state.status == StateFile::ReadResult::Damaged) {
         report(QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。\n"
                               "%1\n%2")
-                   .arg(shown(statePath), state.error));
+                   .arg(shown(StateFile::pathIn(dir)), state.error));
         return BadInput;
     }
     const LabelDesign& design = state.state.design;

@@ -65,7 +65,7 @@ void TfrmMain::restoreState()
     QString detail = nativePath(path) + QLatin1Char('\n') + read.error;
     detail += QLatin1Char('\n') +
               (kept.isEmpty()
-                   ? QStringLiteral("ファイルを移せませんでした: %1").arg(moveError)
+                   ? QStringLiteral("ファイルを残せませんでした: %1").arg(moveError)
                    : QStringLiteral("元のファイルは %1 として残しました。").arg(nativePath(kept)));
     m_dialogs.message(nullptr,
                       QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。"

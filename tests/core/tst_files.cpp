@@ -334,12 +334,22 @@ void TestFiles::keepDamagedNeverOverwrites()
         put(path, next.toLatin1());
         QString error;
         QCOMPARE(StateFile::keepDamaged(path, &error), path + next);
-        QVERIFY(!QFileInfo::exists(path));
+        // The damaged file stays until a new state replaces it.
+        QCOMPARE(contents(path), next.toLatin1());
         QCOMPARE(contents(path + next), next.toLatin1());
     }
     QCOMPARE(contents(path + ".bad"), QByteArray("first"));
     QCOMPARE(contents(path + ".bad.2"), QByteArray("second"));
+    // Past the numbered names, the time names the copy: nothing is overwritten.
+    for (int n = 5; n <= 1000; ++n)
+        put(path + ".bad." + QString::number(n), "old");
     QString error;
+    const QString kept = StateFile::keepDamaged(path, &error);
+    QVERIFY2(kept.startsWith(path + ".bad.20"),
+             qPrintable(kept + error));
+    QCOMPARE(contents(kept), QByteArray(".bad.4"));
+    QCOMPARE(contents(path + ".bad.1000"), QByteArray("old"));
+    QFile::remove(path);
     QVERIFY(StateFile::keepDamaged(path, &error).isEmpty());
     QVERIFY(!error.isEmpty());
 }

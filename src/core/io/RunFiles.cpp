@@ -1,5 +1,6 @@
 #include "core/io/RunFiles.h"
 
+#include "core/io/FolderLock.h"
 #include "core/model/LabelType.h"
 
 #include <QDir>
@@ -28,23 +29,23 @@ bool RunFiles::lock(QString* error, int waitMs)
 {
     if (isLocked())
         return true;
-    m_lock = std::make_unique<QLockFile>(QDir(m_dir).filePath(QString::fromLatin1(LockName)));
-    // A lock whose process has gone is taken over, however young it is.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(waitMs))
+    m_lock = std::make_unique<FolderLock>(QDir(m_dir).filePath(QString::fromLatin1(LockName)));
+    QString reason;
+    switch (m_lock->lock(waitMs, &reason)) {
+    case FolderLock::Result::Locked:
         return true;
-    if (m_lock->error() != QLockFile::LockFailedError) {
+    case FolderLock::Result::NoFile:
         m_lock.reset();
         return true;
+    case FolderLock::Result::Busy:
+        break;
     }
-    qint64 pid = 0;
-    QString host, application;
-    m_lock->getLockInfo(&pid, &host, &application);
+    const FolderLock::Holder holder = m_lock->holder();
     if (error)
         *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
                                 "しばらくしてからもう一度試してください。")
-                     .arg(application.isEmpty() ? QStringLiteral("?") : application)
-                     .arg(pid);
+                     .arg(holder.application.isEmpty() ? QStringLiteral("?") : holder.application)
+                     .arg(holder.pid);
     m_lock.reset();
     return false;
 }

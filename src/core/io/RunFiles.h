@@ -5,7 +5,6 @@
 #include "core/model/LabelDesign.h"
 #include "core/numbering/Continuation.h"
 
-#include <QLockFile>
 #include <QString>
 
 #include <memory>
@@ -14,6 +13,8 @@
 // and the command line, which may run at the same time. Every
 // read-modify-write of them holds the folder's lock, so that two jobs never
 // take the same numbers and no update is lost.
+class FolderLock;
+
 class RunFiles {
 public:
     explicit RunFiles(const QString& dir);
@@ -38,7 +39,7 @@ public:
 
 private:
     QString m_dir;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<FolderLock> m_lock;
 };
 
 // The numbering a job continues: where the saved state left the same kind

@@ -4,13 +4,14 @@
 #include "core/io/DesignFile.h"
 #include "core/io/JsonFields.h"
 
+#include <QDateTime>
 #include <QDir>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr int MaxScale = 1020;
 constexpr int SheetPositions = 150;
 constexpr int MaxRunRepeat = 7;
 constexpr int MaxCopies = 9999;
-constexpr int MaxKeptDamaged = 1000;
+constexpr int MaxNumberedDamaged = 1000;
 
 QString key(const char* name)
 {
@@ -202,23 +203,29 @@ SavedState readState(JsonReader& in, const QJsonObject& object)
     return state;
 }
 
-// Renames without ever replacing `to`: false with errno EEXIST when it exists.
-bool renameNoReplace(const QString& from, const QString& to)
+// Gives `from` the second name `to`, never replacing `to`: false with errno
+// EEXIST when it exists. The file keeps its own name, so that whatever
+// happens next, the damaged state is never gone before a new one stands in
+// its place.
+bool linkNoReplace(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
+    if (::link(source.constData(), target.constData()) == 0)
         return true;
-    if (errno != EINVAL && errno != ENOSYS)
+    if (errno == EEXIST)
         return false;
-    // A file system that cannot refuse to replace: look first.
+    // A file system without hard links gets a copy, which QFile::copy never
+    // lets replace an existing file.
     const QFileInfo existing(to);
     if (existing.exists() || existing.isSymLink()) {
         errno = EEXIST;
         return false;
     }
-    return ::rename(source.constData(), target.constData()) == 0;
+    if (QFile::copy(from, to))
+        return true;
+    errno = EIO;
+    return false;
 }
 
 } // namespace
@@ -273,19 +280,20 @@ bool write(const QString& path, const SavedState& state, QString* error)
 
 QString keepDamaged(const QString& path, QString* error)
 {
-    for (int n = 1; n <= MaxKeptDamaged; ++n) {
-        const QString target =
-            path + QStringLiteral(".bad") + (n > 1 ? QStringLiteral(".%1").arg(n) : QString());
-        if (renameNoReplace(path, target))
+    // Numbered names first; past those, the time makes a name of its own.
+    QStringList names;
+    for (int n = 1; n <= MaxNumberedDamaged; ++n)
+        names << path + QStringLiteral(".bad") + (n > 1 ? QStringLiteral(".%1").arg(n) : QString());
+    names << path + QStringLiteral(".bad.") +
+                 QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    for (const QString& target : names) {
+        if (linkNoReplace(path, target))
             return target;
-        if (errno != EEXIST) {
-            if (error)
-                *error = QString::fromLocal8Bit(std::strerror(errno));
-            return {};
-        }
+        if (errno != EEXIST)
+            break;
     }
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(EEXIST));
+        *error = QString::fromLocal8Bit(std::strerror(errno));
     return {};
 }
 

@@ -52,9 +52,10 @@ ReadResult read(const QString& path);
 // Replaces the file atomically; *error holds the system's reason.
 bool write(const QString& path, const SavedState& state, QString* error);
 
-// Moves a damaged state file aside, never over an earlier one:
-// "state.json.bad", else "state.json.bad.2", ... Returns the new path, or an
-// empty string with *error set.
+// Keeps a damaged state file under a second name, never over an earlier one:
+// "state.json.bad", else "state.json.bad.2", ... The file itself stays until a
+// new state replaces it. Returns the new name, or an empty string with *error
+// set.
 QString keepDamaged(const QString& path, QString* error);
 
 } // namespace StateFile
