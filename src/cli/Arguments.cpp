@@ -52,6 +52,105 @@ std::optional<int> wholeNumber(const QString& text, int low, int high)
 
 } // namespace
 
+namespace {
+
+std::optional<Arguments::Command> commandNamed(const QString& name)
+{
+    if (name == QLatin1String("print"))
+        return Arguments::Command::Print;
+    if (name == QLatin1String("list"))
+        return Arguments::Command::List;
+    if (name == QLatin1String("next"))
+        return Arguments::Command::Next;
+    return std::nullopt;
+}
+
+// Stores an option's value; the error when it does not fit, else empty.
+QString storeOption(Arguments& a, Option option, const QString& value)
+{
+    switch (option) {
+    case Option::Samples:
+        a.samples = wholeNumber(value, 1, MaxSampleCount);
+        if (!a.samples)
+            return QStringLiteral("--samples takes a number from 1 to %1, not '%2'")
+                .arg(MaxSampleCount)
+                .arg(value);
+        break;
+    case Option::First:
+        // The type's range is checked against the design.
+        a.first = wholeNumber(value, 0, 9999);
+        if (!a.first)
+            return QStringLiteral("--first takes a number from 0 to 9999, not '%1'").arg(value);
+        break;
+    case Option::Start:
+        a.start = wholeNumber(value, 1, SheetLayout::Positions);
+        if (!a.start)
+            return QStringLiteral("--start takes a sheet position from 1 to %1, not '%2'")
+                .arg(SheetLayout::Positions)
+                .arg(value);
+        break;
+    case Option::Printer:
+        a.printer = value;
+        break;
+    case Option::Pdf:
+        a.pdf = value;
+        break;
+    case Option::Record:
+        a.record = value;
+        break;
+    case Option::Xls:
+        a.xls = value;
+        break;
+    case Option::FreeTexts:
+        a.freeTexts = value;
+        break;
+    case Option::StateDir:
+        a.stateDir = value;
+        break;
+    }
+    return {};
+}
+
+// The options after the command, and the rest as positional arguments.
+QString readOptions(const QStringList& arguments, Arguments& a, QStringList& positional)
+{
+    QList<Option> seen;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        if (!name.startsWith(QLatin1String("--")) || name == QLatin1String("--")) {
+            positional << name;
+            continue;
+        }
+        std::optional<QString> value;
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); eq > 0) {
+            value = name.mid(eq + 1);
+            name.truncate(eq);
+        }
+        const KnownOption* known = findOption(name);
+        if (!known)
+            return QStringLiteral("unknown option %1").arg(name);
+        if (a.command == Arguments::Command::Next && known->option != Option::StateDir)
+            return QStringLiteral("next takes only --state-dir, not %1").arg(name);
+        if (a.command == Arguments::Command::List && known->printOnly)
+            return QStringLiteral("list prints nothing: %1 is for print").arg(name);
+        if (seen.contains(known->option))
+            return QStringLiteral("%1 is given twice").arg(name);
+        seen << known->option;
+        if (!value) {
+            if (i + 1 == arguments.size())
+                return QStringLiteral("%1 needs a value").arg(name);
+            value = arguments[++i];
+        }
+        if (value->isEmpty())
+            return QStringLiteral("%1 needs a value").arg(name);
+        if (const QString error = storeOption(a, known->option, *value); !error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+} // namespace
+
 ParsedArguments parseArguments(const QStringList& arguments)
 {
     ParsedArguments parsed;
@@ -70,91 +169,15 @@ ParsedArguments parseArguments(const QStringList& arguments)
     }
     if (arguments.isEmpty())
         return fail(QStringLiteral("a command is needed: print, list or next"));
-
     const QString command = arguments.first();
-    if (command == QLatin1String("print"))
-        a.command = Arguments::Command::Print;
-    else if (command == QLatin1String("list"))
-        a.command = Arguments::Command::List;
-    else if (command == QLatin1String("next"))
-        a.command = Arguments::Command::Next;
-    else
+    const std::optional<Arguments::Command> known = commandNamed(command);
+    if (!known)
         return fail(QStringLiteral("unknown command '%1' (print, list or next)").arg(command));
+    a.command = *known;
 
     QStringList positional;
-    QList<Option> seen;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        QString name = arguments[i];
-        if (!name.startsWith(QLatin1String("--")) || name == QLatin1String("--")) {
-            positional << name;
-            continue;
-        }
-        std::optional<QString> value;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); eq > 0) {
-            value = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        const KnownOption* known = findOption(name);
-        if (!known)
-            return fail(QStringLiteral("unknown option %1").arg(name));
-        if (a.command == Arguments::Command::Next && known->option != Option::StateDir)
-            return fail(QStringLiteral("next takes only --state-dir, not %1").arg(name));
-        if (a.command == Arguments::Command::List && known->printOnly)
-            return fail(QStringLiteral("list prints nothing: %1 is for print").arg(name));
-        if (seen.contains(known->option))
-            return fail(QStringLiteral("%1 is given twice").arg(name));
-        seen << known->option;
-        if (!value) {
-            if (i + 1 == arguments.size())
-                return fail(QStringLiteral("%1 needs a value").arg(name));
-            value = arguments[++i];
-        }
-        if (value->isEmpty())
-            return fail(QStringLiteral("%1 needs a value").arg(name));
-
-        switch (known->option) {
-        case Option::Samples:
-            a.samples = wholeNumber(*value, 1, MaxSampleCount);
-            if (!a.samples)
-                return fail(QStringLiteral("--samples takes a number from 1 to %1, not '%2'")
-                                .arg(MaxSampleCount)
-                                .arg(*value));
-            break;
-        case Option::First:
-            // The type's range is checked against the design.
-            a.first = wholeNumber(*value, 0, 9999);
-            if (!a.first)
-                return fail(
-                    QStringLiteral("--first takes a number from 0 to 9999, not '%1'").arg(*value));
-            break;
-        case Option::Start:
-            a.start = wholeNumber(*value, 1, SheetLayout::Positions);
-            if (!a.start)
-                return fail(QStringLiteral("--start takes a sheet position from 1 to %1, not '%2'")
-                                .arg(SheetLayout::Positions)
-                                .arg(*value));
-            break;
-        case Option::Printer:
-            a.printer = *value;
-            break;
-        case Option::Pdf:
-            a.pdf = *value;
-            break;
-        case Option::Record:
-            a.record = *value;
-            break;
-        case Option::Xls:
-            a.xls = *value;
-            break;
-        case Option::FreeTexts:
-            a.freeTexts = *value;
-            break;
-        case Option::StateDir:
-            a.stateDir = *value;
-            break;
-        }
-    }
-
+    if (const QString error = readOptions(arguments, a, positional); !error.isEmpty())
+        return fail(error);
     if (a.command == Arguments::Command::Next) {
         if (!positional.isEmpty())
             return fail(QStringLiteral("next takes no design file ('%1')").arg(positional.first()));

@@ -116,6 +116,11 @@ int loadDesign(const Arguments& a, LabelDesign& design)
         design.freeTexts = *texts;
     }
     if (traits.hasFreeTexts()) {
+        // Empty texts at the end only end the list (a memo saved with a
+        // final line break, a text ending in CR from CR LF data).
+        while (!design.freeTexts.isEmpty() &&
+               Cp932::limit(design.freeTexts.last(), traits.freeTextBytes).isEmpty())
+            design.freeTexts.removeLast();
         // freeze() takes the texts up to the first empty one; a gap would
         // silently drop the samples after it.
         if (design.freeTexts.size() > MaxFreeTexts) {

@@ -8,8 +8,21 @@
 
 #include <cstdio>
 
+namespace {
+
+// A script reads standard error: it carries the program's own messages
+// (Cli::report), never Qt's notes about the environment.
+void onlyFatalMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg)
+        std::fputs((message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(onlyFatalMessages);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
