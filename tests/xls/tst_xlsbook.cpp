@@ -1,4 +1,5 @@
 #include "xls/CompoundFile.h"
+#include "xls/SpreadsheetExport.h"
 #include "xls/Workbook.h"
 
 #include <QCryptographicHash>
@@ -349,6 +350,25 @@ private Q_SLOTS:
         QCOMPARE(xls["cells"].toObject().keys(), QStringList("65535,255"));
         QCOMPARE(xls["rowHeights"].toObject().size(), 0);
         QCOMPARE(xls["colWidths"].toObject().size(), 0);
+    }
+
+    // Exports already written must not change by accident: the bytes of a small one are pinned.
+    void bytesOfASmallExport()
+    {
+        const QList<PrintLogEntry> labels = {{QStringLiteral("検体"), QStringLiteral("A001")},
+                                             {QString(), QStringLiteral("A002")},
+                                             {QStringLiteral("x"), QString()}};
+        SpreadsheetExport::Colours colours;
+        colours.textIndex = 1;
+        colours.backgroundIndex = 8; // custom: the palette is written too
+        colours.custom = QColor(0x12, 0x34, 0x56);
+        const QString path = m_dir.filePath("pinned.xls");
+        QVERIFY(SpreadsheetExport::exportSpreadsheet(path, labels, colours, QDate(2026, 12, 8),
+                                                     nullptr));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex(),
+                 QByteArray("7d7005e6592f57d8e530d5f7f06f78024cdbc26e346ee6454b865d81d569c1dd"));
     }
 
     // Streams from tiny to beyond what the header's 109 FAT sector slots can map.
