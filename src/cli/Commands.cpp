@@ -15,7 +15,6 @@
 #include "core/render/PrintRecord.h"
 #include "print/PdfDocumentCanvas.h"
 #include "print/PrintQueue.h"
-#include "xls/BiffWorkbook.h"
 #include "xls/SpreadsheetExport.h"
 
 #include <QDateTime>
@@ -282,10 +281,9 @@ bool writeRecord(const Arguments& a, const PrintedJob& job)
 
 bool writeSpreadsheet(const Arguments& a, const PrintedJob& job)
 {
-    BiffWorkbook book;
     QString error;
-    if (!SpreadsheetExport::ExportSpreadsheet(
-            book, SpreadsheetExport::fileNameFor(a.xls), job.sampleEntries(),
+    if (!SpreadsheetExport::exportSpreadsheet(
+            SpreadsheetExport::fileNameFor(a.xls), job.sampleEntries(),
             SpreadsheetExport::Colours::of(job.look), QDate::currentDate(), &error)) {
         report(error);
         return false;

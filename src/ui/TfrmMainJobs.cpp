@@ -13,7 +13,6 @@
 #include "ui/PrintScreen.h"
 #include "ui/PrinterDocument.h"
 #include "ui/UserPaths.h"
-#include "xls/BiffWorkbook.h"
 #include "xls/SpreadsheetExport.h"
 
 #include <QCoreApplication>
@@ -211,9 +210,8 @@ bool TfrmMain::ExportSpreadsheet()
         !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
         return false;
 
-    BiffWorkbook book;
     QString error;
-    if (!SpreadsheetExport::ExportSpreadsheet(book, path, job.sampleEntries(),
+    if (!SpreadsheetExport::exportSpreadsheet(path, job.sampleEntries(),
                                               SpreadsheetExport::Colours::of(job.look),
                                               m_clock().date(), &error)) {
         m_dialogs.error(this, error);

@@ -17,9 +17,10 @@ const char16_t kDefaultFontName[] = u"ＭＳ Ｐゴシック";
 constexpr quint16 kDefaultFontTwips = 220;
 constexpr quint8 kShiftJisCharset = 128;
 
-quint32 packFormat(qint8 fontColor, qint8 fillColor, quint8 borders)
+quint32 packFormat(const Xls::CellFormat& format)
 {
-    return quint32(fontColor + 1) | quint32(fillColor + 1) << 8 | quint32(borders) << 16;
+    return quint32(format.fontColor + 1) | quint32(format.fillColor + 1) << 8 |
+           quint32(format.borders.toInt()) << 16;
 }
 
 void putFont(QByteArray& out, quint16 color)
@@ -37,14 +38,14 @@ void putFont(QByteArray& out, quint16 color)
     putShortString(out, kDefaultFontName);
 }
 
-void putXf(QByteArray& out, quint16 font, bool isStyle, quint8 usedAttributes, quint8 borders,
+void putXf(QByteArray& out, quint16 font, bool isStyle, quint8 usedAttributes, Xls::Borders borders,
            int fillColor)
 {
     constexpr quint32 thin = 1;
-    const quint32 left = borders & kLeft ? thin : 0;
-    const quint32 right = borders & kRight ? thin : 0;
-    const quint32 top = borders & kTop ? thin : 0;
-    const quint32 bottom = borders & kBottom ? thin : 0;
+    const quint32 left = borders.testFlag(Xls::Border::Left) ? thin : 0;
+    const quint32 right = borders.testFlag(Xls::Border::Right) ? thin : 0;
+    const quint32 top = borders.testFlag(Xls::Border::Top) ? thin : 0;
+    const quint32 bottom = borders.testFlag(Xls::Border::Bottom) ? thin : 0;
     // Border lines use the automatic colour rather than palette black, so redefining palette
     // entry 8 cannot recolour them.
     auto lineColor = [](quint32 line) { return line ? quint32(kSystemText) : 0u; };
@@ -68,7 +69,7 @@ void putXf(QByteArray& out, quint16 font, bool isStyle, quint8 usedAttributes, q
 
 } // namespace
 
-StylePlan planStyles(const std::map<quint32, Cell>& cells)
+StylePlan planStyles(const std::map<quint32, Xls::Cell>& cells)
 {
     StylePlan plan;
     plan.refs.reserve(cells.size());
@@ -79,12 +80,9 @@ StylePlan planStyles(const std::map<quint32, Cell>& cells)
     stringIndex.reserve(qsizetype(cells.size()));
 
     for (const auto& [ref, cell] : cells) {
-        const quint32 format = packFormat(cell.fontColor, cell.fillColor, cell.borders);
-        if (format == packFormat(-1, -1, 0) && cell.text.isEmpty())
-            continue; // everything put on it was taken back
-
+        const quint32 format = packFormat(cell.format);
         quint16 xf = kDefaultCellXf;
-        if (format != packFormat(-1, -1, 0)) {
+        if (cell.format != Xls::CellFormat{}) {
             if (const auto it = xfForFormat.constFind(format); it != xfForFormat.cend()) {
                 xf = *it;
             } else if (kFirstCustomXf + plan.xfFormats.size() < size_t(kMaxXfCount)) {
@@ -92,10 +90,11 @@ StylePlan planStyles(const std::map<quint32, Cell>& cells)
                 xf = quint16(kFirstCustomXf + plan.xfFormats.size());
                 xfForFormat.insert(format, xf);
                 plan.xfFormats.push_back(format);
-                if (cell.fontColor >= 0 && plan.fontForColor[size_t(cell.fontColor)] == 0) {
-                    plan.fontForColor[size_t(cell.fontColor)] =
+                const int color = cell.format.fontColor;
+                if (color >= 0 && plan.fontForColor[size_t(color)] == 0) {
+                    plan.fontForColor[size_t(color)] =
                         quint16(kFirstColorFont + plan.fontColors.size());
-                    plan.fontColors.push_back(quint16(cell.fontColor));
+                    plan.fontColors.push_back(quint16(color));
                 }
             }
         }
@@ -124,15 +123,15 @@ void putStyles(QByteArray& out, const StylePlan& plan)
     for (const quint16 color : plan.fontColors)
         putFont(out, color);
 
-    putXf(out, 0, true, 0x00, 0, -1); // XF 0: the Normal style
+    putXf(out, 0, true, 0x00, {}, -1); // XF 0: the Normal style
     for (int i = 1; i < 15; ++i)
-        putXf(out, 0, true, 0xF4, 0, -1); // the outline styles Excel expects to find
-    putXf(out, 0, false, 0x00, 0, -1);    // XF 15: default cell format
+        putXf(out, 0, true, 0xF4, {}, -1); // the outline styles Excel expects to find
+    putXf(out, 0, false, 0x00, {}, -1);    // XF 15: default cell format
     for (const quint32 format : plan.xfFormats) {
         const int fontColor = int(format & 0xFF) - 1;
         const int fillColor = int(format >> 8 & 0xFF) - 1;
         const quint16 font = fontColor >= 0 ? plan.fontForColor[size_t(fontColor)] : 0;
-        putXf(out, font, false, 0xF8, quint8(format >> 16), fillColor);
+        putXf(out, font, false, 0xF8, Xls::Borders::fromInt(format >> 16), fillColor);
     }
     Record record(out, RtStyle);
     put16(out, 0x8000); // built-in style on XF 0:
@@ -140,7 +139,7 @@ void putStyles(QByteArray& out, const StylePlan& plan)
     put8(out, 0xFF);
 }
 
-void putPalette(QByteArray& out, const Palette& palette)
+void putPalette(QByteArray& out, const Xls::Palette& palette)
 {
     Record record(out, RtPalette);
     put16(out, quint16(palette.size()));

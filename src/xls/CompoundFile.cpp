@@ -55,42 +55,52 @@ void putDirEntry(char* at, const char16_t* name, quint8 type, quint32 child, qui
     put32(at + 120, size);
 }
 
-} // namespace
-
-QByteArray CompoundFile::build(const QByteArray& workbookStream)
-{
-    if (workbookStream.size() > kMaxStreamSize)
-        return {};
-    const qsizetype streamSize = std::max(workbookStream.size(), kMinStreamSize);
-    const quint32 streamSectors = ceilDiv(quint64(streamSize), kSectorSize);
-    const quint32 dirSectors = 1; // root + Workbook fit in one sector of four entries
-
-    // The FAT must also map its own sectors and the DIFAT sectors, so grow both until the
-    // counts are stable.
+// Where everything goes: the stream from sector 0, then the directory, the FAT and the DIFAT.
+struct Layout {
+    quint32 streamSectors = 0;
     quint32 fatSectors = 1;
     quint32 difatSectors = 0;
+    quint32 dirStart = 0;
+    quint32 fatStart = 0;
+    quint32 difatStart = 0;
+    quint32 sectorCount = 0;
+};
+
+constexpr quint32 kDirSectors = 1; // root + Workbook fit in one sector of four entries
+
+Layout layoutFor(qsizetype streamSize)
+{
+    Layout l;
+    l.streamSectors = ceilDiv(quint64(streamSize), kSectorSize);
+    // The FAT must also map its own sectors and the DIFAT sectors, so grow both until the
+    // counts are stable.
     for (;;) {
-        const quint64 total = quint64(streamSectors) + dirSectors + fatSectors + difatSectors;
+        const quint64 total =
+            quint64(l.streamSectors) + kDirSectors + l.fatSectors + l.difatSectors;
         const quint32 needFat = ceilDiv(total, kIdsPerSector);
         const quint32 needDifat = needFat > kHeaderDifatSlots
                                       ? ceilDiv(needFat - kHeaderDifatSlots, kDifatSlotsPerSector)
                                       : 0;
-        if (needFat == fatSectors && needDifat == difatSectors)
+        if (needFat == l.fatSectors && needDifat == l.difatSectors)
             break;
-        fatSectors = needFat;
-        difatSectors = needDifat;
+        l.fatSectors = needFat;
+        l.difatSectors = needDifat;
     }
+    l.dirStart = l.streamSectors;
+    l.fatStart = l.dirStart + kDirSectors;
+    l.difatStart = l.fatStart + l.fatSectors;
+    l.sectorCount = l.difatStart + l.difatSectors;
+    return l;
+}
 
-    const quint32 dirStart = streamSectors;
-    const quint32 fatStart = dirStart + dirSectors;
-    const quint32 difatStart = fatStart + fatSectors;
-    const quint32 sectorCount = difatStart + difatSectors;
+// Sector `id` of the file; the header takes the place of sector -1.
+char* sector(QByteArray& file, quint32 id)
+{
+    return file.data() + kSectorSize * (1 + qsizetype(id));
+}
 
-    QByteArray file(kSectorSize * (1 + qsizetype(sectorCount)), '\0');
-    char* const base = file.data();
-    auto sector = [base](quint32 id) { return base + kSectorSize * (1 + qsizetype(id)); };
-
-    // Header
+void putHeader(char* base, const Layout& l)
+{
     static constexpr quint8 kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     std::memcpy(base, kSignature, sizeof kSignature);
     put16(base + 24, 0x003E); // minor version
@@ -98,23 +108,22 @@ QByteArray CompoundFile::build(const QByteArray& workbookStream)
     put16(base + 28, 0xFFFE); // little-endian
     put16(base + 30, 9);      // sector size 2^9
     put16(base + 32, 6);      // mini sector size 2^6
-    put32(base + 44, fatSectors);
-    put32(base + 48, dirStart);
-    put32(base + 56, quint32(kMinStreamSize)); // mini stream cutoff
-    put32(base + 60, kEndOfChain);             // no mini FAT
-    put32(base + 68, difatSectors ? difatStart : kEndOfChain);
-    put32(base + 72, difatSectors);
+    put32(base + 44, l.fatSectors);
+    put32(base + 48, l.dirStart);
+    put32(base + 56, quint32(CompoundFile::kMinStreamSize)); // mini stream cutoff
+    put32(base + 60, kEndOfChain);                           // no mini FAT
+    put32(base + 68, l.difatSectors ? l.difatStart : kEndOfChain);
+    put32(base + 72, l.difatSectors);
     for (quint32 i = 0; i < kHeaderDifatSlots; ++i)
-        put32(base + 76 + 4 * i, i < fatSectors ? fatStart + i : kFreeSect);
+        put32(base + 76 + 4 * i, i < l.fatSectors ? l.fatStart + i : kFreeSect);
+}
 
-    // Workbook stream; the padding is already zero.
-    std::memcpy(sector(0), workbookStream.constData(), size_t(workbookStream.size()));
-
-    // Directory: the root storage (no mini stream) with the Workbook stream as its only child.
-    // The root carries the class id of an Excel 97-2003 workbook so shells recognise the file.
+// The root storage (no mini stream) with the Workbook stream as its only child. The root
+// carries the class id of an Excel 97-2003 workbook so shells recognise the file.
+void putDirectory(char* dir, qsizetype streamSize)
+{
     static constexpr quint8 kExcelClsid[16] = {0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                                0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-    char* const dir = sector(dirStart);
     putDirEntry(dir, u"Root Entry", 5, 1, kEndOfChain, 0, kExcelClsid);
     putDirEntry(dir + 128, u"Workbook", 2, kNoStream, 0, quint32(streamSize), nullptr);
     for (int unused = 2; unused < 4; ++unused) {
@@ -123,30 +132,53 @@ QByteArray CompoundFile::build(const QByteArray& workbookStream)
         put32(entry + 72, kNoStream);
         put32(entry + 76, kNoStream);
     }
+}
 
-    // FAT: the FAT sectors are consecutive, so entry i lives at a fixed place.
+void putFat(QByteArray& file, const Layout& l)
+{
+    // The FAT sectors are consecutive, so entry i lives at a fixed place.
     auto setFat = [&](quint32 id, quint32 next) {
-        put32(sector(fatStart + id / kIdsPerSector) + 4 * (id % kIdsPerSector), next);
+        put32(sector(file, l.fatStart + id / kIdsPerSector) + 4 * (id % kIdsPerSector), next);
     };
-    std::memset(sector(fatStart), 0xFF, size_t(kSectorSize) * fatSectors); // all FREESECT
-    for (quint32 id = 0; id + 1 < streamSectors; ++id)
+    std::memset(sector(file, l.fatStart), 0xFF, size_t(kSectorSize) * l.fatSectors); // FREESECT
+    for (quint32 id = 0; id + 1 < l.streamSectors; ++id)
         setFat(id, id + 1);
-    setFat(streamSectors - 1, kEndOfChain);
-    setFat(dirStart, kEndOfChain);
-    for (quint32 i = 0; i < fatSectors; ++i)
-        setFat(fatStart + i, kFatSect);
-    for (quint32 i = 0; i < difatSectors; ++i)
-        setFat(difatStart + i, kDifSect);
+    setFat(l.streamSectors - 1, kEndOfChain);
+    setFat(l.dirStart, kEndOfChain);
+    for (quint32 i = 0; i < l.fatSectors; ++i)
+        setFat(l.fatStart + i, kFatSect);
+    for (quint32 i = 0; i < l.difatSectors; ++i)
+        setFat(l.difatStart + i, kDifSect);
+}
 
-    // DIFAT sectors list the FAT sectors the header had no room for.
-    for (quint32 d = 0; d < difatSectors; ++d) {
-        char* const at = sector(difatStart + d);
+// DIFAT sectors list the FAT sectors the header had no room for.
+void putDifat(QByteArray& file, const Layout& l)
+{
+    for (quint32 d = 0; d < l.difatSectors; ++d) {
+        char* const at = sector(file, l.difatStart + d);
         for (quint32 slot = 0; slot < kDifatSlotsPerSector; ++slot) {
             const quint32 fat = kHeaderDifatSlots + d * kDifatSlotsPerSector + slot;
-            put32(at + 4 * slot, fat < fatSectors ? fatStart + fat : kFreeSect);
+            put32(at + 4 * slot, fat < l.fatSectors ? l.fatStart + fat : kFreeSect);
         }
         put32(at + 4 * kDifatSlotsPerSector,
-              d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain);
+              d + 1 < l.difatSectors ? l.difatStart + d + 1 : kEndOfChain);
     }
+}
+
+} // namespace
+
+QByteArray CompoundFile::build(const QByteArray& workbookStream)
+{
+    if (workbookStream.size() > kMaxStreamSize)
+        return {};
+    const qsizetype streamSize = std::max(workbookStream.size(), kMinStreamSize);
+    const Layout layout = layoutFor(streamSize);
+    QByteArray file(kSectorSize * (1 + qsizetype(layout.sectorCount)), '\0');
+    putHeader(file.data(), layout);
+    // Workbook stream; the padding is already zero.
+    std::memcpy(sector(file, 0), workbookStream.constData(), size_t(workbookStream.size()));
+    putDirectory(sector(file, layout.dirStart), streamSize);
+    putFat(file, layout);
+    putDifat(file, layout);
     return file;
 }

@@ -4,20 +4,6 @@
 
 namespace SpreadsheetExport {
 
-namespace {
-
-constexpr int ThinLine = 16777216;
-
-void frame(XlsBook& book, int col, int row)
-{
-    book.XlsPutLineTop(ThinLine, book.POS2(col, row, col, row));
-    book.XlsPutLineBottom(ThinLine, book.POS2(col, row, col, row));
-    book.XlsPutLineLeft(ThinLine, book.POS2(col, row, col, row));
-    book.XlsPutLineRight(ThinLine, book.POS2(col, row, col, row));
-}
-
-} // namespace
-
 QString headerOfNotes(const QDate& today)
 {
     return QStringLiteral("内容　(") + today.toString(QStringLiteral("yy/MM/dd")) +
@@ -31,50 +17,44 @@ QString fileNameFor(const QString& chosen)
                : chosen + QStringLiteral(".xls");
 }
 
-bool ExportSpreadsheet(XlsBook& book, const QString& path, const QList<PrintLogEntry>& entries,
-                       const Colours& colours, const QDate& today, QString* error)
+Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& colours,
+                          const QDate& today)
 {
-    int scratch = 0;
-    if (!book.XlsCreateBook(path, 2002, 3, &scratch)) {
-        if (error)
-            *error = book.errorString();
-        return false;
-    }
+    Xls::Workbook book(3); // three sheets, as a new Excel book has; the labels go on the first
     const int text = ::Colours::SheetTextColorOf(colours.textIndex);
     int back = ::Colours::SheetBackColorOf(colours.backgroundIndex);
     if (back < 0) {
-        book.XlsSetPaletteColor(CustomPaletteIndex, colours.custom.rgb());
+        book.setPaletteColor(CustomPaletteIndex, colours.custom.rgb());
         back = CustomPaletteIndex;
     }
+    const Xls::CellFormat framed{.borders = Xls::AllBorders};
+    const Xls::CellFormat coloured{.fontColor = text, .fillColor = back, .borders = {}};
+    const Xls::CellFormat colouredFramed{
+        .fontColor = text, .fillColor = back, .borders = Xls::AllBorders};
 
-    book.XlsPutStr(QStringLiteral("文字"), book.POS2(0, 0, 0, 0));
-    book.XlsPutStr(QStringLiteral("数字"), book.POS2(1, 0, 1, 0));
-    book.XlsPutStr(headerOfNotes(today), book.POS2(2, 0, 2, 0));
-    for (int col = 0; col < 3; ++col)
-        frame(book, col, 0);
-
-    for (int j = 1; j <= int(entries.size()); ++j) {
-        const PrintLogEntry& entry = entries[j - 1];
-        book.XlsPutFontColor(text, book.POS2(0, j, 0, j));
-        book.XlsPutBackColor(back, book.POS2(0, j, 0, j));
-        book.XlsPutRowHeight(20.0, book.POS2(0, j, 0, j));
-        book.XlsPutColWidth(6, book.POS2(0, j, 0, j));
-        book.XlsPutStr(entry.upper, book.POS2(0, j, 0, j));
-        book.XlsPutStr(entry.lower, book.POS2(1, j, 1, j));
-        frame(book, 1, j);
-        book.XlsPutFontColor(text, book.POS2(1, j, 1, j));
-        book.XlsPutBackColor(back, book.POS2(1, j, 1, j));
-        book.XlsPutRowHeight(20.0, book.POS2(2, j, 2, j));
-        book.XlsPutColWidth(40, book.POS2(2, j, 2, j));
-        frame(book, 2, j);
+    Xls::Worksheet& sheet = book.sheet();
+    sheet.setCell(0, 0, QStringLiteral("文字"), framed);
+    sheet.setCell(0, 1, QStringLiteral("数字"), framed);
+    sheet.setCell(0, 2, headerOfNotes(today), framed);
+    for (int row = 1; row <= int(entries.size()); ++row) {
+        const PrintLogEntry& entry = entries[row - 1];
+        sheet.setCell(row, 0, entry.upper, coloured);
+        sheet.setCell(row, 1, entry.lower, colouredFramed);
+        sheet.setCell(row, 2, QString(), framed); // for notes
+        sheet.setRowHeight(row, 20.0);
     }
-
-    if (!book.XlsCloseBook(1)) {
-        if (error)
-            *error = book.errorString();
-        return false;
+    // A book of the header alone keeps the default widths.
+    if (!entries.isEmpty()) {
+        sheet.setColumnWidth(0, 6);
+        sheet.setColumnWidth(2, 40);
     }
-    return true;
+    return book;
+}
+
+bool exportSpreadsheet(const QString& path, const QList<PrintLogEntry>& entries,
+                       const Colours& colours, const QDate& today, QString* error)
+{
+    return workbookFor(entries, colours, today).save(path, error);
 }
 
 } // namespace SpreadsheetExport

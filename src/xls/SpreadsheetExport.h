@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/model/PrintedJob.h"
-#include "xls/XlsBook.h"
+#include "xls/Workbook.h"
 
 #include <QColor>
 #include <QDate>
@@ -32,9 +32,13 @@ QString headerOfNotes(const QDate& today);
 // already ends in exactly ".xls" (case matters).
 QString fileNameFor(const QString& chosen);
 
-// Writes the book to `path`; false with *error set when the file could not
+// The book of `entries`, with `today` in the header.
+Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& colours,
+                          const QDate& today);
+
+// Writes that book to `path`; false with *error set when the file could not
 // be written (an existing file is then left as it was).
-bool ExportSpreadsheet(XlsBook& book, const QString& path, const QList<PrintLogEntry>& entries,
+bool exportSpreadsheet(const QString& path, const QList<PrintLogEntry>& entries,
                        const Colours& colours, const QDate& today, QString* error);
 
 } // namespace SpreadsheetExport

@@ -2,7 +2,6 @@
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
 #include "ui/PrintScreen.h"
-#include "xls/BiffWorkbook.h"
 #include "xls/SpreadsheetExport.h"
 
 #include "FullTmpfs.h"
@@ -23,68 +22,6 @@
 #include <QToolButton>
 
 namespace {
-
-// Records the calls the export makes, one line each.
-class RecordingBook final : public XlsBook {
-public:
-    QStringList calls;
-    bool XlsCreateBook(const QString& path, int version, int sheets, int*) override
-    {
-        calls << QStringLiteral("create %1 %2 %3").arg(path).arg(version).arg(sheets);
-        return true;
-    }
-    quint32 POS2(int c1, int r1, int c2, int r2) override
-    {
-        return quint32((r1 << 8) | c1) | ((c1 != c2 || r1 != r2) ? 0x80000000u : 0u);
-    }
-    void XlsPutStr(const QString& t, quint32 cell) override { put("str " + t, cell); }
-    void XlsPutFontColor(int i, quint32 cell) override
-    {
-        put(QStringLiteral("font %1").arg(i), cell);
-    }
-    void XlsPutBackColor(int i, quint32 cell) override
-    {
-        put(QStringLiteral("back %1").arg(i), cell);
-    }
-    void XlsPutRowHeight(double h, quint32 cell) override
-    {
-        put(QStringLiteral("height %1").arg(h), cell);
-    }
-    void XlsPutColWidth(int w, quint32 cell) override
-    {
-        put(QStringLiteral("width %1").arg(w), cell);
-    }
-    void XlsPutLineTop(int v, quint32 cell) override { put(QStringLiteral("top %1").arg(v), cell); }
-    void XlsPutLineBottom(int v, quint32 cell) override
-    {
-        put(QStringLiteral("bottom %1").arg(v), cell);
-    }
-    void XlsPutLineLeft(int v, quint32 cell) override
-    {
-        put(QStringLiteral("left %1").arg(v), cell);
-    }
-    void XlsPutLineRight(int v, quint32 cell) override
-    {
-        put(QStringLiteral("right %1").arg(v), cell);
-    }
-    void XlsSetPaletteColor(int i, QRgb rgb) override
-    {
-        calls
-            << QStringLiteral("palette %1 %2").arg(i).arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-    }
-    bool XlsCloseBook(int mode) override
-    {
-        calls << QStringLiteral("close %1").arg(mode);
-        return true;
-    }
-    QString errorString() const override { return {}; }
-
-private:
-    void put(const QString& what, quint32 cell)
-    {
-        calls << QStringLiteral("%1 @%2,%3").arg(what).arg(cell & 0xFF).arg(cell >> 8);
-    }
-};
 
 // The window with a printed job of one label, as Excel needs one.
 void giveJob(MainFixture& f)
@@ -123,7 +60,7 @@ class TestExport : public QObject {
 private Q_SLOTS:
     void initTestCase() { installFontSubstitutions(); }
 
-    void callsInOrder();
+    void cellsOfTheBook();
     void readsBackInAnotherReader_data();
     void readsBackInAnotherReader();
     void customBackgroundKeepsItsColour();
@@ -135,28 +72,39 @@ private Q_SLOTS:
     void exportIsTheJobs();
 };
 
-void TestExport::callsInOrder()
+void TestExport::cellsOfTheBook()
 {
-    RecordingBook book;
     SpreadsheetExport::Colours colours;
     colours.textIndex = 7;       // Lime
     colours.backgroundIndex = 3; // Green
-    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, "/x/a.xls", entries(3), colours,
-                                                 QDate(2007, 3, 5), nullptr));
-    QCOMPARE(book.calls.mid(0, 4),
-             (QStringList{"create /x/a.xls 2002 3", "str 文字 @0,0", "str 数字 @1,0",
-                          "str 内容　(07/03/05  １１ｍφ円形ラベル) @2,0"}));
-    QCOMPARE(book.calls.mid(4, 4), (QStringList{"top 16777216 @0,0", "bottom 16777216 @0,0",
-                                                "left 16777216 @0,0", "right 16777216 @0,0"}));
-    const QStringList row1 = {
-        "font 11 @0,1",       "back 11 @0,1",        "height 20 @0,1",    "width 6 @0,1",
-        "str 検体 @0,1",      "str A001 @1,1",       "top 16777216 @1,1", "bottom 16777216 @1,1",
-        "left 16777216 @1,1", "right 16777216 @1,1", "font 11 @1,1",      "back 11 @1,1",
-        "height 20 @2,1",     "width 40 @2,1",       "top 16777216 @2,1", "bottom 16777216 @2,1",
-        "left 16777216 @2,1", "right 16777216 @2,1"};
-    QCOMPARE(book.calls.mid(16, row1.size()), row1);
-    QCOMPARE(book.calls.size(), 16 + 3 * row1.size() + 1);
-    QCOMPARE(book.calls.last(), QStringLiteral("close 1"));
+    QList<PrintLogEntry> labels = entries(3);
+    labels[1].upper.clear(); // still coloured
+    const Xls::Workbook book = SpreadsheetExport::workbookFor(labels, colours, QDate(2007, 3, 5));
+    QCOMPARE(book.sheetCount(), 3);
+    QVERIFY(!book.paletteRedefined());
+    const Xls::Worksheet& sheet = book.sheet();
+    // "text|font|fill|borders" of a cell
+    auto cell = [&sheet](int row, int col) {
+        const Xls::Cell c = sheet.cell(row, col);
+        return QStringLiteral("%1|%2|%3|%4")
+            .arg(c.text)
+            .arg(c.format.fontColor)
+            .arg(c.format.fillColor)
+            .arg(c.format.borders == Xls::AllBorders ? "all"
+                 : c.format.borders                  ? "some"
+                                                     : "none");
+    };
+    QCOMPARE(cell(0, 0), QStringLiteral("文字|-1|-1|all"));
+    QCOMPARE(cell(0, 1), QStringLiteral("数字|-1|-1|all"));
+    QCOMPARE(cell(0, 2), QStringLiteral("内容　(07/03/05  １１ｍφ円形ラベル)|-1|-1|all"));
+    for (int row = 1; row <= 3; ++row) {
+        QCOMPARE(cell(row, 0), labels[row - 1].upper + "|11|11|none");
+        QCOMPARE(cell(row, 1), labels[row - 1].lower + "|11|11|all");
+        QCOMPARE(cell(row, 2), QStringLiteral("|-1|-1|all"));
+    }
+    QCOMPARE(sheet.cells().size(), size_t(12));
+    QCOMPARE(sheet.rowHeights(), (std::map<int, quint16>{{1, 400}, {2, 400}, {3, 400}}));
+    QCOMPARE(sheet.columnWidths(), (std::map<int, quint16>{{0, 6 * 256}, {2, 40 * 256}}));
 }
 
 void TestExport::readsBackInAnotherReader_data()
@@ -173,13 +121,12 @@ void TestExport::readsBackInAnotherReader()
     QFETCH(int, rows);
     QTemporaryDir dir;
     const QString path = dir.filePath("labels.xls");
-    BiffWorkbook book;
     SpreadsheetExport::Colours colours;
     colours.textIndex = 1;       // Red
     colours.backgroundIndex = 2; // SkyBlue
     QString error;
-    QVERIFY2(SpreadsheetExport::ExportSpreadsheet(book, path, entries(rows), colours,
-                                                  QDate(2026, 12, 8), &error),
+    QVERIFY2(SpreadsheetExport::exportSpreadsheet(path, entries(rows), colours, QDate(2026, 12, 8),
+                                                  &error),
              qPrintable(error));
 
     const QJsonObject book2 = readBack(path);
@@ -216,11 +163,10 @@ void TestExport::customBackgroundKeepsItsColour()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("custom.xls");
-    BiffWorkbook book;
     SpreadsheetExport::Colours colours;
     colours.backgroundIndex = 8;
     colours.custom = QColor(0x12, 0x34, 0x56);
-    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, path, entries(2), colours, QDate(2026, 1, 2),
+    QVERIFY(SpreadsheetExport::exportSpreadsheet(path, entries(2), colours, QDate(2026, 1, 2),
                                                  nullptr));
     const QJsonObject cells = readBack(path).value("cells").toObject();
     QCOMPARE(cells.value("1,0").toObject().value("fill").toString(), QStringLiteral("123456"));
@@ -304,18 +250,16 @@ void TestExport::fullDiskKeepsOldFile()
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
     const QString path = disk.filePath("labels.xls");
-    BiffWorkbook book;
     QString error;
-    QVERIFY(SpreadsheetExport::ExportSpreadsheet(book, path, entries(1), {}, QDate(2026, 12, 8),
-                                                 &error));
+    QVERIFY(SpreadsheetExport::exportSpreadsheet(path, entries(1), {}, QDate(2026, 12, 8), &error));
     QFile old(path);
     QVERIFY(old.open(QIODevice::ReadOnly));
     const QByteArray before = old.readAll();
     old.close();
     QVERIFY(disk.fill(freeKib));
 
-    QVERIFY(!SpreadsheetExport::ExportSpreadsheet(book, path, entries(rows), {}, QDate(2026, 12, 8),
-                                                  &error));
+    QVERIFY(
+        !SpreadsheetExport::exportSpreadsheet(path, entries(rows), {}, QDate(2026, 12, 8), &error));
     QVERIFY2(error.contains(path) && error.contains("No space left on device"), qPrintable(error));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), before);

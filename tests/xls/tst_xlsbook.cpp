@@ -1,5 +1,6 @@
-#include "xls/BiffWorkbook.h"
 #include "xls/CompoundFile.h"
+#include "xls/SpreadsheetExport.h"
+#include "xls/Workbook.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr int kLine = 0x1000000; // what the export passes for a border line
-
 // The palette indexes the export uses, with Excel's standard colour for each.
 const QList<QPair<int, QString>> kExportColours = {
     {8, "000000"},  {9, "FFFFFF"},  {10, "FF0000"}, {11, "00FF00"}, {12, "0000FF"},
@@ -32,39 +31,24 @@ QString labelText(int row)
     return QStringLiteral("ラベル%1 東京・ＡＢＣ").arg(row);
 }
 
-void putBorders(XlsBook& book, quint32 cell)
-{
-    book.XlsPutLineTop(kLine, cell);
-    book.XlsPutLineBottom(kLine, cell);
-    book.XlsPutLineLeft(kLine, cell);
-    book.XlsPutLineRight(kLine, cell);
-}
-
 // A sheet as the label export writes it: a header row, then one row per printed label.
-void writeExportShape(XlsBook& book, int rows)
+void writeExportShape(Xls::Worksheet& sheet, int rows)
 {
-    for (int c = 0; c < 3; ++c) {
-        book.XlsPutStr(kHeader[c], book.POS2(c, 0, c, 0));
-        putBorders(book, book.POS2(c, 0, c, 0));
-    }
+    for (int c = 0; c < 3; ++c)
+        sheet.setCell(0, c, kHeader[c], {.borders = Xls::AllBorders});
     for (int r = 1; r <= rows; ++r) {
         const int font = kExportColours[r % 10].first;
         const int back = kExportColours[(r + 3) % 10].first;
-        const quint32 number = book.POS2(0, r, 0, r);
-        book.XlsPutStr(QString::number(r), number);
-        book.XlsPutFontColor(font, number);
-        book.XlsPutBackColor(back, number);
-        book.XlsPutRowHeight(20.0, number);
-        book.XlsPutColWidth(6, number);
-        const quint32 label = book.POS2(1, r, 1, r);
-        putBorders(book, label); // before the text: the order must not matter
-        book.XlsPutStr(labelText(r), label);
-        book.XlsPutFontColor(font, label);
-        book.XlsPutBackColor(back, label);
-        const quint32 note = book.POS2(2, r, 2, r);
-        book.XlsPutRowHeight(20.0, note);
-        book.XlsPutColWidth(40, note);
-        putBorders(book, note);
+        sheet.setCell(r, 0, QString::number(r),
+                      {.fontColor = font, .fillColor = back, .borders = {}});
+        sheet.setCell(r, 1, labelText(r),
+                      {.fontColor = font, .fillColor = back, .borders = Xls::AllBorders});
+        sheet.setCell(r, 2, QString(), {.borders = Xls::AllBorders});
+        sheet.setRowHeight(r, 20.0);
+    }
+    if (rows > 0) {
+        sheet.setColumnWidth(0, 6);
+        sheet.setColumnWidth(2, 40);
     }
 }
 
@@ -132,10 +116,11 @@ class TestXlsBook : public QObject {
         return result["log"].toString(); // xlrd's complaints
     }
 
-    QString closeAndRead(BiffWorkbook& book, const QString& path, QJsonObject& result)
+    QString saveAndRead(const Xls::Workbook& book, const QString& path, QJsonObject& result)
     {
-        if (!book.XlsCloseBook(1))
-            return book.errorString();
+        QString error;
+        if (!book.save(path, &error))
+            return error;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return "no file";
@@ -165,12 +150,10 @@ private Q_SLOTS:
     {
         QFETCH(int, rows);
         const QString path = m_dir.filePath(QStringLiteral("export%1.xls").arg(rows));
-        BiffWorkbook book;
-        int scratch = -1;
-        QVERIFY(book.XlsCreateBook(path, 2002, 3, &scratch));
-        writeExportShape(book, rows);
+        Xls::Workbook book(3);
+        writeExportShape(book.sheet(), rows);
         QJsonObject xls;
-        const QString problem = closeAndRead(book, path, xls);
+        const QString problem = saveAndRead(book, path, xls);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
         QCOMPARE(xls["sheets"].toVariant().toStringList(),
@@ -200,40 +183,34 @@ private Q_SLOTS:
         QCOMPARE(xls["fontCount"].toInt(), rows ? 5 + std::min(rows, 10) : 4);
     }
 
-    // Formatting combines on a cell in any order, later calls replace earlier ones, and a
-    // redefined palette entry reads back exactly while the others keep their standard colour.
+    // Text and format are replaced together, colours outside the palette mean automatic or no
+    // fill, and a cell left with neither text nor format is gone. A redefined palette entry
+    // reads back exactly while the others keep their standard colour.
     void cellFormatting()
     {
         const QString path = m_dir.filePath("formatting.xls");
-        BiffWorkbook book;
-        QVERIFY(book.XlsCreateBook(path, 2002, 1, nullptr));
-        const quint32 a = book.POS2(0, 0, 0, 0);
-        book.XlsPutBackColor(13, a);
-        book.XlsPutLineLeft(kLine, a);
-        book.XlsPutStr("first", a);
-        book.XlsPutStr("second", a);
-        book.XlsPutFontColor(10, a);
-        book.XlsPutFontColor(40, a);
-        book.XlsPutLineBottom(kLine, a);
-        const quint32 b = book.POS2(3, 5, 3, 5); // text put and taken back
-        book.XlsPutStr("gone", b);
-        book.XlsPutFontColor(63, b);
-        book.XlsPutLineTop(kLine, b);
-        book.XlsPutLineTop(0, b);
-        book.XlsPutStr(QString(), b);
-        book.XlsPutLineTop(kLine, book.POS2(2, 2, 2, 2)); // everything taken back: no cell
-        book.XlsPutLineTop(0, book.POS2(2, 2, 2, 2));
-        book.XlsPutBackColor(64, book.POS2(2, 3, 2, 3)); // not a palette entry: no cell
-        book.XlsSetPaletteColor(40, qRgb(0x12, 0x34, 0x56));
-        book.XlsSetPaletteColor(63, qRgba(0xFE, 0xDC, 0xBA, 0x80)); // alpha is dropped
-        book.XlsSetPaletteColor(64, qRgb(1, 2, 3));                 // no such entry
+        Xls::Workbook book;
+        Xls::Worksheet& sheet = book.sheet();
+        sheet.setCell(0, 0, "first",
+                      {.fontColor = 10, .fillColor = 12, .borders = Xls::AllBorders});
+        sheet.setCell(
+            0, 0, "second",
+            {.fontColor = 40, .fillColor = 13, .borders = Xls::Border::Left | Xls::Border::Bottom});
+        sheet.setCell(5, 3, "gone", {.fontColor = 63, .fillColor = 9, .borders = {}});
+        sheet.setCell(5, 3, QString(), {.fontColor = 63, .fillColor = 7, .borders = {}});
+        sheet.setCell(2, 2, "gone", {.borders = Xls::Border::Top});
+        sheet.setCell(2, 2, QString());
+        sheet.setCell(3, 2, QString(), {.fontColor = 64, .fillColor = -2, .borders = {}});
+        book.setPaletteColor(40, qRgb(0x12, 0x34, 0x56));
+        book.setPaletteColor(63, qRgba(0xFE, 0xDC, 0xBA, 0x80)); // alpha is dropped
+        book.setPaletteColor(64, qRgb(1, 2, 3));                 // no such entry
         for (int row = 1; row <= kExportColours.size(); ++row) {
-            const quint32 cell = book.POS2(0, row, 0, row);
-            book.XlsPutFontColor(kExportColours[row - 1].first, cell);
-            book.XlsPutBackColor(kExportColours[row - 1].first, cell);
+            const int colour = kExportColours[row - 1].first;
+            sheet.setCell(row, 0, QString(),
+                          {.fontColor = colour, .fillColor = colour, .borders = {}});
         }
         QJsonObject xls;
-        const QString problem = closeAndRead(book, path, xls);
+        const QString problem = saveAndRead(book, path, xls);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
         const QJsonObject cells = xls["cells"].toObject();
@@ -282,12 +259,11 @@ private Q_SLOTS:
         QFETCH(QStringList, texts);
         QFETCH(QStringList, expected);
         const QString path = m_dir.filePath("strings.xls");
-        BiffWorkbook book;
-        QVERIFY(book.XlsCreateBook(path, 2002, 3, nullptr));
+        Xls::Workbook book(3);
         for (int r = 0; r < texts.size(); ++r)
-            book.XlsPutStr(texts[r], book.POS2(0, r, 0, r));
+            book.sheet().setCell(r, 0, texts[r]);
         QJsonObject xls;
-        const QString problem = closeAndRead(book, path, xls);
+        const QString problem = saveAndRead(book, path, xls);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         const QJsonObject cells = xls["cells"].toObject();
         for (int r = 0; r < texts.size(); ++r) {
@@ -319,9 +295,8 @@ private Q_SLOTS:
                     (file.open(QIODevice::WriteOnly) && file.write(previous) > 0));
         }
         const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-        BiffWorkbook book;
-        QVERIFY(book.XlsCreateBook(path, 2002, 3, nullptr));
-        writeExportShape(book, 1200);
+        Xls::Workbook book(3);
+        writeExportShape(book.sheet(), 1200);
 
         // Writes past 4 KiB fail, as they would on a full disk.
         rlimit saved{};
@@ -330,55 +305,70 @@ private Q_SLOTS:
         limited.rlim_cur = breaksOff ? 4096 : saved.rlim_cur;
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const bool written = book.XlsCloseBook(1);
+        QString error;
+        const bool written = book.save(path, &error);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
         QVERIFY(!written);
-        QVERIFY2(book.errorString().contains(QDir::toNativeSeparators(path)),
-                 qPrintable(book.errorString()));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
         QFile file(path);
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
                  breaksOff ? previous : QByteArray());
     }
 
-    void callsOutsideABookAreIgnored()
+    void outsideTheSheetIsIgnored()
     {
         // Also a path longer than a fixed buffer would take, in characters and in bytes.
         const QString name(50, QChar(0x30E9));
         const QString folder = m_dir.filePath(name + '/' + name + '/' + name);
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + "/ラベル.xls";
-        BiffWorkbook book;
-        const quint32 a1 = book.POS2(0, 0, 0, 0);
-        book.XlsPutStr("early", a1);
-        book.XlsPutRowHeight(30, a1);
-        QVERIFY(!book.XlsCloseBook(1));
-        QVERIFY(!book.errorString().isEmpty());
-        QVERIFY(!book.XlsCreateBook(QString(), 2002, 3, nullptr));
-        QVERIFY(!book.XlsCreateBook(path, 2002, 0, nullptr));
+        QString error;
+        QVERIFY(!Xls::Workbook().save(QString(), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(Xls::Workbook(0).sheetCount(), 1);
 
-        QVERIFY(book.XlsCreateBook(path, 2002, 2, nullptr));
-        for (const quint32 bad : {book.POS2(0, 0, 1, 0), book.POS2(256, 0, 256, 0),
-                                  book.POS2(0, 65536, 0, 65536), book.POS2(-1, 0, -1, 0)}) {
-            QCOMPARE(bad, BiffWorkbook::kInvalidCell);
-            book.XlsPutStr("lost", bad);
-            book.XlsPutRowHeight(30, bad);
-        }
-        book.XlsPutStr("last cell", book.POS2(255, 65535, 255, 65535));
-        book.XlsPutRowHeight(qQNaN(), a1);
-        book.XlsPutColWidth(-3, a1);
+        Xls::Workbook book(2);
+        Xls::Worksheet& sheet = book.sheet();
+        for (const auto& [row, col] : {std::pair(0, 256), {65536, 0}, {-1, 0}, {0, -1}})
+            sheet.setCell(row, col, "lost");
+        sheet.setRowHeight(65536, 30);
+        sheet.setRowHeight(-1, 30);
+        sheet.setColumnWidth(256, 5);
+        sheet.setColumnWidth(-1, 5);
+        sheet.setCell(65535, 255, "last cell");
+        sheet.setRowHeight(0, qQNaN());
+        sheet.setRowHeight(1, 0);
+        sheet.setColumnWidth(0, -3);
         QJsonObject xls;
-        const QString problem = closeAndRead(book, path, xls);
+        const QString problem = saveAndRead(book, path, xls);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        book.XlsPutStr("late", a1);
-        QVERIFY(!book.XlsCloseBook(1));
 
         QCOMPARE(xls["sheets"].toVariant().toStringList(), QStringList({"Sheet1", "Sheet2"}));
         QCOMPARE(xls["cells"].toObject().keys(), QStringList("65535,255"));
         QCOMPARE(xls["rowHeights"].toObject().size(), 0);
         QCOMPARE(xls["colWidths"].toObject().size(), 0);
+    }
+
+    // Exports already written must not change by accident: the bytes of a small one are pinned.
+    void bytesOfASmallExport()
+    {
+        const QList<PrintLogEntry> labels = {{QStringLiteral("検体"), QStringLiteral("A001")},
+                                             {QString(), QStringLiteral("A002")},
+                                             {QStringLiteral("x"), QString()}};
+        SpreadsheetExport::Colours colours;
+        colours.textIndex = 1;
+        colours.backgroundIndex = 8; // custom: the palette is written too
+        colours.custom = QColor(0x12, 0x34, 0x56);
+        const QString path = m_dir.filePath("pinned.xls");
+        QVERIFY(SpreadsheetExport::exportSpreadsheet(path, labels, colours, QDate(2026, 12, 8),
+                                                     nullptr));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex(),
+                 QByteArray("7d7005e6592f57d8e530d5f7f06f78024cdbc26e346ee6454b865d81d569c1dd"));
     }
 
     // Streams from tiny to beyond what the header's 109 FAT sector slots can map.
