@@ -7,24 +7,63 @@
 
 namespace {
 
-enum class Option { Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir };
+using Command = Arguments::Command;
+
+enum class Option {
+    Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir, Registry,
+    AllowDuplicates, Since, Type, Labels,
+};
+
+// Which commands take an option, as bits of 1 << Command.
+constexpr unsigned bit(Command c)
+{
+    return 1u << unsigned(c);
+}
+constexpr unsigned Jobs = bit(Command::Print) | bit(Command::List);
+constexpr unsigned Printing = bit(Command::Print) | bit(Command::Reprint);
+constexpr unsigned Everywhere = Jobs | bit(Command::Next) | bit(Command::History) |
+                                bit(Command::Labels) | bit(Command::Reprint) |
+                                bit(Command::Find) | bit(Command::Resolve);
 
 struct KnownOption {
     const char* name;
     Option option;
-    bool printOnly; // an output of a job: list and next print nothing
+    unsigned commands;
+    bool flag = false; // takes no value
 };
 
-constexpr std::array<KnownOption, 9> Options = {{
-    {"--samples", Option::Samples, false},
-    {"--first", Option::First, false},
-    {"--start", Option::Start, false},
-    {"--printer", Option::Printer, true},
-    {"--pdf", Option::Pdf, true},
-    {"--record", Option::Record, true},
-    {"--xls", Option::Xls, true},
-    {"--free-texts", Option::FreeTexts, false},
-    {"--state-dir", Option::StateDir, false},
+constexpr std::array<KnownOption, 14> Options = {{
+    {"--samples", Option::Samples, Jobs | bit(Command::Reprint)},
+    {"--first", Option::First, Jobs},
+    {"--start", Option::Start, Jobs | bit(Command::Reprint)},
+    {"--printer", Option::Printer, Printing},
+    {"--pdf", Option::Pdf, Printing},
+    {"--record", Option::Record, bit(Command::Print)},
+    {"--xls", Option::Xls, bit(Command::Print)},
+    {"--free-texts", Option::FreeTexts, Jobs},
+    {"--state-dir", Option::StateDir, Everywhere},
+    {"--registry", Option::Registry, Everywhere},
+    {"--allow-duplicates", Option::AllowDuplicates, bit(Command::Print), true},
+    {"--since", Option::Since, bit(Command::History)},
+    {"--type", Option::Type, bit(Command::History)},
+    {"--labels", Option::Labels, bit(Command::Reprint)},
+}};
+
+struct KnownCommand {
+    const char* name;
+    Command command;
+    const char* operand; // what the one positional argument is, or null for none
+};
+
+constexpr std::array<KnownCommand, 8> Commands = {{
+    {"print", Command::Print, "a design file"},
+    {"list", Command::List, "a design file"},
+    {"next", Command::Next, nullptr},
+    {"history", Command::History, nullptr},
+    {"labels", Command::Labels, "a job number"},
+    {"reprint", Command::Reprint, "a job number"},
+    {"find", Command::Find, "a label text"},
+    {"resolve", Command::Resolve, "a job number"},
 }};
 
 const KnownOption* findOption(const QString& name)
@@ -36,33 +75,34 @@ const KnownOption* findOption(const QString& name)
     return nullptr;
 }
 
-// A whole decimal number within [low, high], or nullopt.
-std::optional<int> wholeNumber(const QString& text, int low, int high)
+const KnownCommand* findCommand(const QString& name)
 {
+    for (const KnownCommand& candidate : Commands) {
+        if (name == QLatin1String(candidate.name))
+            return &candidate;
+    }
+    return nullptr;
+}
+
+// A whole decimal number within [low, high], or nullopt.
+std::optional<qint64> wholeNumber(const QString& text, qint64 low, qint64 high)
+{
+    if (text.isEmpty() || text.size() > 15)
+        return std::nullopt;
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return std::nullopt;
     }
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
+    const qint64 value = text.toLongLong();
+    if (value < low || value > high)
         return std::nullopt;
     return value;
 }
 
-} // namespace
-
-namespace {
-
-std::optional<Arguments::Command> commandNamed(const QString& name)
+std::optional<int> smallNumber(const QString& text, int low, int high)
 {
-    if (name == QLatin1String("print"))
-        return Arguments::Command::Print;
-    if (name == QLatin1String("list"))
-        return Arguments::Command::List;
-    if (name == QLatin1String("next"))
-        return Arguments::Command::Next;
-    return std::nullopt;
+    const std::optional<qint64> value = wholeNumber(text, low, high);
+    return value ? std::optional<int>(int(*value)) : std::nullopt;
 }
 
 // Stores an option's value; the error when it does not fit, else empty.
@@ -70,7 +110,17 @@ QString storeOption(Arguments& a, Option option, const QString& value)
 {
     switch (option) {
     case Option::Samples:
-        a.samples = wholeNumber(value, 1, MaxSampleCount);
+        if (a.command == Command::Reprint) {
+            const QStringList ends = value.split(QLatin1Char('-'));
+            const std::optional<int> from = smallNumber(ends.value(0), 1, MaxSampleCount);
+            const std::optional<int> to =
+                ends.size() == 2 ? smallNumber(ends[1], 1, MaxSampleCount) : from;
+            if (ends.size() > 2 || !from || !to || *to < *from)
+                return QStringLiteral("--samples takes a range of samples A-B, not '%1'").arg(value);
+            a.sampleRange = std::pair(*from, *to);
+            break;
+        }
+        a.samples = smallNumber(value, 1, MaxSampleCount);
         if (!a.samples)
             return QStringLiteral("--samples takes a number from 1 to %1, not '%2'")
                 .arg(MaxSampleCount)
@@ -78,16 +128,29 @@ QString storeOption(Arguments& a, Option option, const QString& value)
         break;
     case Option::First:
         // The type's range is checked against the design.
-        a.first = wholeNumber(value, 0, 9999);
+        a.first = smallNumber(value, 0, 9999);
         if (!a.first)
             return QStringLiteral("--first takes a number from 0 to 9999, not '%1'").arg(value);
         break;
     case Option::Start:
-        a.start = wholeNumber(value, 1, SheetLayout::Positions);
+        a.start = smallNumber(value, 1, SheetLayout::Positions);
         if (!a.start)
             return QStringLiteral("--start takes a sheet position from 1 to %1, not '%2'")
                 .arg(SheetLayout::Positions)
                 .arg(value);
+        break;
+    case Option::Since:
+        a.since = QDate::fromString(value, Qt::ISODate);
+        if (!a.since.isValid())
+            return QStringLiteral("--since takes a date as YYYY-MM-DD, not '%1'").arg(value);
+        break;
+    case Option::Type:
+        a.type = smallNumber(value, 1, 12).value_or(0);
+        if (a.type == 0)
+            return QStringLiteral("--type takes a label type from 1 to 12, not '%1'").arg(value);
+        break;
+    case Option::Labels:
+        a.labelTexts = value.split(QLatin1Char(','));
         break;
     case Option::Printer:
         a.printer = value;
@@ -107,6 +170,12 @@ QString storeOption(Arguments& a, Option option, const QString& value)
     case Option::StateDir:
         a.stateDir = value;
         break;
+    case Option::Registry:
+        a.registry = value;
+        break;
+    case Option::AllowDuplicates:
+        a.allowDuplicates = true;
+        break;
     }
     return {};
 }
@@ -115,6 +184,7 @@ QString storeOption(Arguments& a, Option option, const QString& value)
 QString readOptions(const QStringList& arguments, Arguments& a, QStringList& positional)
 {
     QList<Option> seen;
+    const QString command = arguments.first();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         QString name = arguments[i];
         if (!name.startsWith(QLatin1String("--")) || name == QLatin1String("--")) {
@@ -129,22 +199,67 @@ QString readOptions(const QStringList& arguments, Arguments& a, QStringList& pos
         const KnownOption* known = findOption(name);
         if (!known)
             return QStringLiteral("unknown option %1").arg(name);
-        if (a.command == Arguments::Command::Next && known->option != Option::StateDir)
-            return QStringLiteral("next takes only --state-dir, not %1").arg(name);
-        if (a.command == Arguments::Command::List && known->printOnly)
-            return QStringLiteral("list prints nothing: %1 is for print").arg(name);
+        if (!(known->commands & bit(a.command)))
+            return QStringLiteral("%1 does not take %2").arg(command, name);
         if (seen.contains(known->option))
             return QStringLiteral("%1 is given twice").arg(name);
         seen << known->option;
-        if (!value) {
-            if (i + 1 == arguments.size())
+        if (known->flag) {
+            if (value)
+                return QStringLiteral("%1 takes no value").arg(name);
+            value = QString();
+        } else {
+            if (!value) {
+                if (i + 1 == arguments.size())
+                    return QStringLiteral("%1 needs a value").arg(name);
+                value = arguments[++i];
+            }
+            if (value->isEmpty())
                 return QStringLiteral("%1 needs a value").arg(name);
-            value = arguments[++i];
         }
-        if (value->isEmpty())
-            return QStringLiteral("%1 needs a value").arg(name);
         if (const QString error = storeOption(a, known->option, *value); !error.isEmpty())
             return error;
+    }
+    return {};
+}
+
+// The one positional argument: a design file, a job number or a text.
+QString storeOperand(const KnownCommand& command, const QStringList& positional, Arguments& a)
+{
+    const QString name = QLatin1String(command.name);
+    if (!command.operand) {
+        if (!positional.isEmpty())
+            return QStringLiteral("%1 takes no other argument ('%2')").arg(name, positional.first());
+        return {};
+    }
+    if (positional.isEmpty())
+        return QStringLiteral("%1 needs %2").arg(name, QLatin1String(command.operand));
+    const qsizetype wanted = command.command == Command::Resolve ? 2 : 1;
+    if (positional.size() > wanted)
+        return QStringLiteral("'%1' is one argument too many").arg(positional[wanted]);
+    switch (command.command) {
+    case Command::Print:
+    case Command::List:
+        a.design = positional.first();
+        break;
+    case Command::Find:
+        a.text = positional.first();
+        break;
+    default: {
+        a.job = wholeNumber(positional.first(), 1, Q_INT64_C(999999999999999)).value_or(0);
+        if (a.job == 0)
+            return QStringLiteral("%1 needs a job number, not '%2'").arg(name, positional.first());
+        if (command.command != Command::Resolve)
+            break;
+        const QString answer = positional.value(1);
+        if (answer == QLatin1String("printed"))
+            a.printed = true;
+        else if (answer == QLatin1String("not-printed"))
+            a.printed = false;
+        else
+            return QStringLiteral("resolve JOB takes printed or not-printed, not '%1'").arg(answer);
+        break;
+    }
     }
     return {};
 }
@@ -160,37 +275,29 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return parsed;
     };
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        a.command = Arguments::Command::Help;
+        a.command = Command::Help;
         return parsed;
     }
     if (arguments.contains(QLatin1String("--version"))) {
-        a.command = Arguments::Command::Version;
+        a.command = Command::Version;
         return parsed;
     }
     if (arguments.isEmpty())
-        return fail(QStringLiteral("a command is needed: print, list or next"));
-    const QString command = arguments.first();
-    const std::optional<Arguments::Command> known = commandNamed(command);
-    if (!known)
-        return fail(QStringLiteral("unknown command '%1' (print, list or next)").arg(command));
-    a.command = *known;
+        return fail(QStringLiteral("a command is needed (rondelmaker-cli --help lists them)"));
+    const KnownCommand* command = findCommand(arguments.first());
+    if (!command)
+        return fail(QStringLiteral("unknown command '%1'").arg(arguments.first()));
+    a.command = command->command;
 
     QStringList positional;
     if (const QString error = readOptions(arguments, a, positional); !error.isEmpty())
         return fail(error);
-    if (a.command == Arguments::Command::Next) {
-        if (!positional.isEmpty())
-            return fail(QStringLiteral("next takes no design file ('%1')").arg(positional.first()));
-        return parsed;
-    }
-    if (positional.isEmpty())
-        return fail(QStringLiteral("%1 needs a design file").arg(command));
-    if (positional.size() > 1)
-        return fail(
-            QStringLiteral("one design file only ('%1' is one too many)").arg(positional[1]));
-    a.design = positional.first();
+    if (const QString error = storeOperand(*command, positional, a); !error.isEmpty())
+        return fail(error);
     if (!a.printer.isEmpty() && !a.pdf.isEmpty())
         return fail(QStringLiteral("--printer and --pdf exclude each other"));
+    if (a.sampleRange && !a.labelTexts.isEmpty())
+        return fail(QStringLiteral("--samples and --labels exclude each other"));
     return parsed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -9,11 +10,16 @@
 // without reading a file: the command, the options it takes, numbers within
 // their lists, and outputs that exclude each other.
 struct Arguments {
-    enum class Command { Print, List, Next, Help, Version };
+    enum class Command { Print, List, Next, History, Labels, Reprint, Find, Resolve, Help, Version };
 
     Command command = Command::Help;
     QString design; // print, list: the design file
+    qint64 job = 0; // labels, reprint, resolve: the job's number in the registry
+    QString text;   // find: a label text
+    std::optional<bool> printed; // resolve: printed or not-printed
     std::optional<int> samples;
+    std::optional<std::pair<int, int>> sampleRange; // reprint: samples A to B, 1-based
+    QStringList labelTexts;                         // reprint: these labels only
     std::optional<int> first;
     std::optional<int> start;
     QString printer;   // a print queue; empty with pdf empty: the default printer
@@ -22,6 +28,10 @@ struct Arguments {
     QString xls;       // the job's spreadsheet
     QString freeTexts; // a file, or "-" for standard input
     QString stateDir;  // empty: where the window keeps its files
+    QString registry;  // empty: the folder's or the administrator's setting, else the folder's file
+    bool allowDuplicates = false;
+    QDate since;       // history: from this day on
+    int type = 0;      // history: one label type only
 };
 
 struct ParsedArguments {

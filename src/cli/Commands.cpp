@@ -29,21 +29,6 @@ namespace Cli {
 
 namespace {
 
-// Labels are laid out from the corner of the printable area, as the
-// window's are: the page's margins are the device's minimum margins (none on
-// a PDF).
-const QMarginsF MinimumMargins(0, 0, 0, 0);
-
-QString shown(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-void writeOut(const QByteArray& bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
 // A job's design and where it goes, before anything is printed.
 struct Job {
     LabelDesign design;
@@ -54,16 +39,9 @@ struct Job {
     bool stateDamaged = false;
     LabelRun run;
     int startPosition = 1;
+    qint64 numberingJobId = 0; // the registry's numbering the run starts from
+    QString printer;            // as the history shows it
 };
-
-// The start file's offsets with the scale calibrated in the window.
-SheetGeometry::Offsets placement(const Job& job)
-{
-    SheetGeometry::Offsets offsets = job.start.offsets();
-    offsets.scaleX = job.saved.scale.x;
-    offsets.scaleY = job.saved.scale.y;
-    return offsets;
-}
 
 // The design file with the options applied; BadInput with a message when
 // the file or an option does not fit.
@@ -152,20 +130,6 @@ int loadDesign(const Arguments& a, LabelDesign& design)
     return Done;
 }
 
-QString stateDirOf(const Arguments& a)
-{
-    if (!a.stateDir.isEmpty())
-        return a.stateDir;
-    const StateLocation::Result location =
-        StateLocation::decide(StateLocation::Inputs::ofThisProgram());
-    if (!location.error.isEmpty())
-        report(location.error);
-    else if (location.created)
-        report(StateLocation::createdNotice() + QLatin1Char('\n') +
-               StateLocation::createdDetail(location));
-    return location.dir;
-}
-
 // The run the design makes on the folder's start file and state. BadInput
 // with a message when a file is missing or damaged.
 int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
@@ -182,14 +146,24 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
     }
     job.start = start.values;
 
+    // The registry knows where the type's numbering goes on; one that has
+    // no job of the type yet leaves it to the saved state's design.
+    std::optional<NumberingPosition> at = NumberingPosition{};
+    if (folder.registry && !(at = folder.registry->numbering(job.design.type))) {
+        report(registryProblem(*folder.registry));
+        return NotPrinted;
+    }
+    job.numberingJobId = at->jobId;
+    reportUnresolved(folder.unresolved);
+
     const StateFile::ReadResult& state = folder.state;
     if (state.status == StateFile::ReadResult::Ok) {
         job.saved = state.state;
         job.stateRead = true;
     } else if (state.status == StateFile::ReadResult::Damaged) {
-        // Without the saved numbering the job could repeat labels; an
-        // explicit first number, or a type without numbers, needs none.
-        if (labelType(job.design.type).hasNumber() && !a.first) {
+        // Without the numbering the job could repeat labels; an explicit
+        // first number, or a type without numbers, needs none.
+        if (labelType(job.design.type).hasNumber() && !a.first && at->jobId == 0) {
             report(QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。\n"
                                   "%1\n%2\n"
                                   "Give the first number with --first N.")
@@ -198,67 +172,16 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
         }
         job.stateDamaged = true;
     }
-
-    // Without a saved state the design's own numbering starts the run.
-    if (job.stateRead && !a.first)
-        continueNumbering(job.design, job.saved.design);
+    if (!a.first) {
+        if (at->jobId != 0)
+            applyContinuation(job.design, job.design.type,
+                              {0, at->firstNumber, at->letter1, at->letter2});
+        else if (job.stateRead)
+            continueNumbering(job.design, job.saved.design);
+    }
     job.startPosition = a.start ? *a.start : std::max(1, job.start.startPosition);
     job.run = freeze(job.design, QDate::currentDate());
     return Done;
-}
-
-// The folder's files read under its lock, so that a job running elsewhere
-// is seen either wholly before or wholly after.
-int readFolder(const QString& dir, FolderSnapshot& snapshot)
-{
-    if (!QFileInfo(dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(dir)));
-        return BadInput;
-    }
-    RunFiles files(dir);
-    QString error;
-    if (!files.lock(&error)) {
-        report(error);
-        return NotPrinted;
-    }
-    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
-    snapshot = {StartFile::read(files.startPath()), StateFile::read(files.statePath())};
-    return Done;
-}
-
-// A file the job writes, checked before anything prints: its folder must be
-// there and writable.
-bool outputWritable(const QString& path, const char* option)
-{
-    const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (info.isDir() || !folder.isDir() || !folder.isWritable() ||
-        (info.exists() && !info.isWritable())) {
-        report(QStringLiteral("%1: cannot write %2").arg(QLatin1String(option), shown(path)));
-        return false;
-    }
-    return true;
-}
-
-PrintDestination labelDestination(const Arguments& a, const QString& queue)
-{
-    PrintDestination destination;
-    destination.title = QStringLiteral("Rondelmaker labels");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
-                                     QPageLayout::Point);
-    if (!a.pdf.isEmpty()) {
-        destination.kind = PrintDestination::Kind::PdfFile;
-        destination.pdfFile = QFileInfo(a.pdf).absoluteFilePath();
-        return destination;
-    }
-    destination.kind = PrintDestination::Kind::Queue;
-    destination.queue = queue;
-    const QPageLayout layout = PrintQueue::defaultPageLayout(queue, MinimumMargins);
-    if (layout.isValid())
-        destination.layout = layout;
-    // A duplex default would put the next sheet on the back of this one.
-    destination.options.emplace_back("sides", "one-sided");
-    return destination;
 }
 
 // The record and the spreadsheet of a printed job; false after a message.
@@ -319,60 +242,27 @@ int checkOutputs(const Arguments& a, const LabelDesign& design)
     return Done;
 }
 
-// The print queue, unless the labels go into a PDF file.
-int chooseQueue(const Arguments& a, QString& queue)
-{
-    queue = a.printer;
-    if (a.pdf.isEmpty() && queue.isEmpty()) {
-        queue = PrintQueue::defaultQueue();
-        if (queue.isEmpty()) {
-            report(QStringLiteral("no default printer: give --printer NAME or --pdf FILE"));
-            return NotPrinted;
-        }
-    }
-    return Done;
-}
-
 JobPlan planOf(const Job& job)
 {
     JobPlan plan;
     plan.design = job.design;
     plan.run = job.run;
     plan.startPosition = job.startPosition;
-    plan.offsets = placement(job);
+    plan.offsets = placement(job.start, job.saved);
     plan.state = job.saved;
     plan.keepDamagedState = job.stateDamaged;
+    plan.numberingJobId = job.numberingJobId;
+    plan.printer = job.printer;
     return plan;
 }
-
-// "sheet k of K" on a terminal, for a job of several sheets.
-class SheetProgress {
-public:
-    void show(int sheet, int sheets)
-    {
-        if (!m_terminal || sheets < 2)
-            return;
-        std::fprintf(stderr, "\rsheet %d of %d", sheet, sheets);
-        m_shown = true;
-    }
-    void end() const
-    {
-        if (m_shown)
-            std::fputc('\n', stderr);
-    }
-
-private:
-    bool m_terminal = isatty(STDERR_FILENO) != 0;
-    bool m_shown = false;
-};
 
 int exitCodeOf(const JobOutcome& outcome)
 {
     switch (outcome.status) {
     case JobOutcome::Status::Printed:
-        return Done;
-    case JobOutcome::Status::PrintedNotSaved:
-        return NotSaved;
+        return outcome.unconfirmed ? NotSaved : Done;
+    case JobOutcome::Status::Declined:
+        return IssuedBefore;
     case JobOutcome::Status::Withdrawn:
         return outcome.refusal; // the planner has told why
     case JobOutcome::Status::NotPrinted:
@@ -386,7 +276,10 @@ int finishPrint(const Arguments& a, const JobOutcome& outcome)
 {
     for (const QString& note : outcome.notes)
         report(note);
-    if (outcome.status != JobOutcome::Status::Withdrawn && !outcome.message.isEmpty())
+    if (outcome.status == JobOutcome::Status::Declined)
+        report(outcome.message + QStringLiteral("\nNothing printed; --allow-duplicates prints "
+                                                "them again."));
+    else if (outcome.status != JobOutcome::Status::Withdrawn && !outcome.message.isEmpty())
         report(outcome.message);
     int code = exitCodeOf(outcome);
     if (!outcome.printed())
@@ -409,13 +302,6 @@ int finishPrint(const Arguments& a, const JobOutcome& outcome)
 
 } // namespace
 
-void report(const QString& message)
-{
-    QString text = QStringLiteral("rondelmaker-cli: ") + message;
-    text.replace(QLatin1Char('\n'), QLatin1String("\n  "));
-    std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
-}
-
 int print(const Arguments& a)
 {
     Job job;
@@ -432,10 +318,17 @@ int print(const Arguments& a)
         return BadInput;
     }
 
+    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir);
+    if (!registry)
+        return NotPrinted;
+    job.printer = a.pdf.isEmpty() ? queue : shown(a.pdf);
+
     RunFiles files(job.dir);
     PdfDocumentCanvas canvas(labelDestination(a, queue));
     SheetProgress progress;
-    const JobOutcome outcome = JobTransaction(files).run(
+    JobTransaction transaction(files, *registry, Station::ofThisProcess(job.dir),
+                               DateStamp::systemClock());
+    const JobOutcome outcome = transaction.run(
         canvas,
         [&](const FolderSnapshot& folder) {
             PlanDecision decision;
@@ -444,6 +337,7 @@ int print(const Arguments& a)
                 decision.plan = planOf(job);
             return decision;
         },
+        [&a](const QList<IssuedLabel>&) { return a.allowDuplicates; },
         [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
     progress.end();
     return finishPrint(a, outcome);
@@ -458,6 +352,10 @@ int list(const Arguments& a)
     FolderSnapshot folder;
     if (const int code = readFolder(job.dir, folder))
         return code;
+    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir);
+    if (!registry)
+        return NotPrinted;
+    folder.registry = registry.get();
     if (const int code = planFromFolder(a, folder, job))
         return code;
 

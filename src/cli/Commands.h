@@ -1,26 +1,22 @@
 #pragma once
 
-#include "cli/Arguments.h"
-
-#include <QDate>
+#include "cli/CommandSupport.h"
 
 // The commands of rondelmaker-cli. They work on the same start file,
-// state.json and lock as the window, so a job printed here continues the
-// window's numbering and the other way round.
+// state.json, lock and registry as the window, so a job printed here
+// continues the window's numbering and the other way round.
 namespace Cli {
-
-enum ExitCode {
-    Done = 0,
-    NotPrinted = 1, // nothing printed, nothing advanced
-    BadInput = 2,   // bad arguments or a bad file; nothing changed
-    NotSaved = 3,   // printed, but a file after the job could not be written
-};
-
-// Messages go to standard error with the program's name in front.
-void report(const QString& message);
 
 int print(const Arguments& arguments);
 int list(const Arguments& arguments);
 int next(const Arguments& arguments);
+
+// The registry of issued labels: the history, a job's labels, a search, a
+// reprint, and settling a job that may or may not have printed.
+int history(const Arguments& arguments);
+int labels(const Arguments& arguments);
+int find(const Arguments& arguments);
+int reprint(const Arguments& arguments);
+int resolve(const Arguments& arguments);
 
 } // namespace Cli

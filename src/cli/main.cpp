@@ -57,6 +57,16 @@ int main(int argc, char* argv[])
         return Cli::print(a);
     case Arguments::Command::List:
         return Cli::list(a);
+    case Arguments::Command::History:
+        return Cli::history(a);
+    case Arguments::Command::Labels:
+        return Cli::labels(a);
+    case Arguments::Command::Find:
+        return Cli::find(a);
+    case Arguments::Command::Reprint:
+        return Cli::reprint(a);
+    case Arguments::Command::Resolve:
+        return Cli::resolve(a);
     default:
         return Cli::next(a);
     }

@@ -6,6 +6,7 @@
 
 #include "FullTmpfs.h"
 #include "PdfTools.h"
+#include "ReadOnlyMount.h"
 #include "TestAppDir.h"
 
 #include <QJsonArray>
@@ -27,7 +28,8 @@ private Q_SLOTS:
     void freeTextsOfADesignFile();
     void badInputChangesNothing_data();
     void badInputChangesNothing();
-    void printedJobWithoutItsStateSaysSo();
+    void unrecordableFolderPrintsNothing_data();
+    void unrecordableFolderPrintsNothing();
     void concurrentWritersNeverRepeat();
 };
 
@@ -260,21 +262,46 @@ void TestCli::badInputChangesNothing()
     QCOMPARE(contents(state), stateBefore);
 }
 
-void TestCli::printedJobWithoutItsStateSaysSo()
+void TestCli::unrecordableFolderPrintsNothing_data()
 {
-    // The state folder fills up while the labels print: they are on paper,
-    // so the exit code says so rather than "nothing advanced".
-    FullTmpfs disk(64);
+    QTest::addColumn<bool>("full");
+    QTest::newRow("full") << true;
+    QTest::newRow("read-only") << false;
+}
+
+void TestCli::unrecordableFolderPrintsNothing()
+{
+    // Where the numbering cannot be recorded, no label may print: a re-run
+    // would print the same numbers again.
+    QFETCH(bool, full);
+    FullTmpfs disk(1024);
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
     TestAppDir out;
     put(disk.filePath("start.txt"), "10,10,1\r\n\r\n");
     const QString design = saveDesign(out, 1, 1, 300, 1);
-    QVERIFY(disk.fill(8));
-    const Result r =
-        cli({"print", design, "--pdf", out.path() + "/o.pdf", "--state-dir", disk.path()});
-    QVERIFY2(r.code == 3 && r.err.contains("状態を保存できません"), qPrintable(r.err));
-    QCOMPARE(pdfWords(out.path() + "/o.pdf").mid(598), QStringList({"LAB", "0300"}));
+    QStringList line = {"print", design, "--pdf", out.path() + "/1.pdf", "--state-dir", disk.path()};
+    QCOMPARE(cli(line).code, 0);
+    const QByteArray start = contents(disk.filePath("start.txt"));
+    const QByteArray state = contents(disk.filePath("state.json"));
+
+    std::optional<ReadOnlyMount> readOnly;
+    if (full)
+        QVERIFY(disk.fill());
+    else if (!readOnly.emplace(disk.path()).isReady())
+        QSKIP(qPrintable(readOnly->skipReason()));
+    const QString folder = full ? disk.path() : readOnly->path();
+    line[3] = out.path() + "/2.pdf";
+    line[5] = folder;
+    const Result r = cli(line);
+    QVERIFY2(r.code == 1 && r.err.contains(folder), qPrintable(r.err));
+    QVERIFY(!QFile::exists(out.path() + "/2.pdf"));
+    QCOMPARE(contents(disk.filePath("start.txt")), start);
+    QCOMPARE(contents(disk.filePath("state.json")), state);
+    QFile::remove(disk.filePath("filler"));
+    readOnly.reset();
+    const Result history = cli({"history", "--state-dir", disk.path()});
+    QCOMPARE(history.out.count("\r\n"), 2); // the header and the first job
 }
 
 void TestCli::concurrentWritersNeverRepeat()

@@ -102,6 +102,14 @@ public:
         }
         return ok() && v ? int(*v) : min;
     }
+    // A whole number from 0 up to 2^53, the most a JSON number keeps exactly.
+    qint64 wholeNumber(const JsonField& f)
+    {
+        const std::optional<double> v = whole(f);
+        if (v && (*v < 0 || *v > 9007199254740992.0))
+            fail(QStringLiteral("「%1」の値 %2 は範囲外です。").arg(f.path, shown(*v)));
+        return ok() && v ? qint64(*v) : 0;
+    }
     int oneOf(const JsonField& f, std::span<const int> allowed)
     {
         const std::optional<double> v = whole(f);

@@ -2,6 +2,7 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/DesignFile.h"
+#include "core/io/JobJson.h"
 #include "core/io/JsonFields.h"
 
 #include <QDateTime>
@@ -20,9 +21,6 @@ constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 constexpr int MaxRecentDesigns = 5;
 constexpr int MinScale = 980;
 constexpr int MaxScale = 1020;
-// The sheet positions, and the most labels per sample of any run.
-constexpr int SheetPositions = 150;
-constexpr int MaxRunRepeat = 7;
 constexpr int MaxCopies = 9999;
 constexpr int MaxNumberedDamaged = 1000;
 
@@ -53,89 +51,6 @@ const QStringList& orientationNames()
 {
     static const QStringList list = names({"portrait", "landscape"});
     return list;
-}
-
-QJsonObject runToJson(const LabelRun& run)
-{
-    return {
-        {"type", run.type},
-        {"firstNumber", run.firstNumber},
-        {"step", run.step},
-        {"plainNumbers", run.plainNumbers},
-        {"sampleCount", run.sampleCount},
-        {"repeatCount", run.repeatCount},
-        {"letter1", run.letter1},
-        {"letter2", run.letter2},
-        {"upper", run.upper},
-        {"type8Lower", run.type8Lower},
-        {"freeTexts", QJsonArray::fromStringList(run.freeTexts)},
-        {"memo2Empty", run.memo2Empty},
-    };
-}
-
-// The printed texts are kept as printed; the numbers are checked, since
-// composing labels and drawing the record count with them.
-LabelRun readRun(JsonReader& in, const JsonField& field)
-{
-    const QJsonObject object = in.object(field);
-    const auto f = [&](const char* name) { return in.field(object, field.path, key(name)); };
-    LabelRun run;
-    run.type = in.integer(f("type"), FirstLabelType, BlankType1);
-    run.firstNumber = in.integer(f("firstNumber"), 0, labelType(1).range - 1);
-    run.step = in.oneOf(f("step"), NumberSteps);
-    run.plainNumbers = in.boolean(f("plainNumbers"));
-    run.sampleCount = in.integer(f("sampleCount"), 0, MaxSampleCount);
-    run.repeatCount = in.integer(f("repeatCount"), 1, MaxRunRepeat);
-    run.letter1 = in.integer(f("letter1"), 0, 25);
-    run.letter2 = in.integer(f("letter2"), 0, 25);
-    run.upper = in.string(f("upper"));
-    run.type8Lower = in.string(f("type8Lower"));
-    run.freeTexts = in.strings(f("freeTexts"));
-    run.memo2Empty = in.boolean(f("memo2Empty"));
-    return run;
-}
-
-QJsonObject jobToJson(const PrintedJob& job)
-{
-    QJsonArray labels;
-    for (const PrintLogEntry& label : job.labels)
-        labels.append(QJsonArray{label.upper, label.lower});
-    return {
-        {"run", runToJson(job.run)},
-        {"appearance", appearanceToJson(job.look)},
-        {"startPosition", job.startPosition},
-        {"labels", labels},
-    };
-}
-
-std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field)
-{
-    if (field.value.isNull())
-        return std::nullopt;
-    const QJsonObject object = in.object(field);
-    const auto f = [&](const char* name) { return in.field(object, field.path, key(name)); };
-    PrintedJob job;
-    job.run = readRun(in, f("run"));
-    job.look = readAppearance(in, f("appearance"));
-    job.startPosition = in.integer(f("startPosition"), 1, SheetPositions);
-
-    const JsonField labelsField = f("labels");
-    const QJsonArray labels = in.array(labelsField);
-    if (in.ok() && labels.size() != job.run.labelTotal()) {
-        in.fail(QStringLiteral("「%1」の数 %2 が sampleCount × repeatCount の %3 と合いません。")
-                    .arg(labelsField.path)
-                    .arg(labels.size())
-                    .arg(job.run.labelTotal()));
-    }
-    for (qsizetype i = 0; i < labels.size() && in.ok(); ++i) {
-        const JsonField entry = JsonReader::element(labels, labelsField, i);
-        const QStringList pair = in.strings(entry);
-        if (in.ok() && pair.size() != 2)
-            in.fail(QStringLiteral("「%1」が上と下の2つの文字列ではありません。").arg(entry.path));
-        if (in.ok())
-            job.labels.append({pair[0], pair[1]});
-    }
-    return job;
 }
 
 QJsonObject printerToJson(const PrinterChoice& choice)
@@ -184,6 +99,28 @@ PrinterChoice readPrinter(JsonReader& in, const JsonField& field)
     return choice;
 }
 
+RegistryMark readRegistryMark(JsonReader& in, const JsonField& field)
+{
+    const QJsonObject object = in.object(field);
+    const auto f = [&](const char* name) { return in.field(object, field.path, key(name)); };
+    RegistryMark mark;
+    mark.identity = in.string(f("identity"));
+    mark.seenJob = in.wholeNumber(f("seenJob"));
+    const JsonField list = f("unconfirmed");
+    const QJsonArray ids = in.array(list);
+    for (qsizetype i = 0; i < ids.size() && in.ok(); ++i)
+        mark.unconfirmed << in.wholeNumber(JsonReader::element(ids, list, i));
+    return mark;
+}
+
+QJsonObject registryMarkToJson(const RegistryMark& mark)
+{
+    QJsonArray ids;
+    for (const qint64 id : mark.unconfirmed)
+        ids.append(id);
+    return {{"identity", mark.identity}, {"seenJob", mark.seenJob}, {"unconfirmed", ids}};
+}
+
 SavedState readState(JsonReader& in, const QJsonObject& object)
 {
     const auto f = [&](const char* name) { return in.field(object, {}, key(name)); };
@@ -200,6 +137,9 @@ SavedState readState(JsonReader& in, const QJsonObject& object)
     const QJsonObject scale = in.object(scaleField);
     state.scale.x = in.integer(in.field(scale, scaleField.path, key("x")), MinScale, MaxScale);
     state.scale.y = in.integer(in.field(scale, scaleField.path, key("y")), MinScale, MaxScale);
+    // States written before the registry have no mark.
+    if (object.contains(key("registry")))
+        state.registry = readRegistryMark(in, f("registry"));
     return state;
 }
 
@@ -274,6 +214,7 @@ bool write(const QString& path, const SavedState& state, QString* error)
         {"exportFolder", state.exportFolder},
         {"recentDesigns", QJsonArray::fromStringList(state.recentDesigns)},
         {"scale", QJsonObject{{"x", state.scale.x}, {"y", state.scale.y}}},
+        {"registry", registryMarkToJson(state.registry)},
     };
     return writeFileAtomically(path, jsonBytes(object), error);
 }

@@ -18,6 +18,18 @@ struct SheetScale {
     friend bool operator==(const SheetScale&, const SheetScale&) = default;
 };
 
+// What a station keeps of the registry of issued labels: which registry
+// (its identity), the newest job it has seen there, and jobs that printed
+// but could not be confirmed (a server away): they are confirmed at the
+// next contact.
+struct RegistryMark {
+    QString identity;
+    qint64 seenJob = 0;
+    QList<qint64> unconfirmed;
+
+    friend bool operator==(const RegistryMark&, const RegistryMark&) = default;
+};
+
 // The state of the run kept between sessions in "state.json" beside the
 // start file: the design with the numbering where the last job left it, the
 // last job for its record and spreadsheet, and the user's last choices.
@@ -29,6 +41,7 @@ struct SavedState {
     QString exportFolder;      // where the last spreadsheet went
     QStringList recentDesigns; // most recent first, at most five
     SheetScale scale;
+    RegistryMark registry;
 
     friend bool operator==(const SavedState&, const SavedState&) = default;
 };

@@ -1,12 +1,86 @@
 #include "core/job/JobTransaction.h"
 
 #include "core/io/AtomicFile.h"
+#include "core/layout/SheetLayout.h"
+#include "core/model/LabelType.h"
+#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QScopeGuard>
 
-JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan, const Progress& progress)
+namespace {
+
+// How often a job is planned again when another station reserved the same
+// type's numbers in the meantime.
+constexpr int MaxPlans = 5;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("JobTransaction", text);
+}
+
+// A file's bytes as they were, or nothing when there was no file.
+std::optional<QByteArray> bytesOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+void putBackFile(const QString& path, const std::optional<QByteArray>& bytes)
+{
+    if (!bytes)
+        QFile::remove(path);
+    else if (bytesOf(path) != bytes)
+        writeFileAtomically(path, *bytes, nullptr);
+}
+
+} // namespace
+
+QString registryProblem(const LabelRegistry& registry)
+{
+    return tr("ラベル台帳に記録できないため、印刷しません。\n%1\n%2")
+        .arg(registry.location(), registry.errorString());
+}
+
+PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
+{
+    PrintedJob job;
+    job.run = plan.run;
+    job.look = plan.design.look;
+    job.startPosition = plan.startPosition;
+    if (plan.kind == JobKind::Reprint) {
+        job.labels = plan.givenLabels;
+        if (next) {
+            *next = {SheetLayout::nextStartPosition(plan.startPosition, int(job.labels.size())),
+                     plan.run.firstNumber, plan.run.letter1, plan.run.letter2};
+        }
+        return job;
+    }
+    const int total = plan.run.labelTotal();
+    job.labels.reserve(total);
+    for (int n = 0; n < total; ++n) {
+        const LabelTexts texts = ComposeLabelTexts(plan.run, n);
+        job.labels << PrintLogEntry{texts.upper, texts.lower};
+    }
+    if (next)
+        *next = ContinueAfterJob(plan.run, plan.startPosition);
+    return job;
+}
+
+JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station station,
+                               Clock clock)
+    : m_files(files), m_registry(registry), m_station(std::move(station)),
+      m_clock(std::move(clock))
+{
+}
+
+JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
+                               const DuplicateQuestion& duplicates, const Progress& progress)
 {
     JobOutcome outcome;
     QString error;
@@ -19,61 +93,170 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan, const P
                            {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
 
     FolderSnapshot snapshot;
-    snapshot.start = StartFile::read(m_files.startPath());
-    snapshot.state = StateFile::read(m_files.statePath());
-
-    const PlanDecision decision = plan(snapshot);
-    if (!decision.plan) {
-        outcome.status = JobOutcome::Status::Withdrawn;
-        outcome.refusal = decision.refusal;
-        outcome.message = decision.message;
-        return outcome;
-    }
-    const JobPlan& p = *decision.plan;
-    if (snapshot.start.status != StartFileReadResult::Ok) {
-        outcome.message = snapshot.start.error; // a planner must refuse this itself
-        return outcome;
-    }
-
-    // A damaged state is kept under a second name before anything prints,
-    // since the new state will replace it.
-    if (p.keepDamagedState) {
-        const QString kept = StateFile::keepDamaged(m_files.statePath(), &error);
-        if (kept.isEmpty()) {
-            outcome.message = QStringLiteral("the damaged state could not be kept: %1").arg(error);
+    std::optional<JobPlan> planned;
+    qint64 id = 0;
+    for (int attempt = 1; attempt <= MaxPlans && id == 0; ++attempt) {
+        snapshot = {StartFile::read(m_files.startPath()), StateFile::read(m_files.statePath()),
+                    &m_registry, {}};
+        if (!resolvePrinted(snapshot, outcome))
+            return outcome;
+        const PlanDecision decision = plan(snapshot);
+        if (!decision.plan) {
+            outcome.status = JobOutcome::Status::Withdrawn;
+            outcome.refusal = decision.refusal;
+            outcome.message = decision.message;
             return outcome;
         }
-        outcome.notes << QStringLiteral("damaged state kept as %1").arg(QDir::toNativeSeparators(kept));
+        planned = decision.plan;
+        if (snapshot.start.status != StartFileReadResult::Ok) {
+            outcome.message = snapshot.start.error; // a planner must refuse this itself
+            return outcome;
+        }
+        outcome.job = labelsOf(*planned, &outcome.next);
+        outcome.job.printedAt = m_clock();
+
+        // Labels are identities; reprints and type 8's fixed lines are not
+        // new ones.
+        if (planned->kind == JobKind::Labels && labelType(planned->run.type).listed) {
+            const std::optional<QList<IssuedLabel>> before = m_registry.issued(outcome.job.labels);
+            if (!before) {
+                outcome.message = registryProblem(m_registry);
+                return outcome;
+            }
+            if (!before->isEmpty() && !(duplicates && duplicates(*before))) {
+                outcome.status = JobOutcome::Status::Declined;
+                outcome.issuedBefore = *before;
+                outcome.message = describeIssued(*before).join(QLatin1Char('\n'));
+                return outcome;
+            }
+        }
+        bool moved = false;
+        if (!reserve(*planned, outcome.job, outcome.next, outcome, moved) && !moved)
+            return outcome;
+        id = outcome.job.registryId;
+    }
+    if (id == 0) {
+        outcome.message = tr("ほかのステーションが同時に印刷し続けています。もう一度試してください。");
+        return outcome;
     }
 
-    const PrintJobResult printed =
-        RunPrintJob(canvas, p.run, p.design.look, p.offsets, p.startPosition, progress);
+    const FilesBefore before{bytesOf(m_files.startPath()), bytesOf(m_files.statePath())};
+    if (!saveBeforePrinting(snapshot, *planned, outcome)) {
+        putBack(before, id);
+        return outcome;
+    }
+
+    const PrintJobResult printed = RunPrintJob(canvas, planned->run, planned->design.look,
+                                               planned->offsets, planned->startPosition, progress);
     if (!printed.ok) {
+        putBack(before, id);
         outcome.message = printed.error;
         return outcome;
     }
-
-    // The labels are on paper: from here on the numbering must move on, and
-    // whatever cannot be saved is reported, never undone.
     outcome.status = JobOutcome::Status::Printed;
-    outcome.job = printed.job;
-    outcome.next = printed.next;
-    outcome.start = snapshot.start.values;
-    outcome.start.startPosition = printed.next.startPosition;
-    QStringList failures;
-    if (!StartFile::write(m_files.startPath(), outcome.start, &error))
-        failures << error;
 
-    outcome.state = p.state;
-    outcome.state.design = p.design;
-    applyContinuation(outcome.state.design, p.run.type, printed.next);
-    outcome.state.lastJob = printed.job;
-    if (!StateFile::write(m_files.statePath(), outcome.state, &error))
-        failures << QStringLiteral("状態を保存できません。\n%1\n%2")
-                        .arg(QDir::toNativeSeparators(m_files.statePath()), error);
-    if (!failures.isEmpty()) {
-        outcome.status = JobOutcome::Status::PrintedNotSaved;
-        outcome.message = failures.join(QLatin1Char('\n'));
+    if (!m_registry.confirm(id)) {
+        // It printed: it stays issued, and the next contact confirms it.
+        outcome.unconfirmed = true;
+        outcome.state.registry.unconfirmed << id;
+        StateFile::write(m_files.statePath(), outcome.state, nullptr);
+        outcome.notes << tr("印刷しましたが、台帳に印刷済みと記録できませんでした"
+                            "（次の接続で記録します）: %1")
+                             .arg(m_registry.errorString());
     }
     return outcome;
+}
+
+bool JobTransaction::resolvePrinted(FolderSnapshot& snapshot, JobOutcome& outcome)
+{
+    // Jobs that printed while the registry could not be reached are
+    // confirmed now; the rest of this station's reservations are questions.
+    QList<qint64>& printed = snapshot.state.state.registry.unconfirmed;
+    for (qsizetype i = printed.size() - 1; i >= 0; --i) {
+        if (m_registry.confirm(printed[i]))
+            printed.removeAt(i);
+    }
+    const std::optional<QList<JobSummary>> unresolved = m_registry.unconfirmed(m_station);
+    if (!unresolved) {
+        outcome.message = registryProblem(m_registry);
+        return false;
+    }
+    for (const JobSummary& job : *unresolved) {
+        if (!printed.contains(job.id))
+            snapshot.unresolved << job;
+    }
+    return true;
+}
+
+bool JobTransaction::reserve(const JobPlan& plan, const PrintedJob& job, const Continuation& next,
+                             JobOutcome& outcome, bool& moved)
+{
+    RegistryJob record;
+    record.reservedAt = job.printedAt.toUTC();
+    record.kind = plan.kind;
+    record.reprintOf = plan.reprintOf;
+    record.reprinted = plan.reprinted;
+    record.station = m_station;
+    record.printer = plan.printer;
+    record.design = plan.design;
+    record.job = job;
+    record.nextPosition = next.startPosition;
+    record.movesNumbering =
+        plan.kind == JobKind::Labels && labelType(plan.run.type).hasNumber();
+    record.numberingAfter = {next.firstNumber, next.letter1, next.letter2, 0};
+    const std::optional<qint64> id = m_registry.reserve(record, plan.numberingJobId);
+    if (id) {
+        outcome.job.registryId = *id;
+        return true;
+    }
+    moved = m_registry.failure() == LabelRegistry::Failure::Moved;
+    outcome.message = registryProblem(m_registry);
+    return false;
+}
+
+bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const JobPlan& plan,
+                                        JobOutcome& outcome)
+{
+    QString error;
+    // A damaged state is kept under a second name first, since the new
+    // state will replace it.
+    if (plan.keepDamagedState) {
+        const QString kept = StateFile::keepDamaged(m_files.statePath(), &error);
+        if (kept.isEmpty()) {
+            outcome.message = tr("壊れた状態ファイルを残せないため、印刷しません: %1").arg(error);
+            return false;
+        }
+        outcome.notes << tr("壊れた状態ファイルを %1 として残しました。")
+                             .arg(QDir::toNativeSeparators(kept));
+    }
+    outcome.start = snapshot.start.values;
+    outcome.start.startPosition = outcome.next.startPosition;
+    outcome.state = plan.state;
+    outcome.state.design = plan.design;
+    outcome.state.registry.identity = m_registry.identity();
+    outcome.state.registry.unconfirmed = snapshot.state.state.registry.unconfirmed;
+    if (plan.kind == JobKind::Labels) {
+        applyContinuation(outcome.state.design, plan.run.type, outcome.next);
+        outcome.state.lastJob = outcome.job;
+    }
+    outcome.state.registry.seenJob = std::max(outcome.state.registry.seenJob, outcome.job.registryId);
+    if (!StartFile::write(m_files.startPath(), outcome.start, &error)) {
+        outcome.message = error;
+        return false;
+    }
+    if (!StateFile::write(m_files.statePath(), outcome.state, &error)) {
+        outcome.message = tr("状態を保存できないため、印刷しません。\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(m_files.statePath()), error);
+        return false;
+    }
+    return true;
+}
+
+void JobTransaction::putBack(const FilesBefore& before, qint64 id)
+{
+    // Nothing printed: the numbers go back to the registry, and the files
+    // to what they were, so that nothing advances.
+    m_registry.release(id);
+    putBackFile(m_files.startPath(), before.start);
+    putBackFile(m_files.statePath(), before.state);
 }

@@ -3,6 +3,7 @@
 #include "core/model/LabelRun.h"
 #include "core/model/PrintAppearance.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,11 @@ struct PrintedJob {
     PrintAppearance look;
     int startPosition = 1;
     QList<PrintLogEntry> labels; // every label, in print order
+    // When the print system took it (invalid for jobs saved before this was
+    // kept): the record and the spreadsheet are dated by it.
+    QDateTime printedAt;
+    // Its job in the registry of issued labels, 0 when it has none.
+    qint64 registryId = 0;
 
     int sampleCount() const { return run.sampleCount; }
     int repeatCount() const { return run.repeatCount; }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+// The registry's tables, the same on SQLite and PostgreSQL but for the
+// words the two spell differently. Version 1 is made by create(); each
+// later version adds a migration from the one before, so that a registry of
+// any earlier version is brought up to date in one transaction when it is
+// opened.
+namespace RegistrySchema {
+
+QStringList create(bool sqlite);
+// The statements that take a registry from `version` to `version + 1`.
+QStringList migration(int version, bool sqlite);
+
+} // namespace RegistrySchema

@@ -1,0 +1,73 @@
+#include "core/registry/SqlRegistry.h"
+
+#include <QDir>
+#include <QUrl>
+#include <QUrlQuery>
+
+std::optional<RegistryTarget> RegistryTarget::parse(const QString& text, QString* error)
+{
+    const auto refuse = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return refuse(QStringLiteral("the registry setting is empty"));
+    RegistryTarget target;
+    if (trimmed.startsWith(QLatin1String("postgresql:")) ||
+        trimmed.startsWith(QLatin1String("postgres:"))) {
+        const QUrl url(trimmed, QUrl::StrictMode);
+        if (!url.isValid())
+            return refuse(QStringLiteral("not a PostgreSQL address: %1").arg(url.errorString()));
+        if (!url.password().isEmpty())
+            return refuse(QStringLiteral(
+                "a password does not belong in the registry setting: keep it in ~/.pgpass"));
+        target.backend = Backend::PostgreSQL;
+        target.user = url.userName();
+        target.host = url.host();
+        target.port = url.port(-1);
+        target.database = url.path().mid(1);
+        const QUrlQuery query(url);
+        if (query.hasQueryItem(QStringLiteral("host")))
+            target.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+        if (query.hasQueryItem(QStringLiteral("port")))
+            target.port = query.queryItemValue(QStringLiteral("port")).toInt();
+        if (target.database.isEmpty() || target.database.contains(QLatin1Char('/')))
+            return refuse(QStringLiteral("the PostgreSQL address names no database: %1").arg(trimmed));
+        return target;
+    }
+    if (trimmed.startsWith(QLatin1String("sqlite:"))) {
+        const QUrl url(trimmed);
+        target.file = url.isLocalFile() ? url.toLocalFile() : url.path();
+    } else if (trimmed.contains(QLatin1String("://"))) {
+        return refuse(QStringLiteral("unknown kind of registry: %1 (postgresql:// or a file)")
+                          .arg(trimmed));
+    } else {
+        target.file = trimmed;
+    }
+    if (target.file.isEmpty())
+        return refuse(QStringLiteral("the registry setting names no file"));
+    target.file = QDir::cleanPath(QFileInfo(target.file).absoluteFilePath());
+    return target;
+}
+
+QString RegistryTarget::shown() const
+{
+    if (backend == Backend::SQLite)
+        return QDir::toNativeSeparators(file);
+    QUrl url;
+    url.setScheme(QStringLiteral("postgresql"));
+    url.setUserName(user);
+    if (host.startsWith(QLatin1Char('/'))) {
+        url.setHost(QStringLiteral(""));
+        url.setPath(QLatin1Char('/') + database);
+        url.setQuery(QStringLiteral("host=") + host);
+    } else {
+        url.setHost(host.isEmpty() ? QStringLiteral("localhost") : host);
+        url.setPath(QLatin1Char('/') + database);
+    }
+    if (port > 0)
+        url.setPort(port);
+    return url.toString();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/registry/LabelRegistry.h"
+
+#include <QSqlError>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+class QSqlDatabase;
+class QSqlQuery;
+
+// Where a registry lives: a SQLite file (the default, beside state.json), or
+// a PostgreSQL database that several stations share. A password never
+// appears here: the server's own authentication or ~/.pgpass supplies it.
+struct RegistryTarget {
+    enum class Backend { SQLite, PostgreSQL };
+    Backend backend = Backend::SQLite;
+    QString file;     // SQLite
+    QString host;     // PostgreSQL: a name, an address, or a socket folder
+    int port = -1;    // -1: the default
+    QString database; // PostgreSQL
+    QString user;     // empty: the system user's name
+
+    // "postgresql://user@host:port/database" or "postgresql:///database?host=/run/dir",
+    // a "sqlite:" URL, or a plain path of a SQLite file. An empty target with
+    // *error set when the text is not one of these or carries a password.
+    static std::optional<RegistryTarget> parse(const QString& text, QString* error);
+    // As shown to the user: the file, or "postgresql://user@host/database".
+    QString shown() const;
+};
+
+// The registry through Qt SQL, on SQLite or PostgreSQL: the same tables,
+// versioned, and the same queries, but for the few words the two spell
+// differently. On SQLite a write transaction takes the database's write
+// lock at once; on PostgreSQL a job's reservation locks its type's
+// numbering row, so that two stations never reserve the same numbers.
+class SqlRegistry final : public LabelRegistry {
+public:
+    // The newest schema this program writes.
+    static constexpr int SchemaVersion = 1;
+
+    // Opens the registry, and creates its tables when there are none and
+    // `mayCreate` (a new file, or a server database the user may write).
+    // Never returns null: failure() and errorString() say what went wrong.
+    static std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, bool mayCreate = true);
+    ~SqlRegistry() override;
+
+    bool isOpen() const { return m_open; }
+    // The tables were made just now: an existing state may be imported.
+    bool wasCreated() const { return m_created; }
+    const RegistryTarget& target() const { return m_target; }
+    int schemaVersion() const { return m_schema; }
+
+    QString location() const override { return m_target.shown(); }
+    QString identity() const override { return m_identity; }
+    Failure failure() const override { return m_failure; }
+    QString errorString() const override { return m_error; }
+
+    std::optional<NumberingPosition> numbering(int labelType) override;
+    std::optional<qint64> latestJobId() override;
+    std::optional<QList<JobSummary>> unconfirmed(const Station& station) override;
+    std::optional<QList<IssuedLabel>> issued(const QList<PrintLogEntry>& labels) override;
+    std::optional<qint64> reserve(const RegistryJob& job, qint64 expectedJobId) override;
+    bool confirm(qint64 id) override;
+    bool release(qint64 id) override;
+    std::optional<QList<JobSummary>> history(const HistoryFilter& filter) override;
+    std::optional<RegistryJob> job(qint64 id) override;
+    std::optional<QList<JobSummary>> find(const QString& text) override;
+
+    // For the registry's own tests and benchmarks: the database connection.
+    QSqlDatabase database() const;
+
+private:
+    explicit SqlRegistry(const RegistryTarget& target);
+    bool connect();
+    bool prepareSchema(bool mayCreate);
+    bool createSchema();
+    bool migrate(int from);
+    bool isSQLite() const { return m_target.backend == RegistryTarget::Backend::SQLite; }
+
+    // Runs a statement with its values; false after recording the failure.
+    bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
+    bool begin();
+    bool commit();
+    void rollback();
+    bool fail(const QSqlError& error, const QString& doing);
+    bool fail(Failure failure, const QString& message);
+    void clearFailure();
+
+    bool insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels);
+    std::optional<QList<JobSummary>> summaries(const QString& where, const QVariantList& values);
+
+    RegistryTarget m_target;
+    QString m_connection;
+    bool m_open = false;
+    bool m_created = false;
+    int m_schema = 0;
+    QString m_identity;
+    Failure m_failure = Failure::None;
+    QString m_error;
+};

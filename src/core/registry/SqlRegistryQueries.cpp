@@ -1,0 +1,391 @@
+// The registry's questions and records: the numbering, the duplicate guard,
+// reservations and their end, the history and the search.
+
+#include "core/registry/SqlRegistry.h"
+
+#include "core/io/DesignFile.h"
+#include "core/io/JobJson.h"
+#include "core/model/LabelType.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+#include <QSqlQuery>
+
+namespace {
+
+// Rows per statement when many are written or asked for at once: well
+// under every driver's limit of bound values.
+constexpr int LabelsPerInsert = 250;
+constexpr int LabelsPerQuery = 400;
+
+QString timeText(const QDateTime& time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime timeOf(const QVariant& value)
+{
+    QDateTime time = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+    time.setTimeSpec(Qt::UTC);
+    return time;
+}
+
+QString kindText(JobKind kind)
+{
+    return kind == JobKind::Reprint ? QStringLiteral("reprint") : QStringLiteral("labels");
+}
+
+// The numbering a type shares: a type 1 run printed without its upper line
+// is still type 1's.
+int numberingTypeOf(int labelType)
+{
+    return labelType == BlankType1 ? 1 : labelType;
+}
+
+// "?,?,?" repeated in brackets: "(?,?),(?,?)".
+QString placeholders(int rows, int columns)
+{
+    QString row = QStringLiteral("(") + QStringLiteral("?,").repeated(columns);
+    row.chop(1);
+    row += QLatin1Char(')');
+    QString all = QString(row + QLatin1Char(',')).repeated(rows);
+    all.chop(1);
+    return all;
+}
+
+const char* SummaryColumns = "id, reserved_at, kind, reprint_of, state, label_type, first_label, "
+                             "last_label, label_count, printer, user_name, host, folder";
+
+JobSummary summaryOf(const QSqlQuery& q)
+{
+    JobSummary s;
+    s.id = q.value(0).toLongLong();
+    s.reservedAt = timeOf(q.value(1));
+    s.kind = q.value(2).toString() == QLatin1String("reprint") ? JobKind::Reprint : JobKind::Labels;
+    s.reprintOf = q.value(3).toLongLong();
+    s.state = q.value(4).toString() == QLatin1String("printed") ? JobState::Printed
+                                                                 : JobState::Reserved;
+    s.labelType = q.value(5).toInt();
+    s.firstLabel = q.value(6).toString();
+    s.lastLabel = q.value(7).toString();
+    s.labelCount = q.value(8).toInt();
+    s.printer = q.value(9).toString();
+    s.station = q.value(10).toString() + QLatin1Char('@') + q.value(11).toString();
+    s.folder = q.value(12).toString();
+    return s;
+}
+
+} // namespace
+
+std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
+{
+    QSqlQuery q(database());
+    if (!exec(q,
+              QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
+                             "WHERE label_type = ?"),
+              {numberingTypeOf(labelType)}))
+        return std::nullopt;
+    if (!q.next())
+        return NumberingPosition{};
+    return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
+                             q.value(3).toLongLong()};
+}
+
+std::optional<qint64> SqlRegistry::latestJobId()
+{
+    QSqlQuery q(database());
+    if (!exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
+                                                        const QVariantList& values)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!exec(q,
+              QStringLiteral("SELECT %1 FROM jobs %2 ORDER BY id DESC")
+                  .arg(QLatin1String(SummaryColumns), where),
+              values))
+        return std::nullopt;
+    QList<JobSummary> jobs;
+    while (q.next())
+        jobs << summaryOf(q);
+    return jobs;
+}
+
+std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station)
+{
+    return summaries(QStringLiteral("WHERE state = 'reserved' AND host = ? AND folder = ?"),
+                     {station.host, station.folder});
+}
+
+std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filter)
+{
+    QStringList conditions;
+    QVariantList values;
+    if (filter.since.isValid()) {
+        conditions << QStringLiteral("reserved_at >= ?");
+        values << timeText(filter.since);
+    }
+    if (filter.labelType > 0) {
+        conditions << QStringLiteral("label_type = ?");
+        values << filter.labelType;
+    }
+    return summaries(conditions.isEmpty()
+                         ? QString()
+                         : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")),
+                     values);
+}
+
+std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>& labels)
+{
+    // Each text once: repeats of a sample and blank labels ask nothing.
+    QList<PrintLogEntry> distinct;
+    QSet<QString> seen;
+    for (const PrintLogEntry& label : labels) {
+        if ((label.upper.isEmpty() && label.lower.isEmpty()))
+            continue;
+        const QString key = label.upper + QChar(0x1F) + label.lower;
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            distinct << label;
+        }
+    }
+    QList<IssuedLabel> found;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    for (qsizetype at = 0; at < distinct.size(); at += LabelsPerQuery) {
+        const int rows = int(std::min<qsizetype>(LabelsPerQuery, distinct.size() - at));
+        QVariantList values;
+        for (int i = 0; i < rows; ++i)
+            values << distinct[at + i].lower << distinct[at + i].upper;
+        if (!exec(q,
+                  QStringLiteral("SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at "
+                                 "FROM labels l JOIN jobs j ON j.id = l.job_id "
+                                 "WHERE j.kind = 'labels' AND (l.lower_text, l.upper_text) IN "
+                                 "(VALUES %1) ORDER BY j.id, l.n")
+                      .arg(placeholders(rows, 2)),
+                  values))
+            return std::nullopt;
+        while (q.next())
+            found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
+                                 q.value(2).toLongLong(),
+                                 q.value(3).toInt(),
+                                 timeOf(q.value(4))};
+    }
+    return found;
+}
+
+bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
+{
+    QSqlQuery q(database());
+    for (qsizetype at = 0; at < labels.size(); at += LabelsPerInsert) {
+        const int rows = int(std::min<qsizetype>(LabelsPerInsert, labels.size() - at));
+        QVariantList values;
+        values.reserve(rows * 4);
+        for (int i = 0; i < rows; ++i)
+            values << jobId << int(at + i) << labels[at + i].upper << labels[at + i].lower;
+        if (!exec(q,
+                  QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) VALUES %1")
+                      .arg(placeholders(rows, 4)),
+                  values))
+            return false;
+    }
+    return true;
+}
+
+std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
+{
+    if (!begin())
+        return std::nullopt;
+    QSqlQuery q(database());
+    const auto failed = [this] {
+        rollback();
+        return std::nullopt;
+    };
+    const int numberingType = numberingTypeOf(job.design.type);
+    NumberingPosition before;
+    if (job.movesNumbering) {
+        // The row stays locked until the commit: another station's
+        // reservation of this type waits, then finds it moved.
+        if (!exec(q,
+                  QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
+                                 "WHERE label_type = ?%1")
+                      .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE")),
+                  {numberingType}) ||
+            !q.next())
+            return failed();
+        before = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
+                  q.value(3).toLongLong()};
+        q.finish();
+        if (before.jobId != expectedJobId) {
+            rollback();
+            fail(Failure::Moved, QStringLiteral("番号が進みました。"));
+            return std::nullopt;
+        }
+    }
+    const QList<PrintLogEntry>& labels = job.job.labels;
+    QJsonObject details = {
+        {"design", DesignFile::toJson(job.design)},
+        {"job", jobToJson(job.job, JobLabels::Left)},
+    };
+    if (!job.reprinted.isEmpty()) {
+        QJsonArray indices;
+        for (const int index : job.reprinted)
+            indices.append(index);
+        details.insert(QStringLiteral("reprinted"), indices);
+    }
+    const QVariant none(QMetaType::fromType<qlonglong>());
+    if (!exec(q,
+              QStringLiteral(
+                  "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                  "printer, label_type, numbering_type, label_count, first_label, last_label, "
+                  "start_position, next_position, prev_first, prev_letter1, prev_letter2, "
+                  "prev_job, details) VALUES (?, ?, ?, 'reserved', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                  "?, ?, ?, ?, ?, ?) RETURNING id"),
+              {timeText(job.reservedAt.isValid() ? job.reservedAt : QDateTime::currentDateTimeUtc()),
+               kindText(job.kind), job.reprintOf > 0 ? QVariant(job.reprintOf) : none,
+               job.station.host, job.station.user, job.station.folder, job.printer, job.design.type,
+               job.movesNumbering ? QVariant(numberingType) : QVariant(QMetaType::fromType<int>()),
+               int(labels.size()), labels.isEmpty() ? QString() : labelText(labels.first()),
+               labels.isEmpty() ? QString() : labelText(labels.last()), job.job.startPosition,
+               job.nextPosition, before.firstNumber, before.letter1, before.letter2, before.jobId,
+               QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact))}) ||
+        !q.next())
+        return failed();
+    const qint64 id = q.value(0).toLongLong();
+    q.finish();
+    if (!insertLabels(id, labels))
+        return failed();
+    if (job.movesNumbering &&
+        !exec(q,
+              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                             "job_id = ? WHERE label_type = ?"),
+              {job.numberingAfter.firstNumber, job.numberingAfter.letter1,
+               job.numberingAfter.letter2, id, numberingType}))
+        return failed();
+    if (!commit())
+        return std::nullopt;
+    return id;
+}
+
+bool SqlRegistry::confirm(qint64 id)
+{
+    QSqlQuery q(database());
+    if (!exec(q,
+              QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
+              {timeText(QDateTime::currentDateTimeUtc()), id}))
+        return false;
+    if (q.numRowsAffected() == 0)
+        return fail(Failure::Failed, QStringLiteral("ジョブ %1 は台帳にありません。").arg(id));
+    return true;
+}
+
+bool SqlRegistry::release(qint64 id)
+{
+    if (!begin())
+        return false;
+    QSqlQuery q(database());
+    if (!exec(q,
+              QStringLiteral("SELECT numbering_type, prev_first, prev_letter1, prev_letter2, "
+                             "prev_job FROM jobs WHERE id = ?"),
+              {id})) {
+        rollback();
+        return false;
+    }
+    if (!q.next()) {
+        rollback();
+        return true; // gone already
+    }
+    const QVariant type = q.value(0);
+    const QVariantList before = {q.value(1), q.value(2), q.value(3), q.value(4)};
+    q.finish();
+    const bool done =
+        exec(q, QStringLiteral("DELETE FROM labels WHERE job_id = ?"), {id}) &&
+        exec(q, QStringLiteral("DELETE FROM jobs WHERE id = ?"), {id}) &&
+        (type.isNull() ||
+         exec(q,
+              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                             "job_id = ? WHERE label_type = ? AND job_id = ?"),
+              before + QVariantList{type, id}));
+    if (!done) {
+        rollback();
+        return false;
+    }
+    return commit();
+}
+
+std::optional<RegistryJob> SqlRegistry::job(qint64 id)
+{
+    QSqlQuery q(database());
+    if (!exec(q,
+              QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                             "printer, next_position, numbering_type, details FROM jobs "
+                             "WHERE id = ?"),
+              {id}))
+        return std::nullopt;
+    if (!q.next()) {
+        fail(Failure::Failed, QStringLiteral("ジョブ %1 は台帳にありません。").arg(id));
+        return std::nullopt;
+    }
+    RegistryJob job;
+    job.id = id;
+    job.reservedAt = timeOf(q.value(0));
+    job.kind = q.value(1).toString() == QLatin1String("reprint") ? JobKind::Reprint
+                                                                   : JobKind::Labels;
+    job.reprintOf = q.value(2).toLongLong();
+    job.state = q.value(3).toString() == QLatin1String("printed") ? JobState::Printed
+                                                                   : JobState::Reserved;
+    job.station = {q.value(4).toString(), q.value(5).toString(), q.value(6).toString()};
+    job.printer = q.value(7).toString();
+    job.nextPosition = q.value(8).toInt();
+    job.movesNumbering = !q.value(9).isNull();
+
+    JsonReader in;
+    const QJsonObject details = in.document(q.value(10).toString().toUtf8());
+    q.finish();
+    const JsonField designField = in.field(details, {}, QStringLiteral("design"));
+    job.design = readDesign(in, in.object(designField), designField.path);
+    const std::optional<PrintedJob> printed =
+        readJob(in, in.field(details, {}, QStringLiteral("job")), JobLabels::Left);
+    if (!in.ok() || !printed) {
+        fail(Failure::Damaged,
+             QStringLiteral("ジョブ %1 の記録が読めません: %2").arg(id).arg(in.problem()));
+        return std::nullopt;
+    }
+    job.job = *printed;
+    const QJsonArray reprinted = details.value(QStringLiteral("reprinted")).toArray();
+    for (const QJsonValue& index : reprinted)
+        job.reprinted << index.toInt();
+    q.setForwardOnly(true);
+    if (!exec(q,
+              QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
+              {id}))
+        return std::nullopt;
+    while (q.next())
+        job.job.labels << PrintLogEntry{q.value(0).toString(), q.value(1).toString()};
+    return job;
+}
+
+std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
+{
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty())
+        return QList<JobSummary>();
+    // The lower line alone, or the two lines with or without a space: every
+    // split of the text is one look-up in the index of lower lines.
+    QStringList alternatives = {QStringLiteral("lower_text = ?")};
+    QVariantList values = {wanted};
+    for (qsizetype cut = 1; cut < wanted.size(); ++cut) {
+        if (wanted[cut - 1].isHighSurrogate())
+            continue;
+        alternatives << QStringLiteral("(lower_text = ? AND upper_text = ?)");
+        values << wanted.mid(cut).trimmed() << wanted.left(cut).trimmed();
+    }
+    return summaries(QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)")
+                         .arg(alternatives.join(QStringLiteral(" OR "))),
+                     values);
+}
