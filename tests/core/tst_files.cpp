@@ -153,6 +153,10 @@ void TestFiles::refusesBadDesigns_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("not JSON") << QByteArray("{\"type\": 1,") << "JSON として読めません: ";
     QTest::newRow("an array") << QByteArray("[]") << "JSON のオブジェクトではありません。";
+    // A key twice, the second spelled with an escape: which one counts would be a guess.
+    QTest::newRow("a key twice")
+        << QByteArray(designWith({})).replace("\"step\"", "\"st\\u0065p\": 10, \"step\"")
+        << "「step」が2回あります。";
     QTest::newRow("another format") << designWith({{"format", "rondelmaker-state"}})
                                     << "「format」が rondelmaker-design ではありません。";
     QTest::newRow("newer version")
@@ -308,6 +312,8 @@ void TestFiles::damagedState_data()
         << "「lastJob.labels」の数 14 が sampleCount × repeatCount の 15 と合いません。";
     QTest::newRow("letter past Z") << with(state, {{"lastJob.run.letter1", 26}})
                                    << "「lastJob.run.letter1」の値 26 は 0～25 の範囲外です。";
+    QTest::newRow("a key twice in a nested object")
+        << QByteArray(state).replace("\"x\":", "\"x\": 1000, \"x\":") << "「x」が2回あります。";
     QTest::newRow("scale") << with(state, {{"scale.x", 1021}})
                            << "「scale.x」の値 1021 は 980～1020 の範囲外です。";
 }

@@ -21,6 +21,10 @@
 #include <optional>
 #include <span>
 
+// The first key that appears twice in one object of a valid JSON text, or
+// a null string.
+QString duplicateKey(const QByteArray& text);
+
 // A value of a file and the path that names it in messages, such as
 // "appearance.font.pointSize" or "lastJob.labels[3]".
 struct JsonField {
@@ -194,6 +198,9 @@ public:
                      .arg(parsed.offset));
         } else if (!doc.isObject()) {
             fail(QStringLiteral("JSON のオブジェクトではありません。"));
+        } else if (const QString key = duplicateKey(bytes); !key.isNull()) {
+            // Which of the two a reader took would be a guess.
+            fail(QStringLiteral("「%1」が2回あります。").arg(quoted(key)));
         }
         return ok() ? doc.object() : QJsonObject();
     }
