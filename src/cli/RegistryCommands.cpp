@@ -25,6 +25,13 @@ QString stateName(JobState state)
     return state == JobState::Printed ? QStringLiteral("printed") : QStringLiteral("reserved");
 }
 
+// ISO 8601 in the local time, with its offset from UTC.
+QString localTime(const QDateTime& time)
+{
+    const QDateTime local = time.toLocalTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+}
+
 // Jobs as CSV, newest first.
 void writeJobs(const QList<JobSummary>& jobs)
 {
@@ -35,7 +42,7 @@ void writeJobs(const QList<JobSummary>& jobs)
                                   QStringLiteral("printer"), QStringLiteral("station")});
     for (const JobSummary& job : jobs)
         out += Csv::record({QString::number(job.id),
-                            job.reservedAt.toLocalTime().toString(Qt::ISODate),
+                            localTime(job.reservedAt),
                             kindName(job.kind), stateName(job.state),
                             QString::number(job.labelType), job.firstLabel, job.lastLabel,
                             QString::number(job.labelCount), job.printer, job.station});

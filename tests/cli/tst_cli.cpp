@@ -13,6 +13,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -31,6 +34,11 @@ private Q_SLOTS:
     void unrecordableFolderPrintsNothing_data();
     void unrecordableFolderPrintsNothing();
     void concurrentWritersNeverRepeat();
+    void killedJobsLeaveGapsOrQuestions_data();
+    void killedJobsLeaveGapsOrQuestions();
+    void nextWaitsForAJob();
+    void duplicatesNeedTheUsersSay();
+    void reprintsKeepTheirTextsAndTheNumbering();
 };
 
 namespace {
@@ -49,6 +57,25 @@ Result cli(const QStringList& arguments)
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(RONDEL_CLI), arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The command killed with SIGKILL at the system call `point` names: an
+// exact point of a job. "linkat,rename@FILE" is the first of those calls
+// on FILE; "rename#2" the second rename.
+Result cliKilledAt(const QString& dir, const QString& point, const QStringList& arguments)
+{
+    const QStringList at = point.split(QRegularExpression("[@#]"));
+    QStringList strace = {"-f", "-o", "/dev/null", "-e", "trace=" + at[0]};
+    if (point.contains('@'))
+        strace << "-P" << dir + '/' + at[1] << "-e" << "inject=" + at[0] + ":signal=KILL";
+    else
+        strace << "-e" << "inject=" + at[0] + ":signal=KILL:when=" + at[1];
+    QProcess process;
+    process.start(QStringLiteral("strace"), strace + QStringList{RONDEL_CLI} + arguments);
+    if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -331,6 +358,134 @@ void TestCli::concurrentWritersNeverRepeat()
         expected << QString::number(n).rightJustified(4, '0');
     QCOMPARE(numbers, expected);
     QCOMPARE(dir.startFile(), QByteArray("10,10,91\r\n\r\n"));
+}
+
+void TestCli::killedJobsLeaveGapsOrQuestions_data()
+{
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<bool>("damagedState");
+    // Between reserving the labels and the PDF's arrival.
+    QTest::newRow("handing over the labels") << "linkat,rename@o1.pdf" << false;
+    // A lock file made but not yet locked or written.
+    QTest::newRow("taking the lock") << "flock@rondelmaker.lock" << false;
+    // A damaged state kept aside, the new one not yet in its place (after
+    // the start file's rename).
+    QTest::newRow("replacing a damaged state") << "rename#2" << true;
+}
+
+void TestCli::killedJobsLeaveGapsOrQuestions()
+{
+    QFETCH(QString, point);
+    QFETCH(bool, damagedState);
+    if (QStandardPaths::findExecutable("strace").isEmpty())
+        QSKIP("needs strace (scripts/setup --test)");
+    const QByteArray start = "10,10,1\r\n\r\n";
+    TestAppDir dir(&start);
+    const QString design = saveDesign(dir, 1, 1, 40, 1);
+    if (damagedState)
+        put(StateFile::pathIn(dir.path()), "{\"format\": \"rondelmaker-state\"");
+    const auto job = [&](int n) {
+        QStringList line = {"print", design, "--pdf", dir.path() + QStringLiteral("/o%1.pdf").arg(n),
+                            "--state-dir", dir.path()};
+        return damagedState && n == 1 ? line << "--first" << "1" : line;
+    };
+    const Result killed = cliKilledAt(dir.path(), point, job(1));
+    QVERIFY2(killed.code != 0, qPrintable(killed.err));
+
+    // The next job never repeats a number: it goes on after what the killed
+    // one reserved, and says which job is in question.
+    const Result next = cli(job(2));
+    QVERIFY2(next.code == 0, qPrintable(next.err));
+    const QStringList first = pdfWords(dir.path() + "/o1.pdf");
+    const QStringList second = pdfWords(dir.path() + "/o2.pdf");
+    for (const QString& word : second)
+        QVERIFY2(word == "LAB" || !first.contains(word), qPrintable(word));
+    const bool reserved = cli({"history", "--state-dir", dir.path()}).out.contains(",reserved,");
+    QCOMPARE(next.err.contains("resolve 1 printed|not-printed"), reserved);
+    QCOMPARE(second.value(1), reserved ? QStringLiteral("0041") : QStringLiteral("0001"));
+    if (damagedState)
+        QVERIFY(QFile::exists(StateFile::pathIn(dir.path()) + ".bad"));
+    if (reserved) {
+        // Said not to have printed, its numbers are a gap: later jobs went on.
+        QCOMPARE(cli({"resolve", "1", "not-printed", "--state-dir", dir.path()}).code, 0);
+        QVERIFY(!cli(job(3)).err.contains("resolve 1"));
+    }
+}
+
+void TestCli::nextWaitsForAJob()
+{
+    // A job holding the folder is seen wholly or not at all; a stale
+    // temporary of an interrupted save goes.
+    const QByteArray start = "10,10,7\r\n\r\n";
+    TestAppDir dir(&start);
+    QFile stale(put(dir.path() + "/state.json.Ab12Cd", "half"));
+    QVERIFY(stale.open(QIODevice::ReadWrite) &&
+            stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                              QFileDevice::FileModificationTime));
+    stale.close();
+    RunFiles holder(dir.path());
+    QString error;
+    QVERIFY(holder.lock(&error));
+    Result r = cli({"next", "--state-dir", dir.path()});
+    QVERIFY2(r.code == 1 && r.err.contains("印刷中"), qPrintable(r.err));
+    holder.unlock();
+    r = cli({"next", "--state-dir", dir.path()});
+    QVERIFY(r.out.startsWith("start position: 7\n"));
+    QVERIFY(!stale.exists());
+}
+
+void TestCli::duplicatesNeedTheUsersSay()
+{
+    const QByteArray start = "10,10,1\r\n\r\n";
+    TestAppDir dir(&start);
+    const QString design = saveDesign(dir, 1, 31, 10, 1);
+    const auto print = [&](const QString& pdf, const QStringList& more) {
+        return cli(QStringList{"print", design, "--pdf", dir.path() + '/' + pdf, "--state-dir",
+                               dir.path()} +
+                   more);
+    };
+    QCOMPARE(print("a.pdf", {}).code, 0);
+    // The first number set back: 0036..0040 were issued by job 1.
+    Result r = print("b.pdf", {"--first", "36"});
+    QVERIFY2(r.code == 4 && r.err.contains("LAB 0036–LAB 0040") && r.err.contains("1"),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(dir.path() + "/b.pdf"));
+    QVERIFY(cli({"next", "--state-dir", dir.path()}).out.contains("next label: 0041"));
+    r = print("b.pdf", {"--first", "36", "--allow-duplicates"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(pdfWords(dir.path() + "/b.pdf").value(1), "0036");
+}
+
+void TestCli::reprintsKeepTheirTextsAndTheNumbering()
+{
+    // A dated job printed "yesterday" is reprinted today: the labels keep
+    // their date, the numbering stays, the start position moves on.
+    const QByteArray start = "10,10,1\r\n\r\n";
+    TestAppDir dir(&start);
+    const QString design = saveDesign(dir, 4, 1, 6, 2);
+    QCOMPARE(cli({"print", design, "--pdf", dir.path() + "/a.pdf", "--state-dir", dir.path()}).code,
+             0);
+    const QString registry = dir.path() + "/registry.sqlite";
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
+        db.setDatabaseName(registry);
+        QVERIFY(db.open());
+        QSqlQuery(db).exec("UPDATE labels SET upper_text = '12/08'");
+    }
+    QSqlDatabase::removeDatabase("edit");
+    const QByteArray next = cli({"next", "--state-dir", dir.path()}).out.toUtf8();
+
+    const Result r = cli({"reprint", "1", "--samples", "2-3", "--start", "20", "--pdf",
+                          dir.path() + "/r.pdf", "--state-dir", dir.path()});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(pdfWords(dir.path() + "/r.pdf"),
+             QStringList({"12/08", "0002", "12/08", "0002", "12/08", "0003", "12/08", "0003"}));
+    QCOMPARE(cli({"next", "--state-dir", dir.path()}).out.toUtf8(),
+             QByteArray(next).replace("start position: 13", "start position: 24"));
+    const Result labels = cli({"labels", "2", "--state-dir", dir.path()});
+    QVERIFY2(labels.out.endsWith("1,23,3,2,12/08,0003\r\n"), qPrintable(labels.out));
+    QVERIFY(cli({"history", "--state-dir", dir.path()}).out.contains(",reprint,printed,4,"));
+    QCOMPARE(cli({"find", "12/08 0003", "--state-dir", dir.path()}).out.count("\r\n"), 3);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
