@@ -32,14 +32,14 @@ protected:
                            rect().contains(event->position().toPoint());
         m_pressed = false;
         if (click)
-            Q_EMIT m_map->image7Click();
+            Q_EMIT m_map->clicked();
     }
 
 private:
     void report(QMouseEvent* event)
     {
         const QPoint p = event->position().toPoint();
-        Q_EMIT m_map->image7MouseMove(p.x(), p.y());
+        Q_EMIT m_map->pointerMoved(p.x(), p.y());
     }
 
     SheetMap* m_map;
@@ -50,11 +50,11 @@ private:
 
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
-    Controls::name(this, "pnlCircle", QStringLiteral("シートの配置図"));
+    Controls::name(this, "sheetMap", QStringLiteral("シートの配置図"));
     setFocusPolicy(Qt::StrongFocus);
     m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);
-    Controls::name(m_clickArea, "image7", QStringLiteral("開始位置"));
+    Controls::name(m_clickArea, "clickArea", QStringLiteral("開始位置"));
     m_clickArea->setGeometry(48, 16, 177, 385);
 }
 

@@ -5,8 +5,8 @@
 
 #include <array>
 
-// The sheet map (pnlCircle): a miniature of one label sheet, 150 circles of
-// 17 x 17 pixels, with the transparent click area image7 over them. The
+// The sheet map: a miniature of one label sheet, 150 circles of 17 x 17
+// pixels, with a transparent click area over them. The
 // circles are painted here rather than being 150 controls. It takes the
 // keyboard focus: the arrow keys step the start by a position or a row.
 class SheetMap final : public QWidget {
@@ -23,8 +23,9 @@ public:
     QWidget* clickArea() const { return m_clickArea; }
 
 Q_SIGNALS:
-    void image7MouseMove(int x, int y);
-    void image7Click();
+    // The pointer over the click area, in its pixels, and a click there.
+    void pointerMoved(int x, int y);
+    void clicked();
     // An arrow key: the start moves by this many positions (a row is 10).
     void startStepped(int positions);
 

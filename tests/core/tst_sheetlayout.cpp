@@ -67,8 +67,8 @@ void TestSheetLayout::countsAndColoursSheets()
     QFETCH(int, start);
     QFETCH(int, total);
     QFETCH(int, sheet);
-    QTEST(SheetLayout::CountSheets(start, total), "sheets");
-    QTEST(runs(SheetLayout::ShowSheet(sheet, start, total)), "marks");
+    QTEST(SheetLayout::countSheets(start, total), "sheets");
+    QTEST(runs(SheetLayout::showSheet(sheet, start, total)), "marks");
 }
 
 void TestSheetLayout::everyLabelGetsOnePositionOnce()
@@ -77,10 +77,10 @@ void TestSheetLayout::everyLabelGetsOnePositionOnce()
     // labels, and the job's sheet ranges agree with the map.
     for (int start : {1, 2, 75, 100, 121, 149, 150}) {
         for (int total : {0, 1, 29, 149, 150, 151, 299, 300, 1001, 1051, 1200}) {
-            const int sheets = SheetLayout::CountSheets(start, total);
+            const int sheets = SheetLayout::countSheets(start, total);
             int printed = 0;
             for (int sheet = 1; sheet <= sheets; ++sheet) {
-                const auto marks = SheetLayout::ShowSheet(sheet, start, total);
+                const auto marks = SheetLayout::showSheet(sheet, start, total);
                 const auto range = SheetLayout::sheetRange(sheet, sheets, start, total);
                 for (int p = 1; p <= 150; ++p) {
                     const bool inRange = total > 0 && p >= range.first && p <= range.last;
@@ -128,22 +128,22 @@ void TestSheetLayout::clickBands()
 void TestSheetLayout::colourTables()
 {
     using namespace Colours;
-    QCOMPARE(TextColorOf(0), QColor(5, 5, 5));
-    QCOMPARE(TextColorOf(3), QColor(0, 128, 0));
-    QCOMPARE(BackgroundColorOf(2, Qt::black), QColor(166, 202, 240));
-    QCOMPARE(BackgroundColorOf(CustomIndex, QColor(1, 2, 3)), QColor(1, 2, 3));
+    QCOMPARE(textColorOf(0), QColor(5, 5, 5));
+    QCOMPARE(textColorOf(3), QColor(0, 128, 0));
+    QCOMPARE(backgroundColorOf(2, Qt::black), QColor(166, 202, 240));
+    QCOMPARE(backgroundColorOf(CustomIndex, QColor(1, 2, 3)), QColor(1, 2, 3));
     // Written 0xF0FBFF in blue-green-red order: red FF, green FB, blue F0.
-    QCOMPARE(RainbowByRepeat(4, 5), QColor(0xFF, 0xFB, 0xF0));
-    QCOMPARE(RainbowByRepeat(0, 3), QColor(255, 255, 0));
-    QCOMPARE(RainbowByRepeat(4, 3), QColor(0, 255, 255));
-    QCOMPARE(RainbowBySampleGroup(3 * 10, 10), QColor(0xEA, 0x95, 0x15));
+    QCOMPARE(rainbowByRepeat(4, 5), QColor(0xFF, 0xFB, 0xF0));
+    QCOMPARE(rainbowByRepeat(0, 3), QColor(255, 255, 0));
+    QCOMPARE(rainbowByRepeat(4, 3), QColor(0, 255, 255));
+    QCOMPARE(rainbowBySampleGroup(3 * 10, 10), QColor(0xEA, 0x95, 0x15));
     // Past the end of a table the colours start over instead of leaving
     // the previous label's fill.
-    QCOMPARE(RainbowByRepeat(5, 6), RainbowByRepeat(0, 6));
-    QCOMPARE(RainbowBySampleGroup(7 * 4, 4), RainbowBySampleGroup(0, 4));
-    QCOMPARE(SheetTextColorOf(7), 11);
-    QCOMPARE(SheetBackColorOf(2), 30);
-    QCOMPARE(SheetBackColorOf(CustomIndex), -1);
+    QCOMPARE(rainbowByRepeat(5, 6), rainbowByRepeat(0, 6));
+    QCOMPARE(rainbowBySampleGroup(7 * 4, 4), rainbowBySampleGroup(0, 4));
+    QCOMPARE(sheetTextColorOf(7), 11);
+    QCOMPARE(sheetBackColorOf(2), 30);
+    QCOMPARE(sheetBackColorOf(CustomIndex), -1);
 }
 
 QTEST_GUILESS_MAIN(TestSheetLayout)

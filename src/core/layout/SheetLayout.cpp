@@ -2,16 +2,16 @@
 
 namespace SheetLayout {
 
-int CountSheets(int startPosition, int labelTotal)
+int countSheets(int startPosition, int labelTotal)
 {
     return (startPosition + labelTotal - 2) / Positions + 1;
 }
 
-std::array<Mark, Positions + 1> ShowSheet(int sheet, int startPosition, int labelTotal)
+std::array<Mark, Positions + 1> showSheet(int sheet, int startPosition, int labelTotal)
 {
     std::array<Mark, Positions + 1> marks;
     marks.fill(Mark::Printed);
-    const int sheets = CountSheets(startPosition, labelTotal);
+    const int sheets = countSheets(startPosition, labelTotal);
     if (sheet < 1 || sheet > sheets)
         return marks;
     const int lastPosition = startPosition + labelTotal - 1; // on the running sequence

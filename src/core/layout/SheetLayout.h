@@ -14,14 +14,14 @@ inline constexpr int Rows = 15;
 
 // Sheets that positions start .. start + total - 1 of the running sheet
 // sequence touch; 1 for an empty run.
-int CountSheets(int startPosition, int labelTotal);
+int countSheets(int startPosition, int labelTotal);
 
 enum class Mark { Used, Printed, Free };
 
 // What each position (1..150, index 0 unused) of sheet n shows: used before
 // the start position, printed by this run, or free. A sheet number outside
 // 1..sheetCount marks every position printed.
-std::array<Mark, Positions + 1> ShowSheet(int sheet, int startPosition, int labelTotal);
+std::array<Mark, Positions + 1> showSheet(int sheet, int startPosition, int labelTotal);
 
 QColor colorOf(Mark mark);
 

@@ -37,7 +37,7 @@ LabelRun freeze(const LabelDesign& design, const QDate& today)
 
     if (traits.lower == LowerLine::Memo2) {
         run.type8Lower = Cp932::limit(design.type8Lines.value(1), LabelBytes);
-        run.memo2Empty = design.type8Blank();
+        run.type8Blank = design.type8Blank();
     }
 
     if (traits.hasFreeTexts()) {

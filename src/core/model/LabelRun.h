@@ -18,7 +18,7 @@ struct LabelRun {
     QString upper;         // upper text, already limited to the label's room
     QString type8Lower;    // type 8: second line of its memo, limited
     QStringList freeTexts; // types 9..12: one text per sample
-    bool memo2Empty = false; // type 8 with an empty memo: rainbow by sample group
+    bool type8Blank = false; // type 8 with an empty memo: rainbow by sample group
 
     int labelTotal() const { return sampleCount * repeatCount; }
 

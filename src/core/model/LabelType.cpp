@@ -63,46 +63,55 @@ LabelTypeTraits captions(LabelTypeTraits t, const char* number, const char* date
 std::array<LabelTypeTraits, 14> makeTable()
 {
     std::array<LabelTypeTraits, 14> table{};
-    // On page "Type5-8" the bottom row's button names are crossed, and on
-    // "Type9-12" Type10 and Type12 swap panel names.
-    table[1] = placed(captions(numbered(1, 4, U::Text, 0), "Label3"), 0, 0, "RadioButton1",
-                      "Panel1", "Shape2", {"Label3", "Edit1"}, "Edit1");
+    table[1] = placed(captions(numbered(1, 4, U::Text, 0), "type1NumberCaption"), 0, 0,
+                      "type1Button", "type1Panel", "type1Disc",
+                      {"type1NumberCaption", "type1UpperEdit"}, "type1UpperEdit");
     table[2] =
-        placed(captions(withLetters(numbered(2, 3, U::Text, 1), 1, L::Type2), "Label5"), 0, 1,
-               "RadioButton2", "Panel2", "Shape3", {"Label5", "ListBox4", "Edit2"}, "Edit2");
+        placed(captions(withLetters(numbered(2, 3, U::Text, 1), 1, L::Type2), "type2NumberCaption"),
+               0, 1, "type2Button", "type2Panel", "type2Disc",
+               {"type2NumberCaption", "type2LetterList", "type2UpperEdit"}, "type2UpperEdit");
     // Type3's number caption turns black with its letters, as every other
     // type's number caption does.
     table[3] = placed(
         captions(withLetters(numbered(3, 2, U::Text, 2), 2, L::Type3First, L::Type3Second),
-                 "Label12"),
-        0, 2, "RadioButton3", "Panel3", "Shape4", {"ListBox5", "ListBox6", "Label12"}, "Edit3");
-    table[4] = placed(captions(numbered(4, 4, U::MonthDay, -1), "Label9", "Label10"), 0, 3,
-                      "RadioButton4", "Panel4", "Shape5", {"Label10", "Label9"});
-    table[5] = placed(captions(numbered(5, 4, U::YearMonth, -1), "Label16", "Label11"), 1, 0,
-                      "RadioButton5", "Panel5", "Shape6", {"Label11", "Label16"});
-    table[6] = placed(
-        captions(withLetters(numbered(6, 3, U::YearMonth, -1), 1, L::Type6), "Label15", "Label13"),
-        1, 1, "RadioButton6", "Panel6", "Shape7", {"Label13", "Label15", "ListBox3"});
-    table[7] = placed(
-        captions(withLetters(numbered(7, 3, U::MonthDay, -1), 1, L::Type7), "Label18", "Label17"),
-        1, 2, "RadioButton8", "Panel7", "Shape8", {"Label17", "Label18", "ListBox1"});
+                 "type3NumberCaption"),
+        0, 2, "type3Button", "type3Panel", "type3Disc",
+        {"type3FirstLetterList", "type3SecondLetterList", "type3NumberCaption"}, "type3UpperEdit");
+    table[4] = placed(
+        captions(numbered(4, 4, U::MonthDay, -1), "type4NumberCaption", "type4DateCaption"), 0, 3,
+        "type4Button", "type4Panel", "type4Disc", {"type4DateCaption", "type4NumberCaption"});
+    table[5] = placed(
+        captions(numbered(5, 4, U::YearMonth, -1), "type5NumberCaption", "type5DateCaption"), 1, 0,
+        "type5Button", "type5Panel", "type5Disc", {"type5DateCaption", "type5NumberCaption"});
+    table[6] = placed(captions(withLetters(numbered(6, 3, U::YearMonth, -1), 1, L::Type6),
+                               "type6NumberCaption", "type6DateCaption"),
+                      1, 1, "type6Button", "type6Panel", "type6Disc",
+                      {"type6DateCaption", "type6NumberCaption", "type6LetterList"});
+    table[7] = placed(captions(withLetters(numbered(7, 3, U::MonthDay, -1), 1, L::Type7),
+                               "type7NumberCaption", "type7DateCaption"),
+                      1, 2, "type7Button", "type7Panel", "type7Disc",
+                      {"type7DateCaption", "type7NumberCaption", "type7LetterList"});
 
     LabelTypeTraits memo;
     memo.type = 8;
     memo.upper = U::Memo2;
     memo.lower = W::Memo2;
     memo.listed = false;
-    table[8] = placed(memo, 1, 3, "RadioButton7", "Panel8", "Shape9", {"Memo2"}, "Memo2");
+    table[8] =
+        placed(memo, 1, 3, "type8Button", "type8Panel", "type8Disc", {"type8Memo"}, "type8Memo");
 
-    table[9] = placed(freeText(9, U::Text, 3, 5), 2, 0, "RadioButton9", "Panel9", "Shape11",
-                      {"Label20", "Edit4"}, "Edit4");
+    table[9] = placed(freeText(9, U::Text, 3, 5), 2, 0, "type9Button", "type9Panel", "type9Disc",
+                      {"type9FreeTextPointer", "type9UpperEdit"}, "type9UpperEdit");
     table[10] =
-        placed(withLetters(freeText(10, U::Text, 4, 4), 1, L::Type10), 2, 1, "RadioButton10",
-               "Panel12", "Shape14", {"Label28", "Edit5", "ListBox8"}, "Edit5");
-    table[11] = placed(captions(freeText(11, U::MonthDay, -1, 5), nullptr, "Label23"), 2, 2,
-                       "RadioButton11", "Panel11", "Shape13", {"Label23", "Label24"});
-    table[12] = placed(captions(freeText(12, U::YearMonth, -1, 5), nullptr, "Label21"), 2, 3,
-                       "RadioButton12", "Panel10", "Shape12", {"Label21", "Label22"});
+        placed(withLetters(freeText(10, U::Text, 4, 4), 1, L::Type10), 2, 1, "type10Button",
+               "type10Panel", "type10Disc",
+               {"type10FreeTextPointer", "type10UpperEdit", "type10LetterList"}, "type10UpperEdit");
+    table[11] = placed(captions(freeText(11, U::MonthDay, -1, 5), nullptr, "type11DateCaption"), 2,
+                       2, "type11Button", "type11Panel", "type11Disc",
+                       {"type11DateCaption", "type11FreeTextPointer"});
+    table[12] = placed(captions(freeText(12, U::YearMonth, -1, 5), nullptr, "type12DateCaption"), 2,
+                       3, "type12Button", "type12Panel", "type12Disc",
+                       {"type12DateCaption", "type12FreeTextPointer"});
 
     table[BlankType1] = table[1];
     table[BlankType1].type = BlankType1;

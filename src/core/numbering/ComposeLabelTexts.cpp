@@ -18,7 +18,7 @@ QString letterOf(int index)
     return QString(QChar(u'A' + index));
 }
 
-LabelTexts ComposeLabelTexts(const LabelRun& run, int n)
+LabelTexts composeLabelTexts(const LabelRun& run, int n)
 {
     const LabelTypeTraits& traits = labelType(run.type);
     LabelTexts texts;
