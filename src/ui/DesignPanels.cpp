@@ -96,12 +96,12 @@ void DesignScreen::buildPages(QWidget* client)
     m_c.typeGroup = new QButtonGroup(this);
     m_c.typeGroup->setExclusive(true);
     for (int type = FirstLabelType; type <= LastLabelType; ++type) {
-        const LabelTypeTraits& traits = labelType(type);
-        const int x = 8 + (traits.slot % 2) * 173;
-        const int y = 4 + (traits.slot / 2) * 201;
-        QWidget* page = m_c.pages[size_t(traits.page)];
+        const int x = 8 + (typeSlot(type) % 2) * 173;
+        const int y = 4 + (typeSlot(type) / 2) * 201;
+        QWidget* page = m_c.pages[size_t(typePage(type))];
         auto* button = new QRadioButton(QStringLiteral("Type%1").arg(type), page);
-        Controls::name(button, traits.button, button->text());
+        Controls::name(button, QStringLiteral("type%1Button").arg(type).toLatin1().constData(),
+                       button->text());
         button->setGeometry(x, y, PanelWidth, 22);
         m_c.typeGroup->addButton(button, type);
         m_c.typeButton[size_t(type)] = button;
@@ -136,6 +136,8 @@ void DesignScreen::buildPages(QWidget* client)
     for (size_t i = 0; i < m_c.upperEdits.size(); ++i)
         connect(m_c.upperEdits[i], &QLineEdit::textChanged, this, handlers[i]);
 
+    listTypeControls();
+
     m_c.letterLists = {m_c.type2LetterList, m_c.type3FirstLetterList, m_c.type3SecondLetterList,
                        m_c.type6LetterList, m_c.type7LetterList,      m_c.type10LetterList};
     for (int i = 0; i < LetterListCount; ++i) {
@@ -148,14 +150,13 @@ void DesignScreen::buildPages(QWidget* client)
 
 void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
 {
-    const LabelTypeTraits& traits = labelType(type);
     auto* panel = new QWidget(page);
-    panel->setObjectName(QString::fromLatin1(traits.panel));
+    panel->setObjectName(QStringLiteral("type%1Panel").arg(type));
     panel->setGeometry(x, y, PanelWidth, PanelHeight);
     m_c.typePanel[size_t(type)] = panel;
 
     auto* shape = new CircleShape(panel);
-    shape->setObjectName(QString::fromLatin1(traits.shape));
+    shape->setObjectName(QStringLiteral("type%1Disc").arg(type));
     shape->setGeometry(-4, 12, 169, 145);
 
     const QString today = QStringLiteral("MM/DD");
@@ -232,6 +233,32 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
     default:
         break;
     }
+}
+
+void DesignScreen::listTypeControls()
+{
+    // Type3's number caption turns black with its letters, as every other
+    // type's number caption does; its upper text keeps its colour.
+    m_c.typeTexts[1] = {m_c.type1NumberCaption, m_c.type1UpperEdit};
+    m_c.typeTexts[2] = {m_c.type2NumberCaption, m_c.type2LetterList, m_c.type2UpperEdit};
+    m_c.typeTexts[3] = {m_c.type3FirstLetterList, m_c.type3SecondLetterList,
+                        m_c.type3NumberCaption};
+    m_c.typeTexts[4] = {m_c.type4DateCaption, m_c.type4NumberCaption};
+    m_c.typeTexts[5] = {m_c.type5DateCaption, m_c.type5NumberCaption};
+    m_c.typeTexts[6] = {m_c.type6DateCaption, m_c.type6NumberCaption, m_c.type6LetterList};
+    m_c.typeTexts[7] = {m_c.type7DateCaption, m_c.type7NumberCaption, m_c.type7LetterList};
+    m_c.typeTexts[8] = {m_c.type8Memo};
+    m_c.typeTexts[9] = {m_c.type9FreeTextPointer, m_c.type9UpperEdit};
+    m_c.typeTexts[10] = {m_c.type10FreeTextPointer, m_c.type10UpperEdit, m_c.type10LetterList};
+    m_c.typeTexts[11] = {m_c.type11DateCaption, m_c.type11FreeTextPointer};
+    m_c.typeTexts[12] = {m_c.type12DateCaption, m_c.type12FreeTextPointer};
+
+    m_c.typeFirstInput[1] = m_c.type1UpperEdit;
+    m_c.typeFirstInput[2] = m_c.type2UpperEdit;
+    m_c.typeFirstInput[3] = m_c.type3UpperEdit;
+    m_c.typeFirstInput[8] = m_c.type8Memo;
+    m_c.typeFirstInput[9] = m_c.type9UpperEdit;
+    m_c.typeFirstInput[10] = m_c.type10UpperEdit;
 }
 
 void DesignScreen::buildLists(QWidget* client)

@@ -32,7 +32,7 @@ constexpr int FreeTextEmptiedLines = 101;
 
 void DesignScreen::setShown(bool shown)
 {
-    const int page = labelType(m_design.type).page;
+    const int page = typePage(m_design.type);
     m_c.designPanel->setVisible(shown);
     for (size_t p = 0; p < m_c.pages.size(); ++p)
         m_c.pages[p]->setVisible(shown && int(p) == page);
@@ -72,7 +72,7 @@ void DesignScreen::showDesign()
                                         std::max(maxRepeatCount(m_design), m_design.repeatCount));
     m_c.repeatCountList->selectRow(m_design.repeatCount - 1);
     m_c.dateAdjustList->selectRow(m_design.dateAdjust + MaxDateAdjust);
-    showDateAdjust(traits.showsDateAdjust);
+    showDateAdjust(traits.hasDate());
     for (size_t i = 0; i < m_c.upperEdits.size(); ++i) {
         const QSignalBlocker blocker(m_c.upperEdits[i]);
         m_c.upperEdits[i]->setText(m_design.upperTexts[i]);
@@ -89,13 +89,10 @@ void DesignScreen::showDesign()
 
 void DesignScreen::showStartPanels()
 {
-    // Until a type is chosen on their page, the first panel of each page
-    // and Type12's stay enabled.
+    // Until a type is chosen on their page, the first type of each page and
+    // Type12 stay enabled.
     for (int type = FirstLabelType; type <= LastLabelType; ++type) {
-        const QString panel = QString::fromLatin1(labelType(type).panel);
-        m_c.typePanel[size_t(type)]->setEnabled(
-            panel == QLatin1String("type1Panel") || panel == QLatin1String("type5Panel") ||
-            panel == QLatin1String("type9Panel") || panel == QLatin1String("type12Panel"));
+        m_c.typePanel[size_t(type)]->setEnabled(typeSlot(type) == 0 || type == LastLabelType);
     }
 }
 
@@ -136,9 +133,8 @@ void DesignScreen::focusFirstInput()
         return;
     const LabelTypeTraits& traits = labelType(m_design.type);
     QList<QWidget*> inputs;
-    if (traits.focus)
-        inputs << m_c.pages[size_t(traits.page)]->findChild<QWidget*>(
-            QString::fromLatin1(traits.focus));
+    if (QWidget* first = m_c.typeFirstInput[size_t(traits.type)])
+        inputs << first;
     for (int i = 0; i < traits.letterCount; ++i)
         inputs << m_c.letterLists[size_t(traits.letters[size_t(i)])];
     inputs << m_c.firstNumberList;
@@ -176,7 +172,7 @@ void DesignScreen::selectType(int type)
     highlightLabelType(type);
     if (traits.hasNumber())
         fillFirstNumberList(traits.digits);
-    showDateAdjust(traits.showsDateAdjust);
+    showDateAdjust(traits.hasDate());
     // Type10 refills the list too: a count of 6 or 7 left by a blank Type8
     // would otherwise reach a rainbow table of five colours.
     fillRepeatList();
@@ -188,7 +184,7 @@ void DesignScreen::enableTypePanel(int type)
 {
     for (int t = FirstLabelType; t <= LastLabelType; ++t)
         m_c.typePanel[size_t(t)]->setEnabled(t == type);
-    const bool numbered = labelType(type).showsFirstNumber;
+    const bool numbered = labelType(type).hasNumber();
     m_c.firstNumberCaption->setVisible(numbered);
     m_c.firstNumberList->setVisible(numbered);
 }
@@ -218,28 +214,28 @@ bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
     const int type = m_c.typeGroup->id(qobject_cast<QAbstractButton*>(watched));
     if (event->type() != QEvent::KeyPress || type < FirstLabelType)
         return QObject::eventFilter(watched, event);
-    const LabelTypeTraits& traits = labelType(type);
-    const bool right = traits.slot % 2 == 1;
-    const bool lower = traits.slot / 2 == 1;
+    const int at = typeSlot(type);
+    const bool right = at % 2 == 1;
+    const bool lower = at / 2 == 1;
     int slot = -1;
     switch (static_cast<QKeyEvent*>(event)->key()) {
     case Qt::Key_Left:
-        slot = right ? traits.slot - 1 : -1;
+        slot = right ? at - 1 : -1;
         break;
     case Qt::Key_Right:
-        slot = right ? -1 : traits.slot + 1;
+        slot = right ? -1 : at + 1;
         break;
     case Qt::Key_Up:
-        slot = lower ? traits.slot - 2 : -1;
+        slot = lower ? at - 2 : -1;
         break;
     case Qt::Key_Down:
-        slot = lower ? -1 : traits.slot + 2;
+        slot = lower ? -1 : at + 2;
         break;
     default:
         return QObject::eventFilter(watched, event);
     }
     for (int t = FirstLabelType; t <= LastLabelType && slot >= 0; ++t) {
-        if (labelType(t).page == traits.page && labelType(t).slot == slot) {
+        if (typePage(t) == typePage(type) && typeSlot(t) == slot) {
             QRadioButton* next = m_c.typeButton[size_t(t)];
             next->click();
             next->setFocus(Qt::TabFocusReason); // the type's input took it
@@ -251,48 +247,16 @@ bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
 
 void DesignScreen::paintBlack(int type)
 {
-    const LabelTypeTraits& traits = labelType(type);
-    QWidget* page = m_c.pages[size_t(traits.page)];
-    for (const char* name : traits.blackControls) {
-        if (!name)
-            continue;
-        if (auto* widget = page->findChild<QWidget*>(QString::fromLatin1(name)))
-            Controls::setFontColor(widget, Black);
-    }
+    for (QWidget* widget : m_c.typeTexts[size_t(labelType(type).type)])
+        Controls::setFontColor(widget, Black);
 }
 
 void DesignScreen::greyAllPreviews()
 {
-    const QList<QWidget*> grey = {m_c.type1UpperEdit,
-                                  m_c.type1NumberCaption,
-                                  m_c.type2UpperEdit,
-                                  m_c.type2LetterList,
-                                  m_c.type2NumberCaption,
-                                  m_c.type3FirstLetterList,
-                                  m_c.type3SecondLetterList,
-                                  m_c.type3NumberCaption,
-                                  m_c.type4DateCaption,
-                                  m_c.type4NumberCaption,
-                                  m_c.type5DateCaption,
-                                  m_c.type5NumberCaption,
-                                  m_c.type6DateCaption,
-                                  m_c.type6LetterList,
-                                  m_c.type6NumberCaption,
-                                  m_c.type7DateCaption,
-                                  m_c.type7LetterList,
-                                  m_c.type7NumberCaption,
-                                  m_c.type8Memo,
-                                  m_c.type9UpperEdit,
-                                  m_c.type9FreeTextPointer,
-                                  m_c.type10UpperEdit,
-                                  m_c.type10LetterList,
-                                  m_c.type10FreeTextPointer,
-                                  m_c.type11DateCaption,
-                                  m_c.type11FreeTextPointer,
-                                  m_c.type12DateCaption,
-                                  m_c.type12FreeTextPointer};
-    for (QWidget* widget : grey)
-        Controls::setFontColor(widget, Grey);
+    for (const QList<QWidget*>& texts : m_c.typeTexts) {
+        for (QWidget* widget : texts)
+            Controls::setFontColor(widget, Grey);
+    }
 }
 
 void DesignScreen::fillFirstNumberList(int digits)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/model/LabelDesign.h"
+#include "core/model/LabelType.h"
 #include "core/numbering/DateStamp.h"
 
+#include <QList>
 #include <QObject>
 
 #include <array>
@@ -19,6 +21,17 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
+// Where a label type sits on the design screen: its tab page (0..2) and its
+// place on the page (0..3: left, right, lower left, lower right).
+inline int typePage(int type)
+{
+    return type >= FirstLabelType && type <= LastLabelType ? (type - 1) / 4 : 0;
+}
+inline int typeSlot(int type)
+{
+    return type >= FirstLabelType && type <= LastLabelType ? (type - 1) % 4 : 0;
+}
+
 // The controls of the design screen, named by their role. Entries indexed
 // by type use index = type (0 unused).
 struct DesignControls {
@@ -29,6 +42,10 @@ struct DesignControls {
     std::array<QWidget*, 3> pages{};
     std::array<QRadioButton*, 13> typeButton{};
     std::array<QWidget*, 13> typePanel{};
+    // The type's previews and texts, black while it is selected, and the
+    // input that takes the focus first (none where the numbering does).
+    std::array<QList<QWidget*>, 13> typeTexts{};
+    std::array<QWidget*, 13> typeFirstInput{};
     QButtonGroup* typeGroup = nullptr;
 
     QLabel* firstNumberCaption = nullptr; // 初期値
@@ -175,6 +192,7 @@ private:
     void buildPanel(int type, QWidget* page, int x, int y);
     void buildLists(QWidget* client);
     void buildMenus(QMenuBar* menuBar);
+    void listTypeControls();
     void setStep(QAction* item, int step);
     void takeUpperText(int index);
     void paintBlack(int type);

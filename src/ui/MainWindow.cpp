@@ -204,7 +204,7 @@ void MainWindow::showDesignScreenFromModel()
     {
         // The tab shows the design's page; choosing a tab would select its first type.
         const QSignalBlocker blocker(m_c.typePageTabs);
-        m_c.typePageTabs->setCurrentIndex(labelType(m_state.design.type).page);
+        m_c.typePageTabs->setCurrentIndex(typePage(m_state.design.type));
     }
     m_print->showAppearance();
     showRecentDesigns();

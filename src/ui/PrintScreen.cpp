@@ -56,8 +56,7 @@ void PrintScreen::build(QWidget* client)
     // The sheet map stands left of the print panel.
     m_c.sheetMap->move(m_c.printPanel->x() - m_c.sheetMap->width(), m_c.printPanel->y());
     connect(m_c.sheetMap, &SheetMap::pointerMoved, this, &PrintScreen::trackPointer);
-    connect(m_c.sheetMap, &SheetMap::clicked, this,
-            &PrintScreen::chooseStartAtPointer);
+    connect(m_c.sheetMap, &SheetMap::clicked, this, &PrintScreen::chooseStartAtPointer);
     connect(m_c.sheetMap, &SheetMap::startStepped, this, &PrintScreen::stepStart);
 
     // The start as a number, left of the map: typed, or stepped with the arrows.
@@ -288,11 +287,7 @@ void PrintScreen::countSheets()
 
 void PrintScreen::showSheet(int sheet)
 {
-    const auto marks = SheetLayout::showSheet(sheet, m_startPosition, m_labelTotal);
-    std::array<QColor, SheetLayout::Positions + 1> colors;
-    for (int p = 1; p <= SheetLayout::Positions; ++p)
-        colors[size_t(p)] = SheetLayout::colorOf(marks[size_t(p)]);
-    m_c.sheetMap->setColors(colors);
+    m_c.sheetMap->showMarks(SheetLayout::showSheet(sheet, m_startPosition, m_labelTotal));
 }
 
 void PrintScreen::trackPointer(int x, int y)
@@ -306,7 +301,7 @@ void PrintScreen::chooseStartAtPointer()
     // The start position can only be chosen while sheet 1 is shown.
     if (m_c.sheetList->currentRow() >= 1)
         return;
-    const int position = SheetLayout::positionAt(m_mouseX, m_mouseY);
+    const int position = SheetMap::positionAt(m_mouseX, m_mouseY);
     if (position == 0)
         return;
     Q_EMIT startPositionChosen(position);

@@ -58,10 +58,52 @@ SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
     m_clickArea->setGeometry(48, 16, 177, 385);
 }
 
-void SheetMap::setColors(const std::array<QColor, 151>& colors)
+void SheetMap::showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks)
 {
-    m_colors = colors;
+    for (int p = 1; p <= SheetLayout::Positions; ++p)
+        m_colors[size_t(p)] = colorOf(marks[size_t(p)]);
     update();
+}
+
+QColor SheetMap::colorOf(SheetLayout::Mark mark)
+{
+    switch (mark) {
+    case SheetLayout::Mark::Used:
+        return QColor(128, 128, 128);
+    case SheetLayout::Mark::Printed:
+        return QColor(255, 0, 0);
+    case SheetLayout::Mark::Free:
+        break;
+    }
+    return QColor(255, 255, 255);
+}
+
+int SheetMap::columnAt(int x)
+{
+    if (x < 10 || x > 159)
+        return 0;
+    return (x - 10) / 15 + 1;
+}
+
+int SheetMap::rowAt(int y)
+{
+    // Bands are 14 pixels high on a 24-pixel pitch; from row 10 on they
+    // start one pixel lower than the pitch continues.
+    for (int row = 1; row <= SheetLayout::Rows; ++row) {
+        const int from = 16 + 24 * (row - 1) + (row >= 10 ? 1 : 0);
+        if (y >= from && y <= from + 13)
+            return row;
+    }
+    return 0;
+}
+
+int SheetMap::positionAt(int x, int y)
+{
+    const int column = columnAt(x);
+    const int row = rowAt(y);
+    if (column == 0 || row == 0)
+        return 0;
+    return column + SheetLayout::Columns * (row - 1);
 }
 
 QPoint SheetMap::circleOrigin(int position)

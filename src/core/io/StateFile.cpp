@@ -68,7 +68,7 @@ QJsonObject runToJson(const LabelRun& run)
         {"upper", run.upper},
         {"type8Lower", run.type8Lower},
         {"freeTexts", QJsonArray::fromStringList(run.freeTexts)},
-        {"memo2Empty", run.type8Blank},
+        {"memo2Empty", run.type8Blank}, // the key saved states already hold
     };
 }
 

@@ -48,7 +48,7 @@ LabelTexts composeLabelTexts(const LabelRun& run, int n)
         texts.lower = letters + number;
         break;
     }
-    case LowerLine::Memo2:
+    case LowerLine::Type8Lower:
         texts.lower = run.type8Lower;
         break;
     case LowerLine::FreeText:
