@@ -12,7 +12,7 @@
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    Controls::name(this, "aboutDialog", QStringLiteral("バージョン情報"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(Controls::gothic(12, false));
     setFixedSize(273, 195);
@@ -36,7 +36,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     Controls::label(panel, "comments", QStringLiteral("１１ｍφ円形ラベル印刷プログラム"), 8, 108);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    Controls::name(m_ok, "okButton", QStringLiteral("OK"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(99, 160, 75, 27);
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &AboutDialog::dismiss);

@@ -100,8 +100,7 @@ void DesignScreen::buildPages(QWidget* client)
         const int y = 4 + (typeSlot(type) / 2) * 201;
         QWidget* page = m_c.pages[size_t(typePage(type))];
         auto* button = new QRadioButton(QStringLiteral("Type%1").arg(type), page);
-        Controls::name(button, QStringLiteral("type%1Button").arg(type).toLatin1().constData(),
-                       button->text());
+        button->setObjectName(QStringLiteral("type%1Button").arg(type));
         button->setGeometry(x, y, PanelWidth, 22);
         m_c.typeGroup->addButton(button, type);
         m_c.typeButton[size_t(type)] = button;
@@ -124,7 +123,8 @@ void DesignScreen::buildPages(QWidget* client)
     connect(m_c.freeTextMemo, &QPlainTextEdit::textChanged, this, &DesignScreen::takeFreeTexts);
 
     m_c.clearFreeTextsButton = new QPushButton(QStringLiteral("Reset"), m_c.types9to12Page);
-    Controls::name(m_c.clearFreeTextsButton, "clearFreeTextsButton", QStringLiteral("Reset"));
+    Controls::name(m_c.clearFreeTextsButton, "clearFreeTextsButton", QString(),
+                   tr("サンプルの文字をすべて消します"));
     m_c.clearFreeTextsButton->setGeometry(350, 398, 121, 30);
     connect(m_c.clearFreeTextsButton, &QPushButton::clicked, this, &DesignScreen::clearFreeTexts);
 
@@ -286,17 +286,17 @@ void DesignScreen::buildLists(QWidget* client)
     m_c.dateAdjustCaption =
         Controls::label(panel, "dateAdjustCaption", QStringLiteral("日時調整"), 668, 150);
     m_c.dateAdjustList = makeList("dateAdjustList", 668, 172, 84, 154);
-    m_c.firstNumberList->setAccessibleName(m_c.firstNumberCaption->text());
-    m_c.sampleCountList->setAccessibleName(m_c.sampleCountCaption->text());
-    m_c.repeatCountList->setAccessibleName(m_c.repeatCountCaption->text());
-    m_c.dateAdjustList->setAccessibleName(m_c.dateAdjustCaption->text());
+    Controls::nameAfter(m_c.firstNumberList, m_c.firstNumberCaption);
+    Controls::nameAfter(m_c.sampleCountList, m_c.sampleCountCaption);
+    Controls::nameAfter(m_c.repeatCountList, m_c.repeatCountCaption);
+    Controls::nameAfter(m_c.dateAdjustList, m_c.dateAdjustCaption);
     m_c.sampleCountList->setNumberRange(1, MaxSampleCount);
     m_c.firstNumberList->setNumberRange(0, 9999);
     m_c.repeatCountList->setNumberRange(1, 5);
     m_c.dateAdjustList->setNumberRange(-MaxDateAdjust, MaxDateAdjust);
 
     m_c.printSetButton = new QPushButton(QStringLiteral("PrintSet"), panel);
-    Controls::name(m_c.printSetButton, "printSetButton", QStringLiteral("PrintSet"));
+    Controls::name(m_c.printSetButton, "printSetButton", QString(), tr("印刷の設定画面に進みます"));
     m_c.printSetButton->setGeometry(572, 348, 180, 64);
     m_c.printSetButton->setFont(Controls::gothic(20));
     connect(m_c.printSetButton, &QPushButton::clicked, this, &DesignScreen::printSetRequested);

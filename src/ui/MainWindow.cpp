@@ -57,10 +57,11 @@ MainWindow::~MainWindow()
     m_print->disconnect(this);
 }
 
-QToolButton* MainWindow::makeButton(const char* name, const QString& caption, int styleIcon)
+QToolButton* MainWindow::makeButton(const char* name, const QString& caption, int styleIcon,
+                                    const QString& description)
 {
     auto* button = new QToolButton(centralWidget());
-    Controls::name(button, name, caption);
+    Controls::name(button, name, QString(), description);
     button->setText(caption);
     button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
     button->setIconSize(QSize(32, 32));
@@ -98,10 +99,13 @@ void MainWindow::build()
     m_c.versionButton =
         makeButton("versionButton", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
     m_c.excelButton =
-        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton);
+        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton,
+                   tr("前回の印刷を Excel のファイルに書き出します"));
     m_c.reportButton =
-        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView);
-    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack);
+        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView,
+                   tr("前回の印刷の記録を A4 の用紙に印刷します"));
+    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
+                                tr("デザイン画面に戻ります"));
     m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
     m_c.endButton->move(80, 8);
     for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})

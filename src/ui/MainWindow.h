@@ -137,7 +137,8 @@ private:
     bool runLabelJob();
     bool runRecordJob();
     bool writeSpreadsheet();
-    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon);
+    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon,
+                            const QString& description = QString());
 
     WorkingState m_state;
     // The start file and state.json as this window last read or wrote them:

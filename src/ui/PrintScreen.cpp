@@ -63,8 +63,8 @@ void PrintScreen::build(QWidget* client)
     m_c.startPositionCaption =
         Controls::label(client, "startPositionCaption", QStringLiteral("開始位置"), 16, 173);
     m_c.startPositionBox = new QSpinBox(client);
-    Controls::name(m_c.startPositionBox, "startPositionBox", m_c.startPositionCaption->text());
-    m_c.startPositionCaption->setBuddy(m_c.startPositionBox);
+    Controls::name(m_c.startPositionBox, "startPositionBox");
+    Controls::nameAfter(m_c.startPositionBox, m_c.startPositionCaption);
     m_c.startPositionBox->setRange(1, SheetLayout::Positions);
     m_c.startPositionBox->setGeometry(16, 195, 80, 30);
     m_c.startPositionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -78,8 +78,8 @@ void PrintScreen::build(QWidget* client)
                                 int y) {
         QLabel* label = Controls::label(client, labelName, caption, 16, y);
         auto* box = new QSpinBox(client);
-        Controls::name(box, name, caption);
-        label->setBuddy(box);
+        Controls::name(box, name);
+        Controls::nameAfter(box, label);
         box->setRange(SheetGeometry::MinScale, SheetGeometry::MaxScale);
         box->setValue(SheetGeometry::ScaleOne);
         box->setSuffix(QStringLiteral(" ‰"));
@@ -96,60 +96,61 @@ void PrintScreen::build(QWidget* client)
         scale("scaleYCaption", QStringLiteral("縦の倍率"), "scaleYBox", 305);
 
     m_c.previewButton = new QPushButton(QStringLiteral("プレビュー"), client);
-    Controls::name(m_c.previewButton, "previewButton", QStringLiteral("プレビュー"));
+    Controls::name(m_c.previewButton, "previewButton");
     m_c.previewButton->setGeometry(6, 478, 94, 36);
     connect(m_c.previewButton, &QPushButton::clicked, this, &PrintScreen::previewRequested);
     m_c.testPrintButton = new QPushButton(QStringLiteral("テスト印刷"), client);
-    Controls::name(m_c.testPrintButton, "testPrintButton", QStringLiteral("テスト印刷"));
+    Controls::name(m_c.testPrintButton, "testPrintButton");
     m_c.testPrintButton->setGeometry(6, 522, 94, 36);
     connect(m_c.testPrintButton, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
 
-    auto makeList = [](QWidget* parent, const char* name, const QString& caption, int x, int y,
-                       int w, int h) {
+    auto makeList = [](QWidget* parent, const char* name, int x, int y, int w, int h) {
         auto* list = new ListBox(parent);
-        Controls::name(list, name, caption);
+        Controls::name(list, name);
         list->setGeometry(x, y, w, h);
         return list;
     };
 
-    m_c.sheetList = makeList(panel, "sheetList", QStringLiteral("枚目"), 8, 8, 52, 150);
+    m_c.sheetList = makeList(panel, "sheetList", 8, 8, 52, 150);
     m_c.sheetListCaption =
         Controls::label(panel, "sheetListCaption", QStringLiteral("枚目"), 64, 10);
+    Controls::nameAfter(m_c.sheetList, m_c.sheetListCaption);
 
     m_c.offsetGroup = new QGroupBox(QStringLiteral("オフセット"), panel);
-    Controls::name(m_c.offsetGroup, "offsetGroup", QStringLiteral("オフセット"));
+    Controls::name(m_c.offsetGroup, "offsetGroup");
     m_c.offsetGroup->setGeometry(104, 0, 313, 164);
     m_c.verticalOffsetCaption =
         Controls::label(m_c.offsetGroup, "verticalOffsetCaption",
                         QStringLiteral("縦方向（＋は下）に移動"), 8, 20, 148, 40);
     m_c.verticalOffsetCaption->setWordWrap(true);
-    m_c.verticalOffsetList = makeList(m_c.offsetGroup, "verticalOffsetList",
-                                      m_c.verticalOffsetCaption->text(), 8, 62, 140, 94);
+    m_c.verticalOffsetList = makeList(m_c.offsetGroup, "verticalOffsetList", 8, 62, 140, 94);
+    Controls::nameAfter(m_c.verticalOffsetList, m_c.verticalOffsetCaption);
     m_c.horizontalOffsetCaption =
         Controls::label(m_c.offsetGroup, "horizontalOffsetCaption",
                         QStringLiteral("横方向（＋は右）に移動"), 160, 20, 148, 40);
     m_c.horizontalOffsetCaption->setWordWrap(true);
-    m_c.horizontalOffsetList = makeList(m_c.offsetGroup, "horizontalOffsetList",
-                                        m_c.horizontalOffsetCaption->text(), 160, 62, 140, 94);
+    m_c.horizontalOffsetList = makeList(m_c.offsetGroup, "horizontalOffsetList", 160, 62, 140, 94);
+    Controls::nameAfter(m_c.horizontalOffsetList, m_c.horizontalOffsetCaption);
 
     m_c.textColourCaption =
         Controls::label(panel, "textColourCaption", QStringLiteral("文字の色"), 8, 170);
-    m_c.textColourList =
-        makeList(panel, "textColourList", m_c.textColourCaption->text(), 8, 192, 112, 188);
+    m_c.textColourList = makeList(panel, "textColourList", 8, 192, 112, 188);
+    Controls::nameAfter(m_c.textColourList, m_c.textColourCaption);
     m_c.backgroundColourCaption =
         Controls::label(panel, "backgroundColourCaption", QStringLiteral("背景の色"), 128, 170);
-    m_c.backgroundColourList = makeList(panel, "backgroundColourList",
-                                        m_c.backgroundColourCaption->text(), 128, 192, 112, 188);
+    m_c.backgroundColourList = makeList(panel, "backgroundColourList", 128, 192, 112, 188);
+    Controls::nameAfter(m_c.backgroundColourList, m_c.backgroundColourCaption);
 
     buildSample();
 
     m_c.rainbowCheck = new QCheckBox(QStringLiteral("Rainbow"), panel);
-    Controls::name(m_c.rainbowCheck, "rainbowCheck", QStringLiteral("Rainbow"));
+    Controls::name(m_c.rainbowCheck, "rainbowCheck", QString(),
+                   tr("ラベルの地の色を順に変えて印刷します"));
     m_c.rainbowCheck->setGeometry(8, 390, 120, 24);
     m_c.rainbowCheck->hide();
 
     m_c.printButton = new QPushButton(QStringLiteral("Print"), panel);
-    Controls::name(m_c.printButton, "printButton", QStringLiteral("Print"));
+    Controls::name(m_c.printButton, "printButton");
     m_c.printButton->setGeometry(252, 350, 165, 70);
     m_c.printButton->setFont(Controls::gothic(20));
 
@@ -174,12 +175,14 @@ void PrintScreen::build(QWidget* client)
 void PrintScreen::buildSample()
 {
     m_c.sampleLabel = new SampleLabel(m_c.printPanel);
-    Controls::name(m_c.sampleLabel, "sampleLabel", QStringLiteral("見本"));
+    Controls::name(m_c.sampleLabel, "sampleLabel", QStringLiteral("見本"),
+                   tr("右クリックでフォントを選べます"));
     m_c.sampleLabel->setGeometry(252, 170, 153, 169);
     m_c.sampleLabel->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_c.frameCheck = new QCheckBox(QStringLiteral("枠"), m_c.sampleLabel);
-    Controls::name(m_c.frameCheck, "frameCheck", QStringLiteral("枠"));
+    Controls::name(m_c.frameCheck, "frameCheck", QString(),
+                   tr("見本のラベルにだけ枠を付けます。印刷はされません"));
     m_c.frameCheck->setGeometry(116, 144, 37, 22);
 
     m_c.sampleMenu = new QMenu(m_c.sampleLabel);

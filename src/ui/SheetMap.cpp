@@ -50,7 +50,8 @@ private:
 
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
-    Controls::name(this, "sheetMap", QStringLiteral("シートの配置図"));
+    Controls::name(this, "sheetMap", QStringLiteral("シートの配置図"),
+                   tr("丸をクリックするか矢印キーで開始位置を選びます"));
     setFocusPolicy(Qt::StrongFocus);
     m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);

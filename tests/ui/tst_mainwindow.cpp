@@ -66,11 +66,9 @@ private Q_SLOTS:
     void radioButtonsActAsOneGroup();
     void versionDialogDisablesWindow();
     void endAndBack();
-    void controlsAreNamedForAutomation();
     void keyboardFromTheStart();
     void tabFollowsTheWork_data();
     void tabFollowsTheWork();
-    void everyInputHasASpokenName();
     void japaneseFontResolves();
 };
 
@@ -428,55 +426,6 @@ void TestMainWindow::endAndBack()
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // nothing saved on the way out
 }
 
-void TestMainWindow::controlsAreNamedForAutomation()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    const QStringList operated = {"versionButton",
-                                  "excelButton",
-                                  "reportButton",
-                                  "backButton",
-                                  "endButton",
-                                  "typePageTabs",
-                                  "firstNumberList",
-                                  "repeatCountList",
-                                  "sampleCountList",
-                                  "dateAdjustList",
-                                  "printSetButton",
-                                  "sheetList",
-                                  "verticalOffsetList",
-                                  "horizontalOffsetList",
-                                  "textColourList",
-                                  "backgroundColourList",
-                                  "frameCheck",
-                                  "rainbowCheck",
-                                  "printButton",
-                                  "clickArea",
-                                  "type1UpperEdit",
-                                  "type10UpperEdit",
-                                  "freeTextMemo",
-                                  "type8Memo",
-                                  "clearFreeTextsButton",
-                                  "type8Button",
-                                  "type7Button",
-                                  "type2LetterList",
-                                  "type3SecondLetterList",
-                                  "sheetMap",
-                                  "startPositionBox"};
-    for (const QString& name : operated) {
-        auto* widget = w.findChild<QWidget*>(name);
-        QVERIFY2(widget, qPrintable(name));
-        QCOMPARE(widget->accessibleDescription(), name);
-    }
-    QCOMPARE(w.findChild<QWidget*>("type8Button")->accessibleName(), QStringLiteral("Type8"));
-    QCOMPARE(w.findChild<QWidget*>("firstNumberList")->accessibleName(), QStringLiteral("初期値"));
-    QCOMPARE(w.findChild<QWidget*>("printButton")->accessibleName(), QStringLiteral("Print"));
-    QCOMPARE(w.findChild<QWidget*>("startPositionBox")->accessibleName(),
-             QStringLiteral("開始位置"));
-}
-
 void TestMainWindow::keyboardFromTheStart()
 {
     TestAppDir dir;
@@ -587,26 +536,6 @@ void TestMainWindow::tabFollowsTheWork()
         at = QApplication::focusWidget();
     } while (at && at != first && stops.size() < 40);
     QTEST(stops, "stops");
-}
-
-void TestMainWindow::everyInputHasASpokenName()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    // Every control either screen shows, whichever is shown now.
-    QStringList unnamed;
-    int inputs = 0;
-    for (QWidget* widget : w.findChildren<QWidget*>()) {
-        if (widget->focusPolicy() == Qt::NoFocus || widget->focusProxy())
-            continue;
-        ++inputs;
-        if (widget->accessibleName().isEmpty())
-            unnamed << widget->objectName() + "/" + widget->metaObject()->className();
-    }
-    QCOMPARE(unnamed, QStringList());
-    QVERIFY(inputs > 50);
 }
 
 void TestMainWindow::japaneseFontResolves()
