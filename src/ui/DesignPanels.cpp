@@ -24,6 +24,18 @@ namespace {
 constexpr int PanelWidth = 161;
 constexpr int PanelHeight = 169;
 
+// What the date and free-text previews show until the clock fills them in.
+const QString MonthDayPreview = QStringLiteral("MM/DD");
+const QString YearMonthPreview = QStringLiteral("YY|MM");
+const QString FreeTextPointer = QStringLiteral("文字→");
+
+// Spoken names of the letter lists, which have no caption of their own.
+QString lettersName(int type, int which = 0)
+{
+    const QString name = QStringLiteral("Type%1 英字").arg(type);
+    return which > 0 ? name + QString::number(which) : name;
+}
+
 QLabel* caption(QWidget* panel, const char* name, const QString& text, int y, int pixels = 27,
                 int x = 0, int width = PanelWidth)
 {
@@ -159,14 +171,15 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
     shape->setObjectName(QStringLiteral("type%1Disc").arg(type));
     shape->setGeometry(-4, 12, 169, 145);
 
-    const QString today = QStringLiteral("MM/DD");
-    const QString month = QStringLiteral("YY|MM");
-    const QString pointer = QStringLiteral("文字→");
-    // Spoken names of the letter lists, which have no caption of their own.
-    auto letters = [type](int which = 0) {
-        const QString name = QStringLiteral("Type%1 英字").arg(type);
-        return which > 0 ? name + QString::number(which) : name;
-    };
+    if (type <= 7)
+        buildNumberedControls(type, panel);
+    else
+        buildTypedControls(type, panel);
+}
+
+// Types 1..7: a running number, with an upper text, letters or a date.
+void DesignScreen::buildNumberedControls(int type, QWidget* panel)
+{
     switch (type) {
     case 1:
         m_c.type1UpperEdit = upperEdit(panel, "type1UpperEdit", type);
@@ -174,37 +187,49 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
         break;
     case 2:
         m_c.type2UpperEdit = upperEdit(panel, "type2UpperEdit", type);
-        m_c.type2LetterList = letterList(panel, "type2LetterList", letters(), 24, 84);
+        m_c.type2LetterList = letterList(panel, "type2LetterList", lettersName(type), 24, 84);
         m_c.type2NumberCaption =
             caption(panel, "type2NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 3:
         m_c.type3UpperEdit = upperEdit(panel, "type3UpperEdit", type);
-        m_c.type3FirstLetterList = letterList(panel, "type3FirstLetterList", letters(1), 12, 84);
-        m_c.type3SecondLetterList = letterList(panel, "type3SecondLetterList", letters(2), 64, 84);
+        m_c.type3FirstLetterList =
+            letterList(panel, "type3FirstLetterList", lettersName(type, 1), 12, 84);
+        m_c.type3SecondLetterList =
+            letterList(panel, "type3SecondLetterList", lettersName(type, 2), 64, 84);
         m_c.type3NumberCaption =
             caption(panel, "type3NumberCaption", QStringLiteral("01"), 86, 27, 114, 44);
         break;
     case 4:
-        m_c.type4DateCaption = caption(panel, "type4DateCaption", today, 44);
+        m_c.type4DateCaption = caption(panel, "type4DateCaption", MonthDayPreview, 44);
         m_c.type4NumberCaption = caption(panel, "type4NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 5:
-        m_c.type5DateCaption = caption(panel, "type5DateCaption", month, 44);
+        m_c.type5DateCaption = caption(panel, "type5DateCaption", YearMonthPreview, 44);
         m_c.type5NumberCaption = caption(panel, "type5NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 6:
-        m_c.type6DateCaption = caption(panel, "type6DateCaption", month, 44);
-        m_c.type6LetterList = letterList(panel, "type6LetterList", letters(), 24, 84);
+        m_c.type6DateCaption = caption(panel, "type6DateCaption", YearMonthPreview, 44);
+        m_c.type6LetterList = letterList(panel, "type6LetterList", lettersName(type), 24, 84);
         m_c.type6NumberCaption =
             caption(panel, "type6NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 7:
-        m_c.type7DateCaption = caption(panel, "type7DateCaption", today, 44);
-        m_c.type7LetterList = letterList(panel, "type7LetterList", letters(), 24, 84);
+        m_c.type7DateCaption = caption(panel, "type7DateCaption", MonthDayPreview, 44);
+        m_c.type7LetterList = letterList(panel, "type7LetterList", lettersName(type), 24, 84);
         m_c.type7NumberCaption =
             caption(panel, "type7NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
+    default:
+        break;
+    }
+}
+
+// Types 8..12: lines the user types, type 8's in its own memo, the others'
+// in the free-text memo the pointers show at.
+void DesignScreen::buildTypedControls(int type, QWidget* panel)
+{
+    switch (type) {
     case 8:
         m_c.type8Memo = memo(panel, "type8Memo", QStringLiteral("Type8 上下の文字"), 24);
         m_c.type8Memo->setGeometry(28, 50, 105, 65);
@@ -214,21 +239,21 @@ void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
         break;
     case 9:
         m_c.type9UpperEdit = upperEdit(panel, "type9UpperEdit", type);
-        m_c.type9FreeTextPointer = caption(panel, "type9FreeTextPointer", pointer, 86);
+        m_c.type9FreeTextPointer = caption(panel, "type9FreeTextPointer", FreeTextPointer, 86);
         break;
     case 10:
         m_c.type10UpperEdit = upperEdit(panel, "type10UpperEdit", type);
-        m_c.type10LetterList = letterList(panel, "type10LetterList", letters(), 16, 84);
+        m_c.type10LetterList = letterList(panel, "type10LetterList", lettersName(type), 16, 84);
         m_c.type10FreeTextPointer =
-            caption(panel, "type10FreeTextPointer", pointer, 88, 24, 68, 90);
+            caption(panel, "type10FreeTextPointer", FreeTextPointer, 88, 24, 68, 90);
         break;
     case 11:
-        m_c.type11DateCaption = caption(panel, "type11DateCaption", today, 44);
-        m_c.type11FreeTextPointer = caption(panel, "type11FreeTextPointer", pointer, 86);
+        m_c.type11DateCaption = caption(panel, "type11DateCaption", MonthDayPreview, 44);
+        m_c.type11FreeTextPointer = caption(panel, "type11FreeTextPointer", FreeTextPointer, 86);
         break;
     case 12:
-        m_c.type12DateCaption = caption(panel, "type12DateCaption", month, 44);
-        m_c.type12FreeTextPointer = caption(panel, "type12FreeTextPointer", pointer, 86);
+        m_c.type12DateCaption = caption(panel, "type12DateCaption", YearMonthPreview, 44);
+        m_c.type12FreeTextPointer = caption(panel, "type12FreeTextPointer", FreeTextPointer, 86);
         break;
     default:
         break;

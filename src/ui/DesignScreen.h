@@ -190,6 +190,8 @@ Q_SIGNALS:
 private:
     void buildPages(QWidget* client);
     void buildPanel(int type, QWidget* page, int x, int y);
+    void buildNumberedControls(int type, QWidget* panel);
+    void buildTypedControls(int type, QWidget* panel);
     void buildLists(QWidget* client);
     void buildMenus(QMenuBar* menuBar);
     void listTypeControls();

@@ -85,31 +85,8 @@ void MainWindow::build()
     setCentralWidget(client);
     move(104, 40);
 
-    m_c.titleBanner =
-        Controls::label(client, "titleBanner", QStringLiteral("Rondelmaker Manager　"), 416, 8);
-    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
-    m_c.titleBanner->adjustSize();
-    m_c.subtitleBanner = Controls::label(client, "subtitleBanner",
-                                         QStringLiteral("Round Label Printing System"), 536, 56);
-    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
-    m_c.subtitleBanner->adjustSize();
-    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
-        Controls::setFontColor(banner, QColor(0, 0, 255));
-
-    m_c.versionButton =
-        makeButton("versionButton", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
-    m_c.excelButton =
-        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton,
-                   tr("前回の印刷を Excel のファイルに書き出します"));
-    m_c.reportButton =
-        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView,
-                   tr("前回の印刷の記録を A4 の用紙に印刷します"));
-    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
-                                tr("デザイン画面に戻ります"));
-    m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
-    m_c.endButton->move(80, 8);
-    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
-        button->hide();
+    buildBanners(client);
+    buildButtonBar();
 
     m_c.typePageTabs = new QTabBar(client);
     Controls::name(m_c.typePageTabs, "typePageTabs", QStringLiteral("ラベルの種類"));
@@ -129,6 +106,52 @@ void MainWindow::build()
     m_design->setShown(false);
     m_print->setShown(false);
 
+    connectControls();
+    // Tab follows the work: the type, its texts, the numbering, PrintSet; the
+    // map and the print settings; then the button bar. Hidden screens are
+    // passed over.
+    const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
+                                  m_print->tabOrder() +
+                                  QList<QWidget*>{m_c.versionButton, m_c.excelButton,
+                                                  m_c.reportButton, m_c.backButton, m_c.endButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::buildBanners(QWidget* client)
+{
+    m_c.titleBanner =
+        Controls::label(client, "titleBanner", QStringLiteral("Rondelmaker Manager　"), 416, 8);
+    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
+    m_c.titleBanner->adjustSize();
+    m_c.subtitleBanner = Controls::label(client, "subtitleBanner",
+                                         QStringLiteral("Round Label Printing System"), 536, 56);
+    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
+    m_c.subtitleBanner->adjustSize();
+    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
+        Controls::setFontColor(banner, QColor(0, 0, 255));
+}
+
+void MainWindow::buildButtonBar()
+{
+    m_c.versionButton =
+        makeButton("versionButton", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
+    m_c.excelButton =
+        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton,
+                   tr("前回の印刷を Excel のファイルに書き出します"));
+    m_c.reportButton =
+        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView,
+                   tr("前回の印刷の記録を A4 の用紙に印刷します"));
+    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
+                                tr("デザイン画面に戻ります"));
+    m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
+    m_c.endButton->move(80, 8);
+    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
+        button->hide();
+}
+
+void MainWindow::connectControls()
+{
     connect(m_c.startupTimer, &QTimer::timeout, this, &MainWindow::finishStartup);
     connect(m_c.endButton, &QToolButton::clicked, this, &MainWindow::endProgram);
     connect(m_c.backButton, &QToolButton::clicked, this, &MainWindow::backToDesign);
@@ -148,15 +171,6 @@ void MainWindow::build()
     connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
     connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
     connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
-    // Tab follows the work: the type, its texts, the numbering, PrintSet; the
-    // map and the print settings; then the button bar. Hidden screens are
-    // passed over.
-    const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
-                                  m_print->tabOrder() +
-                                  QList<QWidget*>{m_c.versionButton, m_c.excelButton,
-                                                  m_c.reportButton, m_c.backButton, m_c.endButton};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::startFromFiles()

@@ -112,6 +112,9 @@ protected:
 
 private:
     void build();
+    void buildBanners(QWidget* client);
+    void buildButtonBar();
+    void connectControls();
     void startFromFiles();
     void refreshRunNumbering();
     void scheduleDateRefresh();

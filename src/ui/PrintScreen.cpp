@@ -30,6 +30,14 @@ QStringList offsetItems()
     return items;
 }
 
+ListBox* makeList(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* list = new ListBox(parent);
+    Controls::name(list, name);
+    list->setGeometry(x, y, w, h);
+    return list;
+}
+
 } // namespace
 
 PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs)
@@ -49,8 +57,17 @@ void PrintScreen::build(QWidget* client)
     m_c.printPanel = new QWidget(client);
     m_c.printPanel->setObjectName(QStringLiteral("printPanel"));
     m_c.printPanel->setGeometry(392, 141, 425, 428);
-    QWidget* panel = m_c.printPanel;
+    buildMap(client);
+    buildScale(client);
+    buildTrialButtons(client);
+    buildSheetsAndOffsets();
+    buildColours();
+    buildSample();
+    buildRainbowAndPrint();
+}
 
+void PrintScreen::buildMap(QWidget* client)
+{
     m_c.sheetMap = new SheetMap(client);
     m_c.sheetMap->resize(289, 425);
     // The sheet map stands left of the print panel.
@@ -71,7 +88,10 @@ void PrintScreen::build(QWidget* client)
     // Only a finished number moves the start: Enter, leaving the field, or a step.
     m_c.startPositionBox->setKeyboardTracking(false);
     connect(m_c.startPositionBox, &QSpinBox::valueChanged, this, &PrintScreen::startPositionChosen);
+}
 
+void PrintScreen::buildScale(QWidget* client)
+{
     // A printer that scales its pages a little: the positions follow, per
     // mille, measured on a test sheet.
     auto scale = [client, this](const char* labelName, const QString& caption, const char* name,
@@ -94,7 +114,10 @@ void PrintScreen::build(QWidget* client)
         scale("scaleXCaption", QStringLiteral("横の倍率"), "scaleXBox", 245);
     std::tie(m_c.scaleYCaption, m_c.scaleYBox) =
         scale("scaleYCaption", QStringLiteral("縦の倍率"), "scaleYBox", 305);
+}
 
+void PrintScreen::buildTrialButtons(QWidget* client)
+{
     m_c.previewButton = new QPushButton(QStringLiteral("プレビュー"), client);
     Controls::name(m_c.previewButton, "previewButton");
     m_c.previewButton->setGeometry(6, 478, 94, 36);
@@ -103,14 +126,11 @@ void PrintScreen::build(QWidget* client)
     Controls::name(m_c.testPrintButton, "testPrintButton");
     m_c.testPrintButton->setGeometry(6, 522, 94, 36);
     connect(m_c.testPrintButton, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
+}
 
-    auto makeList = [](QWidget* parent, const char* name, int x, int y, int w, int h) {
-        auto* list = new ListBox(parent);
-        Controls::name(list, name);
-        list->setGeometry(x, y, w, h);
-        return list;
-    };
-
+void PrintScreen::buildSheetsAndOffsets()
+{
+    QWidget* panel = m_c.printPanel;
     m_c.sheetList = makeList(panel, "sheetList", 8, 8, 52, 150);
     m_c.sheetListCaption =
         Controls::label(panel, "sheetListCaption", QStringLiteral("枚目"), 64, 10);
@@ -132,6 +152,16 @@ void PrintScreen::build(QWidget* client)
     m_c.horizontalOffsetList = makeList(m_c.offsetGroup, "horizontalOffsetList", 160, 62, 140, 94);
     Controls::nameAfter(m_c.horizontalOffsetList, m_c.horizontalOffsetCaption);
 
+    connect(m_c.sheetList, &ListBox::currentRowChanged, this, &PrintScreen::showChosenSheet);
+    connect(m_c.verticalOffsetList, &ListBox::currentRowChanged, this,
+            &PrintScreen::chooseVerticalOffset);
+    connect(m_c.horizontalOffsetList, &ListBox::currentRowChanged, this,
+            &PrintScreen::chooseHorizontalOffset);
+}
+
+void PrintScreen::buildColours()
+{
+    QWidget* panel = m_c.printPanel;
     m_c.textColourCaption =
         Controls::label(panel, "textColourCaption", QStringLiteral("文字の色"), 8, 170);
     m_c.textColourList = makeList(panel, "textColourList", 8, 192, 112, 188);
@@ -141,24 +171,6 @@ void PrintScreen::build(QWidget* client)
     m_c.backgroundColourList = makeList(panel, "backgroundColourList", 128, 192, 112, 188);
     Controls::nameAfter(m_c.backgroundColourList, m_c.backgroundColourCaption);
 
-    buildSample();
-
-    m_c.rainbowCheck = new QCheckBox(QStringLiteral("Rainbow"), panel);
-    Controls::name(m_c.rainbowCheck, "rainbowCheck", QString(),
-                   tr("ラベルの地の色を順に変えて印刷します"));
-    m_c.rainbowCheck->setGeometry(8, 390, 120, 24);
-    m_c.rainbowCheck->hide();
-
-    m_c.printButton = new QPushButton(QStringLiteral("Print"), panel);
-    Controls::name(m_c.printButton, "printButton");
-    m_c.printButton->setGeometry(252, 350, 165, 70);
-    m_c.printButton->setFont(Controls::gothic(20));
-
-    connect(m_c.sheetList, &ListBox::currentRowChanged, this, &PrintScreen::showChosenSheet);
-    connect(m_c.verticalOffsetList, &ListBox::currentRowChanged, this,
-            &PrintScreen::chooseVerticalOffset);
-    connect(m_c.horizontalOffsetList, &ListBox::currentRowChanged, this,
-            &PrintScreen::chooseHorizontalOffset);
     connect(m_c.textColourList, &ListBox::currentRowChanged, this, &PrintScreen::chooseTextColour);
     connect(m_c.backgroundColourList, &ListBox::currentRowChanged, this,
             &PrintScreen::chooseBackgroundColour);
@@ -167,9 +179,22 @@ void PrintScreen::build(QWidget* client)
         if (row == Colours::CustomIndex)
             chooseBackgroundColour();
     });
-    connect(m_c.frameCheck, &QCheckBox::clicked, this, &PrintScreen::chooseFrame);
-    connect(m_c.printButton, &QPushButton::clicked, this, &PrintScreen::printRequested);
+}
+
+void PrintScreen::buildRainbowAndPrint()
+{
+    m_c.rainbowCheck = new QCheckBox(QStringLiteral("Rainbow"), m_c.printPanel);
+    Controls::name(m_c.rainbowCheck, "rainbowCheck", QString(),
+                   tr("ラベルの地の色を順に変えて印刷します"));
+    m_c.rainbowCheck->setGeometry(8, 390, 120, 24);
+    m_c.rainbowCheck->hide();
     connect(m_c.rainbowCheck, &QCheckBox::toggled, this, &PrintScreen::chooseRainbow);
+
+    m_c.printButton = new QPushButton(QStringLiteral("Print"), m_c.printPanel);
+    Controls::name(m_c.printButton, "printButton");
+    m_c.printButton->setGeometry(252, 350, 165, 70);
+    m_c.printButton->setFont(Controls::gothic(20));
+    connect(m_c.printButton, &QPushButton::clicked, this, &PrintScreen::printRequested);
 }
 
 void PrintScreen::buildSample()
@@ -189,6 +214,7 @@ void PrintScreen::buildSample()
     m_c.sampleMenu->setObjectName(QStringLiteral("sampleMenu"));
     m_c.fontAction = m_c.sampleMenu->addAction(QStringLiteral("Font"));
     m_c.fontAction->setObjectName(QStringLiteral("fontAction"));
+    connect(m_c.frameCheck, &QCheckBox::clicked, this, &PrintScreen::chooseFrame);
     connect(m_c.fontAction, &QAction::triggered, this, &PrintScreen::chooseFont);
     connect(m_c.sampleLabel, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_c.sampleMenu->popup(m_c.sampleLabel->mapToGlobal(at)); });

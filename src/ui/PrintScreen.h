@@ -107,7 +107,13 @@ Q_SIGNALS:
 
 private:
     void build(QWidget* client);
+    void buildMap(QWidget* client);
+    void buildScale(QWidget* client);
+    void buildTrialButtons(QWidget* client);
+    void buildSheetsAndOffsets();
+    void buildColours();
     void buildSample();
+    void buildRainbowAndPrint();
     void showStartField();
     void showLook();
 
