@@ -43,7 +43,8 @@ struct DesignControls {
     std::array<QRadioButton*, 13> typeButton{};
     std::array<QWidget*, 13> typePanel{};
     // The type's previews and texts, black while it is selected, and the
-    // input that takes the focus first (none where the numbering does).
+    // input that takes the focus first (none where its letters or the
+    // numbering come first).
     std::array<QList<QWidget*>, 13> typeTexts{};
     std::array<QWidget*, 13> typeFirstInput{};
     QButtonGroup* typeGroup = nullptr;
