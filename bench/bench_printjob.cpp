@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFileName(output);
         QtPrintCanvas canvas(printer);
-        const PrintJobResult result = RunPrintJob(canvas, run, look, {}, 150, {});
+        const PrintJobResult result = runPrintJob(canvas, run, look, {}, 150, {});
         runs.push_back(timer.nsecsElapsed() / 1e6);
         if (!result.ok) {
             std::fprintf(stderr, "print failed: %s\n", qPrintable(result.error));

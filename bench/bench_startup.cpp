@@ -4,7 +4,7 @@
 #include "BenchSupport.h"
 
 #include "core/render/Fonts.h"
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
         PaintWatch watch;
         QElapsedTimer timer;
         timer.start();
-        TfrmMain window(dialogs, dir.path());
+        MainWindow window(dialogs, dir.path());
         window.centralWidget()->installEventFilter(&watch);
         window.show();
         while (!watch.painted)

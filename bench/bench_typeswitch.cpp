@@ -5,7 +5,7 @@
 
 #include "core/render/Fonts.h"
 #include "ui/DesignScreen.h"
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     writeStartFile(dir);
 
     SilentDialogs dialogs;
-    TfrmMain window(dialogs, dir.path());
+    MainWindow window(dialogs, dir.path());
     window.show();
     QCoreApplication::processEvents();
     const DesignControls& c = window.design().controls();

@@ -1,7 +1,7 @@
 #include "core/io/StateLocation.h"
 #include "core/render/Fonts.h"
 #include "ui/QtDialogs.h"
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,11 +27,11 @@ int main(int argc, char* argv[])
     else if (location.created)
         dialogs.message(nullptr, StateLocation::createdNotice(),
                         StateLocation::createdDetail(location));
-    TfrmMain window(dialogs, location.dir);
-    QObject::connect(&window, &TfrmMain::windowClosed, &app, &QCoreApplication::quit,
+    MainWindow window(dialogs, location.dir);
+    QObject::connect(&window, &MainWindow::windowClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // Without a usable start file the window closes by itself unshown.
-    if (!window.state().CloseRequested)
+    if (!window.state().closeRequested)
         window.show();
     return app.exec();
 }

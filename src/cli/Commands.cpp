@@ -194,7 +194,7 @@ bool writeRecord(const Arguments& a, const PrintedJob& job)
     destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
                                      QPageLayout::Point);
     PdfDocumentCanvas canvas(destination);
-    if (!PrintRecord::PrintRecordPages(canvas, job.sampleEntries(), job.look,
+    if (!PrintRecord::printRecordPages(canvas, job.sampleEntries(), job.look,
                                        QDateTime::currentDateTime())) {
         report(canvas.errorString());
         return false;
@@ -217,7 +217,7 @@ bool writeSpreadsheet(const Arguments& a, const PrintedJob& job)
 QString nextLabel(const LabelDesign& design)
 {
     const LabelRun run = freeze(design, QDate::currentDate());
-    const QString lower = run.labelTotal() > 0 ? ComposeLabelTexts(run, 0).lower : QString();
+    const QString lower = run.labelTotal() > 0 ? composeLabelTexts(run, 0).lower : QString();
     return lower.isEmpty() ? QStringLiteral("-") : lower;
 }
 
@@ -365,7 +365,7 @@ int list(const Arguments& a)
     const int repeat = std::max(1, job.run.repeatCount);
     for (int n = 0; n < job.run.labelTotal(); ++n) {
         const int running = job.startPosition - 1 + n;
-        const LabelTexts texts = ComposeLabelTexts(job.run, n);
+        const LabelTexts texts = composeLabelTexts(job.run, n);
         out += Csv::record({QString::number(running / SheetLayout::Positions + 1),
                             QString::number(running % SheetLayout::Positions + 1),
                             QString::number(n / repeat + 1), QString::number(n % repeat + 1),
@@ -397,7 +397,7 @@ int next(const Arguments& a)
     }
     const LabelDesign& design = state.state.design;
     const LabelRun run = freeze(design, QDate::currentDate());
-    const LabelTexts first = run.labelTotal() > 0 ? ComposeLabelTexts(run, 0) : LabelTexts();
+    const LabelTexts first = run.labelTotal() > 0 ? composeLabelTexts(run, 0) : LabelTexts();
     writeOut(QStringLiteral("start position: %1\nnext label: %2\nupper text: %3\ntype: %4\n")
                  .arg(std::max(1, start.values.startPosition))
                  .arg(first.lower.isEmpty() ? QStringLiteral("-") : first.lower,

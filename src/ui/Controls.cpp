@@ -1,19 +1,62 @@
 #include "ui/Controls.h"
 
-#include <QAbstractScrollArea>
+#include <QAbstractItemView>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
 namespace Controls {
 
-void name(QWidget* widget, const char* controlName, const QString& caption)
+void name(QWidget* widget, const char* objectName, const QString& spokenName,
+          const QString& description)
 {
-    const QString id = QString::fromLatin1(controlName);
-    widget->setObjectName(id);
-    widget->setAccessibleDescription(id);
-    if (!caption.isEmpty())
-        widget->setAccessibleName(caption);
+    widget->setObjectName(QString::fromLatin1(objectName));
+    if (!spokenName.isEmpty())
+        widget->setAccessibleName(spokenName);
+    if (!description.isEmpty())
+        widget->setAccessibleDescription(description);
+}
+
+namespace {
+
+// Qt names most inputs after their buddy caption as it reads now, but a list
+// only by its own accessible name: the list's name follows the caption each
+// time the caption is shown or repainted, which a change of its text causes.
+class CaptionFollower final : public QObject {
+public:
+    CaptionFollower(QLabel* caption, QAbstractItemView* list) : QObject(caption), m_list(list)
+    {
+        caption->installEventFilter(this);
+        follow(caption);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::Show)
+            follow(static_cast<QLabel*>(watched));
+        return false;
+    }
+
+private:
+    void follow(const QLabel* caption)
+    {
+        if (m_list && m_list->accessibleName() != caption->text())
+            m_list->setAccessibleName(caption->text());
+    }
+
+    QPointer<QAbstractItemView> m_list;
+};
+
+} // namespace
+
+void nameAfter(QWidget* input, QLabel* caption)
+{
+    caption->setBuddy(input);
+    if (auto* list = qobject_cast<QAbstractItemView*>(input))
+        new CaptionFollower(caption, list);
 }
 
 QFont gothic(int pixelSize, bool bold, bool italic)
@@ -65,12 +108,12 @@ QColor backgroundColor(const QWidget* widget)
     return widget->palette().color(QPalette::Active, QPalette::Window);
 }
 
-QLabel* label(QWidget* parent, const char* controlName, const QString& text, int x, int y,
-              int width, int height)
+QLabel* label(QWidget* parent, const char* objectName, const QString& text, int x, int y, int width,
+              int height)
 {
     auto* caption = new QLabel(text, parent);
     caption->setTextFormat(Qt::PlainText);
-    name(caption, controlName, text);
+    caption->setObjectName(QString::fromLatin1(objectName));
     caption->move(x, y);
     if (width > 0 && height > 0)
         caption->resize(width, height);

@@ -10,10 +10,16 @@ class QWidget;
 // Small helpers that give every control the same identity and look.
 namespace Controls {
 
-// The control name doubles as Qt object name and accessible description, so
-// tests, screen readers and automation tools find it; the caption, where there
-// is one, is the accessible name.
-void name(QWidget* widget, const char* controlName, const QString& caption = QString());
+// The object name, by which tests and automation tools find the control. A
+// screen reader speaks a control's own text (a label, a button) or the
+// caption beside it (nameAfter()); spokenName is for a control with neither.
+// description only where the name alone does not say what the control does.
+void name(QWidget* widget, const char* objectName, const QString& spokenName = QString(),
+          const QString& description = QString());
+
+// Names an input after the caption the user sees beside it, and keeps it so
+// when the caption's text changes.
+void nameAfter(QWidget* input, QLabel* caption);
 
 // "ＭＳ Ｐゴシック" at a pixel height, as the window's controls use it.
 QFont gothic(int pixelSize, bool bold = true, bool italic = false);
@@ -26,8 +32,9 @@ QColor fontColor(const QWidget* widget);
 void setBackgroundColor(QWidget* widget, const QColor& color);
 QColor backgroundColor(const QWidget* widget);
 
-// A plain-text caption: what is typed is shown as typed, never as markup.
-QLabel* label(QWidget* parent, const char* controlName, const QString& text, int x, int y,
+// A plain-text caption: what is typed is shown as typed, never as markup. A
+// screen reader speaks its text as it stands.
+QLabel* label(QWidget* parent, const char* objectName, const QString& text, int x, int y,
               int width = -1, int height = -1);
 
 } // namespace Controls

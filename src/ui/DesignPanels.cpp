@@ -24,6 +24,18 @@ namespace {
 constexpr int PanelWidth = 161;
 constexpr int PanelHeight = 169;
 
+// What the date and free-text previews show until the clock fills them in.
+const QString MonthDayPreview = QStringLiteral("MM/DD");
+const QString YearMonthPreview = QStringLiteral("YY|MM");
+const QString FreeTextPointer = QStringLiteral("文字→");
+
+// Spoken names of the letter lists, which have no caption of their own.
+QString lettersName(int type, int which = 0)
+{
+    const QString name = QStringLiteral("Type%1 英字").arg(type);
+    return which > 0 ? name + QString::number(which) : name;
+}
+
 QLabel* caption(QWidget* panel, const char* name, const QString& text, int y, int pixels = 27,
                 int x = 0, int width = PanelWidth)
 {
@@ -83,25 +95,24 @@ DesignScreen::DesignScreen(QWidget* client, QMenuBar* menuBar, LabelDesign& desi
 
 void DesignScreen::buildPages(QWidget* client)
 {
-    const char* pageNames[3] = {"PnlType1", "pnlType2", "pnlType3"};
+    const char* pageNames[3] = {"types1to4Page", "types5to8Page", "types9to12Page"};
     for (int p = 0; p < 3; ++p) {
         m_c.pages[size_t(p)] = new QWidget(client);
         m_c.pages[size_t(p)]->setObjectName(QString::fromLatin1(pageNames[p]));
-        m_c.pages[size_t(p)]->setGeometry(m_c.pnlMain->x(), m_c.pnlMain->y(), 476, 433);
+        m_c.pages[size_t(p)]->setGeometry(m_c.designPanel->x(), m_c.designPanel->y(), 476, 433);
     }
-    m_c.PnlType1 = m_c.pages[0];
-    m_c.pnlType2 = m_c.pages[1];
-    m_c.pnlType3 = m_c.pages[2];
+    m_c.types1to4Page = m_c.pages[0];
+    m_c.types5to8Page = m_c.pages[1];
+    m_c.types9to12Page = m_c.pages[2];
 
     m_c.typeGroup = new QButtonGroup(this);
     m_c.typeGroup->setExclusive(true);
     for (int type = FirstLabelType; type <= LastLabelType; ++type) {
-        const LabelTypeTraits& traits = labelType(type);
-        const int x = 8 + (traits.slot % 2) * 173;
-        const int y = 4 + (traits.slot / 2) * 201;
-        QWidget* page = m_c.pages[size_t(traits.page)];
+        const int x = 8 + (typeSlot(type) % 2) * 173;
+        const int y = 4 + (typeSlot(type) / 2) * 201;
+        QWidget* page = m_c.pages[size_t(typePage(type))];
         auto* button = new QRadioButton(QStringLiteral("Type%1").arg(type), page);
-        Controls::name(button, traits.button, button->text());
+        button->setObjectName(QStringLiteral("type%1Button").arg(type));
         button->setGeometry(x, y, PanelWidth, 22);
         m_c.typeGroup->addButton(button, type);
         m_c.typeButton[size_t(type)] = button;
@@ -117,25 +128,30 @@ void DesignScreen::buildPages(QWidget* client)
     }
 
     // Free texts of types 9..12, one line per sample.
-    m_c.Memo1 = memo(m_c.pnlType3, "Memo1", QStringLiteral("サンプルの文字（1行に1サンプル）"), 20);
-    m_c.Memo1->setGeometry(350, 8, 121, 385);
-    m_c.Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(m_c.Memo1, &QPlainTextEdit::textChanged, this, &DesignScreen::Memo1Change);
+    m_c.freeTextMemo = memo(m_c.types9to12Page, "freeTextMemo",
+                            QStringLiteral("サンプルの文字（1行に1サンプル）"), 20);
+    m_c.freeTextMemo->setGeometry(350, 8, 121, 385);
+    m_c.freeTextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(m_c.freeTextMemo, &QPlainTextEdit::textChanged, this, &DesignScreen::takeFreeTexts);
 
-    m_c.cmdreset = new QPushButton(QStringLiteral("Reset"), m_c.pnlType3);
-    Controls::name(m_c.cmdreset, "cmdreset", QStringLiteral("Reset"));
-    m_c.cmdreset->setGeometry(350, 398, 121, 30);
-    connect(m_c.cmdreset, &QPushButton::clicked, this, &DesignScreen::cmdresetClick);
+    m_c.clearFreeTextsButton = new QPushButton(QStringLiteral("Reset"), m_c.types9to12Page);
+    Controls::name(m_c.clearFreeTextsButton, "clearFreeTextsButton", QString(),
+                   tr("サンプルの文字をすべて消します"));
+    m_c.clearFreeTextsButton->setGeometry(350, 398, 121, 30);
+    connect(m_c.clearFreeTextsButton, &QPushButton::clicked, this, &DesignScreen::clearFreeTexts);
 
-    m_c.upperEdits = {m_c.Edit1, m_c.Edit2, m_c.Edit3, m_c.Edit4, m_c.Edit5};
-    void (DesignScreen::*handlers[])() = {&DesignScreen::Edit1Change, &DesignScreen::Edit2Change,
-                                          &DesignScreen::Edit3Change, &DesignScreen::Edit4Change,
-                                          &DesignScreen::Edit5Change};
+    m_c.upperEdits = {m_c.type1UpperEdit, m_c.type2UpperEdit, m_c.type3UpperEdit,
+                      m_c.type9UpperEdit, m_c.type10UpperEdit};
+    void (DesignScreen::*handlers[])() = {
+        &DesignScreen::takeType1Upper, &DesignScreen::takeType2Upper, &DesignScreen::takeType3Upper,
+        &DesignScreen::takeType9Upper, &DesignScreen::takeType10Upper};
     for (size_t i = 0; i < m_c.upperEdits.size(); ++i)
         connect(m_c.upperEdits[i], &QLineEdit::textChanged, this, handlers[i]);
 
-    m_c.letterLists = {m_c.ListBox4, m_c.ListBox5, m_c.ListBox6,
-                       m_c.ListBox3, m_c.ListBox1, m_c.ListBox8};
+    listTypeControls();
+
+    m_c.letterLists = {m_c.type2LetterList, m_c.type3FirstLetterList, m_c.type3SecondLetterList,
+                       m_c.type6LetterList, m_c.type7LetterList,      m_c.type10LetterList};
     for (int i = 0; i < LetterListCount; ++i) {
         connect(m_c.letterLists[size_t(i)], &ListBox::currentRowChanged, this, [this, i](int row) {
             m_design.setLetter(LetterList(i), std::max(0, row));
@@ -146,93 +162,136 @@ void DesignScreen::buildPages(QWidget* client)
 
 void DesignScreen::buildPanel(int type, QWidget* page, int x, int y)
 {
-    const LabelTypeTraits& traits = labelType(type);
     auto* panel = new QWidget(page);
-    panel->setObjectName(QString::fromLatin1(traits.panel));
+    panel->setObjectName(QStringLiteral("type%1Panel").arg(type));
     panel->setGeometry(x, y, PanelWidth, PanelHeight);
     m_c.typePanel[size_t(type)] = panel;
 
     auto* shape = new CircleShape(panel);
-    shape->setObjectName(QString::fromLatin1(traits.shape));
+    shape->setObjectName(QStringLiteral("type%1Disc").arg(type));
     shape->setGeometry(-4, 12, 169, 145);
 
-    const QString today = QStringLiteral("MM/DD");
-    const QString month = QStringLiteral("YY|MM");
-    const QString pointer = QStringLiteral("文字→");
-    // Spoken names of the letter lists, which have no caption of their own.
-    auto letters = [type](int which = 0) {
-        const QString name = QStringLiteral("Type%1 英字").arg(type);
-        return which > 0 ? name + QString::number(which) : name;
-    };
+    if (type <= 7)
+        buildNumberedControls(type, panel);
+    else
+        buildTypedControls(type, panel);
+}
+
+// Types 1..7: a running number, with an upper text, letters or a date.
+void DesignScreen::buildNumberedControls(int type, QWidget* panel)
+{
     switch (type) {
     case 1:
-        m_c.Edit1 = upperEdit(panel, "Edit1", type);
-        m_c.Label3 = caption(panel, "Label3", QStringLiteral("0001"), 86);
+        m_c.type1UpperEdit = upperEdit(panel, "type1UpperEdit", type);
+        m_c.type1NumberCaption = caption(panel, "type1NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 2:
-        m_c.Edit2 = upperEdit(panel, "Edit2", type);
-        m_c.ListBox4 = letterList(panel, "ListBox4", letters(), 24, 84);
-        m_c.Label5 = caption(panel, "Label5", QStringLiteral("001"), 86, 27, 76, 70);
+        m_c.type2UpperEdit = upperEdit(panel, "type2UpperEdit", type);
+        m_c.type2LetterList = letterList(panel, "type2LetterList", lettersName(type), 24, 84);
+        m_c.type2NumberCaption =
+            caption(panel, "type2NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 3:
-        m_c.Edit3 = upperEdit(panel, "Edit3", type);
-        m_c.ListBox5 = letterList(panel, "ListBox5", letters(1), 12, 84);
-        m_c.ListBox6 = letterList(panel, "ListBox6", letters(2), 64, 84);
-        m_c.Label12 = caption(panel, "Label12", QStringLiteral("01"), 86, 27, 114, 44);
+        m_c.type3UpperEdit = upperEdit(panel, "type3UpperEdit", type);
+        m_c.type3FirstLetterList =
+            letterList(panel, "type3FirstLetterList", lettersName(type, 1), 12, 84);
+        m_c.type3SecondLetterList =
+            letterList(panel, "type3SecondLetterList", lettersName(type, 2), 64, 84);
+        m_c.type3NumberCaption =
+            caption(panel, "type3NumberCaption", QStringLiteral("01"), 86, 27, 114, 44);
         break;
     case 4:
-        m_c.Label10 = caption(panel, "Label10", today, 44);
-        m_c.Label9 = caption(panel, "Label9", QStringLiteral("0001"), 86);
+        m_c.type4DateCaption = caption(panel, "type4DateCaption", MonthDayPreview, 44);
+        m_c.type4NumberCaption = caption(panel, "type4NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 5:
-        m_c.Label11 = caption(panel, "Label11", month, 44);
-        m_c.Label16 = caption(panel, "Label16", QStringLiteral("0001"), 86);
+        m_c.type5DateCaption = caption(panel, "type5DateCaption", YearMonthPreview, 44);
+        m_c.type5NumberCaption = caption(panel, "type5NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 6:
-        m_c.Label13 = caption(panel, "Label13", month, 44);
-        m_c.ListBox3 = letterList(panel, "ListBox3", letters(), 24, 84);
-        m_c.Label15 = caption(panel, "Label15", QStringLiteral("001"), 86, 27, 76, 70);
+        m_c.type6DateCaption = caption(panel, "type6DateCaption", YearMonthPreview, 44);
+        m_c.type6LetterList = letterList(panel, "type6LetterList", lettersName(type), 24, 84);
+        m_c.type6NumberCaption =
+            caption(panel, "type6NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 7:
-        m_c.Label17 = caption(panel, "Label17", today, 44);
-        m_c.ListBox1 = letterList(panel, "ListBox1", letters(), 24, 84);
-        m_c.Label18 = caption(panel, "Label18", QStringLiteral("001"), 86, 27, 76, 70);
-        break;
-    case 8:
-        m_c.Memo2 = memo(panel, "Memo2", QStringLiteral("Type8 上下の文字"), 24);
-        m_c.Memo2->setGeometry(28, 50, 105, 65);
-        m_c.Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_c.Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        connect(m_c.Memo2, &QPlainTextEdit::textChanged, this, &DesignScreen::Memo2Change);
-        break;
-    case 9:
-        m_c.Edit4 = upperEdit(panel, "Edit4", type);
-        m_c.Label20 = caption(panel, "Label20", pointer, 86);
-        break;
-    case 10:
-        m_c.Edit5 = upperEdit(panel, "Edit5", type);
-        m_c.ListBox8 = letterList(panel, "ListBox8", letters(), 16, 84);
-        m_c.Label28 = caption(panel, "Label28", pointer, 88, 24, 68, 90);
-        break;
-    case 11:
-        m_c.Label23 = caption(panel, "Label23", today, 44);
-        m_c.Label24 = caption(panel, "Label24", pointer, 86);
-        break;
-    case 12:
-        m_c.Label21 = caption(panel, "Label21", month, 44);
-        m_c.Label22 = caption(panel, "Label22", pointer, 86);
+        m_c.type7DateCaption = caption(panel, "type7DateCaption", MonthDayPreview, 44);
+        m_c.type7LetterList = letterList(panel, "type7LetterList", lettersName(type), 24, 84);
+        m_c.type7NumberCaption =
+            caption(panel, "type7NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     default:
         break;
     }
 }
 
+// Types 8..12: lines the user types, type 8's in its own memo, the others'
+// in the free-text memo the pointers show at.
+void DesignScreen::buildTypedControls(int type, QWidget* panel)
+{
+    switch (type) {
+    case 8:
+        m_c.type8Memo = memo(panel, "type8Memo", QStringLiteral("Type8 上下の文字"), 24);
+        m_c.type8Memo->setGeometry(28, 50, 105, 65);
+        m_c.type8Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_c.type8Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        connect(m_c.type8Memo, &QPlainTextEdit::textChanged, this, &DesignScreen::takeType8Lines);
+        break;
+    case 9:
+        m_c.type9UpperEdit = upperEdit(panel, "type9UpperEdit", type);
+        m_c.type9FreeTextPointer = caption(panel, "type9FreeTextPointer", FreeTextPointer, 86);
+        break;
+    case 10:
+        m_c.type10UpperEdit = upperEdit(panel, "type10UpperEdit", type);
+        m_c.type10LetterList = letterList(panel, "type10LetterList", lettersName(type), 16, 84);
+        m_c.type10FreeTextPointer =
+            caption(panel, "type10FreeTextPointer", FreeTextPointer, 88, 24, 68, 90);
+        break;
+    case 11:
+        m_c.type11DateCaption = caption(panel, "type11DateCaption", MonthDayPreview, 44);
+        m_c.type11FreeTextPointer = caption(panel, "type11FreeTextPointer", FreeTextPointer, 86);
+        break;
+    case 12:
+        m_c.type12DateCaption = caption(panel, "type12DateCaption", YearMonthPreview, 44);
+        m_c.type12FreeTextPointer = caption(panel, "type12FreeTextPointer", FreeTextPointer, 86);
+        break;
+    default:
+        break;
+    }
+}
+
+void DesignScreen::listTypeControls()
+{
+    // Type3's number caption turns black with its letters, as every other
+    // type's number caption does; its upper text keeps its colour.
+    m_c.typeTexts[1] = {m_c.type1NumberCaption, m_c.type1UpperEdit};
+    m_c.typeTexts[2] = {m_c.type2NumberCaption, m_c.type2LetterList, m_c.type2UpperEdit};
+    m_c.typeTexts[3] = {m_c.type3FirstLetterList, m_c.type3SecondLetterList,
+                        m_c.type3NumberCaption};
+    m_c.typeTexts[4] = {m_c.type4DateCaption, m_c.type4NumberCaption};
+    m_c.typeTexts[5] = {m_c.type5DateCaption, m_c.type5NumberCaption};
+    m_c.typeTexts[6] = {m_c.type6DateCaption, m_c.type6NumberCaption, m_c.type6LetterList};
+    m_c.typeTexts[7] = {m_c.type7DateCaption, m_c.type7NumberCaption, m_c.type7LetterList};
+    m_c.typeTexts[8] = {m_c.type8Memo};
+    m_c.typeTexts[9] = {m_c.type9FreeTextPointer, m_c.type9UpperEdit};
+    m_c.typeTexts[10] = {m_c.type10FreeTextPointer, m_c.type10UpperEdit, m_c.type10LetterList};
+    m_c.typeTexts[11] = {m_c.type11DateCaption, m_c.type11FreeTextPointer};
+    m_c.typeTexts[12] = {m_c.type12DateCaption, m_c.type12FreeTextPointer};
+
+    m_c.typeFirstInput[1] = m_c.type1UpperEdit;
+    m_c.typeFirstInput[2] = m_c.type2UpperEdit;
+    m_c.typeFirstInput[3] = m_c.type3UpperEdit;
+    m_c.typeFirstInput[8] = m_c.type8Memo;
+    m_c.typeFirstInput[9] = m_c.type9UpperEdit;
+    m_c.typeFirstInput[10] = m_c.type10UpperEdit;
+}
+
 void DesignScreen::buildLists(QWidget* client)
 {
-    m_c.pnlMain = new QWidget(client);
-    m_c.pnlMain->setObjectName(QStringLiteral("pnlMain"));
-    m_c.pnlMain->setGeometry(88, 136, 761, 433);
-    QWidget* panel = m_c.pnlMain;
+    m_c.designPanel = new QWidget(client);
+    m_c.designPanel->setObjectName(QStringLiteral("designPanel"));
+    m_c.designPanel->setGeometry(88, 136, 761, 433);
+    QWidget* panel = m_c.designPanel;
 
     auto makeList = [panel](const char* name, int x, int y, int w, int h) {
         auto* list = new ListBox(panel);
@@ -240,34 +299,41 @@ void DesignScreen::buildLists(QWidget* client)
         list->setGeometry(x, y, w, h);
         return list;
     };
-    m_c.Label14 = Controls::label(panel, "Label14", QStringLiteral("初期値"), 484, 4);
-    m_c.ListBox12 = makeList("ListBox12", 484, 26, 76, 300);
-    m_c.Label1 = Controls::label(panel, "Label1", QStringLiteral("サンプル数"), 572, 4);
-    m_c.ListBox2 = makeList("ListBox2", 572, 26, 84, 300);
-    m_c.Label19 = Controls::label(panel, "Label19", QStringLiteral("リピート数"), 668, 4);
-    m_c.ListBox7 = makeList("ListBox7", 668, 26, 84, 110);
-    m_c.Label30 = Controls::label(panel, "Label30", QStringLiteral("日時調整"), 668, 150);
-    m_c.ListBox9 = makeList("ListBox9", 668, 172, 84, 154);
-    m_c.ListBox12->setAccessibleName(m_c.Label14->text());
-    m_c.ListBox2->setAccessibleName(m_c.Label1->text());
-    m_c.ListBox7->setAccessibleName(m_c.Label19->text());
-    m_c.ListBox9->setAccessibleName(m_c.Label30->text());
-    m_c.ListBox2->setNumberRange(1, MaxSampleCount);
-    m_c.ListBox12->setNumberRange(0, 9999);
-    m_c.ListBox7->setNumberRange(1, 5);
-    m_c.ListBox9->setNumberRange(-MaxDateAdjust, MaxDateAdjust);
+    m_c.firstNumberCaption =
+        Controls::label(panel, "firstNumberCaption", QStringLiteral("初期値"), 484, 4);
+    m_c.firstNumberList = makeList("firstNumberList", 484, 26, 76, 300);
+    m_c.sampleCountCaption =
+        Controls::label(panel, "sampleCountCaption", QStringLiteral("サンプル数"), 572, 4);
+    m_c.sampleCountList = makeList("sampleCountList", 572, 26, 84, 300);
+    m_c.repeatCountCaption =
+        Controls::label(panel, "repeatCountCaption", QStringLiteral("リピート数"), 668, 4);
+    m_c.repeatCountList = makeList("repeatCountList", 668, 26, 84, 110);
+    m_c.dateAdjustCaption =
+        Controls::label(panel, "dateAdjustCaption", QStringLiteral("日時調整"), 668, 150);
+    m_c.dateAdjustList = makeList("dateAdjustList", 668, 172, 84, 154);
+    Controls::nameAfter(m_c.firstNumberList, m_c.firstNumberCaption);
+    Controls::nameAfter(m_c.sampleCountList, m_c.sampleCountCaption);
+    Controls::nameAfter(m_c.repeatCountList, m_c.repeatCountCaption);
+    Controls::nameAfter(m_c.dateAdjustList, m_c.dateAdjustCaption);
+    m_c.sampleCountList->setNumberRange(1, MaxSampleCount);
+    m_c.firstNumberList->setNumberRange(0, 9999);
+    m_c.repeatCountList->setNumberRange(1, 5);
+    m_c.dateAdjustList->setNumberRange(-MaxDateAdjust, MaxDateAdjust);
 
-    m_c.cmdPrintSet = new QPushButton(QStringLiteral("PrintSet"), panel);
-    Controls::name(m_c.cmdPrintSet, "cmdPrintSet", QStringLiteral("PrintSet"));
-    m_c.cmdPrintSet->setGeometry(572, 348, 180, 64);
-    m_c.cmdPrintSet->setFont(Controls::gothic(20));
-    connect(m_c.cmdPrintSet, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
-    m_c.NextJob = Controls::label(panel, "NextJob", QString(), 484, 330, 270, 18);
+    m_c.printSetButton = new QPushButton(QStringLiteral("PrintSet"), panel);
+    Controls::name(m_c.printSetButton, "printSetButton", QString(), tr("印刷の設定画面に進みます"));
+    m_c.printSetButton->setGeometry(572, 348, 180, 64);
+    m_c.printSetButton->setFont(Controls::gothic(20));
+    connect(m_c.printSetButton, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
+    m_c.nextJobLine = Controls::label(panel, "nextJobLine", QString(), 484, 330, 270, 18);
 
-    connect(m_c.ListBox12, &ListBox::currentRowChanged, this, &DesignScreen::ListBox12Click);
-    connect(m_c.ListBox2, &ListBox::currentRowChanged, this, &DesignScreen::ListBox2Click);
-    connect(m_c.ListBox7, &ListBox::currentRowChanged, this, &DesignScreen::ListBox7Click);
-    connect(m_c.ListBox9, &ListBox::currentRowChanged, this, &DesignScreen::ListBox9Click);
+    connect(m_c.firstNumberList, &ListBox::currentRowChanged, this,
+            &DesignScreen::chooseFirstNumber);
+    connect(m_c.sampleCountList, &ListBox::currentRowChanged, this,
+            &DesignScreen::chooseSampleCount);
+    connect(m_c.repeatCountList, &ListBox::currentRowChanged, this,
+            &DesignScreen::chooseRepeatCount);
+    connect(m_c.dateAdjustList, &ListBox::currentRowChanged, this, &DesignScreen::chooseDateAdjust);
 }
 
 void DesignScreen::buildMenus(QMenuBar* menuBar)
@@ -281,16 +347,25 @@ void DesignScreen::buildMenus(QMenuBar* menuBar)
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    m_c.N2 = menuBar->addMenu(QStringLiteral("数字表示"));
-    m_c.N2->setObjectName(QStringLiteral("N2"));
-    m_c.N3 = item(m_c.N2, "N3", QStringLiteral("０００１"), true, &DesignScreen::N3Click);
-    m_c.N4 = item(m_c.N2, "N4", QStringLiteral("１"), false, &DesignScreen::N4Click);
-    m_c.N5 = menuBar->addMenu(QStringLiteral("ステップ"));
-    m_c.N5->setObjectName(QStringLiteral("N5"));
-    m_c.N11 = item(m_c.N5, "N11", QStringLiteral("1"), true, &DesignScreen::N11Click);
-    m_c.N21 = item(m_c.N5, "N21", QStringLiteral("2"), false, &DesignScreen::N21Click);
-    m_c.N31 = item(m_c.N5, "N31", QStringLiteral("3"), false, &DesignScreen::N31Click);
-    m_c.N51 = item(m_c.N5, "N51", QStringLiteral("5"), false, &DesignScreen::N51Click);
-    m_c.N101 = item(m_c.N5, "N101", QStringLiteral("10"), false, &DesignScreen::N101Click);
-    m_c.stepItems = {m_c.N11, m_c.N21, m_c.N31, m_c.N51, m_c.N101};
+    m_c.numberDisplayMenu = menuBar->addMenu(QStringLiteral("数字表示"));
+    m_c.numberDisplayMenu->setObjectName(QStringLiteral("numberDisplayMenu"));
+    m_c.paddedNumbersAction =
+        item(m_c.numberDisplayMenu, "paddedNumbersAction", QStringLiteral("０００１"), true,
+             &DesignScreen::choosePaddedNumbers);
+    m_c.plainNumbersAction = item(m_c.numberDisplayMenu, "plainNumbersAction", QStringLiteral("１"),
+                                  false, &DesignScreen::choosePlainNumbers);
+    m_c.stepMenu = menuBar->addMenu(QStringLiteral("ステップ"));
+    m_c.stepMenu->setObjectName(QStringLiteral("stepMenu"));
+    m_c.step1Action =
+        item(m_c.stepMenu, "step1Action", QStringLiteral("1"), true, &DesignScreen::chooseStep1);
+    m_c.step2Action =
+        item(m_c.stepMenu, "step2Action", QStringLiteral("2"), false, &DesignScreen::chooseStep2);
+    m_c.step3Action =
+        item(m_c.stepMenu, "step3Action", QStringLiteral("3"), false, &DesignScreen::chooseStep3);
+    m_c.step5Action =
+        item(m_c.stepMenu, "step5Action", QStringLiteral("5"), false, &DesignScreen::chooseStep5);
+    m_c.step10Action = item(m_c.stepMenu, "step10Action", QStringLiteral("10"), false,
+                            &DesignScreen::chooseStep10);
+    m_c.stepActions = {m_c.step1Action, m_c.step2Action, m_c.step3Action, m_c.step5Action,
+                       m_c.step10Action};
 }

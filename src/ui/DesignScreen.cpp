@@ -32,8 +32,8 @@ constexpr int FreeTextEmptiedLines = 101;
 
 void DesignScreen::setShown(bool shown)
 {
-    const int page = labelType(m_design.type).page;
-    m_c.pnlMain->setVisible(shown);
+    const int page = typePage(m_design.type);
+    m_c.designPanel->setVisible(shown);
     for (size_t p = 0; p < m_c.pages.size(); ++p)
         m_c.pages[p]->setVisible(shown && int(p) == page);
     if (shown)
@@ -51,7 +51,7 @@ void DesignScreen::showPage(int page)
     m_c.typeButton[size_t(firstType[page])]->setChecked(true);
     // Types 9..12 take their sample count from the free-text lines.
     if (page < 2)
-        m_c.ListBox2->selectRow(m_design.sampleCount - 1);
+        m_c.sampleCountList->selectRow(m_design.sampleCount - 1);
 }
 
 void DesignScreen::showDesign()
@@ -62,47 +62,45 @@ void DesignScreen::showDesign()
         m_c.typeButton[size_t(traits.type)]->setChecked(true);
     }
     tabToCheckedType();
-    EnableTypePanel(traits.type);
-    GreyAllPreviews();
+    enableTypePanel(traits.type);
+    greyAllPreviews();
     paintBlack(traits.type);
-    m_c.ListBox12->setNumberRange(0, (traits.hasNumber() ? traits.range : 10000) - 1);
-    m_c.ListBox12->selectRow(m_design.firstNumber);
-    m_c.ListBox2->selectRow(m_design.sampleCount - 1);
-    m_c.ListBox7->setNumberRange(1, std::max(maxRepeatCount(m_design), m_design.repeatCount));
-    m_c.ListBox7->selectRow(m_design.repeatCount - 1);
-    m_c.ListBox9->selectRow(m_design.dateAdjust + MaxDateAdjust);
-    ShowDateAdjust(traits.showsDateAdjust);
+    m_c.firstNumberList->setNumberRange(0, (traits.hasNumber() ? traits.range : 10000) - 1);
+    m_c.firstNumberList->selectRow(m_design.firstNumber);
+    m_c.sampleCountList->selectRow(m_design.sampleCount - 1);
+    m_c.repeatCountList->setNumberRange(1,
+                                        std::max(maxRepeatCount(m_design), m_design.repeatCount));
+    m_c.repeatCountList->selectRow(m_design.repeatCount - 1);
+    m_c.dateAdjustList->selectRow(m_design.dateAdjust + MaxDateAdjust);
+    showDateAdjust(traits.hasDate());
     for (size_t i = 0; i < m_c.upperEdits.size(); ++i) {
         const QSignalBlocker blocker(m_c.upperEdits[i]);
         m_c.upperEdits[i]->setText(m_design.upperTexts[i]);
     }
     showMemos();
     showLetters();
-    m_c.N3->setChecked(!m_design.plainNumbers);
-    m_c.N4->setChecked(m_design.plainNumbers);
+    m_c.paddedNumbersAction->setChecked(!m_design.plainNumbers);
+    m_c.plainNumbersAction->setChecked(m_design.plainNumbers);
     for (size_t i = 0; i < NumberSteps.size(); ++i)
-        m_c.stepItems[i]->setChecked(NumberSteps[i] == m_design.step);
-    ShowFirstNumber(m_design.plainNumbers);
+        m_c.stepActions[i]->setChecked(NumberSteps[i] == m_design.step);
+    showFirstNumber(m_design.plainNumbers);
     showDates();
 }
 
 void DesignScreen::showStartPanels()
 {
-    // Until a type is chosen on their page, the first panel of each page
-    // and Type12's stay enabled.
+    // Until a type is chosen on their page, the first type of each page and
+    // Type12 stay enabled.
     for (int type = FirstLabelType; type <= LastLabelType; ++type) {
-        const QString panel = QString::fromLatin1(labelType(type).panel);
-        m_c.typePanel[size_t(type)]->setEnabled(
-            panel == QLatin1String("Panel1") || panel == QLatin1String("Panel5") ||
-            panel == QLatin1String("Panel9") || panel == QLatin1String("Panel10"));
+        m_c.typePanel[size_t(type)]->setEnabled(typeSlot(type) == 0 || type == LastLabelType);
     }
 }
 
 void DesignScreen::showNumbering()
 {
     showLetters();
-    m_c.ListBox12->selectRow(m_design.firstNumber);
-    ShowFirstNumber(m_design.plainNumbers);
+    m_c.firstNumberList->selectRow(m_design.firstNumber);
+    showFirstNumber(m_design.plainNumbers);
 }
 
 void DesignScreen::showLetters()
@@ -113,36 +111,35 @@ void DesignScreen::showLetters()
 
 void DesignScreen::showMemos()
 {
-    const QSignalBlocker blocker1(m_c.Memo1);
-    const QSignalBlocker blocker2(m_c.Memo2);
-    m_c.Memo1->setPlainText(m_design.freeTexts.join(QLatin1Char('\n')));
-    m_c.Memo2->setPlainText(m_design.type8Lines.join(QLatin1Char('\n')));
+    const QSignalBlocker blocker1(m_c.freeTextMemo);
+    const QSignalBlocker blocker2(m_c.type8Memo);
+    m_c.freeTextMemo->setPlainText(m_design.freeTexts.join(QLatin1Char('\n')));
+    m_c.type8Memo->setPlainText(m_design.type8Lines.join(QLatin1Char('\n')));
 }
 
 void DesignScreen::showNext(const QString& text)
 {
-    m_c.NextJob->setText(text);
+    m_c.nextJobLine->setText(text);
 }
 
 void DesignScreen::showDates()
 {
-    ApplyDateAdjust(m_design.dateAdjust + MaxDateAdjust);
+    applyDateAdjust(m_design.dateAdjust + MaxDateAdjust);
 }
 
 void DesignScreen::focusFirstInput()
 {
-    if (!m_c.pnlMain->isVisible())
+    if (!m_c.designPanel->isVisible())
         return;
     const LabelTypeTraits& traits = labelType(m_design.type);
     QList<QWidget*> inputs;
-    if (traits.focus)
-        inputs << m_c.pages[size_t(traits.page)]->findChild<QWidget*>(
-            QString::fromLatin1(traits.focus));
+    if (QWidget* first = m_c.typeFirstInput[size_t(traits.type)])
+        inputs << first;
     for (int i = 0; i < traits.letterCount; ++i)
         inputs << m_c.letterLists[size_t(traits.letters[size_t(i)])];
-    inputs << m_c.ListBox12;
+    inputs << m_c.firstNumberList;
     if (traits.hasFreeTexts())
-        inputs << m_c.Memo1;
+        inputs << m_c.freeTextMemo;
     for (QWidget* input : inputs) {
         if (input && input->isVisible() && input->isEnabled()) {
             input->setFocus(Qt::OtherFocusReason);
@@ -156,10 +153,12 @@ QList<QWidget*> DesignScreen::tabOrder() const
     QList<QWidget*> order;
     for (int type = FirstLabelType; type <= LastLabelType; ++type)
         order << m_c.typeButton[size_t(type)];
-    order << m_c.Edit1 << m_c.Edit2 << m_c.ListBox4 << m_c.Edit3 << m_c.ListBox5 << m_c.ListBox6
-          << m_c.ListBox3 << m_c.ListBox1 << m_c.Memo2 << m_c.Edit4 << m_c.Edit5 << m_c.ListBox8
-          << m_c.Memo1 << m_c.cmdreset << m_c.ListBox12 << m_c.ListBox2 << m_c.ListBox7
-          << m_c.ListBox9 << m_c.cmdPrintSet;
+    order << m_c.type1UpperEdit << m_c.type2UpperEdit << m_c.type2LetterList << m_c.type3UpperEdit
+          << m_c.type3FirstLetterList << m_c.type3SecondLetterList << m_c.type6LetterList
+          << m_c.type7LetterList << m_c.type8Memo << m_c.type9UpperEdit << m_c.type10UpperEdit
+          << m_c.type10LetterList << m_c.freeTextMemo << m_c.clearFreeTextsButton
+          << m_c.firstNumberList << m_c.sampleCountList << m_c.repeatCountList << m_c.dateAdjustList
+          << m_c.printSetButton;
     return order;
 }
 
@@ -169,30 +168,30 @@ void DesignScreen::selectType(int type)
 {
     const LabelTypeTraits& traits = labelType(type);
     m_design.type = type;
-    EnableTypePanel(type);
-    HighlightLabelType(type);
+    enableTypePanel(type);
+    highlightLabelType(type);
     if (traits.hasNumber())
-        FillFirstNumberList(traits.digits);
-    ShowDateAdjust(traits.showsDateAdjust);
+        fillFirstNumberList(traits.digits);
+    showDateAdjust(traits.hasDate());
     // Type10 refills the list too: a count of 6 or 7 left by a blank Type8
     // would otherwise reach a rainbow table of five colours.
-    FillRepeatList();
+    fillRepeatList();
     focusFirstInput();
     Q_EMIT designEdited();
 }
 
-void DesignScreen::EnableTypePanel(int type)
+void DesignScreen::enableTypePanel(int type)
 {
     for (int t = FirstLabelType; t <= LastLabelType; ++t)
         m_c.typePanel[size_t(t)]->setEnabled(t == type);
-    const bool numbered = labelType(type).showsFirstNumber;
-    m_c.Label14->setVisible(numbered);
-    m_c.ListBox12->setVisible(numbered);
+    const bool numbered = labelType(type).hasNumber();
+    m_c.firstNumberCaption->setVisible(numbered);
+    m_c.firstNumberList->setVisible(numbered);
 }
 
-void DesignScreen::HighlightLabelType(int type)
+void DesignScreen::highlightLabelType(int type)
 {
-    GreyAllPreviews();
+    greyAllPreviews();
     if (type >= FirstLabelType && type <= LastLabelType)
         m_c.typeButton[size_t(type)]->setChecked(true); // the group unchecks the other eleven
     paintBlack(type);
@@ -215,28 +214,28 @@ bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
     const int type = m_c.typeGroup->id(qobject_cast<QAbstractButton*>(watched));
     if (event->type() != QEvent::KeyPress || type < FirstLabelType)
         return QObject::eventFilter(watched, event);
-    const LabelTypeTraits& traits = labelType(type);
-    const bool right = traits.slot % 2 == 1;
-    const bool lower = traits.slot / 2 == 1;
+    const int at = typeSlot(type);
+    const bool right = at % 2 == 1;
+    const bool lower = at / 2 == 1;
     int slot = -1;
     switch (static_cast<QKeyEvent*>(event)->key()) {
     case Qt::Key_Left:
-        slot = right ? traits.slot - 1 : -1;
+        slot = right ? at - 1 : -1;
         break;
     case Qt::Key_Right:
-        slot = right ? -1 : traits.slot + 1;
+        slot = right ? -1 : at + 1;
         break;
     case Qt::Key_Up:
-        slot = lower ? traits.slot - 2 : -1;
+        slot = lower ? at - 2 : -1;
         break;
     case Qt::Key_Down:
-        slot = lower ? -1 : traits.slot + 2;
+        slot = lower ? -1 : at + 2;
         break;
     default:
         return QObject::eventFilter(watched, event);
     }
     for (int t = FirstLabelType; t <= LastLabelType && slot >= 0; ++t) {
-        if (labelType(t).page == traits.page && labelType(t).slot == slot) {
+        if (typePage(t) == typePage(type) && typeSlot(t) == slot) {
             QRadioButton* next = m_c.typeButton[size_t(t)];
             next->click();
             next->setFocus(Qt::TabFocusReason); // the type's input took it
@@ -248,165 +247,155 @@ bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
 
 void DesignScreen::paintBlack(int type)
 {
-    const LabelTypeTraits& traits = labelType(type);
-    QWidget* page = m_c.pages[size_t(traits.page)];
-    for (const char* name : traits.blackControls) {
-        if (!name)
-            continue;
-        if (auto* widget = page->findChild<QWidget*>(QString::fromLatin1(name)))
-            Controls::setFontColor(widget, Black);
+    for (QWidget* widget : m_c.typeTexts[size_t(labelType(type).type)])
+        Controls::setFontColor(widget, Black);
+}
+
+void DesignScreen::greyAllPreviews()
+{
+    for (const QList<QWidget*>& texts : m_c.typeTexts) {
+        for (QWidget* widget : texts)
+            Controls::setFontColor(widget, Grey);
     }
 }
 
-void DesignScreen::GreyAllPreviews()
-{
-    const QList<QWidget*> grey = {
-        m_c.Label3,   m_c.Label5,   m_c.Label9,   m_c.Label10,  m_c.Label11,  m_c.Label12,
-        m_c.Label13,  m_c.Label15,  m_c.Label16,  m_c.Label17,  m_c.Label18,  m_c.Label20,
-        m_c.Label21,  m_c.Label22,  m_c.Label23,  m_c.Label24,  m_c.Label28,  m_c.ListBox1,
-        m_c.ListBox3, m_c.ListBox4, m_c.ListBox5, m_c.ListBox6, m_c.ListBox8, m_c.Edit1,
-        m_c.Edit2,    m_c.Edit4,    m_c.Edit5,    m_c.Memo2};
-    for (QWidget* widget : grey)
-        Controls::setFontColor(widget, Grey);
-}
-
-void DesignScreen::FillFirstNumberList(int digits)
+void DesignScreen::fillFirstNumberList(int digits)
 {
     const int range = digits == 4 ? 10000 : digits == 3 ? 1000 : 100;
-    m_c.ListBox12->setNumberRange(0, range - 1);
+    m_c.firstNumberList->setNumberRange(0, range - 1);
     if (digits < 4 && m_design.firstNumber >= range)
         m_design.firstNumber %= range;
-    m_c.ListBox12->selectRow(m_design.firstNumber);
-    ListBox12Click();
+    m_c.firstNumberList->selectRow(m_design.firstNumber);
+    chooseFirstNumber();
 }
 
-void DesignScreen::ShowDateAdjust(bool shown)
+void DesignScreen::showDateAdjust(bool shown)
 {
-    m_c.ListBox9->setVisible(shown);
-    m_c.Label30->setVisible(shown);
+    m_c.dateAdjustList->setVisible(shown);
+    m_c.dateAdjustCaption->setVisible(shown);
 }
 
-void DesignScreen::FillRepeatList()
+void DesignScreen::fillRepeatList()
 {
-    int remembered = std::max(0, m_c.ListBox7->currentRow());
+    int remembered = std::max(0, m_c.repeatCountList->currentRow());
     const int most = maxRepeatCount(m_design);
-    m_c.ListBox7->setNumberRange(1, most);
+    m_c.repeatCountList->setNumberRange(1, most);
     if (remembered >= most)
         remembered = 0;
-    m_c.ListBox7->selectRow(remembered);
+    m_c.repeatCountList->selectRow(remembered);
     m_design.repeatCount = remembered + 1;
 }
 
 // ---- numbering -------------------------------------------------------------
 
-void DesignScreen::ShowFirstNumber(bool plain)
+void DesignScreen::showFirstNumber(bool plain)
 {
     const int n = m_design.firstNumber;
     auto padded = [n, plain](int digits) {
         return plain ? QString::number(n)
                      : QStringLiteral("%1").arg(n, digits, 10, QLatin1Char('0'));
     };
-    for (QLabel* label : {m_c.Label3, m_c.Label9, m_c.Label16})
+    for (QLabel* label : {m_c.type1NumberCaption, m_c.type4NumberCaption, m_c.type5NumberCaption})
         label->setText(padded(4));
-    for (QLabel* label : {m_c.Label5, m_c.Label15, m_c.Label18})
+    for (QLabel* label : {m_c.type2NumberCaption, m_c.type6NumberCaption, m_c.type7NumberCaption})
         label->setText(padded(3));
-    m_c.Label12->setText(padded(2));
+    m_c.type3NumberCaption->setText(padded(2));
 }
 
-void DesignScreen::ApplyDateAdjust(int index)
+void DesignScreen::applyDateAdjust(int index)
 {
     const QDate date = DateStamp::adjusted(m_clock(), index);
-    for (QLabel* label : {m_c.Label10, m_c.Label17, m_c.Label23})
+    for (QLabel* label : {m_c.type4DateCaption, m_c.type7DateCaption, m_c.type11DateCaption})
         label->setText(DateStamp::monthDay(date));
-    for (QLabel* label : {m_c.Label11, m_c.Label13, m_c.Label21})
+    for (QLabel* label : {m_c.type5DateCaption, m_c.type6DateCaption, m_c.type12DateCaption})
         label->setText(DateStamp::yearMonth(date));
 }
 
-void DesignScreen::UncheckStepItems()
+void DesignScreen::uncheckStepActions()
 {
-    for (QAction* item : m_c.stepItems)
+    for (QAction* item : m_c.stepActions)
         item->setChecked(false);
 }
 
-void DesignScreen::N3Click()
+void DesignScreen::choosePaddedNumbers()
 {
-    m_c.N3->setChecked(true);
-    m_c.N4->setChecked(false);
+    m_c.paddedNumbersAction->setChecked(true);
+    m_c.plainNumbersAction->setChecked(false);
     m_design.plainNumbers = false;
-    ShowFirstNumber(false);
+    showFirstNumber(false);
     Q_EMIT numberingChanged();
     Q_EMIT designEdited();
 }
 
-void DesignScreen::N4Click()
+void DesignScreen::choosePlainNumbers()
 {
-    m_c.N3->setChecked(false);
-    m_c.N4->setChecked(true);
+    m_c.paddedNumbersAction->setChecked(false);
+    m_c.plainNumbersAction->setChecked(true);
     m_design.plainNumbers = true;
-    ShowFirstNumber(true);
+    showFirstNumber(true);
     Q_EMIT numberingChanged();
     Q_EMIT designEdited();
 }
 
 void DesignScreen::setStep(QAction* item, int step)
 {
-    UncheckStepItems();
+    uncheckStepActions();
     item->setChecked(true);
     m_design.step = step;
     Q_EMIT numberingChanged();
     Q_EMIT designEdited();
 }
 
-void DesignScreen::N11Click()
+void DesignScreen::chooseStep1()
 {
-    setStep(m_c.N11, 1);
+    setStep(m_c.step1Action, 1);
 }
-void DesignScreen::N21Click()
+void DesignScreen::chooseStep2()
 {
-    setStep(m_c.N21, 2);
+    setStep(m_c.step2Action, 2);
 }
-void DesignScreen::N31Click()
+void DesignScreen::chooseStep3()
 {
-    setStep(m_c.N31, 3);
+    setStep(m_c.step3Action, 3);
 }
-void DesignScreen::N51Click()
+void DesignScreen::chooseStep5()
 {
-    setStep(m_c.N51, 5);
+    setStep(m_c.step5Action, 5);
 }
-void DesignScreen::N101Click()
+void DesignScreen::chooseStep10()
 {
-    setStep(m_c.N101, 10);
+    setStep(m_c.step10Action, 10);
 }
 
-void DesignScreen::ListBox12Click()
+void DesignScreen::chooseFirstNumber()
 {
-    m_design.firstNumber = std::max(0, m_c.ListBox12->currentRow());
-    ShowFirstNumber(m_design.plainNumbers);
+    m_design.firstNumber = std::max(0, m_c.firstNumberList->currentRow());
+    showFirstNumber(m_design.plainNumbers);
     Q_EMIT designEdited();
 }
 
-void DesignScreen::ListBox2Click()
+void DesignScreen::chooseSampleCount()
 {
-    m_design.sampleCount = m_c.ListBox2->currentRow() + 1;
+    m_design.sampleCount = m_c.sampleCountList->currentRow() + 1;
     Q_EMIT designEdited();
 }
 
-void DesignScreen::ListBox7Click()
+void DesignScreen::chooseRepeatCount()
 {
-    m_design.repeatCount = m_c.ListBox7->currentRow() + 1;
+    m_design.repeatCount = m_c.repeatCountList->currentRow() + 1;
     Q_EMIT designEdited();
 }
 
-void DesignScreen::ListBox9Click()
+void DesignScreen::chooseDateAdjust()
 {
-    m_design.dateAdjust = m_c.ListBox9->currentRow() - MaxDateAdjust;
-    ApplyDateAdjust(m_c.ListBox9->currentRow());
+    m_design.dateAdjust = m_c.dateAdjustList->currentRow() - MaxDateAdjust;
+    applyDateAdjust(m_c.dateAdjustList->currentRow());
     Q_EMIT designEdited();
 }
 
 // ---- input limits ----------------------------------------------------------
 
-void DesignScreen::limitEdit(int index)
+void DesignScreen::takeUpperText(int index)
 {
     QLineEdit* edit = m_c.upperEdits[size_t(index)];
     const QString text = edit->text();
@@ -421,62 +410,62 @@ void DesignScreen::limitEdit(int index)
     Q_EMIT designEdited();
 }
 
-void DesignScreen::Edit1Change()
+void DesignScreen::takeType1Upper()
 {
-    limitEdit(0);
+    takeUpperText(0);
 }
-void DesignScreen::Edit2Change()
+void DesignScreen::takeType2Upper()
 {
-    limitEdit(1);
+    takeUpperText(1);
 }
-void DesignScreen::Edit3Change()
+void DesignScreen::takeType3Upper()
 {
-    limitEdit(2);
+    takeUpperText(2);
 }
-void DesignScreen::Edit4Change()
+void DesignScreen::takeType9Upper()
 {
-    limitEdit(3);
+    takeUpperText(3);
 }
-void DesignScreen::Edit5Change()
+void DesignScreen::takeType10Upper()
 {
-    limitEdit(4);
+    takeUpperText(4);
 }
 
-void DesignScreen::Memo2Change()
+void DesignScreen::takeType8Lines()
 {
     if (m_inMemoChange)
         return;
     m_inMemoChange = true;
     // Only two lines fit on the label; the next four are emptied, their line
     // breaks kept.
-    MemoText::tidy(m_c.Memo2, [](int line) {
+    MemoText::tidy(m_c.type8Memo, [](int line) {
         return line < Type8Lines ? LabelBytes : line < Type8EmptiedLines ? 0 : MemoText::NoCut;
     });
-    m_design.type8Lines = MemoText::lines(m_c.Memo2);
+    m_design.type8Lines = MemoText::lines(m_c.type8Memo);
     m_inMemoChange = false;
     Q_EMIT designEdited();
 }
 
-void DesignScreen::Memo1Change()
+void DesignScreen::takeFreeTexts()
 {
     if (m_inMemoChange)
         return;
     m_inMemoChange = true;
     const int room = labelType(m_design.type).freeTextBytes;
-    MemoText::tidy(m_c.Memo1, [room](int line) {
+    MemoText::tidy(m_c.freeTextMemo, [room](int line) {
         if (line >= MaxFreeTexts)
             return line < FreeTextEmptiedLines ? 0 : MemoText::NoCut;
         return room > 0 ? room : MemoText::NoCut;
     });
-    m_design.freeTexts = MemoText::lines(m_c.Memo1);
+    m_design.freeTexts = MemoText::lines(m_c.freeTextMemo);
     m_inMemoChange = false;
     Q_EMIT designEdited();
 }
 
-void DesignScreen::cmdresetClick()
+void DesignScreen::clearFreeTexts()
 {
-    for (int line = 0; line <= MaxFreeTexts && line < MemoText::lineCount(m_c.Memo1); ++line)
-        MemoText::setLine(m_c.Memo1, line, QString());
-    MemoText::setLine(m_c.Memo1, 0, QString());
-    m_c.Memo1->setFocus(Qt::OtherFocusReason);
+    for (int line = 0; line <= MaxFreeTexts && line < MemoText::lineCount(m_c.freeTextMemo); ++line)
+        MemoText::setLine(m_c.freeTextMemo, line, QString());
+    MemoText::setLine(m_c.freeTextMemo, 0, QString());
+    m_c.freeTextMemo->setFocus(Qt::OtherFocusReason);
 }

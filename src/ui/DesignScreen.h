@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/model/LabelDesign.h"
+#include "core/model/LabelType.h"
 #include "core/numbering/DateStamp.h"
 
+#include <QList>
 #include <QObject>
 
 #include <array>
@@ -19,78 +21,94 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-// The controls of the design screen, under the names the program's tables
-// use. Entries indexed by type use index = type (0 unused).
+// Where a label type sits on the design screen: its tab page (0..2) and its
+// place on the page (0..3: left, right, lower left, lower right).
+inline int typePage(int type)
+{
+    return type >= FirstLabelType && type <= LastLabelType ? (type - 1) / 4 : 0;
+}
+inline int typeSlot(int type)
+{
+    return type >= FirstLabelType && type <= LastLabelType ? (type - 1) % 4 : 0;
+}
+
+// The controls of the design screen, named by their role. Entries indexed
+// by type use index = type (0 unused).
 struct DesignControls {
-    QWidget* pnlMain = nullptr;
-    QWidget* PnlType1 = nullptr;
-    QWidget* pnlType2 = nullptr;
-    QWidget* pnlType3 = nullptr;
+    QWidget* designPanel = nullptr;
+    QWidget* types1to4Page = nullptr;
+    QWidget* types5to8Page = nullptr;
+    QWidget* types9to12Page = nullptr;
     std::array<QWidget*, 3> pages{};
     std::array<QRadioButton*, 13> typeButton{};
     std::array<QWidget*, 13> typePanel{};
+    // The type's previews and texts, black while it is selected, and the
+    // input that takes the focus first (none where its letters or the
+    // numbering come first).
+    std::array<QList<QWidget*>, 13> typeTexts{};
+    std::array<QWidget*, 13> typeFirstInput{};
     QButtonGroup* typeGroup = nullptr;
 
-    QLabel* Label14 = nullptr; // 初期値
-    ListBox* ListBox12 = nullptr;
-    QLabel* Label19 = nullptr; // リピート数
-    ListBox* ListBox7 = nullptr;
-    QLabel* Label1 = nullptr; // サンプル数
-    ListBox* ListBox2 = nullptr;
-    QLabel* Label30 = nullptr; // 日時調整
-    ListBox* ListBox9 = nullptr;
-    QPushButton* cmdPrintSet = nullptr;
-    QLabel* NextJob = nullptr; // where the next job starts
+    QLabel* firstNumberCaption = nullptr; // 初期値
+    ListBox* firstNumberList = nullptr;
+    QLabel* repeatCountCaption = nullptr; // リピート数
+    ListBox* repeatCountList = nullptr;
+    QLabel* sampleCountCaption = nullptr; // サンプル数
+    ListBox* sampleCountList = nullptr;
+    QLabel* dateAdjustCaption = nullptr; // 日時調整
+    ListBox* dateAdjustList = nullptr;
+    QPushButton* printSetButton = nullptr;
+    QLabel* nextJobLine = nullptr; // where the next job starts
 
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    std::array<QLineEdit*, 5> upperEdits{}; // Edit1..Edit5
-    QPlainTextEdit* Memo1 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QPushButton* cmdreset = nullptr;
+    QLineEdit* type1UpperEdit = nullptr;
+    QLineEdit* type2UpperEdit = nullptr;
+    QLineEdit* type3UpperEdit = nullptr;
+    QLineEdit* type9UpperEdit = nullptr;
+    QLineEdit* type10UpperEdit = nullptr;
+    std::array<QLineEdit*, 5> upperEdits{}; // as LabelDesign::upperTexts
+    QPlainTextEdit* freeTextMemo = nullptr;
+    QPlainTextEdit* type8Memo = nullptr;
+    QPushButton* clearFreeTextsButton = nullptr;
 
-    ListBox* ListBox1 = nullptr;                         // letter of type 7
-    ListBox* ListBox3 = nullptr;                         // type 6
-    ListBox* ListBox4 = nullptr;                         // type 2
-    ListBox* ListBox5 = nullptr;                         // type 3, first letter
-    ListBox* ListBox6 = nullptr;                         // type 3, second letter
-    ListBox* ListBox8 = nullptr;                         // type 10
+    ListBox* type2LetterList = nullptr;
+    ListBox* type3FirstLetterList = nullptr;
+    ListBox* type3SecondLetterList = nullptr;
+    ListBox* type6LetterList = nullptr;
+    ListBox* type7LetterList = nullptr;
+    ListBox* type10LetterList = nullptr;
     std::array<ListBox*, LetterListCount> letterLists{}; // by LetterList
 
     // Number captions
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label15 = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label18 = nullptr;
+    QLabel* type1NumberCaption = nullptr;
+    QLabel* type2NumberCaption = nullptr;
+    QLabel* type3NumberCaption = nullptr;
+    QLabel* type4NumberCaption = nullptr;
+    QLabel* type5NumberCaption = nullptr;
+    QLabel* type6NumberCaption = nullptr;
+    QLabel* type7NumberCaption = nullptr;
     // Date captions: month-day and year-month
-    QLabel* Label10 = nullptr;
-    QLabel* Label17 = nullptr;
-    QLabel* Label23 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label21 = nullptr;
+    QLabel* type4DateCaption = nullptr;
+    QLabel* type7DateCaption = nullptr;
+    QLabel* type11DateCaption = nullptr;
+    QLabel* type5DateCaption = nullptr;
+    QLabel* type6DateCaption = nullptr;
+    QLabel* type12DateCaption = nullptr;
     // Pointers at the free-text memo
-    QLabel* Label20 = nullptr;
-    QLabel* Label22 = nullptr;
-    QLabel* Label24 = nullptr;
-    QLabel* Label28 = nullptr;
+    QLabel* type9FreeTextPointer = nullptr;
+    QLabel* type10FreeTextPointer = nullptr;
+    QLabel* type11FreeTextPointer = nullptr;
+    QLabel* type12FreeTextPointer = nullptr;
 
-    QMenu* N2 = nullptr; // 数字表示
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
-    QMenu* N5 = nullptr; // ステップ
-    QAction* N11 = nullptr;
-    QAction* N21 = nullptr;
-    QAction* N31 = nullptr;
-    QAction* N51 = nullptr;
-    QAction* N101 = nullptr;
-    std::array<QAction*, 5> stepItems{}; // N11..N101, by NumberSteps
+    QMenu* numberDisplayMenu = nullptr; // 数字表示
+    QAction* paddedNumbersAction = nullptr;
+    QAction* plainNumbersAction = nullptr;
+    QMenu* stepMenu = nullptr; // ステップ
+    QAction* step1Action = nullptr;
+    QAction* step2Action = nullptr;
+    QAction* step3Action = nullptr;
+    QAction* step5Action = nullptr;
+    QAction* step10Action = nullptr;
+    std::array<QAction*, 5> stepActions{}; // by NumberSteps
 };
 
 // The design screen: the twelve label types with their previews, the
@@ -128,36 +146,36 @@ public:
 
     // Selecting a type and what it entails.
     void selectType(int type);
-    void EnableTypePanel(int type);
-    void HighlightLabelType(int type);
-    void GreyAllPreviews();
-    void FillFirstNumberList(int digits);
-    void ShowDateAdjust(bool shown);
-    void FillRepeatList();
-    void ShowFirstNumber(bool plain);
-    void ApplyDateAdjust(int index);
-    void UncheckStepItems();
+    void enableTypePanel(int type);
+    void highlightLabelType(int type);
+    void greyAllPreviews();
+    void fillFirstNumberList(int digits);
+    void showDateAdjust(bool shown);
+    void fillRepeatList();
+    void showFirstNumber(bool plain);
+    void applyDateAdjust(int index);
+    void uncheckStepActions();
 
 public Q_SLOTS:
-    void N3Click();
-    void N4Click();
-    void N11Click();
-    void N21Click();
-    void N31Click();
-    void N51Click();
-    void N101Click();
-    void ListBox12Click();
-    void ListBox2Click();
-    void ListBox7Click();
-    void ListBox9Click();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit4Change();
-    void Edit5Change();
-    void Memo2Change();
-    void Memo1Change();
-    void cmdresetClick();
+    void choosePaddedNumbers();
+    void choosePlainNumbers();
+    void chooseStep1();
+    void chooseStep2();
+    void chooseStep3();
+    void chooseStep5();
+    void chooseStep10();
+    void chooseFirstNumber();
+    void chooseSampleCount();
+    void chooseRepeatCount();
+    void chooseDateAdjust();
+    void takeType1Upper();
+    void takeType2Upper();
+    void takeType3Upper();
+    void takeType9Upper();
+    void takeType10Upper();
+    void takeType8Lines();
+    void takeFreeTexts();
+    void clearFreeTexts();
 
 protected:
     // The arrow keys on a type button.
@@ -173,10 +191,13 @@ Q_SIGNALS:
 private:
     void buildPages(QWidget* client);
     void buildPanel(int type, QWidget* page, int x, int y);
+    void buildNumberedControls(int type, QWidget* panel);
+    void buildTypedControls(int type, QWidget* panel);
     void buildLists(QWidget* client);
     void buildMenus(QMenuBar* menuBar);
+    void listTypeControls();
     void setStep(QAction* item, int step);
-    void limitEdit(int index);
+    void takeUpperText(int index);
     void paintBlack(int type);
     void tabToCheckedType();
     void showLetters();

@@ -37,24 +37,24 @@ PreviewDialog::PreviewDialog(const QPageLayout& layout, std::function<void(Print
                              QWidget* parent)
     : QDialog(parent), m_layout(layout), m_draw(std::move(draw))
 {
-    Controls::name(this, "PreviewDialog", QStringLiteral("プレビュー"));
+    setObjectName(QStringLiteral("previewDialog"));
     setWindowTitle(QStringLiteral("プレビュー"));
     setFont(Controls::gothic(15, false));
 
-    m_previous = toolButton(this, "PreviousPage", QStringLiteral("◀"), QStringLiteral("前のページ"),
+    m_previous = toolButton(this, "previousPage", QStringLiteral("◀"), QStringLiteral("前のページ"),
                             QKeySequence(Qt::Key_PageUp));
-    m_next = toolButton(this, "NextPage", QStringLiteral("▶"), QStringLiteral("次のページ"),
+    m_next = toolButton(this, "nextPage", QStringLiteral("▶"), QStringLiteral("次のページ"),
                         QKeySequence(Qt::Key_PageDown));
     m_pageLabel = new QLabel(this);
-    m_pageLabel->setObjectName(QStringLiteral("PageNumber"));
+    m_pageLabel->setObjectName(QStringLiteral("pageNumber"));
     m_pageLabel->setMinimumWidth(80);
     m_pageLabel->setAlignment(Qt::AlignCenter);
-    auto* smaller = toolButton(this, "ZoomOut", QStringLiteral("－"), QStringLiteral("縮小"),
+    auto* smaller = toolButton(this, "zoomOut", QStringLiteral("－"), QStringLiteral("縮小"),
                                QKeySequence::ZoomOut);
-    auto* larger = toolButton(this, "ZoomIn", QStringLiteral("＋"), QStringLiteral("拡大"),
+    auto* larger = toolButton(this, "zoomIn", QStringLiteral("＋"), QStringLiteral("拡大"),
                               QKeySequence::ZoomIn);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    Controls::name(close, "ClosePreview", QStringLiteral("閉じる"));
+    close->setObjectName(QStringLiteral("closePreview"));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_previous);
@@ -67,7 +67,7 @@ PreviewDialog::PreviewDialog(const QPageLayout& layout, std::function<void(Print
     bar->addWidget(close);
 
     m_image = new QLabel;
-    m_image->setObjectName(QStringLiteral("PageImage"));
+    m_image->setObjectName(QStringLiteral("pageImage"));
     m_image->setAlignment(Qt::AlignCenter);
     m_scroll = new QScrollArea(this);
     m_scroll->setWidget(m_image);

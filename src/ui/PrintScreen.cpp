@@ -30,56 +30,76 @@ QStringList offsetItems()
     return items;
 }
 
+ListBox* makeList(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* list = new ListBox(parent);
+    Controls::name(list, name);
+    list->setGeometry(x, y, w, h);
+    return list;
+}
+
 } // namespace
 
 PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs)
     : QObject(client), m_look(look), m_dialogs(dialogs)
 {
     build(client);
-    m_c.ListBox21->setItems(Colours::textColorItems());
-    m_c.ListBox21->selectRow(0);
-    m_c.ListBox19->setItems(Colours::backgroundColorItems());
-    m_c.ListBox19->selectRow(0);
-    m_c.ListBox23->setItems(offsetItems());
-    m_c.ListBox25->setItems(offsetItems());
+    m_c.textColourList->setItems(Colours::textColorItems());
+    m_c.textColourList->selectRow(0);
+    m_c.backgroundColourList->setItems(Colours::backgroundColorItems());
+    m_c.backgroundColourList->selectRow(0);
+    m_c.verticalOffsetList->setItems(offsetItems());
+    m_c.horizontalOffsetList->setItems(offsetItems());
 }
 
 void PrintScreen::build(QWidget* client)
 {
-    m_c.pnlPrint = new QWidget(client);
-    m_c.pnlPrint->setObjectName(QStringLiteral("pnlPrint"));
-    m_c.pnlPrint->setGeometry(392, 141, 425, 428);
-    QWidget* panel = m_c.pnlPrint;
+    m_c.printPanel = new QWidget(client);
+    m_c.printPanel->setObjectName(QStringLiteral("printPanel"));
+    m_c.printPanel->setGeometry(392, 141, 425, 428);
+    buildMap(client);
+    buildScale(client);
+    buildTrialButtons(client);
+    buildSheetsAndOffsets();
+    buildColours();
+    buildSample();
+    buildRainbowAndPrint();
+}
 
-    m_c.pnlCircle = new SheetMap(client);
-    m_c.pnlCircle->resize(289, 425);
+void PrintScreen::buildMap(QWidget* client)
+{
+    m_c.sheetMap = new SheetMap(client);
+    m_c.sheetMap->resize(289, 425);
     // The sheet map stands left of the print panel.
-    m_c.pnlCircle->move(m_c.pnlPrint->x() - m_c.pnlCircle->width(), m_c.pnlPrint->y());
-    connect(m_c.pnlCircle, &SheetMap::image7MouseMove, this, &PrintScreen::image7MouseMove);
-    connect(m_c.pnlCircle, &SheetMap::image7Click, this, &PrintScreen::image7Click);
-    connect(m_c.pnlCircle, &SheetMap::startStepped, this, &PrintScreen::stepStart);
+    m_c.sheetMap->move(m_c.printPanel->x() - m_c.sheetMap->width(), m_c.printPanel->y());
+    connect(m_c.sheetMap, &SheetMap::pointerMoved, this, &PrintScreen::trackPointer);
+    connect(m_c.sheetMap, &SheetMap::clicked, this, &PrintScreen::chooseStartAtPointer);
+    connect(m_c.sheetMap, &SheetMap::startStepped, this, &PrintScreen::stepStart);
 
     // The start as a number, left of the map: typed, or stepped with the arrows.
-    m_c.StartPositionLabel =
-        Controls::label(client, "StartPositionLabel", QStringLiteral("開始位置"), 16, 173);
-    m_c.StartPosition = new QSpinBox(client);
-    Controls::name(m_c.StartPosition, "StartPosition", m_c.StartPositionLabel->text());
-    m_c.StartPositionLabel->setBuddy(m_c.StartPosition);
-    m_c.StartPosition->setRange(1, SheetLayout::Positions);
-    m_c.StartPosition->setGeometry(16, 195, 80, 30);
-    m_c.StartPosition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_c.startPositionCaption =
+        Controls::label(client, "startPositionCaption", QStringLiteral("開始位置"), 16, 173);
+    m_c.startPositionBox = new QSpinBox(client);
+    Controls::name(m_c.startPositionBox, "startPositionBox");
+    Controls::nameAfter(m_c.startPositionBox, m_c.startPositionCaption);
+    m_c.startPositionBox->setRange(1, SheetLayout::Positions);
+    m_c.startPositionBox->setGeometry(16, 195, 80, 30);
+    m_c.startPositionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Only a finished number moves the start: Enter, leaving the field, or a step.
-    m_c.StartPosition->setKeyboardTracking(false);
-    connect(m_c.StartPosition, &QSpinBox::valueChanged, this, &PrintScreen::startPositionChosen);
+    m_c.startPositionBox->setKeyboardTracking(false);
+    connect(m_c.startPositionBox, &QSpinBox::valueChanged, this, &PrintScreen::startPositionChosen);
+}
 
+void PrintScreen::buildScale(QWidget* client)
+{
     // A printer that scales its pages a little: the positions follow, per
     // mille, measured on a test sheet.
     auto scale = [client, this](const char* labelName, const QString& caption, const char* name,
                                 int y) {
         QLabel* label = Controls::label(client, labelName, caption, 16, y);
         auto* box = new QSpinBox(client);
-        Controls::name(box, name, caption);
-        label->setBuddy(box);
+        Controls::name(box, name);
+        Controls::nameAfter(box, label);
         box->setRange(SheetGeometry::MinScale, SheetGeometry::MaxScale);
         box->setValue(SheetGeometry::ScaleOne);
         box->setSuffix(QStringLiteral(" ‰"));
@@ -87,124 +107,157 @@ void PrintScreen::build(QWidget* client)
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         box->setKeyboardTracking(false);
         connect(box, &QSpinBox::valueChanged, this,
-                [this] { Q_EMIT scaleChosen(m_c.ScaleX->value(), m_c.ScaleY->value()); });
+                [this] { Q_EMIT scaleChosen(m_c.scaleXBox->value(), m_c.scaleYBox->value()); });
         return std::pair{label, box};
     };
-    std::tie(m_c.ScaleXLabel, m_c.ScaleX) =
-        scale("ScaleXLabel", QStringLiteral("横の倍率"), "ScaleX", 245);
-    std::tie(m_c.ScaleYLabel, m_c.ScaleY) =
-        scale("ScaleYLabel", QStringLiteral("縦の倍率"), "ScaleY", 305);
+    std::tie(m_c.scaleXCaption, m_c.scaleXBox) =
+        scale("scaleXCaption", QStringLiteral("横の倍率"), "scaleXBox", 245);
+    std::tie(m_c.scaleYCaption, m_c.scaleYBox) =
+        scale("scaleYCaption", QStringLiteral("縦の倍率"), "scaleYBox", 305);
+}
 
-    m_c.cmdPreview = new QPushButton(QStringLiteral("プレビュー"), client);
-    Controls::name(m_c.cmdPreview, "cmdPreview", QStringLiteral("プレビュー"));
-    m_c.cmdPreview->setGeometry(6, 478, 94, 36);
-    connect(m_c.cmdPreview, &QPushButton::clicked, this, &PrintScreen::previewRequested);
-    m_c.cmdTestPrint = new QPushButton(QStringLiteral("テスト印刷"), client);
-    Controls::name(m_c.cmdTestPrint, "cmdTestPrint", QStringLiteral("テスト印刷"));
-    m_c.cmdTestPrint->setGeometry(6, 522, 94, 36);
-    connect(m_c.cmdTestPrint, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
+void PrintScreen::buildTrialButtons(QWidget* client)
+{
+    m_c.previewButton = new QPushButton(QStringLiteral("プレビュー"), client);
+    Controls::name(m_c.previewButton, "previewButton");
+    m_c.previewButton->setGeometry(6, 478, 94, 36);
+    connect(m_c.previewButton, &QPushButton::clicked, this, &PrintScreen::previewRequested);
+    m_c.testPrintButton = new QPushButton(QStringLiteral("テスト印刷"), client);
+    Controls::name(m_c.testPrintButton, "testPrintButton");
+    m_c.testPrintButton->setGeometry(6, 522, 94, 36);
+    connect(m_c.testPrintButton, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
+}
 
-    auto makeList = [](QWidget* parent, const char* name, const QString& caption, int x, int y,
-                       int w, int h) {
-        auto* list = new ListBox(parent);
-        Controls::name(list, name, caption);
-        list->setGeometry(x, y, w, h);
-        return list;
-    };
+void PrintScreen::buildSheetsAndOffsets()
+{
+    QWidget* panel = m_c.printPanel;
+    m_c.sheetList = makeList(panel, "sheetList", 8, 8, 52, 150);
+    m_c.sheetListCaption =
+        Controls::label(panel, "sheetListCaption", QStringLiteral("枚目"), 64, 10);
+    Controls::nameAfter(m_c.sheetList, m_c.sheetListCaption);
 
-    m_c.ListBox20 = makeList(panel, "ListBox20", QStringLiteral("枚目"), 8, 8, 52, 150);
-    m_c.Label8 = Controls::label(panel, "Label8", QStringLiteral("枚目"), 64, 10);
+    m_c.offsetGroup = new QGroupBox(QStringLiteral("オフセット"), panel);
+    Controls::name(m_c.offsetGroup, "offsetGroup");
+    m_c.offsetGroup->setGeometry(104, 0, 313, 164);
+    m_c.verticalOffsetCaption =
+        Controls::label(m_c.offsetGroup, "verticalOffsetCaption",
+                        QStringLiteral("縦方向（＋は下）に移動"), 8, 20, 148, 40);
+    m_c.verticalOffsetCaption->setWordWrap(true);
+    m_c.verticalOffsetList = makeList(m_c.offsetGroup, "verticalOffsetList", 8, 62, 140, 94);
+    Controls::nameAfter(m_c.verticalOffsetList, m_c.verticalOffsetCaption);
+    m_c.horizontalOffsetCaption =
+        Controls::label(m_c.offsetGroup, "horizontalOffsetCaption",
+                        QStringLiteral("横方向（＋は右）に移動"), 160, 20, 148, 40);
+    m_c.horizontalOffsetCaption->setWordWrap(true);
+    m_c.horizontalOffsetList = makeList(m_c.offsetGroup, "horizontalOffsetList", 160, 62, 140, 94);
+    Controls::nameAfter(m_c.horizontalOffsetList, m_c.horizontalOffsetCaption);
 
-    m_c.GroupBox14 = new QGroupBox(QStringLiteral("オフセット"), panel);
-    Controls::name(m_c.GroupBox14, "GroupBox14", QStringLiteral("オフセット"));
-    m_c.GroupBox14->setGeometry(104, 0, 313, 164);
-    m_c.Label26 = Controls::label(m_c.GroupBox14, "Label26",
-                                  QStringLiteral("縦方向（＋は下）に移動"), 8, 20, 148, 40);
-    m_c.Label26->setWordWrap(true);
-    m_c.ListBox23 = makeList(m_c.GroupBox14, "ListBox23", m_c.Label26->text(), 8, 62, 140, 94);
-    m_c.Label38 = Controls::label(m_c.GroupBox14, "Label38",
-                                  QStringLiteral("横方向（＋は右）に移動"), 160, 20, 148, 40);
-    m_c.Label38->setWordWrap(true);
-    m_c.ListBox25 = makeList(m_c.GroupBox14, "ListBox25", m_c.Label38->text(), 160, 62, 140, 94);
+    connect(m_c.sheetList, &ListBox::currentRowChanged, this, &PrintScreen::showChosenSheet);
+    connect(m_c.verticalOffsetList, &ListBox::currentRowChanged, this,
+            &PrintScreen::chooseVerticalOffset);
+    connect(m_c.horizontalOffsetList, &ListBox::currentRowChanged, this,
+            &PrintScreen::chooseHorizontalOffset);
+}
 
-    m_c.Label29 = Controls::label(panel, "Label29", QStringLiteral("文字の色"), 8, 170);
-    m_c.ListBox21 = makeList(panel, "ListBox21", m_c.Label29->text(), 8, 192, 112, 188);
-    m_c.Label25 = Controls::label(panel, "Label25", QStringLiteral("背景の色"), 128, 170);
-    m_c.ListBox19 = makeList(panel, "ListBox19", m_c.Label25->text(), 128, 192, 112, 188);
+void PrintScreen::buildColours()
+{
+    QWidget* panel = m_c.printPanel;
+    m_c.textColourCaption =
+        Controls::label(panel, "textColourCaption", QStringLiteral("文字の色"), 8, 170);
+    m_c.textColourList = makeList(panel, "textColourList", 8, 192, 112, 188);
+    Controls::nameAfter(m_c.textColourList, m_c.textColourCaption);
+    m_c.backgroundColourCaption =
+        Controls::label(panel, "backgroundColourCaption", QStringLiteral("背景の色"), 128, 170);
+    m_c.backgroundColourList = makeList(panel, "backgroundColourList", 128, 192, 112, 188);
+    Controls::nameAfter(m_c.backgroundColourList, m_c.backgroundColourCaption);
 
-    buildSample();
-
-    m_c.CheckBox2 = new QCheckBox(QStringLiteral("Rainbow"), panel);
-    Controls::name(m_c.CheckBox2, "CheckBox2", QStringLiteral("Rainbow"));
-    m_c.CheckBox2->setGeometry(8, 390, 120, 24);
-    m_c.CheckBox2->hide();
-
-    m_c.cmdPrint = new QPushButton(QStringLiteral("Print"), panel);
-    Controls::name(m_c.cmdPrint, "cmdPrint", QStringLiteral("Print"));
-    m_c.cmdPrint->setGeometry(252, 350, 165, 70);
-    m_c.cmdPrint->setFont(Controls::gothic(20));
-
-    connect(m_c.ListBox20, &ListBox::currentRowChanged, this, &PrintScreen::ListBox20Click);
-    connect(m_c.ListBox23, &ListBox::currentRowChanged, this, &PrintScreen::ListBox23Click);
-    connect(m_c.ListBox25, &ListBox::currentRowChanged, this, &PrintScreen::ListBox25Click);
-    connect(m_c.ListBox21, &ListBox::currentRowChanged, this, &PrintScreen::ListBox21Click);
-    connect(m_c.ListBox19, &ListBox::currentRowChanged, this, &PrintScreen::ListBox19Click);
+    connect(m_c.textColourList, &ListBox::currentRowChanged, this, &PrintScreen::chooseTextColour);
+    connect(m_c.backgroundColourList, &ListBox::currentRowChanged, this,
+            &PrintScreen::chooseBackgroundColour);
     // "Custom" clicked again while selected: choose another custom colour.
-    connect(m_c.ListBox19, &ListBox::currentRowClickedAgain, this, [this](int row) {
+    connect(m_c.backgroundColourList, &ListBox::currentRowClickedAgain, this, [this](int row) {
         if (row == Colours::CustomIndex)
-            ListBox19Click();
+            chooseBackgroundColour();
     });
-    connect(m_c.CheckBox1, &QCheckBox::clicked, this, &PrintScreen::CheckBox1Click);
-    connect(m_c.cmdPrint, &QPushButton::clicked, this, &PrintScreen::printRequested);
-    connect(m_c.CheckBox2, &QCheckBox::toggled, this, &PrintScreen::CheckBox2Click);
+}
+
+void PrintScreen::buildRainbowAndPrint()
+{
+    m_c.rainbowCheck = new QCheckBox(QStringLiteral("Rainbow"), m_c.printPanel);
+    Controls::name(m_c.rainbowCheck, "rainbowCheck", QString(),
+                   tr("ラベルの地の色を順に変えて印刷します"));
+    m_c.rainbowCheck->setGeometry(8, 390, 120, 24);
+    m_c.rainbowCheck->hide();
+    connect(m_c.rainbowCheck, &QCheckBox::toggled, this, &PrintScreen::chooseRainbow);
+
+    m_c.printButton = new QPushButton(QStringLiteral("Print"), m_c.printPanel);
+    Controls::name(m_c.printButton, "printButton");
+    m_c.printButton->setGeometry(252, 350, 165, 70);
+    m_c.printButton->setFont(Controls::gothic(20));
+    connect(m_c.printButton, &QPushButton::clicked, this, &PrintScreen::printRequested);
 }
 
 void PrintScreen::buildSample()
 {
-    m_c.pnl150 = new SampleLabel(m_c.pnlPrint);
-    Controls::name(m_c.pnl150, "pnl150", QStringLiteral("見本"));
-    m_c.pnl150->setGeometry(252, 170, 153, 169);
-    m_c.pnl150->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_c.sampleLabel = new SampleLabel(m_c.printPanel);
+    Controls::name(m_c.sampleLabel, "sampleLabel", QStringLiteral("見本"),
+                   tr("右クリックでフォントを選べます"));
+    m_c.sampleLabel->setGeometry(252, 170, 153, 169);
+    m_c.sampleLabel->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    m_c.CheckBox1 = new QCheckBox(QStringLiteral("枠"), m_c.pnl150);
-    Controls::name(m_c.CheckBox1, "CheckBox1", QStringLiteral("枠"));
-    m_c.CheckBox1->setGeometry(116, 144, 37, 22);
+    m_c.frameCheck = new QCheckBox(QStringLiteral("枠"), m_c.sampleLabel);
+    Controls::name(m_c.frameCheck, "frameCheck", QString(),
+                   tr("見本のラベルにだけ枠を付けます。印刷はされません"));
+    m_c.frameCheck->setGeometry(116, 144, 37, 22);
 
-    m_c.PopupMenu1 = new QMenu(m_c.pnl150);
-    m_c.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    m_c.Font1 = m_c.PopupMenu1->addAction(QStringLiteral("Font"));
-    m_c.Font1->setObjectName(QStringLiteral("Font1"));
-    connect(m_c.Font1, &QAction::triggered, this, &PrintScreen::Font1Click);
-    connect(m_c.pnl150, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_c.PopupMenu1->popup(m_c.pnl150->mapToGlobal(at)); });
+    m_c.sampleMenu = new QMenu(m_c.sampleLabel);
+    m_c.sampleMenu->setObjectName(QStringLiteral("sampleMenu"));
+    m_c.fontAction = m_c.sampleMenu->addAction(QStringLiteral("Font"));
+    m_c.fontAction->setObjectName(QStringLiteral("fontAction"));
+    connect(m_c.frameCheck, &QCheckBox::clicked, this, &PrintScreen::chooseFrame);
+    connect(m_c.fontAction, &QAction::triggered, this, &PrintScreen::chooseFont);
+    connect(m_c.sampleLabel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_c.sampleMenu->popup(m_c.sampleLabel->mapToGlobal(at)); });
 }
 
 void PrintScreen::setShown(bool shown)
 {
-    m_c.pnlPrint->setVisible(shown);
-    m_c.pnlCircle->setVisible(shown);
+    m_c.printPanel->setVisible(shown);
+    m_c.sheetMap->setVisible(shown);
     for (QWidget* widget :
-         {static_cast<QWidget*>(m_c.StartPositionLabel), static_cast<QWidget*>(m_c.StartPosition),
-          static_cast<QWidget*>(m_c.ScaleXLabel), static_cast<QWidget*>(m_c.ScaleX),
-          static_cast<QWidget*>(m_c.ScaleYLabel), static_cast<QWidget*>(m_c.ScaleY),
-          static_cast<QWidget*>(m_c.cmdPreview), static_cast<QWidget*>(m_c.cmdTestPrint)})
+         {static_cast<QWidget*>(m_c.startPositionCaption),
+          static_cast<QWidget*>(m_c.startPositionBox), static_cast<QWidget*>(m_c.scaleXCaption),
+          static_cast<QWidget*>(m_c.scaleXBox), static_cast<QWidget*>(m_c.scaleYCaption),
+          static_cast<QWidget*>(m_c.scaleYBox), static_cast<QWidget*>(m_c.previewButton),
+          static_cast<QWidget*>(m_c.testPrintButton)})
         widget->setVisible(shown);
     // The screen's work begins at the map.
-    if (shown && m_c.pnlCircle->isVisible())
-        m_c.pnlCircle->setFocus(Qt::OtherFocusReason);
+    if (shown && m_c.sheetMap->isVisible())
+        m_c.sheetMap->setFocus(Qt::OtherFocusReason);
 }
 
 QList<QWidget*> PrintScreen::tabOrder() const
 {
-    return {m_c.pnlCircle, m_c.StartPosition, m_c.ScaleX,     m_c.ScaleY,      m_c.ListBox20,
-            m_c.ListBox23, m_c.ListBox25,     m_c.ListBox21,  m_c.ListBox19,   m_c.CheckBox1,
-            m_c.CheckBox2, m_c.cmdPrint,      m_c.cmdPreview, m_c.cmdTestPrint};
+    return {m_c.sheetMap,
+            m_c.startPositionBox,
+            m_c.scaleXBox,
+            m_c.scaleYBox,
+            m_c.sheetList,
+            m_c.verticalOffsetList,
+            m_c.horizontalOffsetList,
+            m_c.textColourList,
+            m_c.backgroundColourList,
+            m_c.frameCheck,
+            m_c.rainbowCheck,
+            m_c.printButton,
+            m_c.previewButton,
+            m_c.testPrintButton};
 }
 
 void PrintScreen::showOffsets(const SheetGeometry::Offsets& offsets)
 {
-    m_c.ListBox23->selectRow(offsets.vertIndex);
-    m_c.ListBox25->selectRow(offsets.horzIndex);
+    m_c.verticalOffsetList->selectRow(offsets.vertIndex);
+    m_c.horizontalOffsetList->selectRow(offsets.horzIndex);
 }
 
 void PrintScreen::showRun(const LabelRun& run, int startPosition)
@@ -212,7 +265,7 @@ void PrintScreen::showRun(const LabelRun& run, int startPosition)
     m_labelTotal = run.labelTotal();
     m_startPosition = startPosition;
     showStartField();
-    CountSheets();
+    countSheets();
     showSample(run);
 }
 
@@ -220,68 +273,64 @@ void PrintScreen::showStart(int startPosition)
 {
     m_startPosition = startPosition;
     showStartField();
-    CountSheets();
+    countSheets();
 }
 
 void PrintScreen::showAppearance()
 {
     {
-        const QSignalBlocker blocker(m_c.CheckBox1);
-        m_c.CheckBox1->setChecked(m_look.frame);
+        const QSignalBlocker blocker(m_c.frameCheck);
+        m_c.frameCheck->setChecked(m_look.frame);
     }
-    CheckBox1Click();
+    chooseFrame();
 }
 
 void PrintScreen::showStartField()
 {
-    const QSignalBlocker blocker(m_c.StartPosition);
-    m_c.StartPosition->setValue(m_startPosition);
+    const QSignalBlocker blocker(m_c.startPositionBox);
+    m_c.startPositionBox->setValue(m_startPosition);
 }
 
 void PrintScreen::showScale(int scaleX, int scaleY)
 {
-    const QSignalBlocker blockX(m_c.ScaleX);
-    const QSignalBlocker blockY(m_c.ScaleY);
-    m_c.ScaleX->setValue(scaleX);
-    m_c.ScaleY->setValue(scaleY);
+    const QSignalBlocker blockX(m_c.scaleXBox);
+    const QSignalBlocker blockY(m_c.scaleYBox);
+    m_c.scaleXBox->setValue(scaleX);
+    m_c.scaleYBox->setValue(scaleY);
 }
 
 void PrintScreen::setPrintEnabled(bool enabled)
 {
-    m_c.cmdPrint->setEnabled(enabled);
+    m_c.printButton->setEnabled(enabled);
 }
 
 // ---- sheet map -------------------------------------------------------------
 
-void PrintScreen::CountSheets()
+void PrintScreen::countSheets()
 {
-    m_sheetCount = SheetLayout::CountSheets(m_startPosition, m_labelTotal);
-    m_c.ListBox20->setNumberRange(1, m_sheetCount);
-    m_c.ListBox20->selectRow(0);
-    ShowSheet(1);
+    m_sheetCount = SheetLayout::countSheets(m_startPosition, m_labelTotal);
+    m_c.sheetList->setNumberRange(1, m_sheetCount);
+    m_c.sheetList->selectRow(0);
+    showSheet(1);
 }
 
-void PrintScreen::ShowSheet(int sheet)
+void PrintScreen::showSheet(int sheet)
 {
-    const auto marks = SheetLayout::ShowSheet(sheet, m_startPosition, m_labelTotal);
-    std::array<QColor, SheetLayout::Positions + 1> colors;
-    for (int p = 1; p <= SheetLayout::Positions; ++p)
-        colors[size_t(p)] = SheetLayout::colorOf(marks[size_t(p)]);
-    m_c.pnlCircle->setColors(colors);
+    m_c.sheetMap->showMarks(SheetLayout::showSheet(sheet, m_startPosition, m_labelTotal));
 }
 
-void PrintScreen::image7MouseMove(int x, int y)
+void PrintScreen::trackPointer(int x, int y)
 {
     m_mouseX = x;
     m_mouseY = y;
 }
 
-void PrintScreen::image7Click()
+void PrintScreen::chooseStartAtPointer()
 {
     // The start position can only be chosen while sheet 1 is shown.
-    if (m_c.ListBox20->currentRow() >= 1)
+    if (m_c.sheetList->currentRow() >= 1)
         return;
-    const int position = SheetLayout::positionAt(m_mouseX, m_mouseY);
+    const int position = SheetMap::positionAt(m_mouseX, m_mouseY);
     if (position == 0)
         return;
     Q_EMIT startPositionChosen(position);
@@ -290,7 +339,7 @@ void PrintScreen::image7Click()
 void PrintScreen::stepStart(int positions)
 {
     // As for clicks: only on sheet 1, and only to a position of the sheet.
-    if (m_c.ListBox20->currentRow() >= 1)
+    if (m_c.sheetList->currentRow() >= 1)
         return;
     const int position = m_startPosition + positions;
     if (position < 1 || position > SheetLayout::Positions)
@@ -298,38 +347,40 @@ void PrintScreen::stepStart(int positions)
     Q_EMIT startPositionChosen(position);
 }
 
-void PrintScreen::ListBox20Click()
+void PrintScreen::showChosenSheet()
 {
-    ShowSheet(m_c.ListBox20->currentRow() + 1);
+    showSheet(m_c.sheetList->currentRow() + 1);
 }
 
-void PrintScreen::ListBox23Click()
+void PrintScreen::chooseVerticalOffset()
 {
-    Q_EMIT offsetsChosen({m_c.ListBox25->currentRow(), m_c.ListBox23->currentRow()});
+    Q_EMIT offsetsChosen(
+        {m_c.horizontalOffsetList->currentRow(), m_c.verticalOffsetList->currentRow()});
 }
 
-void PrintScreen::ListBox25Click()
+void PrintScreen::chooseHorizontalOffset()
 {
-    Q_EMIT offsetsChosen({m_c.ListBox25->currentRow(), m_c.ListBox23->currentRow()});
+    Q_EMIT offsetsChosen(
+        {m_c.horizontalOffsetList->currentRow(), m_c.verticalOffsetList->currentRow()});
 }
 
 // ---- sample label ----------------------------------------------------------
 
 void PrintScreen::showSample(const LabelRun& run)
 {
-    m_c.pnl150->showLabel(run, m_look);
+    m_c.sampleLabel->showLabel(run, m_look);
 }
 
 void PrintScreen::resetAppearance(int repeatCount)
 {
-    m_c.ListBox21->selectRow(0);
-    ListBox21Click();
-    m_c.ListBox19->selectRow(0);
-    ListBox19Click();
-    m_c.ListBox19->setEnabled(true);
-    m_c.ListBox21->setEnabled(true);
-    m_c.CheckBox2->setVisible(repeatCount > 1);
-    m_c.CheckBox2->setChecked(false); // runs CheckBox2Click when it was ticked
+    m_c.textColourList->selectRow(0);
+    chooseTextColour();
+    m_c.backgroundColourList->selectRow(0);
+    chooseBackgroundColour();
+    m_c.backgroundColourList->setEnabled(true);
+    m_c.textColourList->setEnabled(true);
+    m_c.rainbowCheck->setVisible(repeatCount > 1);
+    m_c.rainbowCheck->setChecked(false); // runs chooseRainbow when it was ticked
     m_look.rainbow = false;
     showLook();
 }
@@ -338,25 +389,25 @@ void PrintScreen::resetAppearance(int repeatCount)
 
 void PrintScreen::showLook()
 {
-    m_c.pnl150->setLook(m_look);
+    m_c.sampleLabel->setLook(m_look);
 }
 
-void PrintScreen::ListBox21Click()
+void PrintScreen::chooseTextColour()
 {
-    m_look.textColorIndex = std::max(0, m_c.ListBox21->currentRow());
+    m_look.textColorIndex = std::max(0, m_c.textColourList->currentRow());
     showLook();
 }
 
-void PrintScreen::ListBox19Click()
+void PrintScreen::chooseBackgroundColour()
 {
-    const int row = m_c.ListBox19->currentRow();
+    const int row = m_c.backgroundColourList->currentRow();
     if (row == Colours::CustomIndex) {
         const std::optional<QColor> chosen =
-            m_dialogs.chooseColor(m_c.pnlPrint, m_look.customColor);
+            m_dialogs.chooseColor(m_c.printPanel, m_look.customColor);
         if (!chosen) {
             // Cancelling abandons the choice: the list goes back to the entry
             // in effect, so the sample and the printer keep agreeing.
-            m_c.ListBox19->selectRow(m_look.backgroundIndex);
+            m_c.backgroundColourList->selectRow(m_look.backgroundIndex);
             return;
         }
         m_look.customColor = *chosen;
@@ -365,36 +416,36 @@ void PrintScreen::ListBox19Click()
     showLook();
 }
 
-void PrintScreen::CheckBox1Click()
+void PrintScreen::chooseFrame()
 {
-    m_look.frame = m_c.CheckBox1->isChecked();
+    m_look.frame = m_c.frameCheck->isChecked();
     showLook();
 }
 
-void PrintScreen::CheckBox2Click()
+void PrintScreen::chooseRainbow()
 {
-    m_look.rainbow = m_c.CheckBox2->isChecked();
+    m_look.rainbow = m_c.rainbowCheck->isChecked();
     if (m_look.rainbow) {
-        m_c.ListBox21->selectRow(0);
+        m_c.textColourList->selectRow(0);
         // The sample shows the black the labels will be printed in.
-        ListBox21Click();
-        m_c.ListBox21->setEnabled(false);
-        m_c.ListBox19->setEnabled(false);
+        chooseTextColour();
+        m_c.textColourList->setEnabled(false);
+        m_c.backgroundColourList->setEnabled(false);
     } else {
-        m_c.ListBox19->setEnabled(true);
-        m_c.ListBox21->setEnabled(true);
+        m_c.backgroundColourList->setEnabled(true);
+        m_c.textColourList->setEnabled(true);
     }
     showLook();
 }
 
-void PrintScreen::Font1Click()
+void PrintScreen::chooseFont()
 {
     QFont preset = m_look.font;
     preset.setBold(true);
     preset.setItalic(false);
     preset.setUnderline(false);
     preset.setStrikeOut(false);
-    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(m_c.pnlPrint, preset)) {
+    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(m_c.printPanel, preset)) {
         m_look.font = *chosen;
         showLook(); // the sample is drawn in the label font, as the labels are
     }

@@ -22,33 +22,33 @@ class SampleLabel;
 class SheetMap;
 
 struct PrintControls {
-    QWidget* pnlPrint = nullptr;
-    SheetMap* pnlCircle = nullptr;
-    QLabel* StartPositionLabel = nullptr; // 開始位置
-    QSpinBox* StartPosition = nullptr;    // the start as a number, beside the map
-    QLabel* ScaleXLabel = nullptr;        // 横の倍率
-    QSpinBox* ScaleX = nullptr;           // per mille
-    QLabel* ScaleYLabel = nullptr;        // 縦の倍率
-    QSpinBox* ScaleY = nullptr;
-    QPushButton* cmdPreview = nullptr;   // プレビュー
-    QPushButton* cmdTestPrint = nullptr; // テスト印刷
-    ListBox* ListBox20 = nullptr;        // sheet selector
-    QLabel* Label8 = nullptr;            // 枚目
-    QGroupBox* GroupBox14 = nullptr;
-    QLabel* Label26 = nullptr;
-    ListBox* ListBox23 = nullptr; // vertical offset
-    QLabel* Label38 = nullptr;
-    ListBox* ListBox25 = nullptr; // horizontal offset
-    QLabel* Label29 = nullptr;
-    ListBox* ListBox21 = nullptr; // text colour
-    QLabel* Label25 = nullptr;
-    ListBox* ListBox19 = nullptr;   // background colour
-    SampleLabel* pnl150 = nullptr;  // the sample label
-    QCheckBox* CheckBox1 = nullptr; // 枠
-    QCheckBox* CheckBox2 = nullptr; // Rainbow
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Font1 = nullptr;
-    QPushButton* cmdPrint = nullptr;
+    QWidget* printPanel = nullptr;
+    SheetMap* sheetMap = nullptr;
+    QLabel* startPositionCaption = nullptr; // 開始位置
+    QSpinBox* startPositionBox = nullptr;   // the start as a number, beside the map
+    QLabel* scaleXCaption = nullptr;        // 横の倍率
+    QSpinBox* scaleXBox = nullptr;          // per mille
+    QLabel* scaleYCaption = nullptr;        // 縦の倍率
+    QSpinBox* scaleYBox = nullptr;
+    QPushButton* previewButton = nullptr;   // プレビュー
+    QPushButton* testPrintButton = nullptr; // テスト印刷
+    ListBox* sheetList = nullptr;           // the sheet the map shows
+    QLabel* sheetListCaption = nullptr;     // 枚目
+    QGroupBox* offsetGroup = nullptr;
+    QLabel* verticalOffsetCaption = nullptr;
+    ListBox* verticalOffsetList = nullptr;
+    QLabel* horizontalOffsetCaption = nullptr;
+    ListBox* horizontalOffsetList = nullptr;
+    QLabel* textColourCaption = nullptr;
+    ListBox* textColourList = nullptr;
+    QLabel* backgroundColourCaption = nullptr;
+    ListBox* backgroundColourList = nullptr;
+    SampleLabel* sampleLabel = nullptr;
+    QCheckBox* frameCheck = nullptr;   // 枠
+    QCheckBox* rainbowCheck = nullptr; // Rainbow
+    QMenu* sampleMenu = nullptr;       // the sample's context menu
+    QAction* fontAction = nullptr;
+    QPushButton* printButton = nullptr;
 };
 
 // The print screen: sheet map and start position, offsets, the sample label
@@ -80,22 +80,22 @@ public:
     // The inputs in the order Tab visits them.
     QList<QWidget*> tabOrder() const;
 
-    void CountSheets();
-    void ShowSheet(int sheet);
+    void countSheets();
+    void showSheet(int sheet);
     int sheetCount() const { return m_sheetCount; }
 
 public Q_SLOTS:
-    void image7MouseMove(int x, int y);
-    void image7Click();
+    void trackPointer(int x, int y);
+    void chooseStartAtPointer();
     void stepStart(int positions);
-    void ListBox20Click();
-    void ListBox23Click();
-    void ListBox25Click();
-    void ListBox21Click();
-    void ListBox19Click();
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void Font1Click();
+    void showChosenSheet();
+    void chooseVerticalOffset();
+    void chooseHorizontalOffset();
+    void chooseTextColour();
+    void chooseBackgroundColour();
+    void chooseFrame();
+    void chooseRainbow();
+    void chooseFont();
 
 Q_SIGNALS:
     void startPositionChosen(int position);
@@ -107,7 +107,13 @@ Q_SIGNALS:
 
 private:
     void build(QWidget* client);
+    void buildMap(QWidget* client);
+    void buildScale(QWidget* client);
+    void buildTrialButtons(QWidget* client);
+    void buildSheetsAndOffsets();
+    void buildColours();
     void buildSample();
+    void buildRainbowAndPrint();
     void showStartField();
     void showLook();
 

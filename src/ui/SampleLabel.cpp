@@ -27,7 +27,7 @@ void SampleLabel::showLabel(const LabelRun& run, const PrintAppearance& look)
 {
     m_run = run;
     m_look = look;
-    const LabelTexts texts = ComposeLabelTexts(run, 0);
+    const LabelTexts texts = composeLabelTexts(run, 0);
     m_upper = texts.upper;
     m_lower = texts.lower;
     setAccessibleName(QStringLiteral("見本 %1 %2").arg(m_upper, m_lower).simplified());
@@ -61,8 +61,8 @@ void SampleLabel::render()
     // With the frame the texts stand on white, inside a ring of the colour
     // the disc is filled with.
     const QColor fill = !m_look.rainbow    ? m_look.backgroundColor()
-                        : m_run.memo2Empty ? Colours::RainbowBySampleGroup(0, m_run.sampleCount)
-                                           : Colours::RainbowByRepeat(0, m_run.repeatCount);
+                        : m_run.type8Blank ? Colours::rainbowBySampleGroup(0, m_run.sampleCount)
+                                           : Colours::rainbowByRepeat(0, m_run.repeatCount);
     PrintAppearance look = m_look;
     if (m_look.frame) {
         look.rainbow = false;
@@ -72,7 +72,7 @@ void SampleLabel::render()
         QtPrintCanvas canvas(m_image);
         canvas.beginDocument();
         canvas.setFont(look.font);
-        PrintLabel(canvas, m_run, look, place, 0, 0);
+        printLabel(canvas, m_run, look, place, 0, 0);
         canvas.endDocument();
     }
     if (m_look.frame) {

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
-// The sample label of the print screen (pnl150): the first label of the run,
-// drawn by the painter of the printed sheets at a resolution that fills the
+// The sample label of the print screen: the first label of the run, drawn
+// by the painter of the printed sheets at a resolution that fills the
 // panel, so that it shows what prints: the texts, their sizes and places, the
 // font and the colours. Only the frame ("枠") is the screen's own.
 class SampleLabel final : public QWidget {

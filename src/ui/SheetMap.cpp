@@ -32,14 +32,14 @@ protected:
                            rect().contains(event->position().toPoint());
         m_pressed = false;
         if (click)
-            Q_EMIT m_map->image7Click();
+            Q_EMIT m_map->clicked();
     }
 
 private:
     void report(QMouseEvent* event)
     {
         const QPoint p = event->position().toPoint();
-        Q_EMIT m_map->image7MouseMove(p.x(), p.y());
+        Q_EMIT m_map->pointerMoved(p.x(), p.y());
     }
 
     SheetMap* m_map;
@@ -50,18 +50,61 @@ private:
 
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
-    Controls::name(this, "pnlCircle", QStringLiteral("シートの配置図"));
+    Controls::name(this, "sheetMap", QStringLiteral("シートの配置図"),
+                   tr("丸をクリックするか矢印キーで開始位置を選びます"));
     setFocusPolicy(Qt::StrongFocus);
     m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);
-    Controls::name(m_clickArea, "image7", QStringLiteral("開始位置"));
+    Controls::name(m_clickArea, "clickArea", QStringLiteral("開始位置"));
     m_clickArea->setGeometry(48, 16, 177, 385);
 }
 
-void SheetMap::setColors(const std::array<QColor, 151>& colors)
+void SheetMap::showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks)
 {
-    m_colors = colors;
+    for (int p = 1; p <= SheetLayout::Positions; ++p)
+        m_colors[size_t(p)] = colorOf(marks[size_t(p)]);
     update();
+}
+
+QColor SheetMap::colorOf(SheetLayout::Mark mark)
+{
+    switch (mark) {
+    case SheetLayout::Mark::Used:
+        return QColor(128, 128, 128);
+    case SheetLayout::Mark::Printed:
+        return QColor(255, 0, 0);
+    case SheetLayout::Mark::Free:
+        break;
+    }
+    return QColor(255, 255, 255);
+}
+
+int SheetMap::columnAt(int x)
+{
+    if (x < 10 || x > 159)
+        return 0;
+    return (x - 10) / 15 + 1;
+}
+
+int SheetMap::rowAt(int y)
+{
+    // Bands are 14 pixels high on a 24-pixel pitch; from row 10 on they
+    // start one pixel lower than the pitch continues.
+    for (int row = 1; row <= SheetLayout::Rows; ++row) {
+        const int from = 16 + 24 * (row - 1) + (row >= 10 ? 1 : 0);
+        if (y >= from && y <= from + 13)
+            return row;
+    }
+    return 0;
+}
+
+int SheetMap::positionAt(int x, int y)
+{
+    const int column = columnAt(x);
+    const int row = rowAt(y);
+    if (column == 0 || row == 0)
+        return 0;
+    return column + SheetLayout::Columns * (row - 1);
 }
 
 QPoint SheetMap::circleOrigin(int position)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/layout/SheetLayout.h"
+
 #include <QColor>
 #include <QWidget>
 
 #include <array>
 
-// The sheet map (pnlCircle): a miniature of one label sheet, 150 circles of
-// 17 x 17 pixels, with the transparent click area image7 over them. The
+// The sheet map: a miniature of one label sheet, 150 circles of 17 x 17
+// pixels, with a transparent click area over them. The
 // circles are painted here rather than being 150 controls. It takes the
 // keyboard focus: the arrow keys step the start by a position or a row.
 class SheetMap final : public QWidget {
@@ -14,17 +16,27 @@ class SheetMap final : public QWidget {
 public:
     explicit SheetMap(QWidget* parent = nullptr);
 
-    // Fill colours of positions 1..150 (index 0 unused).
-    void setColors(const std::array<QColor, 151>& colors);
+    // Marks of positions 1..150 (index 0 unused), shown as fill colours:
+    // used grey, printed red, free white.
+    void showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks);
     QColor colorAt(int position) const { return m_colors[position]; }
+    static QColor colorOf(SheetLayout::Mark mark);
 
     // Top-left corner of the circle of a position, in this widget's pixels.
     static QPoint circleOrigin(int position);
     QWidget* clickArea() const { return m_clickArea; }
+    // The click bands, in pixels of the click area; 0 where the point lies
+    // in no band. The column bands run on a 15-pixel pitch while the circles
+    // stand on a 16-pixel pitch, so they drift left towards column 10.
+    static int columnAt(int x);
+    static int rowAt(int y);
+    // The position a click picks, or 0.
+    static int positionAt(int x, int y);
 
 Q_SIGNALS:
-    void image7MouseMove(int x, int y);
-    void image7Click();
+    // The pointer over the click area, in its pixels, and a click there.
+    void pointerMoved(int x, int y);
+    void clicked();
     // An arrow key: the start moves by this many positions (a row is 10).
     void startStepped(int positions);
 

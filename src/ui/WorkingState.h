@@ -16,15 +16,15 @@
 // saved state. Values only; the screens keep what is purely theirs (the
 // sheet shown, the pointer over the map).
 struct WorkingState {
-    QString AppDir;
-    StartSettings Start;
-    LabelDesign Design;
-    LabelRun Run;
-    std::optional<PrintedJob> LastJob;
-    PrinterChoice LabelPrinter;
-    PrinterChoice RecordPrinter;
-    QString ExportFolder;
-    QStringList RecentDesigns;
-    SheetScale Scale;
-    bool CloseRequested = false;
+    QString appDir;
+    StartSettings start;
+    LabelDesign design;
+    LabelRun run;
+    std::optional<PrintedJob> lastJob;
+    PrinterChoice labelPrinter;
+    PrinterChoice recordPrinter;
+    QString exportFolder;
+    QStringList recentDesigns;
+    SheetScale scale;
+    bool closeRequested = false;
 };

@@ -152,7 +152,7 @@ void TestCli::listMatchesTheCore()
     QCOMPARE(run.labelTotal(), 8);
     QString expected = "sheet,position,sample,repeat,upper,lower\r\n";
     for (int n = 0; n < 8; ++n) {
-        QStringList texts = {ComposeLabelTexts(run, n).upper, ComposeLabelTexts(run, n).lower};
+        QStringList texts = {composeLabelTexts(run, n).upper, composeLabelTexts(run, n).lower};
         for (QString& text : texts) {
             if (text.contains(',') || text.contains('"'))
                 text = '"' + text.replace("\"", "\"\"") + '"';
@@ -188,7 +188,7 @@ void TestCli::secondJobContinuesTheFirst()
     both.sampleCount = 10;
     QStringList expected;
     for (int n = 0; n < 20; ++n)
-        expected << ComposeLabelTexts(both, n).upper << ComposeLabelTexts(both, n).lower;
+        expected << composeLabelTexts(both, n).upper << composeLabelTexts(both, n).lower;
     QCOMPARE(printed, expected);
     QCOMPARE(expected.mid(19, 3), QStringList({"Z999", "ＡＢ", "A000"}));
 
@@ -196,8 +196,8 @@ void TestCli::secondJobContinuesTheFirst()
              (StartSettings{9, 11, SheetLayout::nextStartPosition(140, 20), "note"}));
     // The window, started now, shows the state's design: the label after the 20th.
     const SavedState after = StateFile::read(StateFile::pathIn(dir.path())).state;
-    QCOMPARE(ComposeLabelTexts(freeze(after.design, QDate::currentDate()), 0).lower,
-             ComposeLabelTexts(both, 20).lower);
+    QCOMPARE(composeLabelTexts(freeze(after.design, QDate::currentDate()), 0).lower,
+             composeLabelTexts(both, 20).lower);
     QCOMPARE(after.lastJob->labels.first().lower, "A000");
     QCOMPARE(after.exportFolder, before.exportFolder);
     QCOMPARE(after.recentDesigns, before.recentDesigns);

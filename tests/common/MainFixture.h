@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/ListBox.h"
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include "ScriptedDialogs.h"
 #include "TestAppDir.h"
@@ -16,21 +16,21 @@ struct MainFixture {
     explicit MainFixture(const QByteArray& startFile = "10,10,1\r\n\r\n", Clock clock = fixedNow)
     {
         dir.writeStartFile(startFile);
-        window = std::make_unique<TfrmMain>(dialogs, dir.path(), std::move(clock));
+        window = std::make_unique<MainWindow>(dialogs, dir.path(), std::move(clock));
     }
 
-    TfrmMain& w() { return *window; }
+    MainWindow& w() { return *window; }
     WorkingState& state() { return window->state(); }
     // Label i of the last job the print system took; empty without one.
     PrintLogEntry printed(int i) const
     {
-        const auto& job = window->state().LastJob;
+        const auto& job = window->state().lastJob;
         return job ? job->labels.value(i) : PrintLogEntry();
     }
 
     TestAppDir dir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // Chooses a row of a list as a user does, with the keyboard.

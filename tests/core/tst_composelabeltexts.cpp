@@ -20,7 +20,7 @@ QStringList lowers(const LabelRun& r, const QList<int>& labels)
 {
     QStringList out;
     for (int n : labels)
-        out << ComposeLabelTexts(r, n).lower;
+        out << composeLabelTexts(r, n).lower;
     return out;
 }
 
@@ -98,7 +98,7 @@ void TestComposeLabelTexts::lettersNeverLeaveAlphabet()
                 const int first = type == 3 ? 99 : 999;
                 const LabelRun r = run(type, first, step, 1, letter, 25 - letter);
                 for (int n = 0; n < 1200; ++n) {
-                    const LabelTexts t = ComposeLabelTexts(r, n);
+                    const LabelTexts t = composeLabelTexts(r, n);
                     const int letters = type == 3 ? 2 : 1;
                     for (int i = 0; i < letters; ++i) {
                         const QChar c = t.lower.at(i);
@@ -123,7 +123,7 @@ void TestComposeLabelTexts::upperTextAndFreeTexts()
     r.freeTexts = {QStringLiteral("A1"), QStringLiteral("サン"), QStringLiteral("B4")};
     r.sampleCount = 3;
     QCOMPARE(lowers(r, {0, 1, 2, 3, 4, 5}), (QStringList{"A1", "A1", "サン", "サン", "B4", "B4"}));
-    QCOMPARE(ComposeLabelTexts(r, 5).upper, QStringLiteral("拠点"));
+    QCOMPARE(composeLabelTexts(r, 5).upper, QStringLiteral("拠点"));
 
     r.type = 10;
     r.letter1 = 7;
@@ -135,20 +135,20 @@ void TestComposeLabelTexts::upperTextAndFreeTexts()
 
     // Type13 is Type1 without its upper line.
     r = run(13, 12);
-    QCOMPARE(ComposeLabelTexts(r, 0).upper, QString());
-    QCOMPARE(ComposeLabelTexts(r, 0).lower, QStringLiteral("0012"));
+    QCOMPARE(composeLabelTexts(r, 0).upper, QString());
+    QCOMPARE(composeLabelTexts(r, 0).lower, QStringLiteral("0012"));
     r.type = 4;
     r.upper = QStringLiteral("12/07");
-    QCOMPARE(ComposeLabelTexts(r, 300).upper, QStringLiteral("12/07"));
+    QCOMPARE(composeLabelTexts(r, 300).upper, QStringLiteral("12/07"));
 }
 
 void TestComposeLabelTexts::numberForPlacementIsThePrintedOne()
 {
     // However a run is split into jobs, a label sits where it would in one.
-    const LabelTexts t = ComposeLabelTexts(run(1, 10001), 0);
+    const LabelTexts t = composeLabelTexts(run(1, 10001), 0);
     QCOMPARE(t.lower, QStringLiteral("0001"));
     QCOMPARE(t.number, QStringLiteral("0001"));
-    QCOMPARE(ComposeLabelTexts(run(2, 5), 0).number, QString());
+    QCOMPARE(composeLabelTexts(run(2, 5), 0).number, QString());
 }
 
 QTEST_GUILESS_MAIN(TestComposeLabelTexts)

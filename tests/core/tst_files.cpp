@@ -51,7 +51,7 @@ SavedState filledState()
     job.look = state.design.look;
     job.startPosition = 150;
     for (int n = 0; n < job.run.labelTotal(); ++n) {
-        const LabelTexts texts = ComposeLabelTexts(job.run, n);
+        const LabelTexts texts = composeLabelTexts(job.run, n);
         job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
     state.lastJob = job;

@@ -35,7 +35,7 @@ JobRecord runJob(const LabelRun& run, int start, int failAtDocumentCall = 0)
 {
     JobRecord job;
     job.canvas.failAtDocumentCall = failAtDocumentCall;
-    job.result = RunPrintJob(job.canvas, run, PrintAppearance(), {}, start,
+    job.result = runPrintJob(job.canvas, run, PrintAppearance(), {}, start,
                              [&job](int sheet, int count) { job.pauses << QPoint(sheet, count); });
     return job;
 }
@@ -137,7 +137,7 @@ void TestPrintJob::splitsIntoSheets()
     QCOMPARE(printed.startPosition, start);
     QCOMPARE(printed.labels.size(), total);
     for (int k = 0; k < total; ++k)
-        QCOMPARE(printed.labels[k].lower, ComposeLabelTexts(run, k).lower);
+        QCOMPARE(printed.labels[k].lower, composeLabelTexts(run, k).lower);
 }
 
 void TestPrintJob::noLabelsPrintsNothing()
@@ -220,7 +220,7 @@ void TestPrintJob::continuation()
 {
     QFETCH(LabelRun, run);
     QFETCH(int, start);
-    const Continuation next = ContinueAfterJob(run, start);
+    const Continuation next = continueAfterJob(run, start);
 
     QTEST(next.startPosition, "nextStart");
     QTEST(next.firstNumber, "firstNumber");

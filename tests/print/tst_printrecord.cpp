@@ -68,7 +68,7 @@ void TestPrintRecord::pagesAndEntries()
 {
     QFETCH(int, entries);
     RecordingCanvas canvas;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(entries), look(),
+    QVERIFY(PrintRecord::printRecordPages(canvas, numbered(entries), look(),
                                           QDateTime(QDate(2026, 12, 31), QTime(14, 5, 9))));
     QTEST(canvas.documentCalls(), "document");
     QTEST(int(canvas.named("ellipse").size()), "circles");
@@ -93,7 +93,7 @@ void TestPrintRecord::slotGeometryAt600Dpi()
     RecordingCanvas canvas(600, 600);
     canvas.charWidth = 20;
     canvas.lineHeight = 100;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(41), look(), At9));
+    QVERIFY(PrintRecord::printRecordPages(canvas, numbered(41), look(), At9));
     const auto circles = canvas.named("ellipse");
     const auto boxes = canvas.named("rectangle");
     // Slot 1: circle 200..310 x 310..420 units, 200 units = 480 dots.
@@ -133,7 +133,7 @@ void TestPrintRecord::rainbowGivesWhiteCircles()
     RecordingCanvas canvas;
     PrintAppearance rainbow = look();
     rainbow.rainbow = true;
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, numbered(3), rainbow, At9));
+    QVERIFY(PrintRecord::printRecordPages(canvas, numbered(3), rainbow, At9));
     for (const auto& circle : canvas.named("ellipse"))
         QCOMPARE(circle.brushColor, QColor(255, 255, 255));
 }
@@ -158,7 +158,7 @@ void TestPrintRecord::printerFailureAborts()
 {
     RecordingCanvas canvas;
     canvas.failAtDocumentCall = 2; // the first new page
-    QVERIFY(!PrintRecord::PrintRecordPages(canvas, numbered(60), look(), At9));
+    QVERIFY(!PrintRecord::printRecordPages(canvas, numbered(60), look(), At9));
     QCOMPARE(canvas.documentCalls(), (QStringList{"begin", "newPage", "abort"}));
 }
 
@@ -174,7 +174,7 @@ void TestPrintRecord::realPdf()
     QList<PrintLogEntry> entries = numbered(41);
     entries[0] = {QStringLiteral("検体"), QStringLiteral("Ａ１")};
     QtPrintCanvas canvas(printer);
-    QVERIFY(PrintRecord::PrintRecordPages(canvas, entries, look(),
+    QVERIFY(PrintRecord::printRecordPages(canvas, entries, look(),
                                           QDateTime(QDate(2026, 1, 2), QTime(8, 30, 15))));
 
     QString error;

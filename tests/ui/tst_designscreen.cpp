@@ -35,11 +35,20 @@ QStringList memoLines(const QPlainTextEdit* memo)
 
 QStringList blackControls(const DesignControls& c)
 {
-    const QList<QWidget*> all = {
-        c.Label3,   c.Label5,   c.Label9,  c.Label10,  c.Label11,  c.Label12,  c.Label13,
-        c.Label15,  c.Label16,  c.Label17, c.Label18,  c.Label20,  c.Label21,  c.Label22,
-        c.Label23,  c.Label24,  c.Label28, c.ListBox1, c.ListBox3, c.ListBox4, c.ListBox5,
-        c.ListBox6, c.ListBox8, c.Edit1,   c.Edit2,    c.Edit4,    c.Edit5,    c.Memo2};
+    const QList<QWidget*> all = {c.type1NumberCaption,    c.type2NumberCaption,
+                                 c.type4NumberCaption,    c.type4DateCaption,
+                                 c.type5DateCaption,      c.type3NumberCaption,
+                                 c.type6DateCaption,      c.type6NumberCaption,
+                                 c.type5NumberCaption,    c.type7DateCaption,
+                                 c.type7NumberCaption,    c.type9FreeTextPointer,
+                                 c.type12DateCaption,     c.type12FreeTextPointer,
+                                 c.type11DateCaption,     c.type11FreeTextPointer,
+                                 c.type10FreeTextPointer, c.type7LetterList,
+                                 c.type6LetterList,       c.type2LetterList,
+                                 c.type3FirstLetterList,  c.type3SecondLetterList,
+                                 c.type10LetterList,      c.type1UpperEdit,
+                                 c.type2UpperEdit,        c.type9UpperEdit,
+                                 c.type10UpperEdit,       c.type8Memo};
     QStringList names;
     for (QWidget* widget : all) {
         const QColor color = Controls::fontColor(widget);
@@ -68,10 +77,10 @@ void paste(QWidget* edit, const QString& text)
 // Selects the type as a user does: its page, then its button.
 void chooseType(MainFixture& f, int type)
 {
-    f.w().controls().TabControl1->setCurrentIndex((type - 1) / 4);
+    f.w().controls().typePageTabs->setCurrentIndex((type - 1) / 4);
     QRadioButton* button = f.w().design().controls().typeButton[type];
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
-    QCOMPARE(f.state().Design.type, type);
+    QCOMPARE(f.state().design.type, type);
 }
 
 } // namespace
@@ -108,39 +117,50 @@ void TestDesignScreen::selectingAType_data()
     QTest::addColumn<bool>("dateAdjust");
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("1") << 1 << "RadioButton1"
-                       << "Panel1" << QStringList{"Edit1", "Label3"} << 10000 << false << "Edit1";
-    QTest::newRow("2") << 2 << "RadioButton2"
-                       << "Panel2" << QStringList{"Edit2", "Label5", "ListBox4"} << 1000 << false
-                       << "Edit2";
-    QTest::newRow("3") << 3 << "RadioButton3"
-                       << "Panel3" << QStringList{"Label12", "ListBox5", "ListBox6"} << 100 << false
-                       << "Edit3";
-    QTest::newRow("4") << 4 << "RadioButton4"
-                       << "Panel4" << QStringList{"Label10", "Label9"} << 10000 << true
-                       << "ListBox12";
-    QTest::newRow("5") << 5 << "RadioButton5"
-                       << "Panel5" << QStringList{"Label11", "Label16"} << 10000 << true
-                       << "ListBox12";
-    QTest::newRow("6") << 6 << "RadioButton6"
-                       << "Panel6" << QStringList{"Label13", "Label15", "ListBox3"} << 1000 << true
-                       << "ListBox3";
-    QTest::newRow("7 on the crossed button")
-        << 7 << "RadioButton8"
-        << "Panel7" << QStringList{"Label17", "Label18", "ListBox1"} << 1000 << true << "ListBox1";
-    QTest::newRow("8 on the crossed button")
-        << 8 << "RadioButton7"
-        << "Panel8" << QStringList{"Memo2"} << 0 << false << "Memo2";
-    QTest::newRow("9") << 9 << "RadioButton9"
-                       << "Panel9" << QStringList{"Edit4", "Label20"} << 0 << false << "Edit4";
-    QTest::newRow("10 on Panel12")
-        << 10 << "RadioButton10"
-        << "Panel12" << QStringList{"Edit5", "Label28", "ListBox8"} << 0 << false << "Edit5";
-    QTest::newRow("11") << 11 << "RadioButton11"
-                        << "Panel11" << QStringList{"Label23", "Label24"} << 0 << true << "Memo1";
-    QTest::newRow("12 on Panel10")
-        << 12 << "RadioButton12"
-        << "Panel10" << QStringList{"Label21", "Label22"} << 0 << true << "Memo1";
+    QTest::newRow("1") << 1 << "type1Button"
+                       << "type1Panel" << QStringList{"type1NumberCaption", "type1UpperEdit"}
+                       << 10000 << false << "type1UpperEdit";
+    QTest::newRow("2") << 2 << "type2Button"
+                       << "type2Panel"
+                       << QStringList{"type2LetterList", "type2NumberCaption", "type2UpperEdit"}
+                       << 1000 << false << "type2UpperEdit";
+    QTest::newRow("3") << 3 << "type3Button"
+                       << "type3Panel"
+                       << QStringList{"type3FirstLetterList", "type3NumberCaption",
+                                      "type3SecondLetterList"}
+                       << 100 << false << "type3UpperEdit";
+    QTest::newRow("4") << 4 << "type4Button"
+                       << "type4Panel" << QStringList{"type4DateCaption", "type4NumberCaption"}
+                       << 10000 << true << "firstNumberList";
+    QTest::newRow("5") << 5 << "type5Button"
+                       << "type5Panel" << QStringList{"type5DateCaption", "type5NumberCaption"}
+                       << 10000 << true << "firstNumberList";
+    QTest::newRow("6") << 6 << "type6Button"
+                       << "type6Panel"
+                       << QStringList{"type6DateCaption", "type6LetterList", "type6NumberCaption"}
+                       << 1000 << true << "type6LetterList";
+    QTest::newRow("7") << 7 << "type7Button"
+                       << "type7Panel"
+                       << QStringList{"type7DateCaption", "type7LetterList", "type7NumberCaption"}
+                       << 1000 << true << "type7LetterList";
+    QTest::newRow("8") << 8 << "type8Button"
+                       << "type8Panel" << QStringList{"type8Memo"} << 0 << false << "type8Memo";
+    QTest::newRow("9") << 9 << "type9Button"
+                       << "type9Panel" << QStringList{"type9FreeTextPointer", "type9UpperEdit"} << 0
+                       << false << "type9UpperEdit";
+    QTest::newRow("10") << 10 << "type10Button"
+                        << "type10Panel"
+                        << QStringList{"type10FreeTextPointer", "type10LetterList",
+                                       "type10UpperEdit"}
+                        << 0 << false << "type10UpperEdit";
+    QTest::newRow("11") << 11 << "type11Button"
+                        << "type11Panel"
+                        << QStringList{"type11DateCaption", "type11FreeTextPointer"} << 0 << true
+                        << "freeTextMemo";
+    QTest::newRow("12") << 12 << "type12Button"
+                        << "type12Panel"
+                        << QStringList{"type12DateCaption", "type12FreeTextPointer"} << 0 << true
+                        << "freeTextMemo";
 }
 
 void TestDesignScreen::selectingAType()
@@ -156,13 +176,13 @@ void TestDesignScreen::selectingAType()
     const DesignControls& c = f.w().design().controls();
     const int page = (type - 1) / 4;
     // Leave the start type first: clicking the checked button runs nothing.
-    f.w().controls().TabControl1->setCurrentIndex((page + 1) % 3);
-    f.w().controls().TabControl1->setCurrentIndex(page);
+    f.w().controls().typePageTabs->setCurrentIndex((page + 1) % 3);
+    f.w().controls().typePageTabs->setCurrentIndex(page);
 
     auto* radio = f.w().findChild<QRadioButton*>(button);
     QCOMPARE(radio->text(), QStringLiteral("Type%1").arg(type));
     radio->click();
-    QCOMPARE(f.state().Design.type, type);
+    QCOMPARE(f.state().design.type, type);
 
     QStringList enabled, checked;
     for (int t = 1; t <= 12; ++t) {
@@ -174,14 +194,14 @@ void TestDesignScreen::selectingAType()
     QCOMPARE(enabled, QStringList{panel});
     QCOMPARE(checked, QStringList{button});
     QTEST(blackControls(c), "black");
-    QCOMPARE(c.ListBox12->isVisibleTo(&f.w()), numbers > 0);
-    QCOMPARE(c.Label14->isVisibleTo(&f.w()), numbers > 0);
+    QCOMPARE(c.firstNumberList->isVisibleTo(&f.w()), numbers > 0);
+    QCOMPARE(c.firstNumberCaption->isVisibleTo(&f.w()), numbers > 0);
     if (numbers > 0)
-        QCOMPARE(c.ListBox12->count(), numbers);
+        QCOMPARE(c.firstNumberList->count(), numbers);
     else
-        QCOMPARE(c.ListBox12->count(), page == 2 || type == 8 ? 10000 : numbers); // kept
-    QTEST(c.ListBox9->isVisibleTo(&f.w()), "dateAdjust");
-    QTEST(c.Label30->isVisibleTo(&f.w()), "dateAdjust");
+        QCOMPARE(c.firstNumberList->count(), page == 2 || type == 8 ? 10000 : numbers); // kept
+    QTEST(c.dateAdjustList->isVisibleTo(&f.w()), "dateAdjust");
+    QTEST(c.dateAdjustCaption->isVisibleTo(&f.w()), "dateAdjust");
     const QWidget* focused = QApplication::focusWidget();
     QCOMPARE(focused ? focused->objectName() : QString(), focus);
 }
@@ -190,24 +210,24 @@ void TestDesignScreen::firstNumberFollowsTheDigits()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.ListBox12->selectRow(5432);
-    f.w().design().ListBox12Click();
+    c.firstNumberList->selectRow(5432);
+    f.w().design().chooseFirstNumber();
     c.typeButton[2]->click();
-    QCOMPARE(f.state().Design.firstNumber, 432);
-    QCOMPARE(c.ListBox12->currentRow(), 432);
-    QCOMPARE(c.Label5->text(), QStringLiteral("432"));
+    QCOMPARE(f.state().design.firstNumber, 432);
+    QCOMPARE(c.firstNumberList->currentRow(), 432);
+    QCOMPARE(c.type2NumberCaption->text(), QStringLiteral("432"));
     c.typeButton[3]->click();
-    QCOMPARE(f.state().Design.firstNumber, 32);
-    QCOMPARE(c.Label12->text(), QStringLiteral("32"));
+    QCOMPARE(f.state().design.firstNumber, 32);
+    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("32"));
     c.typeButton[1]->click();
-    QCOMPARE(f.state().Design.firstNumber, 32);
-    QCOMPARE(c.ListBox12->count(), 10000);
-    QCOMPARE(c.Label3->text(), QStringLiteral("0032"));
+    QCOMPARE(f.state().design.firstNumber, 32);
+    QCOMPARE(c.firstNumberList->count(), 10000);
+    QCOMPARE(c.type1NumberCaption->text(), QStringLiteral("0032"));
 
     // The free-text types hide the list but keep its items and selection.
     c.typeButton[9]->click();
-    QCOMPARE(c.ListBox12->count(), 10000);
-    QCOMPARE(c.ListBox12->currentRow(), 32);
+    QCOMPARE(c.firstNumberList->count(), 10000);
+    QCOMPARE(c.firstNumberList->currentRow(), 32);
 }
 
 void TestDesignScreen::typeAheadInLists_data()
@@ -219,15 +239,18 @@ void TestDesignScreen::typeAheadInLists_data()
     QTest::addColumn<QString>("selected");
 
     QTest::newRow("100 from 100, not 1000")
-        << 1 << "ListBox12" << 100 << QStringList{"100"} << "100";
-    QTest::newRow("100 from 1") << 1 << "ListBox12" << 1 << QStringList{"100"} << "100";
-    QTest::newRow("9999") << 1 << "ListBox12" << 1 << QStringList{"9999"} << "9999";
+        << 1 << "firstNumberList" << 100 << QStringList{"100"} << "100";
+    QTest::newRow("100 from 1") << 1 << "firstNumberList" << 1 << QStringList{"100"} << "100";
+    QTest::newRow("9999") << 1 << "firstNumberList" << 1 << QStringList{"9999"} << "9999";
     QTest::newRow("a pause begins a new number")
-        << 1 << "ListBox12" << 1 << QStringList{"12", "5"} << "5";
-    QTest::newRow("past the end begins anew") << 1 << "ListBox7" << 0 << QStringList{"34"} << "4";
-    QTest::newRow("1200 samples") << 1 << "ListBox2" << 0 << QStringList{"1200"} << "1200";
-    QTest::newRow("negative date adjust") << 4 << "ListBox9" << 365 << QStringList{"-12"} << "-12";
-    QTest::newRow("letters search as before") << 2 << "ListBox4" << 0 << QStringList{"K"} << "K";
+        << 1 << "firstNumberList" << 1 << QStringList{"12", "5"} << "5";
+    QTest::newRow("past the end begins anew")
+        << 1 << "repeatCountList" << 0 << QStringList{"34"} << "4";
+    QTest::newRow("1200 samples") << 1 << "sampleCountList" << 0 << QStringList{"1200"} << "1200";
+    QTest::newRow("negative date adjust")
+        << 4 << "dateAdjustList" << 365 << QStringList{"-12"} << "-12";
+    QTest::newRow("letters search as before")
+        << 2 << "type2LetterList" << 0 << QStringList{"K"} << "K";
 }
 
 void TestDesignScreen::typeAheadInLists()
@@ -251,10 +274,10 @@ void TestDesignScreen::typeAheadInLists()
     QTEST(box->itemText(box->currentRow()), "selected");
     // A user's choice: the handlers ran and the design has it.
     QVERIFY(box->currentRow() == startRow || chosen.last().first().toInt() == box->currentRow());
-    if (list == "ListBox12")
-        QCOMPARE(f.state().Design.firstNumber, box->currentRow());
-    if (list == "ListBox9")
-        QCOMPARE(f.state().Design.dateAdjust, -12);
+    if (list == "firstNumberList")
+        QCOMPARE(f.state().design.firstNumber, box->currentRow());
+    if (list == "dateAdjustList")
+        QCOMPARE(f.state().design.dateAdjust, -12);
 }
 
 void TestDesignScreen::repeatList()
@@ -262,56 +285,59 @@ void TestDesignScreen::repeatList()
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
     c.typeButton[8]->click(); // blank Type8: coloured by sample group, seven colours
-    QCOMPARE(c.ListBox7->count(), 7);
-    c.ListBox7->selectRow(6);
-    f.w().design().ListBox7Click();
-    QCOMPARE(f.state().Design.repeatCount, 7);
+    QCOMPARE(c.repeatCountList->count(), 7);
+    c.repeatCountList->selectRow(6);
+    f.w().design().chooseRepeatCount();
+    QCOMPARE(f.state().design.repeatCount, 7);
 
     // Typing into the memo does not refill the list until a type is chosen.
-    c.Memo2->setPlainText(QStringLiteral("A"));
-    QCOMPARE(c.ListBox7->count(), 7);
+    c.type8Memo->setPlainText(QStringLiteral("A"));
+    QCOMPARE(c.repeatCountList->count(), 7);
 
     c.typeButton[10]->click(); // Type10 refills it as well
-    QCOMPARE(c.ListBox7->count(), 5);
-    QCOMPARE(c.ListBox7->currentRow(), 0);
-    QCOMPARE(f.state().Design.repeatCount, 1);
+    QCOMPARE(c.repeatCountList->count(), 5);
+    QCOMPARE(c.repeatCountList->currentRow(), 0);
+    QCOMPARE(f.state().design.repeatCount, 1);
 
-    c.ListBox7->selectRow(3);
-    f.w().design().ListBox7Click();
+    c.repeatCountList->selectRow(3);
+    f.w().design().chooseRepeatCount();
     c.typeButton[8]->click(); // memo holds text now: 1..5, the choice kept
-    QCOMPARE(c.ListBox7->count(), 5);
-    QCOMPARE(f.state().Design.repeatCount, 4);
+    QCOMPARE(c.repeatCountList->count(), 5);
+    QCOMPARE(f.state().design.repeatCount, 4);
 }
 
 void TestDesignScreen::numberMenus()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.ListBox12->selectRow(7);
-    f.w().design().ListBox12Click();
-    c.N4->trigger();
-    QCOMPARE(f.state().Design.plainNumbers, true);
-    QVERIFY(c.N4->isChecked() && !c.N3->isChecked());
-    for (QLabel* label : {c.Label3, c.Label5, c.Label9, c.Label12, c.Label15, c.Label16, c.Label18})
+    c.firstNumberList->selectRow(7);
+    f.w().design().chooseFirstNumber();
+    c.plainNumbersAction->trigger();
+    QCOMPARE(f.state().design.plainNumbers, true);
+    QVERIFY(c.plainNumbersAction->isChecked() && !c.paddedNumbersAction->isChecked());
+    for (QLabel* label :
+         {c.type1NumberCaption, c.type2NumberCaption, c.type4NumberCaption, c.type3NumberCaption,
+          c.type6NumberCaption, c.type5NumberCaption, c.type7NumberCaption})
         QCOMPARE(label->text(), QStringLiteral("7"));
-    c.N3->trigger();
-    QCOMPARE(f.state().Design.plainNumbers, false);
-    QCOMPARE(c.Label9->text(), QStringLiteral("0007"));
-    QCOMPARE(c.Label18->text(), QStringLiteral("007"));
-    QCOMPARE(c.Label12->text(), QStringLiteral("07"));
-    c.N3->trigger(); // the checked entry chosen again stays checked
-    QVERIFY(c.N3->isChecked());
+    c.paddedNumbersAction->trigger();
+    QCOMPARE(f.state().design.plainNumbers, false);
+    QCOMPARE(c.type4NumberCaption->text(), QStringLiteral("0007"));
+    QCOMPARE(c.type7NumberCaption->text(), QStringLiteral("007"));
+    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("07"));
+    c.paddedNumbersAction->trigger(); // the checked entry chosen again stays checked
+    QVERIFY(c.paddedNumbersAction->isChecked());
 
-    c.N51->trigger();
-    QCOMPARE(f.state().Design.step, 5);
+    c.step5Action->trigger();
+    QCOMPARE(f.state().design.step, 5);
     QStringList checked;
-    for (QAction* item : {c.N11, c.N21, c.N31, c.N51, c.N101}) {
+    for (QAction* item :
+         {c.step1Action, c.step2Action, c.step3Action, c.step5Action, c.step10Action}) {
         if (item->isChecked())
             checked << item->objectName();
     }
-    QCOMPARE(checked, QStringList{"N51"});
-    c.N101->trigger();
-    QCOMPARE(f.state().Design.step, 10);
+    QCOMPARE(checked, QStringList{"step5Action"});
+    c.step10Action->trigger();
+    QCOMPARE(f.state().design.step, 10);
 }
 
 void TestDesignScreen::editLimits()
@@ -319,25 +345,25 @@ void TestDesignScreen::editLimits()
     MainFixture f;
     f.w().show();
     const DesignControls& c = f.w().design().controls();
-    c.Edit1->setFocus();
-    QTest::keyClicks(c.Edit1, QStringLiteral("ABCDEF"));
-    QCOMPARE(c.Edit1->text(), QStringLiteral("ABCDE"));
-    c.Edit2->setText(QStringLiteral("ＡＢＣ"));
-    QCOMPARE(c.Edit2->text(), QStringLiteral("ＡＢ"));
-    c.Edit3->setText(QStringLiteral("ＡＢc"));
-    QCOMPARE(c.Edit3->text(), QStringLiteral("ＡＢc"));
-    c.Edit4->setText(QStringLiteral("A😀〜"));
-    QCOMPARE(c.Edit4->text(), QStringLiteral("A～"));
-    c.Edit5->setText(QStringLiteral("ｱｲｳｴｵｶ"));
-    QCOMPARE(c.Edit5->text(), QStringLiteral("ｱｲｳｴｵ"));
+    c.type1UpperEdit->setFocus();
+    QTest::keyClicks(c.type1UpperEdit, QStringLiteral("ABCDEF"));
+    QCOMPARE(c.type1UpperEdit->text(), QStringLiteral("ABCDE"));
+    c.type2UpperEdit->setText(QStringLiteral("ＡＢＣ"));
+    QCOMPARE(c.type2UpperEdit->text(), QStringLiteral("ＡＢ"));
+    c.type3UpperEdit->setText(QStringLiteral("ＡＢc"));
+    QCOMPARE(c.type3UpperEdit->text(), QStringLiteral("ＡＢc"));
+    c.type9UpperEdit->setText(QStringLiteral("A😀〜"));
+    QCOMPARE(c.type9UpperEdit->text(), QStringLiteral("A～"));
+    c.type10UpperEdit->setText(QStringLiteral("ｱｲｳｴｵｶ"));
+    QCOMPARE(c.type10UpperEdit->text(), QStringLiteral("ｱｲｳｴｵ"));
 }
 
 void TestDesignScreen::memoLimits()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.Memo2->setPlainText(QStringLiteral("ABCDEFG\nＡＢＣ\n3\n4\n5\n6\n7th"));
-    QCOMPARE(memoLines(c.Memo2),
+    c.type8Memo->setPlainText(QStringLiteral("ABCDEFG\nＡＢＣ\n3\n4\n5\n6\n7th"));
+    QCOMPARE(memoLines(c.type8Memo),
              (QStringList{"ABCDE", "ＡＢ", "", "", "", "", "7th"})); // the seventh is never used
 
     c.typeButton[10]->click();
@@ -345,16 +371,16 @@ void TestDesignScreen::memoLimits()
     for (int i = 1; i <= 62; ++i)
         lines << QStringLiteral("L%1").arg(i, 2, 10, QLatin1Char('0'));
     lines[0] = QStringLiteral("ABCDE");
-    c.Memo1->setPlainText(lines.join('\n'));
-    const QStringList kept = memoLines(c.Memo1);
+    c.freeTextMemo->setPlainText(lines.join('\n'));
+    const QStringList kept = memoLines(c.freeTextMemo);
     QCOMPARE(kept[0], QStringLiteral("ABCD")); // Type10: a letter goes before it
     QCOMPARE(kept[59], QStringLiteral("L60"));
     QCOMPARE(kept[60], QString());
     QCOMPARE(kept[61], QString());
 
     c.typeButton[9]->click();
-    c.Memo1->setPlainText(QStringLiteral("ABCDE\nサンプル"));
-    QCOMPARE(memoLines(c.Memo1), (QStringList{"ABCDE", "サン"}));
+    c.freeTextMemo->setPlainText(QStringLiteral("ABCDE\nサンプル"));
+    QCOMPARE(memoLines(c.freeTextMemo), (QStringList{"ABCDE", "サン"}));
 }
 
 void TestDesignScreen::controlCharacters_data()
@@ -367,63 +393,64 @@ void TestDesignScreen::controlCharacters_data()
     QTest::addColumn<QString>("sample"); // upper/lower of the sample label after PrintSet
 
     const QString nul(QChar(0));
-    QTest::newRow("Edit1 tab") << 1 << "Edit1"
-                               << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCDE"}
-                               << "ABCDE/0001";
-    QTest::newRow("Edit2 LF and lone CR")
-        << 2 << "Edit2"
+    QTest::newRow("type1UpperEdit tab")
+        << 1 << "type1UpperEdit"
+        << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCDE"} << "ABCDE/0001";
+    QTest::newRow("type2UpperEdit LF and lone CR")
+        << 2 << "type2UpperEdit"
         << "paste" << QStringLiteral("A\nB\rC") << QStringList{"ABC"} << "ABC/A001";
-    QTest::newRow("Edit3 CR LF and NUL")
-        << 3 << "Edit3"
+    QTest::newRow("type3UpperEdit CR LF and NUL")
+        << 3 << "type3UpperEdit"
         << "paste" << QStringLiteral("A\r\nB") + nul + "C" << QStringList{"ABC"} << "ABC/AA01";
-    QTest::newRow("Edit4 DEL, NEL and C1") << 9 << "Edit4"
-                                           << "paste"
-                                           << QStringLiteral("A\x7f"
-                                                             "B\u0085"
-                                                             "C\u009f")
-                                           << QStringList{"ABC"} << "ABC/S1";
-    QTest::newRow("Edit5 line and paragraph separators") << 10 << "Edit5"
-                                                         << "paste"
-                                                         << QStringLiteral("A\u2028"
-                                                                           "B\u2029"
-                                                                           "C")
-                                                         << QStringList{"ABC"} << "ABC/AS1";
-    QTest::newRow("Memo2 typed tab")
-        << 8 << "Memo2"
+    QTest::newRow("type9UpperEdit DEL, NEL and C1") << 9 << "type9UpperEdit"
+                                                    << "paste"
+                                                    << QStringLiteral("A\x7f"
+                                                                      "B\u0085"
+                                                                      "C\u009f")
+                                                    << QStringList{"ABC"} << "ABC/S1";
+    QTest::newRow("type10UpperEdit line and paragraph separators")
+        << 10 << "type10UpperEdit"
+        << "paste"
+        << QStringLiteral("A\u2028"
+                          "B\u2029"
+                          "C")
+        << QStringList{"ABC"} << "ABC/AS1";
+    QTest::newRow("type8Memo typed tab")
+        << 8 << "type8Memo"
         << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "AB/";
-    QTest::newRow("Memo2 line separator") << 8 << "Memo2"
-                                          << "paste"
-                                          << QStringLiteral("AB\tC\u2028"
-                                                            "D\u0085"
-                                                            "E")
-                                          << QStringList{"ABC", "DE"} << "ABC/DE";
-    QTest::newRow("Memo2 lone CR")
-        << 8 << "Memo2"
+    QTest::newRow("type8Memo line separator") << 8 << "type8Memo"
+                                              << "paste"
+                                              << QStringLiteral("AB\tC\u2028"
+                                                                "D\u0085"
+                                                                "E")
+                                              << QStringList{"ABC", "DE"} << "ABC/DE";
+    QTest::newRow("type8Memo lone CR")
+        << 8 << "type8Memo"
         << "paste" << QStringLiteral("A\rB") << QStringList{"A", "B"} << "A/B";
-    QTest::newRow("Memo1 typed tab")
-        << 9 << "Memo1"
+    QTest::newRow("freeTextMemo typed tab")
+        << 9 << "freeTextMemo"
         << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "/AB";
-    QTest::newRow("Memo1 every line break")
-        << 9 << "Memo1"
+    QTest::newRow("freeTextMemo every line break")
+        << 9 << "freeTextMemo"
         << "paste" << QStringLiteral("X\u2028Y\r\nZ\rW\tV\u2029U")
         << QStringList{"X", "Y", "Z", "WV", "U"} << "/X";
-    QTest::newRow("Memo1 cut after the tab is gone")
-        << 10 << "Memo1"
+    QTest::newRow("freeTextMemo cut after the tab is gone")
+        << 10 << "freeTextMemo"
         << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCD"} << "/AABCD";
-    QTest::newRow("Edit1 unchecked")
-        << 1 << "Edit1"
+    QTest::newRow("type1UpperEdit unchecked")
+        << 1 << "type1UpperEdit"
         << "unchecked" << QStringLiteral("A\tB\nC") << QStringList{} << "ABC/0001";
-    QTest::newRow("Memo2 unchecked") << 8 << "Memo2"
-                                     << "unchecked"
-                                     << QStringLiteral("A\tB\u2028"
-                                                       "C\u0085"
-                                                       "D")
-                                     << QStringList{} << "AB/CD";
-    QTest::newRow("Memo1 unchecked") << 10 << "Memo1"
-                                     << "unchecked"
-                                     << QStringLiteral("\x7f"
-                                                       "AB\tCDEF\u2028\u0085\nS2")
-                                     << QStringList{} << "/AABCD";
+    QTest::newRow("type8Memo unchecked") << 8 << "type8Memo"
+                                         << "unchecked"
+                                         << QStringLiteral("A\tB\u2028"
+                                                           "C\u0085"
+                                                           "D")
+                                         << QStringList{} << "AB/CD";
+    QTest::newRow("freeTextMemo unchecked") << 10 << "freeTextMemo"
+                                            << "unchecked"
+                                            << QStringLiteral("\x7f"
+                                                              "AB\tCDEF\u2028\u0085\nS2")
+                                            << QStringList{} << "/AABCD";
 }
 
 void TestDesignScreen::controlCharacters()
@@ -437,8 +464,8 @@ void TestDesignScreen::controlCharacters()
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     const DesignControls& c = f.w().design().controls();
     chooseType(f, type);
-    if (type >= 9 && edit != "Memo1")
-        QTest::keyClicks(c.Memo1, QStringLiteral("S1"));
+    if (type >= 9 && edit != "freeTextMemo")
+        QTest::keyClicks(c.freeTextMemo, QStringLiteral("S1"));
     auto* widget = f.w().findChild<QWidget*>(edit);
     widget->setFocus();
     if (how == "paste") {
@@ -447,10 +474,10 @@ void TestDesignScreen::controlCharacters()
         QTest::keyClicks(widget, input);
     } else {
         // Texts that reach the design another way than typing (a file).
-        LabelDesign& design = f.state().Design;
-        if (edit == "Edit1")
+        LabelDesign& design = f.state().design;
+        if (edit == "type1UpperEdit")
             design.upperTexts[0] = input;
-        else if (edit == "Memo2")
+        else if (edit == "type8Memo")
             design.type8Lines = Cp932::lines(input);
         else
             design.freeTexts = Cp932::lines(input);
@@ -458,10 +485,10 @@ void TestDesignScreen::controlCharacters()
     if (how != "unchecked")
         QTEST(kept(widget), "kept");
 
-    QTest::mouseClick(c.cmdPrintSet, Qt::LeftButton);
-    QCOMPARE(f.w().screen(), TfrmMain::Screen::Print);
+    QTest::mouseClick(c.printSetButton, Qt::LeftButton);
+    QCOMPARE(f.w().screen(), MainWindow::Screen::Print);
     const PrintControls& pc = f.w().printScreen().controls();
-    QTEST(QString(pc.pnl150->upper() + "/" + pc.pnl150->lower()), "sample");
+    QTEST(QString(pc.sampleLabel->upper() + "/" + pc.sampleLabel->lower()), "sample");
 }
 
 void TestDesignScreen::cursorAfterACut_data()
@@ -473,20 +500,20 @@ void TestDesignScreen::cursorAfterACut_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QStringList>("kept"); // after typing Q behind the paste
 
-    QTest::newRow("Edit1 tab before the cursor")
-        << 1 << "Edit1"
+    QTest::newRow("type1UpperEdit tab before the cursor")
+        << 1 << "type1UpperEdit"
         << "ABC" << 0 << QStringLiteral("\tZ") << QStringList{"ZQABC"};
-    QTest::newRow("Edit1 tab and cut")
-        << 1 << "Edit1"
+    QTest::newRow("type1UpperEdit tab and cut")
+        << 1 << "type1UpperEdit"
         << "ABCD" << 1 << QStringLiteral("\tX") << QStringList{"AXQBC"};
-    QTest::newRow("Memo2 line separator")
-        << 8 << "Memo2"
+    QTest::newRow("type8Memo line separator")
+        << 8 << "type8Memo"
         << "AB" << 1 << QStringLiteral("\u2028") << QStringList{"A", "QB"};
-    QTest::newRow("Memo1 second line")
-        << 9 << "Memo1"
+    QTest::newRow("freeTextMemo second line")
+        << 9 << "freeTextMemo"
         << "ABC\nDEF" << 4 << QStringLiteral("\t1") << QStringList{"ABC", "1QDEF"};
-    QTest::newRow("Memo1 tabs and cut")
-        << 9 << "Memo1"
+    QTest::newRow("freeTextMemo tabs and cut")
+        << 9 << "freeTextMemo"
         << "ABCD" << 1 << QStringLiteral("\tX\tY") << QStringList{"AXYQB"};
 }
 
@@ -519,27 +546,27 @@ void TestDesignScreen::resetEmptiesFreeTexts()
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     const DesignControls& c = f.w().design().controls();
-    f.w().controls().TabControl1->setCurrentIndex(2);
-    c.Memo1->setPlainText(QStringLiteral("A1\nA2\nA3"));
-    QCOMPARE(f.state().Design.freeTexts, (QStringList{"A1", "A2", "A3"}));
-    QTest::mouseClick(c.cmdreset, Qt::LeftButton);
-    QCOMPARE(memoLines(c.Memo1), (QStringList{"", "", ""}));
-    QCOMPARE(f.state().Design.freeTexts, (QStringList{"", "", ""}));
-    QVERIFY(c.Memo1->hasFocus());
+    f.w().controls().typePageTabs->setCurrentIndex(2);
+    c.freeTextMemo->setPlainText(QStringLiteral("A1\nA2\nA3"));
+    QCOMPARE(f.state().design.freeTexts, (QStringList{"A1", "A2", "A3"}));
+    QTest::mouseClick(c.clearFreeTextsButton, Qt::LeftButton);
+    QCOMPARE(memoLines(c.freeTextMemo), (QStringList{"", "", ""}));
+    QCOMPARE(f.state().design.freeTexts, (QStringList{"", "", ""}));
+    QVERIFY(c.freeTextMemo->hasFocus());
 }
 
 void TestDesignScreen::dateAdjust()
 {
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
-    QCOMPARE(c.Label17->text(), QStringLiteral("01/01"));
-    c.ListBox9->selectRow(364); // "-1"
-    f.w().design().ListBox9Click();
-    for (QLabel* label : {c.Label10, c.Label17, c.Label23})
+    QCOMPARE(c.type7DateCaption->text(), QStringLiteral("01/01"));
+    c.dateAdjustList->selectRow(364); // "-1"
+    f.w().design().chooseDateAdjust();
+    for (QLabel* label : {c.type4DateCaption, c.type7DateCaption, c.type11DateCaption})
         QCOMPARE(label->text(), QStringLiteral("12/31"));
-    for (QLabel* label : {c.Label11, c.Label13, c.Label21})
+    for (QLabel* label : {c.type5DateCaption, c.type6DateCaption, c.type12DateCaption})
         QCOMPARE(label->text(), QStringLiteral("25|12"));
-    QCOMPARE(c.ListBox9->itemText(730), QStringLiteral("365"));
+    QCOMPARE(c.dateAdjustList->itemText(730), QStringLiteral("365"));
 }
 
 QTEST_MAIN(TestDesignScreen)

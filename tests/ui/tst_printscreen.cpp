@@ -38,48 +38,48 @@ struct Screen {
     }
     void chooseSamples(int samples)
     {
-        dc.ListBox2->selectRow(samples - 1);
-        f.w().design().ListBox2Click();
+        dc.sampleCountList->selectRow(samples - 1);
+        f.w().design().chooseSampleCount();
     }
     void chooseRepeats(int repeats)
     {
-        dc.ListBox7->selectRow(repeats - 1);
-        f.w().design().ListBox7Click();
+        dc.repeatCountList->selectRow(repeats - 1);
+        f.w().design().chooseRepeatCount();
     }
     void chooseFirst(int first)
     {
-        dc.ListBox12->selectRow(first);
-        f.w().design().ListBox12Click();
+        dc.firstNumberList->selectRow(first);
+        f.w().design().chooseFirstNumber();
     }
-    void printSet() { QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton); }
-    QString sample() const { return pc.pnl150->upper() + "/" + pc.pnl150->lower(); }
+    void printSet() { QTest::mouseClick(dc.printSetButton, Qt::LeftButton); }
+    QString sample() const { return pc.sampleLabel->upper() + "/" + pc.sampleLabel->lower(); }
     // The sample as drawn: a point of the disc clear of the texts (at the
     // top, inside the frame's ring when there is one), and the frame's inside.
     QColor disc() const
     {
-        const QRect d = pc.pnl150->discRect();
-        return pc.pnl150->image().pixelColor(d.center().x(), d.top() + d.height() / 14);
+        const QRect d = pc.sampleLabel->discRect();
+        return pc.sampleLabel->image().pixelColor(d.center().x(), d.top() + d.height() / 14);
     }
     QColor insideFrame() const
     {
-        const QRect d = pc.pnl150->discRect();
-        return pc.pnl150->image().pixelColor(d.center().x(), d.top() + d.height() / 4);
+        const QRect d = pc.sampleLabel->discRect();
+        return pc.sampleLabel->image().pixelColor(d.center().x(), d.top() + d.height() / 4);
     }
     bool inked(const QColor& color) const
     {
-        const QImage& image = pc.pnl150->image();
+        const QImage& image = pc.sampleLabel->image();
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (image.pixelColor(x, y) == color)
                     return true;
         return false;
     }
-    bool onPrintScreen() { return f.w().screen() == TfrmMain::Screen::Print; }
+    bool onPrintScreen() { return f.w().screen() == MainWindow::Screen::Print; }
     int redCircles() const
     {
         int n = 0;
         for (int p = 1; p <= 150; ++p)
-            n += pc.pnlCircle->colorAt(p) == QColor(255, 0, 0) ? 1 : 0;
+            n += pc.sheetMap->colorAt(p) == QColor(255, 0, 0) ? 1 : 0;
         return n;
     }
 };
@@ -146,25 +146,34 @@ void TestPrintScreen::sampleLabelShowsFirstLabel()
     if (type <= 7)
         s.chooseFirst(first);
     if (plain)
-        s.dc.N4->trigger();
+        s.dc.plainNumbersAction->trigger();
     if (type == 3) {
-        chooseRow(s.dc.ListBox5, 1);
-        chooseRow(s.dc.ListBox6, 2);
+        chooseRow(s.dc.type3FirstLetterList, 1);
+        chooseRow(s.dc.type3SecondLetterList, 2);
     }
-    QLineEdit* edits[13] = {nullptr, s.dc.Edit1, s.dc.Edit2, s.dc.Edit3, nullptr,   nullptr,
-                            nullptr, nullptr,    nullptr,    s.dc.Edit4, s.dc.Edit5};
+    QLineEdit* edits[13] = {nullptr,
+                            s.dc.type1UpperEdit,
+                            s.dc.type2UpperEdit,
+                            s.dc.type3UpperEdit,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            s.dc.type9UpperEdit,
+                            s.dc.type10UpperEdit};
     if (type <= 10 && edits[type])
         edits[type]->setText(upperInput);
     if (type == 8)
-        s.dc.Memo2->setPlainText(upperInput);
+        s.dc.type8Memo->setPlainText(upperInput);
     if (type >= 9)
-        s.dc.Memo1->setPlainText(QStringLiteral("A1\nA2"));
+        s.dc.freeTextMemo->setPlainText(QStringLiteral("A1\nA2"));
 
     s.printSet();
     QVERIFY(s.onPrintScreen());
     QTEST(s.sample(), "expected");
-    QCOMPARE(s.sample(), ComposeLabelTexts(s.f.state().Run, 0).upper + "/" +
-                             ComposeLabelTexts(s.f.state().Run, 0).lower);
+    QCOMPARE(s.sample(), composeLabelTexts(s.f.state().run, 0).upper + "/" +
+                             composeLabelTexts(s.f.state().run, 0).lower);
 }
 
 void TestPrintScreen::labelLimit()
@@ -174,50 +183,50 @@ void TestPrintScreen::labelLimit()
     s.chooseRepeats(5);
     s.printSet();
     QVERIFY(s.onPrintScreen());
-    QCOMPARE(s.f.state().Run.labelTotal(), 1200);
+    QCOMPARE(s.f.state().run.labelTotal(), 1200);
     QCOMPARE(s.f.w().printScreen().sheetCount(), 8);
     QVERIFY(s.f.dialogs.calls.isEmpty());
 
-    s.f.w().cmdBackClick();
+    s.f.w().backToDesign();
     s.chooseSamples(401);
     s.chooseRepeats(3);
-    const QColor before = s.pc.pnlCircle->colorAt(150);
+    const QColor before = s.pc.sheetMap->colorAt(150);
     s.printSet();
     QCOMPARE(s.f.dialogs.texts("message"),
              QStringList{QStringLiteral(
                  "プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。")});
     QVERIFY(!s.onPrintScreen());
-    QCOMPARE(s.f.state().Run.labelTotal(), 1200);
+    QCOMPARE(s.f.state().run.labelTotal(), 1200);
     QCOMPARE(s.f.w().printScreen().sheetCount(), 8);
-    QCOMPARE(s.pc.ListBox20->count(), 8);
-    QCOMPARE(s.pc.pnlCircle->colorAt(150), before);
+    QCOMPARE(s.pc.sheetList->count(), 8);
+    QCOMPARE(s.pc.sheetMap->colorAt(150), before);
 }
 
 void TestPrintScreen::freeTextsStopAtFirstEmptyLine()
 {
     Screen s;
     s.chooseType(9);
-    s.dc.Memo1->setPlainText(QStringLiteral("A1\nA2\n\nA4"));
+    s.dc.freeTextMemo->setPlainText(QStringLiteral("A1\nA2\n\nA4"));
     s.printSet();
-    QCOMPARE(s.f.state().Run.sampleCount, 2);
-    QCOMPARE(s.f.state().Run.freeTexts, (QStringList{"A1", "A2"}));
+    QCOMPARE(s.f.state().run.sampleCount, 2);
+    QCOMPARE(s.f.state().run.freeTexts, (QStringList{"A1", "A2"}));
 
-    s.f.w().cmdBackClick();
-    s.dc.Memo1->setPlainText(QStringLiteral("\nB2"));
+    s.f.w().backToDesign();
+    s.dc.freeTextMemo->setPlainText(QStringLiteral("\nB2"));
     s.printSet();
     QVERIFY(s.onPrintScreen());
-    QCOMPARE(s.f.state().Run.labelTotal(), 0);
-    QCOMPARE(s.pc.pnl150->lower(), QString());
+    QCOMPARE(s.f.state().run.labelTotal(), 0);
+    QCOMPARE(s.pc.sampleLabel->lower(), QString());
     QCOMPARE(s.redCircles(), 0);
 
-    s.f.w().cmdBackClick();
+    s.f.w().backToDesign();
     QStringList lines;
     for (int i = 1; i <= 61; ++i)
         lines << QString::number(i);
-    s.dc.Memo1->setPlainText(lines.join('\n'));
+    s.dc.freeTextMemo->setPlainText(lines.join('\n'));
     s.printSet();
-    QCOMPARE(s.f.state().Run.sampleCount, 60);
-    QCOMPARE(s.f.state().Run.freeTexts.last(), QStringLiteral("60"));
+    QCOMPARE(s.f.state().run.sampleCount, 60);
+    QCOMPARE(s.f.state().run.freeTexts.last(), QStringLiteral("60"));
 }
 
 void TestPrintScreen::numberingStaysLiveOnPrintScreen()
@@ -225,13 +234,13 @@ void TestPrintScreen::numberingStaysLiveOnPrintScreen()
     Screen s;
     s.chooseFirst(7);
     s.printSet();
-    QCOMPARE(s.pc.pnl150->lower(), QStringLiteral("0007"));
-    s.dc.N4->trigger();
-    QCOMPARE(s.pc.pnl150->lower(), QStringLiteral("7"));
-    QVERIFY(s.f.state().Run.plainNumbers);
-    s.dc.N31->trigger();
-    QCOMPARE(s.f.state().Run.step, 3);
-    QCOMPARE(ComposeLabelTexts(s.f.state().Run, 1).lower, QStringLiteral("10"));
+    QCOMPARE(s.pc.sampleLabel->lower(), QStringLiteral("0007"));
+    s.dc.plainNumbersAction->trigger();
+    QCOMPARE(s.pc.sampleLabel->lower(), QStringLiteral("7"));
+    QVERIFY(s.f.state().run.plainNumbers);
+    s.dc.step3Action->trigger();
+    QCOMPARE(s.f.state().run.step, 3);
+    QCOMPARE(composeLabelTexts(s.f.state().run, 1).lower, QStringLiteral("10"));
 }
 
 void TestPrintScreen::dateComesFromTheClockAtPrintSet()
@@ -241,8 +250,8 @@ void TestPrintScreen::dateComesFromTheClockAtPrintSet()
     MainFixture f("10,10,1\r\n\r\n", [&now] { return now; });
     f.w().design().controls().typeButton[4]->click();
     now = now.addSecs(120);
-    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
-    QCOMPARE(f.w().printScreen().controls().pnl150->upper(), QStringLiteral("01/01"));
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    QCOMPARE(f.w().printScreen().controls().sampleLabel->upper(), QStringLiteral("01/01"));
 }
 
 void TestPrintScreen::clickingTheMapSetsStartPosition()
@@ -250,31 +259,31 @@ void TestPrintScreen::clickingTheMapSetsStartPosition()
     Screen s;
     s.f.w().show();
     s.printSet();
-    QWidget* area = s.pc.pnlCircle->clickArea();
+    QWidget* area = s.pc.sheetMap->clickArea();
     QTest::mouseMove(area, QPoint(72, 70));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 70));
-    QCOMPARE(s.f.state().Start.startPosition, 25);
+    QCOMPARE(s.f.state().start.startPosition, 25);
     QCOMPARE(s.f.dir.startFile(), QByteArray("10,10,25\r\n\r\n"));
-    QCOMPARE(s.pc.pnlCircle->colorAt(24), QColor(128, 128, 128));
-    QCOMPARE(s.pc.pnlCircle->colorAt(25), QColor(255, 0, 0));
-    QCOMPARE(s.pc.pnlCircle->colorAt(54), QColor(255, 0, 0));
-    QCOMPARE(s.pc.pnlCircle->colorAt(55), QColor(255, 255, 255));
-    QCOMPARE(s.pc.StartPosition->value(), 25);
+    QCOMPARE(s.pc.sheetMap->colorAt(24), QColor(128, 128, 128));
+    QCOMPARE(s.pc.sheetMap->colorAt(25), QColor(255, 0, 0));
+    QCOMPARE(s.pc.sheetMap->colorAt(54), QColor(255, 0, 0));
+    QCOMPARE(s.pc.sheetMap->colorAt(55), QColor(255, 255, 255));
+    QCOMPARE(s.pc.startPositionBox->value(), 25);
 
     // Between circles and beside the bands nothing happens.
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(165, 70));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 35));
-    QCOMPARE(s.f.state().Start.startPosition, 25);
+    QCOMPARE(s.f.state().start.startPosition, 25);
 
     // A start far down the sheet makes two sheets; clicks on sheet 2 count not.
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(148, 360));
-    QCOMPARE(s.f.state().Start.startPosition, 150);
-    QCOMPARE(s.pc.ListBox20->count(), 2);
-    s.pc.ListBox20->setCurrentIndex(s.pc.ListBox20->model()->index(1, 0)); // as a user does
-    QCOMPARE(s.pc.pnlCircle->colorAt(29), QColor(255, 0, 0));
-    QCOMPARE(s.pc.pnlCircle->colorAt(30), QColor(255, 255, 255));
+    QCOMPARE(s.f.state().start.startPosition, 150);
+    QCOMPARE(s.pc.sheetList->count(), 2);
+    s.pc.sheetList->setCurrentIndex(s.pc.sheetList->model()->index(1, 0)); // as a user does
+    QCOMPARE(s.pc.sheetMap->colorAt(29), QColor(255, 0, 0));
+    QCOMPARE(s.pc.sheetMap->colorAt(30), QColor(255, 255, 255));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(12, 20));
-    QCOMPARE(s.f.state().Start.startPosition, 150);
+    QCOMPARE(s.f.state().start.startPosition, 150);
 }
 
 void TestPrintScreen::startFromTheKeyboard_data()
@@ -325,16 +334,16 @@ void TestPrintScreen::startFromTheKeyboard()
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     f.dir.writeStartFile("untouched");
-    QTest::keyClick(f.w().design().controls().cmdPrintSet, Qt::Key_Space);
+    QTest::keyClick(f.w().design().controls().printSetButton, Qt::Key_Space);
     const PrintControls& pc = f.w().printScreen().controls();
     // PrintSet shows the start without choosing it again, and the map has the focus.
-    QCOMPARE(pc.StartPosition->value(), start);
+    QCOMPARE(pc.startPositionBox->value(), start);
     QCOMPARE(f.dir.startFile(), QByteArray("untouched"));
-    QCOMPARE(QApplication::focusWidget(), pc.pnlCircle);
+    QCOMPARE(QApplication::focusWidget(), pc.sheetMap);
     if (sheet == 2)
-        chooseRow(pc.ListBox20, 1);
+        chooseRow(pc.sheetList, 1);
 
-    QWidget* widget = target == "map" ? static_cast<QWidget*>(pc.pnlCircle) : pc.StartPosition;
+    QWidget* widget = target == "map" ? static_cast<QWidget*>(pc.sheetMap) : pc.startPositionBox;
     widget->setFocus(Qt::TabFocusReason);
     if (!typed.isEmpty()) {
         QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
@@ -343,17 +352,17 @@ void TestPrintScreen::startFromTheKeyboard()
     for (int key : keys)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
 
-    QCOMPARE(f.state().Start.startPosition, expected);
+    QCOMPARE(f.state().start.startPosition, expected);
     QCOMPARE(f.dir.startFile(), expected == start
                                     ? QByteArray("untouched")
                                     : QStringLiteral("10,10,%1\r\n\r\n").arg(expected).toLatin1());
     if (!typed.isEmpty() && keys.isEmpty())
         return; // still being typed
-    QCOMPARE(pc.StartPosition->value(), expected);
+    QCOMPARE(pc.startPositionBox->value(), expected);
     if (sheet == 1) {
-        QCOMPARE(pc.pnlCircle->colorAt(expected), QColor(255, 0, 0));
+        QCOMPARE(pc.sheetMap->colorAt(expected), QColor(255, 0, 0));
         if (expected > 1)
-            QCOMPARE(pc.pnlCircle->colorAt(expected - 1), QColor(128, 128, 128));
+            QCOMPARE(pc.sheetMap->colorAt(expected - 1), QColor(128, 128, 128));
     }
 }
 
@@ -362,10 +371,10 @@ void TestPrintScreen::focusFrames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QPoint>("band"); // in the highlight colour, from the left middle
     QTest::addColumn<QPoint>("line"); // in the base colour inside it, or none
-    QTest::newRow("sheet map") << "pnlCircle" << QPoint(45, 0) << QPoint(-1, -1);
-    QTest::newRow("number list") << "ListBox20" << QPoint(1, 0) << QPoint(2, 0);
-    QTest::newRow("colour list") << "ListBox21" << QPoint(1, 0) << QPoint(2, 0);
-    QTest::newRow("one-letter list") << "ListBox4" << QPoint(1, 0) << QPoint(2, 0);
+    QTest::newRow("sheet map") << "sheetMap" << QPoint(45, 0) << QPoint(-1, -1);
+    QTest::newRow("number list") << "sheetList" << QPoint(1, 0) << QPoint(2, 0);
+    QTest::newRow("colour list") << "textColourList" << QPoint(1, 0) << QPoint(2, 0);
+    QTest::newRow("one-letter list") << "type2LetterList" << QPoint(1, 0) << QPoint(2, 0);
 }
 
 void TestPrintScreen::focusFrames()
@@ -380,7 +389,7 @@ void TestPrintScreen::focusFrames()
     s.printSet();
     auto* widget = s.f.w().findChild<QWidget*>(name);
     if (!widget->isVisible())
-        s.f.w().cmdBackClick();
+        s.f.w().backToDesign();
     auto* list = qobject_cast<ListBox*>(widget);
     QWidget* painted = list ? list->viewport() : widget;
     const QPoint middle(0, painted->height() / 2);
@@ -392,7 +401,7 @@ void TestPrintScreen::focusFrames()
                (line.x() < 0 || image.pixelColor(line + middle) == base);
     };
 
-    (s.onPrintScreen() ? s.pc.cmdPrint : s.dc.cmdPrintSet)->setFocus(Qt::TabFocusReason);
+    (s.onPrintScreen() ? s.pc.printButton : s.dc.printSetButton)->setFocus(Qt::TabFocusReason);
     QVERIFY(!widget->hasFocus());
     QVERIFY(!focusLook());
     widget->setFocus(Qt::TabFocusReason);
@@ -404,18 +413,18 @@ void TestPrintScreen::offsetsSaveAtOnce()
 {
     Screen s;
     s.printSet();
-    s.pc.ListBox25->setCurrentIndex(s.pc.ListBox25->model()->index(0, 0));
-    QCOMPARE(s.f.state().Start.horzOffsetIndex, 0);
+    s.pc.horizontalOffsetList->setCurrentIndex(s.pc.horizontalOffsetList->model()->index(0, 0));
+    QCOMPARE(s.f.state().start.horzOffsetIndex, 0);
     QCOMPARE(s.f.dir.startFile(), QByteArray("0,10,1\r\n\r\n"));
-    s.pc.ListBox23->setCurrentIndex(s.pc.ListBox23->model()->index(20, 0));
+    s.pc.verticalOffsetList->setCurrentIndex(s.pc.verticalOffsetList->model()->index(20, 0));
     QCOMPARE(s.f.dir.startFile(), QByteArray("0,20,1\r\n\r\n"));
 
     // PrintSet restores the lists from the state without saving anything.
-    s.f.w().cmdBackClick();
+    s.f.w().backToDesign();
     s.f.dir.writeStartFile("untouched");
     s.printSet();
-    QCOMPARE(s.pc.ListBox25->currentRow(), 0);
-    QCOMPARE(s.pc.ListBox23->currentRow(), 20);
+    QCOMPARE(s.pc.horizontalOffsetList->currentRow(), 0);
+    QCOMPARE(s.pc.verticalOffsetList->currentRow(), 20);
     QCOMPARE(s.f.dir.startFile(), QByteArray("untouched"));
 }
 
@@ -429,16 +438,16 @@ void TestPrintScreen::fullDiskKeepsOldFileAndNewValues()
     QVERIFY(start.open(QIODevice::WriteOnly) && start.write(before) == before.size());
     start.close();
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, disk.path(), fixedNow);
+    MainWindow w(dialogs, disk.path(), fixedNow);
     w.show();
-    QTest::mouseClick(w.design().controls().cmdPrintSet, Qt::LeftButton);
+    QTest::mouseClick(w.design().controls().printSetButton, Qt::LeftButton);
     QVERIFY(disk.fill());
 
-    ListBox* horz = w.printScreen().controls().ListBox25;
+    ListBox* horz = w.printScreen().controls().horizontalOffsetList;
     const QModelIndex row = horz->model()->index(3, 0);
     horz->scrollTo(row);
     QTest::mouseClick(horz->viewport(), Qt::LeftButton, {}, horz->visualRect(row).center());
-    QCOMPARE(w.state().Start.horzOffsetIndex, 3);
+    QCOMPARE(w.state().start.horzOffsetIndex, 3);
     QCOMPARE(dialogs.count("error"), 1);
     QVERIFY2(dialogs.texts("error").first().contains("No space left on device"),
              qPrintable(dialogs.texts("error").first()));
@@ -449,13 +458,13 @@ void TestPrintScreen::fullDiskKeepsOldFileAndNewValues()
 
     // A start position whose save failed is still the one the job will use,
     // and the map shows it.
-    QWidget* area = w.printScreen().controls().pnlCircle->clickArea();
+    QWidget* area = w.printScreen().controls().sheetMap->clickArea();
     QTest::mouseMove(area, QPoint(72, 70));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(72, 70));
     QCOMPARE(dialogs.count("error"), 2);
-    QCOMPARE(w.state().Start.startPosition, 25);
-    QCOMPARE(w.printScreen().controls().pnlCircle->colorAt(24), QColor(128, 128, 128));
-    QCOMPARE(w.printScreen().controls().pnlCircle->colorAt(25), QColor(255, 0, 0));
+    QCOMPARE(w.state().start.startPosition, 25);
+    QCOMPARE(w.printScreen().controls().sheetMap->colorAt(24), QColor(128, 128, 128));
+    QCOMPARE(w.printScreen().controls().sheetMap->colorAt(25), QColor(255, 0, 0));
 }
 
 void TestPrintScreen::customBackground()
@@ -465,32 +474,34 @@ void TestPrintScreen::customBackground()
     s.printSet();
     const QColor lightGreen(144, 238, 144);
     auto selectBackground = [&s](int row) {
-        s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(row, 0));
+        s.pc.backgroundColourList->setCurrentIndex(
+            s.pc.backgroundColourList->model()->index(row, 0));
     };
 
     // Cancelled before any choice: back to the entry in effect.
     selectBackground(Colours::CustomIndex);
     QCOMPARE(s.f.dialogs.count("chooseColor"), 1);
-    QCOMPARE(s.pc.ListBox19->currentRow(), 0);
-    QCOMPARE(s.f.state().Design.look.backgroundColor(), QColor(255, 255, 255));
+    QCOMPARE(s.pc.backgroundColourList->currentRow(), 0);
+    QCOMPARE(s.f.state().design.look.backgroundColor(), QColor(255, 255, 255));
     QCOMPARE(s.disc(), QColor(255, 255, 255));
 
     // Confirmed, then chosen again and cancelled: the confirmed colour stays.
     s.f.dialogs.colorAnswers << lightGreen;
     selectBackground(Colours::CustomIndex);
     QCOMPARE(s.disc(), lightGreen);
-    const QRect custom = s.pc.ListBox19->visualRect(s.pc.ListBox19->model()->index(8, 0));
-    QTest::mouseClick(s.pc.ListBox19->viewport(), Qt::LeftButton, {}, custom.center());
+    const QRect custom =
+        s.pc.backgroundColourList->visualRect(s.pc.backgroundColourList->model()->index(8, 0));
+    QTest::mouseClick(s.pc.backgroundColourList->viewport(), Qt::LeftButton, {}, custom.center());
     QCOMPARE(s.f.dialogs.count("chooseColor"), 3);
     QCOMPARE(s.f.dialogs.lastColorInitial, lightGreen);
-    QCOMPARE(s.pc.ListBox19->currentRow(), 8);
-    QCOMPARE(s.f.state().Design.look.backgroundColor(), lightGreen);
+    QCOMPARE(s.pc.backgroundColourList->currentRow(), 8);
+    QCOMPARE(s.f.state().design.look.backgroundColor(), lightGreen);
 
     // PrintSet resets to black on white, without asking.
-    s.f.w().cmdBackClick();
+    s.f.w().backToDesign();
     s.printSet();
     QCOMPARE(s.f.dialogs.count("chooseColor"), 3);
-    QCOMPARE(s.pc.ListBox19->currentRow(), 0);
+    QCOMPARE(s.pc.backgroundColourList->currentRow(), 0);
     QVERIFY(s.inked(QColor(5, 5, 5)));
 }
 
@@ -499,17 +510,18 @@ void TestPrintScreen::frameAndBackgrounds()
     Screen s;
     s.f.w().show();
     s.printSet();
-    QTest::mouseClick(s.pc.CheckBox1, Qt::LeftButton);
-    s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(5, 0)); // Red
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
+    s.pc.backgroundColourList->setCurrentIndex(
+        s.pc.backgroundColourList->model()->index(5, 0)); // Red
     QCOMPARE(s.disc(), QColor(255, 0, 0));
     QCOMPARE(s.insideFrame(), QColor(255, 255, 255)); // the texts stand on white
 
     s.f.dialogs.colorAnswers << QColor(10, 20, 30);
-    s.pc.ListBox19->setCurrentIndex(s.pc.ListBox19->model()->index(8, 0));
-    QTest::mouseClick(s.pc.CheckBox1, Qt::LeftButton);
+    s.pc.backgroundColourList->setCurrentIndex(s.pc.backgroundColourList->model()->index(8, 0));
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
     QCOMPARE(s.insideFrame(), QColor(10, 20, 30));
 
-    s.pc.ListBox21->setCurrentIndex(s.pc.ListBox21->model()->index(2, 0)); // Blue
+    s.pc.textColourList->setCurrentIndex(s.pc.textColourList->model()->index(2, 0)); // Blue
     QVERIFY(s.inked(QColor(0, 0, 255)));
 }
 
@@ -517,53 +529,53 @@ void TestPrintScreen::rainbow()
 {
     Screen s;
     s.printSet();
-    QVERIFY(!s.pc.CheckBox2->isVisibleTo(&s.f.w()));
-    s.f.w().cmdBackClick();
+    QVERIFY(!s.pc.rainbowCheck->isVisibleTo(&s.f.w()));
+    s.f.w().backToDesign();
     s.chooseRepeats(2);
     s.printSet();
-    QVERIFY(s.pc.CheckBox2->isVisibleTo(&s.f.w()));
-    QVERIFY(!s.pc.CheckBox2->isChecked());
+    QVERIFY(s.pc.rainbowCheck->isVisibleTo(&s.f.w()));
+    QVERIFY(!s.pc.rainbowCheck->isChecked());
 
-    s.pc.ListBox21->setCurrentIndex(s.pc.ListBox21->model()->index(1, 0)); // Red
-    s.pc.CheckBox2->click();
-    QCOMPARE(s.pc.ListBox21->currentRow(), 0);
-    QVERIFY(!s.pc.ListBox21->isEnabled());
-    QVERIFY(!s.pc.ListBox19->isEnabled());
+    s.pc.textColourList->setCurrentIndex(s.pc.textColourList->model()->index(1, 0)); // Red
+    s.pc.rainbowCheck->click();
+    QCOMPARE(s.pc.textColourList->currentRow(), 0);
+    QVERIFY(!s.pc.textColourList->isEnabled());
+    QVERIFY(!s.pc.backgroundColourList->isEnabled());
     QVERIFY(s.inked(QColor(5, 5, 5)));       // the sample shows what prints
     QCOMPARE(s.disc(), QColor(255, 255, 0)); // the first label's rainbow colour
-    QVERIFY(s.f.state().Design.look.rainbow);
-    s.pc.CheckBox2->click();
-    QVERIFY(s.pc.ListBox21->isEnabled());
-    QCOMPARE(s.pc.ListBox21->currentRow(), 0);
+    QVERIFY(s.f.state().design.look.rainbow);
+    s.pc.rainbowCheck->click();
+    QVERIFY(s.pc.textColourList->isEnabled());
+    QCOMPARE(s.pc.textColourList->currentRow(), 0);
 
     // PrintSet clears the tick and enables the lists again.
-    s.pc.CheckBox2->click();
-    s.f.w().cmdBackClick();
+    s.pc.rainbowCheck->click();
+    s.f.w().backToDesign();
     s.printSet();
-    QVERIFY(!s.pc.CheckBox2->isChecked());
-    QVERIFY(s.pc.ListBox19->isEnabled());
+    QVERIFY(!s.pc.rainbowCheck->isChecked());
+    QVERIFY(s.pc.backgroundColourList->isEnabled());
 }
 
 void TestPrintScreen::labelFont()
 {
     Screen s;
     s.printSet();
-    s.f.state().Design.look.font.setItalic(true);
-    s.pc.Font1->trigger(); // cancelled
+    s.f.state().design.look.font.setItalic(true);
+    s.pc.fontAction->trigger(); // cancelled
     QCOMPARE(s.f.dialogs.lastFontInitial.pointSize(), 9);
     QVERIFY(s.f.dialogs.lastFontInitial.bold());
     QVERIFY(!s.f.dialogs.lastFontInitial.italic());
-    QVERIFY(s.f.state().Design.look.font.italic());
+    QVERIFY(s.f.state().design.look.font.italic());
 
     QFont chosen(QStringLiteral("IPAGothic"));
     chosen.setPointSize(12);
     chosen.setItalic(true);
     s.f.dialogs.fontAnswers << chosen;
-    const QImage before = s.pc.pnl150->image();
-    s.pc.Font1->trigger();
-    QCOMPARE(s.f.state().Design.look.font, chosen);
-    QCOMPARE(s.f.state().Design.look.font.pointSize(), 12);
-    QVERIFY(s.pc.pnl150->image() != before); // drawn in the label font, as printed
+    const QImage before = s.pc.sampleLabel->image();
+    s.pc.fontAction->trigger();
+    QCOMPARE(s.f.state().design.look.font, chosen);
+    QCOMPARE(s.f.state().design.look.font.pointSize(), 12);
+    QVERIFY(s.pc.sampleLabel->image() != before); // drawn in the label font, as printed
 }
 
 QTEST_MAIN(TestPrintScreen)

@@ -42,14 +42,14 @@ void printToPdf(MainFixture& f, const QString& pdf)
         printer.setOutputFileName(pdf);
         return true;
     };
-    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
-    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
 }
 
 void restart(MainFixture& f)
 {
     QVERIFY(f.w().close());
-    f.window = std::make_unique<TfrmMain>(f.dialogs, f.dir.path(), fixedNow);
+    f.window = std::make_unique<MainWindow>(f.dialogs, f.dir.path(), fixedNow);
     f.w().setSheetPause(0);
 }
 
@@ -62,28 +62,28 @@ void TestSavedState::runGoesOnAfterARestart()
     MainFixture f;
     f.w().setSheetPause(0);
     const QString pdf = f.dir.path() + QStringLiteral("/labels.pdf");
-    f.w().controls().TabControl1->setCurrentIndex(0);
+    f.w().controls().typePageTabs->setCurrentIndex(0);
     f.w().design().controls().typeButton[2]->click();
-    QTest::keyClicks(f.w().design().controls().Edit2, QStringLiteral("PCR"));
-    chooseRow(f.w().design().controls().ListBox4, 25);
-    chooseRow(f.w().design().controls().ListBox2, 19);
-    f.w().design().controls().ListBox12->selectRow(995);
-    f.w().design().ListBox12Click();
+    QTest::keyClicks(f.w().design().controls().type2UpperEdit, QStringLiteral("PCR"));
+    chooseRow(f.w().design().controls().type2LetterList, 25);
+    chooseRow(f.w().design().controls().sampleCountList, 19);
+    f.w().design().controls().firstNumberList->selectRow(995);
+    f.w().design().chooseFirstNumber();
     printToPdf(f, pdf);
-    QVERIFY(f.state().LastJob);
-    LabelRun both = f.state().LastJob->run;
+    QVERIFY(f.state().lastJob);
+    LabelRun both = f.state().lastJob->run;
     both.sampleCount = 40;
 
     restart(f);
-    QCOMPARE(f.w().design().controls().NextJob->text(), QStringLiteral("次: A015 ・ 開始位置 21"));
-    QCOMPARE(f.state().Design.type, 2);
-    QCOMPARE(f.w().design().controls().Edit2->text(), QStringLiteral("PCR"));
-    QCOMPARE(f.state().Start.startPosition, 21);
-    QVERIFY(f.w().controls().cmdExcel->isVisibleTo(&f.w()));
+    QCOMPARE(f.w().design().controls().nextJobLine->text(), QStringLiteral("次: A015 ・ 開始位置 21"));
+    QCOMPARE(f.state().design.type, 2);
+    QCOMPARE(f.w().design().controls().type2UpperEdit->text(), QStringLiteral("PCR"));
+    QCOMPARE(f.state().start.startPosition, 21);
+    QVERIFY(f.w().controls().excelButton->isVisibleTo(&f.w()));
     QCOMPARE(f.printed(19).lower, QStringLiteral("A014"));
     const QString xls = f.dir.path() + QStringLiteral("/after.xls");
     f.dialogs.saveFileAnswers << xls;
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     QVERIFY(QFile::exists(xls));
 
     // The print dialog opens on the printer chosen before the restart.
@@ -93,12 +93,12 @@ void TestSavedState::runGoesOnAfterARestart()
         printer.setOutputFileName(pdf);
         return true;
     };
-    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
-    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
     QCOMPARE(offered, pdf);
     QCOMPARE(f.dialogs.count("error"), 0);
     for (int n = 0; n < 20; ++n)
-        QCOMPARE(f.printed(n).lower, ComposeLabelTexts(both, 20 + n).lower);
+        QCOMPARE(f.printed(n).lower, composeLabelTexts(both, 20 + n).lower);
 }
 
 void TestSavedState::damagedStateIsKeptAndReported_data()
@@ -119,13 +119,13 @@ void TestSavedState::damagedStateIsKeptAndReported()
     QVERIFY(state.open(QIODevice::WriteOnly) && state.write(bytes) == bytes.size());
     state.close();
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, dir.path(), fixedNow);
+    MainWindow w(dialogs, dir.path(), fixedNow);
 
     QCOMPARE(dialogs.count("message"), 1);
     QVERIFY(dialogs.calls.first().text.contains(QStringLiteral("次の番号を復元できません")));
     QVERIFY2(dialogs.calls.first().detail.contains(QDir::toNativeSeparators(path)),
              qPrintable(dialogs.calls.first().detail));
-    QCOMPARE(w.state().Design, LabelDesign());
+    QCOMPARE(w.state().design, LabelDesign());
     QVERIFY(!QFile::exists(path));
     QFile kept(path + QStringLiteral(".bad"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
@@ -141,7 +141,7 @@ void TestSavedState::failedSaveAtTheEndAsks()
     QVERIFY(start.open(QIODevice::WriteOnly) && start.write("10,10,1\r\n\r\n") > 0);
     start.close();
     ScriptedDialogs dialogs;
-    TfrmMain w(dialogs, disk.path(), fixedNow);
+    MainWindow w(dialogs, disk.path(), fixedNow);
     w.show();
     QVERIFY(disk.fill());
 
@@ -159,31 +159,31 @@ void TestSavedState::failedSaveAtTheEndAsks()
 void TestSavedState::designFilesOpenAndSave()
 {
     MainFixture f;
-    QTest::keyClicks(f.w().design().controls().Edit1, QStringLiteral("ABC"));
+    QTest::keyClicks(f.w().design().controls().type1UpperEdit, QStringLiteral("ABC"));
     const QString path = f.dir.path() + QStringLiteral("/mine");
     f.dialogs.saveFileAnswers << path;
-    f.w().controls().FileSaveAs->trigger();
+    f.w().controls().saveAsAction->trigger();
     QVERIFY(QFile::exists(path + QStringLiteral(".json")));
-    const LabelDesign saved = f.state().Design;
+    const LabelDesign saved = f.state().design;
 
-    f.w().controls().TabControl1->setCurrentIndex(2);
-    QCOMPARE(f.state().Design.type, 9);
+    f.w().controls().typePageTabs->setCurrentIndex(2);
+    QCOMPARE(f.state().design.type, 9);
     f.dialogs.openFileAnswers << path + QStringLiteral(".json");
-    f.w().controls().FileOpen->trigger();
-    QCOMPARE(f.state().Design, saved);
-    QCOMPARE(f.w().design().controls().Edit1->text(), QStringLiteral("ABC"));
-    QVERIFY(f.w().design().controls().PnlType1->isVisibleTo(&f.w()));
-    QVERIFY(f.w().controls().RecentDesigns[0]->isVisible());
+    f.w().controls().openAction->trigger();
+    QCOMPARE(f.state().design, saved);
+    QCOMPARE(f.w().design().controls().type1UpperEdit->text(), QStringLiteral("ABC"));
+    QVERIFY(f.w().design().controls().types1to4Page->isVisibleTo(&f.w()));
+    QVERIFY(f.w().controls().recentDesignActions[0]->isVisible());
 
     // A bad file leaves the design as it is and says which file and why.
     QFile bad(f.dir.path() + QStringLiteral("/bad.json"));
     QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("[1, 2]") > 0);
     bad.close();
     f.dialogs.openFileAnswers << bad.fileName();
-    f.w().controls().FileOpen->trigger();
+    f.w().controls().openAction->trigger();
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY(f.dialogs.texts("error").first().contains(QStringLiteral("bad.json")));
-    QCOMPARE(f.state().Design, saved);
+    QCOMPARE(f.state().design, saved);
 }
 
 void TestSavedState::jobPrintedElsewhereIsSeen()
@@ -193,7 +193,7 @@ void TestSavedState::jobPrintedElsewhereIsSeen()
     // printing those numbers again.
     MainFixture f;
     f.w().setSheetPause(0);
-    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
     SavedState elsewhere;
     elsewhere.design.firstNumber = 31;
     QString error;
@@ -206,12 +206,12 @@ void TestSavedState::jobPrintedElsewhereIsSeen()
         printer.setOutputFileName(pdf);
         return true;
     };
-    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
     QCOMPARE(f.dialogs.count("message"), 1);
     QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(f.w().printScreen().controls().pnl150->lower(), QStringLiteral("0031"));
+    QCOMPARE(f.w().printScreen().controls().sampleLabel->lower(), QStringLiteral("0031"));
 
-    QTest::mouseClick(f.w().printScreen().controls().cmdPrint, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
     QCOMPARE(f.printed(0).lower, QStringLiteral("0031"));
     QCOMPARE(f.dir.startFile(), QByteArray("10,10,61\r\n\r\n"));
     QCOMPARE(StateFile::read(StateFile::pathIn(f.dir.path())).state.design.firstNumber, 61);
@@ -221,8 +221,8 @@ void TestSavedState::scaleIsKeptInTheState()
 {
     MainFixture f;
     f.w().show();
-    QTest::mouseClick(f.w().design().controls().cmdPrintSet, Qt::LeftButton);
-    QSpinBox* scaleX = f.w().printScreen().controls().ScaleX;
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    QSpinBox* scaleX = f.w().printScreen().controls().scaleXBox;
     scaleX->setFocus();
     scaleX->selectAll();
     QTest::keyClicks(scaleX, QStringLiteral("1010"));
@@ -231,7 +231,7 @@ void TestSavedState::scaleIsKeptInTheState()
     QCOMPARE(f.dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // not the start file's
 
     restart(f);
-    QCOMPARE(f.w().printScreen().controls().ScaleX->value(), 1010);
+    QCOMPARE(f.w().printScreen().controls().scaleXBox->value(), 1010);
 }
 
 QTEST_MAIN(TestSavedState)

@@ -29,7 +29,7 @@ void giveJob(MainFixture& f)
     PrintedJob job;
     job.run.sampleCount = 1;
     job.labels = {{QStringLiteral("U"), QStringLiteral("0001")}};
-    f.state().LastJob = job;
+    f.state().lastJob = job;
 }
 
 QList<PrintLogEntry> entries(int count)
@@ -187,7 +187,7 @@ void TestExport::fileNames()
                          QString(60, QLatin1Char('e')) + "/" + QStringLiteral("ラベル記録");
     QVERIFY(QDir().mkpath(QFileInfo(deep).path()));
     f.dialogs.saveFileAnswers << deep;
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     QCOMPARE(f.dialogs.lastSaveFilter, QStringLiteral("Excel files (*.xls)"));
     QVERIFY(QFile::exists(deep + ".xls"));
     QCOMPARE(f.dialogs.count("error"), 0);
@@ -204,7 +204,7 @@ void TestExport::overwriteAnsweredNo()
     old.close();
     f.dialogs.saveFileAnswers << path;
     f.dialogs.yesNoAnswers << false;
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     QCOMPARE(f.dialogs.texts("askYesNo"),
              QStringList{QStringLiteral("同名のファイルがあります。重ねがきしますか？")});
     QVERIFY(old.open(QIODevice::ReadOnly));
@@ -225,7 +225,7 @@ void TestExport::unwritableFolderKeepsOldFile()
     f.dialogs.yesNoAnswers << true;
     {
         ReadOnlyDir readOnly(target.path());
-        f.w().cmdExcelClick();
+        f.w().exportSpreadsheet();
     }
     QCOMPARE(f.dialogs.count("error"), 1);
     QVERIFY(f.dialogs.texts("error").first().contains(QStringLiteral("old.xls")));
@@ -275,31 +275,31 @@ void TestExport::exportIsTheJobs()
     f.w().setSheetPause(0);
     const DesignControls& dc = f.w().design().controls();
     const PrintControls& pc = f.w().printScreen().controls();
-    QTest::keyClicks(dc.Edit1, QStringLiteral("U"));
-    QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton);
-    const QRect red = pc.ListBox21->visualRect(pc.ListBox21->model()->index(1, 0));
-    QTest::mouseClick(pc.ListBox21->viewport(), Qt::LeftButton, {}, red.center());
+    QTest::keyClicks(dc.type1UpperEdit, QStringLiteral("U"));
+    QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
+    const QRect red = pc.textColourList->visualRect(pc.textColourList->model()->index(1, 0));
+    QTest::mouseClick(pc.textColourList->viewport(), Qt::LeftButton, {}, red.center());
     f.dialogs.printerAnswer = [&f](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(f.dir.path() + QStringLiteral("/labels.pdf"));
         return true;
     };
-    QTest::mouseClick(pc.cmdPrint, Qt::LeftButton);
-    QVERIFY(f.state().LastJob);
-    QTest::mouseClick(dc.cmdPrintSet, Qt::LeftButton);
-    QCOMPARE(pc.ListBox21->currentRow(), 0);
-    f.w().cmdBackClick();
-    f.w().controls().TabControl1->setCurrentIndex(1);
+    QTest::mouseClick(pc.printButton, Qt::LeftButton);
+    QVERIFY(f.state().lastJob);
+    QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
+    QCOMPARE(pc.textColourList->currentRow(), 0);
+    f.w().backToDesign();
+    f.w().controls().typePageTabs->setCurrentIndex(1);
     dc.typeButton[8]->click();
 
     const QString path = f.dir.path() + QStringLiteral("/job.xls");
     f.dialogs.saveFileAnswers << path;
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     // A dated name is offered, next time in the folder used.
     QCOMPARE(QFileInfo(f.dialogs.lastSaveProposal).fileName(),
              QStringLiteral("labels-20261208-1030.xls"));
     f.dialogs.saveFileAnswers << std::nullopt;
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     QCOMPARE(QFileInfo(f.dialogs.lastSaveProposal).absolutePath(), f.dir.path());
     const QJsonObject cells = readBack(path).value("cells").toObject();
     QCOMPARE(cells.value("1,0").toObject().value("font").toString(), QStringLiteral("FF0000"));
@@ -311,16 +311,16 @@ void TestExport::exportIsTheJobs()
         printer.setOutputFileName(f.dir.path() + QStringLiteral("/record.pdf"));
         return true;
     };
-    f.w().cmdSheetClick();
+    f.w().printRecord();
     QString error;
     const QString record = PdfTools::text(f.dir.path() + QStringLiteral("/record.pdf"), error);
     QVERIFY2(record.contains(QStringLiteral("0001")) && record.contains(QStringLiteral("0030")),
              qPrintable(record + error));
 
     // A job of type 8 has nothing to list.
-    f.state().LastJob->run.type = 8;
+    f.state().lastJob->run.type = 8;
     f.dialogs.calls.clear();
-    f.w().cmdExcelClick();
+    f.w().exportSpreadsheet();
     QVERIFY(f.dialogs.calls.isEmpty());
 }
 

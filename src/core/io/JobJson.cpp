@@ -29,7 +29,7 @@ QJsonObject runToJson(const LabelRun& run)
         {"upper", run.upper},
         {"type8Lower", run.type8Lower},
         {"freeTexts", QJsonArray::fromStringList(run.freeTexts)},
-        {"memo2Empty", run.memo2Empty},
+        {"memo2Empty", run.type8Blank}, // the key saved states already hold
     };
 }
 
@@ -51,7 +51,7 @@ LabelRun readRun(JsonReader& in, const JsonField& field)
     run.upper = in.string(f("upper"));
     run.type8Lower = in.string(f("type8Lower"));
     run.freeTexts = in.strings(f("freeTexts"));
-    run.memo2Empty = in.boolean(f("memo2Empty"));
+    run.type8Blank = in.boolean(f("memo2Empty"));
     return run;
 }
 

@@ -64,11 +64,11 @@ PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
     const int total = plan.run.labelTotal();
     job.labels.reserve(total);
     for (int n = 0; n < total; ++n) {
-        const LabelTexts texts = ComposeLabelTexts(plan.run, n);
+        const LabelTexts texts = composeLabelTexts(plan.run, n);
         job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
     if (next)
-        *next = ContinueAfterJob(plan.run, plan.startPosition);
+        *next = continueAfterJob(plan.run, plan.startPosition);
     return job;
 }
 
@@ -146,7 +146,7 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
         return outcome;
     }
 
-    const PrintJobResult printed = RunPrintJob(canvas, planned->run, planned->design.look,
+    const PrintJobResult printed = runPrintJob(canvas, planned->run, planned->design.look,
                                                planned->offsets, planned->startPosition, progress);
     if (!printed.ok) {
         putBack(before, id);

@@ -58,14 +58,14 @@ QStringList backgroundColorItems()
             QStringLiteral("Aqua"),  QStringLiteral("Lime"),   QStringLiteral("Custom")};
 }
 
-QColor TextColorOf(int index)
+QColor textColorOf(int index)
 {
     if (index < 0 || index >= int(std::size(TextColors)))
         return toColor(TextColors[0]);
     return toColor(TextColors[index]);
 }
 
-QColor BackgroundColorOf(int index, const QColor& custom)
+QColor backgroundColorOf(int index, const QColor& custom)
 {
     if (index == CustomIndex)
         return custom;
@@ -74,26 +74,26 @@ QColor BackgroundColorOf(int index, const QColor& custom)
     return toColor(BackgroundColors[index]);
 }
 
-QColor RainbowByRepeat(int n, int repeatCount)
+QColor rainbowByRepeat(int n, int repeatCount)
 {
     const int index = repeatCount > 0 ? n % repeatCount : 0;
     return toColor(RepeatRainbow[wrapped(index, RepeatRainbowSize)]);
 }
 
-QColor RainbowBySampleGroup(int n, int sampleCount)
+QColor rainbowBySampleGroup(int n, int sampleCount)
 {
     const int index = sampleCount > 0 ? n / sampleCount : 0;
     return toColor(GroupRainbow[wrapped(index, GroupRainbowSize)]);
 }
 
-int SheetTextColorOf(int index)
+int sheetTextColorOf(int index)
 {
     if (index < 0 || index >= int(std::size(SheetText)))
         return SheetText[0];
     return SheetText[index];
 }
 
-int SheetBackColorOf(int index)
+int sheetBackColorOf(int index)
 {
     if (index < 0 || index >= int(std::size(SheetBack)))
         return -1;

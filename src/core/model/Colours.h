@@ -14,20 +14,29 @@ QStringList textColorItems();       // "Black", "Red", ...
 QStringList backgroundColorItems(); // "White", "Yellow", ..., "Custom"
 
 // Index of the text colour list to its colour ("Black" is a near black).
-QColor TextColorOf(int index);
+QColor textColorOf(int index);
 // Index of the background list to its colour; "Custom" gives `custom`.
-QColor BackgroundColorOf(int index, const QColor& custom);
+QColor backgroundColorOf(int index, const QColor& custom);
 
 // Multi-colour mode: the disc fill of the label with sheet index n (0 for
 // the first label drawn on a sheet). Indices past a table wrap around it.
-QColor RainbowByRepeat(int n, int repeatCount);
+QColor rainbowByRepeat(int n, int repeatCount);
 // Blank Type8 labels: coloured by sample group.
-QColor RainbowBySampleGroup(int n, int sampleCount);
+QColor rainbowBySampleGroup(int n, int sampleCount);
 inline constexpr int RepeatRainbowSize = 5;
 inline constexpr int GroupRainbowSize = 7;
 
 // Colour numbers of the standard workbook palette for the spreadsheet.
-int SheetTextColorOf(int index);
-int SheetBackColorOf(int index); // "Custom" has none: -1
+int sheetTextColorOf(int index);
+int sheetBackColorOf(int index); // "Custom" has none: -1
+// The spreadsheet writer still calls them by their former names.
+inline int SheetTextColorOf(int index)
+{
+    return sheetTextColorOf(index);
+}
+inline int SheetBackColorOf(int index)
+{
+    return sheetBackColorOf(index);
+}
 
 } // namespace Colours

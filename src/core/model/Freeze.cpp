@@ -25,7 +25,7 @@ LabelRun freeze(const LabelDesign& design, const QDate& today)
     case UpperLine::YearMonth:
         run.upper = DateStamp::yearMonth(stamped);
         break;
-    case UpperLine::Memo2:
+    case UpperLine::Type8Upper:
         run.upper = Cp932::limit(design.type8Lines.value(0), LabelBytes);
         break;
     case UpperLine::None:
@@ -35,9 +35,9 @@ LabelRun freeze(const LabelDesign& design, const QDate& today)
     if (run.type == 1 && run.upper.isEmpty())
         run.type = BlankType1;
 
-    if (traits.lower == LowerLine::Memo2) {
+    if (traits.lower == LowerLine::Type8Lower) {
         run.type8Lower = Cp932::limit(design.type8Lines.value(1), LabelBytes);
-        run.memo2Empty = design.type8Blank();
+        run.type8Blank = design.type8Blank();
     }
 
     if (traits.hasFreeTexts()) {

@@ -9,13 +9,13 @@ bool LabelDesign::type8Blank() const
 
 int maxRepeatCount(const LabelDesign& design)
 {
-    const bool blank = labelType(design.type).lower == LowerLine::Memo2 && design.type8Blank();
+    const bool blank = labelType(design.type).lower == LowerLine::Type8Lower && design.type8Blank();
     return blank ? 7 : 5;
 }
 
 int repeatLimit(int type)
 {
-    return labelType(type).lower == LowerLine::Memo2 ? 7 : 5;
+    return labelType(type).lower == LowerLine::Type8Lower ? 7 : 5;
 }
 
 QFont PrintAppearance::defaultLabelFont()

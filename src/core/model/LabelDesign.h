@@ -14,12 +14,12 @@
 // typed; freeze() applies each type's limits.
 struct LabelDesign {
     int type = 1; // 1..12
-    // The upper texts of the five types that have one (Edit1..Edit5 for
-    // types 1, 2, 3, 9 and 10).
+    // The upper texts of the five types that have one: types 1, 2, 3, 9
+    // and 10, in this order.
     std::array<QString, 5> upperTexts;
-    QStringList freeTexts;  // the free-text memo, one line per sample (types 9..12)
-    QStringList type8Lines; // type 8's memo: its upper and lower line
-    std::array<int, LetterListCount> letters{}; // 0..25 in each letter list
+    QStringList freeTexts;                      // one line per sample (types 9..12)
+    QStringList type8Lines;                     // type 8's upper and lower line
+    std::array<int, LetterListCount> letters{}; // 0..25, by LetterList
 
     int firstNumber = 1; // within the type's range
     int sampleCount = 30;

@@ -12,13 +12,13 @@ struct LabelRun {
     int step = 1;        // 1, 2, 3, 5 or 10
     bool plainNumbers = false;
     int sampleCount = 0;
-    int repeatCount = 1;   // labels per sample
-    int letter1 = 0;       // 0..25: the type's letter list (types 2, 6, 7, 10), ListBox5 for type 3
-    int letter2 = 0;       // 0..25: ListBox6 for type 3
-    QString upper;         // upper text, already limited to the label's room
-    QString type8Lower;    // type 8: second line of its memo, limited
-    QStringList freeTexts; // types 9..12: one text per sample
-    bool memo2Empty = false; // type 8 with an empty memo: rainbow by sample group
+    int repeatCount = 1;     // labels per sample
+    int letter1 = 0;         // 0..25: the type's letter (types 2, 6, 7, 10), type 3's first
+    int letter2 = 0;         // 0..25: type 3's second letter
+    QString upper;           // upper text, already limited to the label's room
+    QString type8Lower;      // type 8: its second line, limited
+    QStringList freeTexts;   // types 9..12: one text per sample
+    bool type8Blank = false; // type 8 with no text: rainbow by sample group
 
     int labelTotal() const { return sampleCount * repeatCount; }
 

@@ -2,16 +2,17 @@
 
 #include <array>
 
-// What each label type has, in one table: the numbering, the letters, where
-// the two lines come from, and which controls of the design screen belong to
-// it. Everything that asks "does this type have ...?" asks here.
+// What each label type has, in one table: the numbering, the letters and
+// where the two lines come from. Everything that asks "does this type have
+// ...?" asks here.
 
-// The six letter lists of the design screen.
+// The design's six letters: one each for types 2, 6, 7 and 10, two for type 3.
 enum class LetterList { Type2, Type3First, Type3Second, Type6, Type7, Type10 };
 inline constexpr int LetterListCount = 6;
 
-enum class UpperLine { Text, MonthDay, YearMonth, Memo2, None };
-enum class LowerLine { Number, Memo2, FreeText };
+// Type 8 takes both lines from its two typed lines.
+enum class UpperLine { Text, MonthDay, YearMonth, Type8Upper, None };
+enum class LowerLine { Number, Type8Lower, FreeText };
 
 struct LabelTypeTraits {
     int type = 0;
@@ -20,27 +21,14 @@ struct LabelTypeTraits {
     int letterCount = 0;
     std::array<LetterList, 2> letters{};
     UpperLine upper = UpperLine::None;
-    int upperText = -1; // which of the five upper texts (Edit1..Edit5), or -1
+    // Which of the design's five upper texts (types 1, 2, 3, 9, 10), or -1.
+    int upperText = -1;
     LowerLine lower = LowerLine::Number;
     int freeTextBytes = 0; // room of a free text: 5, or 4 behind a letter
     // The upper line sits over the number's own width (types 1, 4, 5, 13).
     bool placedByNumber = false;
     // Its labels go into the spreadsheet; type 8's are all alike.
     bool listed = true;
-
-    // The design screen: the tab page (0..2) and place (0..3) of the type,
-    // and the names of its controls.
-    int page = 0;
-    int slot = 0;
-    const char* button = nullptr;
-    const char* panel = nullptr;
-    const char* shape = nullptr;
-    const char* numberCaption = nullptr;
-    const char* dateCaption = nullptr;
-    std::array<const char*, 3> blackControls{}; // its texts, black while selected
-    const char* focus = nullptr;                // its first input, or none
-    bool showsFirstNumber = false;
-    bool showsDateAdjust = false;
 
     bool hasNumber() const { return digits > 0; }
     bool hasDate() const { return upper == UpperLine::MonthDay || upper == UpperLine::YearMonth; }

@@ -15,10 +15,10 @@ struct PrintAppearance {
     QFont font = defaultLabelFont();
     QColor fontColor = QColor(0, 0, 0); // the record's title and time stamp
 
-    QColor textColor() const { return Colours::TextColorOf(textColorIndex); }
+    QColor textColor() const { return Colours::textColorOf(textColorIndex); }
     QColor backgroundColor() const
     {
-        return Colours::BackgroundColorOf(backgroundIndex, customColor);
+        return Colours::backgroundColorOf(backgroundIndex, customColor);
     }
 
     // Bold "ＭＳ Ｐゴシック" at 9 points.

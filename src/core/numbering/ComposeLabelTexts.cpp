@@ -18,7 +18,7 @@ QString letterOf(int index)
     return QString(QChar(u'A' + index));
 }
 
-LabelTexts ComposeLabelTexts(const LabelRun& run, int n)
+LabelTexts composeLabelTexts(const LabelRun& run, int n)
 {
     const LabelTypeTraits& traits = labelType(run.type);
     LabelTexts texts;
@@ -48,7 +48,7 @@ LabelTexts ComposeLabelTexts(const LabelRun& run, int n)
         texts.lower = letters + number;
         break;
     }
-    case LowerLine::Memo2:
+    case LowerLine::Type8Lower:
         texts.lower = run.type8Lower;
         break;
     case LowerLine::FreeText:

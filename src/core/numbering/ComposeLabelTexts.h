@@ -18,7 +18,7 @@ struct LabelTexts {
 // sample index x step + first number. A number past its range carries into
 // the letters and prints within its range, so a run prints the same labels
 // however it is split into jobs.
-LabelTexts ComposeLabelTexts(const LabelRun& run, int n);
+LabelTexts composeLabelTexts(const LabelRun& run, int n);
 
 // The letter for a list index 0..25.
 QString letterOf(int index);

@@ -3,7 +3,7 @@
 #include "core/layout/SheetLayout.h"
 #include "core/model/LabelType.h"
 
-Continuation ContinueAfterJob(const LabelRun& run, int startPosition)
+Continuation continueAfterJob(const LabelRun& run, int startPosition)
 {
     Continuation next{SheetLayout::nextStartPosition(startPosition, run.labelTotal()),
                       run.firstNumber, run.letter1, run.letter2};

@@ -13,4 +13,4 @@ struct Continuation {
     int letter2 = 0; // 0..25, type 3 only
 };
 
-Continuation ContinueAfterJob(const LabelRun& run, int startPosition);
+Continuation continueAfterJob(const LabelRun& run, int startPosition);

@@ -48,7 +48,7 @@ RegistryJob importedJob(const SavedState& state, const QString& stateDir, const 
     job.design.type = printed.run.type == BlankType1 ? 1 : printed.run.type;
     job.design.firstNumber = printed.run.firstNumber;
     job.job = printed;
-    const Continuation next = ContinueAfterJob(printed.run, printed.startPosition);
+    const Continuation next = continueAfterJob(printed.run, printed.startPosition);
     job.nextPosition = next.startPosition;
     job.movesNumbering = labelType(printed.run.type).hasNumber();
     job.numberingAfter = {next.firstNumber, next.letter1, next.letter2, 0};

@@ -17,19 +17,19 @@ PrintJobResult failed(PrintCanvas& canvas)
 
 } // namespace
 
-PrintJobResult RunPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                            const SheetGeometry::Offsets& offsets, int startPosition,
                            const std::function<void(int sheet, int sheetCount)>& afterSheet)
 {
     const int total = run.labelTotal();
     if (total > 0) {
-        const int sheets = SheetLayout::CountSheets(startPosition, total);
+        const int sheets = SheetLayout::countSheets(startPosition, total);
         if (!canvas.beginDocument())
             return failed(canvas);
         for (int sheet = 1; sheet <= sheets; ++sheet) {
             const SheetLayout::SheetRange range =
                 SheetLayout::sheetRange(sheet, sheets, startPosition, total);
-            PrintSheet(canvas, run, look, offsets, startPosition, sheet, range.first, range.last);
+            printSheet(canvas, run, look, offsets, startPosition, sheet, range.first, range.last);
             if (!(sheet == sheets ? canvas.endDocument() : canvas.newPage()))
                 return failed(canvas);
             if (afterSheet)
@@ -43,9 +43,9 @@ PrintJobResult RunPrintJob(PrintCanvas& canvas, const LabelRun& run, const Print
     result.job.startPosition = startPosition;
     result.job.labels.reserve(total);
     for (int n = 0; n < total; ++n) {
-        const LabelTexts texts = ComposeLabelTexts(run, n);
+        const LabelTexts texts = composeLabelTexts(run, n);
         result.job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
-    result.next = ContinueAfterJob(run, startPosition);
+    result.next = continueAfterJob(run, startPosition);
     return result;
 }

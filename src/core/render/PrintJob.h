@@ -25,6 +25,6 @@ struct PrintJobResult {
 // progress there). The job counts only once the document has ended and the
 // print system took it; on any failure the document is dropped and nothing
 // of it is reported as printed. A run without labels begins no document.
-PrintJobResult RunPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                            const SheetGeometry::Offsets& offsets, int startPosition,
                            const std::function<void(int sheet, int sheetCount)>& afterSheet);

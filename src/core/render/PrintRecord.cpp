@@ -52,7 +52,7 @@ int pageCount(int entries)
     return std::max(1, (entries + EntriesPerPage - 1) / EntriesPerPage);
 }
 
-bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
+bool printRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
                      const PrintAppearance& look, int page, int kind, int count,
                      const QDateTime& printedAt)
 {
@@ -81,7 +81,7 @@ bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     return canvas.newPage();
 }
 
-bool PrintRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
+bool printRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
                       const PrintAppearance& look, const QDateTime& printedAt)
 {
     const int total = int(entries.size());
@@ -89,7 +89,7 @@ bool PrintRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     for (int page = 1; page <= pages; ++page) {
         const int count = page < pages ? EntriesPerPage : total - EntriesPerPage * (pages - 1);
         const int kind = pages == 1 ? Only : page == 1 ? First : page == pages ? Last : Middle;
-        if (!PrintRecordPage(canvas, entries, look, page, kind, count, printedAt)) {
+        if (!printRecordPage(canvas, entries, look, page, kind, count, printedAt)) {
             canvas.abort();
             return false;
         }

@@ -22,12 +22,12 @@ int pageCount(int entries);
 // Draws one page with slots 1..count showing entries 40 x (page - 1) + 1 on,
 // under the title, with the time stamp and "page / pages" at its foot.
 // False when the printer failed.
-bool PrintRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
+bool printRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
                      const PrintAppearance& look, int page, int kind, int count,
                      const QDateTime& printedAt);
 
 // All pages; on a printer failure the document is aborted and false returned.
-bool PrintRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
+bool printRecordPages(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
                       const PrintAppearance& look, const QDateTime& printedAt);
 
 } // namespace PrintRecord

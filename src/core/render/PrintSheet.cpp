@@ -33,9 +33,9 @@ QColor discFill(const LabelRun& run, const PrintAppearance& look, int sheetIndex
         return look.backgroundColor();
     // A blank Type8 run is coloured by sample group, everything else by the
     // copy of its sample; the index restarts on every sheet.
-    if (run.memo2Empty)
-        return Colours::RainbowBySampleGroup(sheetIndex, run.sampleCount);
-    return Colours::RainbowByRepeat(sheetIndex, run.repeatCount);
+    if (run.type8Blank)
+        return Colours::rainbowBySampleGroup(sheetIndex, run.sampleCount);
+    return Colours::rainbowByRepeat(sheetIndex, run.repeatCount);
 }
 
 // Whether a text's box, from (x, y) at `size`, lies inside the disc: the
@@ -128,7 +128,7 @@ void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTe
 
 } // namespace
 
-void PrintLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+void printLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                 const SheetGeometry::LabelPlace& place, int n, int sheetIndex)
 {
     canvas.setPen(OutlineWidth, look.backgroundColor());
@@ -136,10 +136,10 @@ void PrintLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance&
     canvas.ellipse(place.box);
     canvas.setFontColor(look.textColor());
     canvas.clearBrush();
-    drawTexts(canvas, labelType(run.type), ComposeLabelTexts(run, n), place);
+    drawTexts(canvas, labelType(run.type), composeLabelTexts(run, n), place);
 }
 
-void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+void printSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last)
 {
@@ -148,6 +148,6 @@ void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance&
     canvas.setFont(look.font);
     for (int p = first; p <= last; ++p) {
         const int n = 150 * (sheet - 1) + p - startPosition;
-        PrintLabel(canvas, run, look, SheetGeometry::place(p, offsets, dpiX, dpiY), n, p - first);
+        printLabel(canvas, run, look, SheetGeometry::place(p, offsets, dpiX, dpiY), n, p - first);
     }
 }

@@ -12,11 +12,11 @@
 // Every text stays inside its disc: a line keeps its place by the printing
 // rules where it fits there, is centred where it would cross the disc's
 // edge, and is set a point smaller at a time where even that does not fit.
-void PrintSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+void printSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last);
 
 // The label of index n drawn alone around the centre of `place` (the
 // sample label on the screen).
-void PrintLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+void printLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
                 const SheetGeometry::LabelPlace& place, int n, int sheetIndex);

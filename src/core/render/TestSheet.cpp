@@ -55,7 +55,7 @@ void drawRuler(PrintCanvas& canvas, bool alongTop, int inset)
 
 } // namespace
 
-void PrintTestSheet(PrintCanvas& canvas, const SheetGeometry::Offsets& offsets)
+void printTestSheet(PrintCanvas& canvas, const SheetGeometry::Offsets& offsets)
 {
     const int dpiX = canvas.dpiX();
     const int dpiY = canvas.dpiY();

@@ -11,4 +11,4 @@
 // rulers are drawn true, not scaled, so that measuring one tells how much
 // the printer itself scales its pages. It draws only: the caller begins and
 // ends the document.
-void PrintTestSheet(PrintCanvas& canvas, const SheetGeometry::Offsets& offsets);
+void printTestSheet(PrintCanvas& canvas, const SheetGeometry::Offsets& offsets);

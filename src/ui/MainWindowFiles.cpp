@@ -1,7 +1,7 @@
 // The main window's files: the start file and the saved state, shared with
 // the command line under a lock, and design files.
 
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include "core/io/DesignFile.h"
 #include "core/io/RunFiles.h"
@@ -22,34 +22,34 @@ constexpr int MaxRecentDesigns = 5;
 
 } // namespace
 
-void TfrmMain::buildFileMenu()
+void MainWindow::buildFileMenu()
 {
-    m_c.FileMenu = menuBar()->addMenu(QStringLiteral("ファイル"));
-    m_c.FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    m_c.FileOpen = m_c.FileMenu->addAction(QStringLiteral("開く…"));
-    m_c.FileOpen->setObjectName(QStringLiteral("FileOpen"));
-    m_c.FileOpen->setShortcut(QKeySequence::Open);
-    connect(m_c.FileOpen, &QAction::triggered, this, &TfrmMain::FileOpenClick);
-    m_c.FileSaveAs = m_c.FileMenu->addAction(QStringLiteral("名前を付けて保存…"));
-    m_c.FileSaveAs->setObjectName(QStringLiteral("FileSaveAs"));
-    m_c.FileSaveAs->setShortcut(QKeySequence::SaveAs);
-    connect(m_c.FileSaveAs, &QAction::triggered, this, &TfrmMain::FileSaveAsClick);
-    m_c.FileMenu->addSeparator();
+    m_c.fileMenu = menuBar()->addMenu(QStringLiteral("ファイル"));
+    m_c.fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    m_c.openAction = m_c.fileMenu->addAction(QStringLiteral("開く…"));
+    m_c.openAction->setObjectName(QStringLiteral("openAction"));
+    m_c.openAction->setShortcut(QKeySequence::Open);
+    connect(m_c.openAction, &QAction::triggered, this, &MainWindow::openDesignFile);
+    m_c.saveAsAction = m_c.fileMenu->addAction(QStringLiteral("名前を付けて保存…"));
+    m_c.saveAsAction->setObjectName(QStringLiteral("saveAsAction"));
+    m_c.saveAsAction->setShortcut(QKeySequence::SaveAs);
+    connect(m_c.saveAsAction, &QAction::triggered, this, &MainWindow::saveDesignAs);
+    m_c.fileMenu->addSeparator();
     for (int i = 0; i < MaxRecentDesigns; ++i) {
-        QAction* recent = m_c.FileMenu->addAction(QString());
-        recent->setObjectName(QStringLiteral("RecentDesign%1").arg(i + 1));
+        QAction* recent = m_c.fileMenu->addAction(QString());
+        recent->setObjectName(QStringLiteral("recentDesign%1").arg(i + 1));
         recent->setVisible(false);
         connect(recent, &QAction::triggered, this, [this, i] {
-            if (i < m_state.RecentDesigns.size())
-                openDesign(m_state.RecentDesigns[i]);
+            if (i < m_state.recentDesigns.size())
+                openDesign(m_state.recentDesigns[i]);
         });
-        m_c.RecentDesigns[size_t(i)] = recent;
+        m_c.recentDesignActions[size_t(i)] = recent;
     }
 }
 
-void TfrmMain::restoreState()
+void MainWindow::restoreState()
 {
-    const QString path = StateFile::pathIn(m_state.AppDir);
+    const QString path = StateFile::pathIn(m_state.appDir);
     const StateFile::ReadResult read = StateFile::read(path);
     if (read.status == StateFile::ReadResult::Missing)
         return;
@@ -73,18 +73,18 @@ void TfrmMain::restoreState()
                       detail);
 }
 
-void TfrmMain::applySaved(const SavedState& saved)
+void MainWindow::applySaved(const SavedState& saved)
 {
-    m_state.Design = saved.design;
-    m_state.LastJob = saved.lastJob;
-    m_state.LabelPrinter = saved.labelPrinter;
-    m_state.RecordPrinter = saved.recordPrinter;
-    m_state.ExportFolder = saved.exportFolder;
-    m_state.RecentDesigns = saved.recentDesigns;
-    m_state.Scale = saved.scale;
+    m_state.design = saved.design;
+    m_state.lastJob = saved.lastJob;
+    m_state.labelPrinter = saved.labelPrinter;
+    m_state.recordPrinter = saved.recordPrinter;
+    m_state.exportFolder = saved.exportFolder;
+    m_state.recentDesigns = saved.recentDesigns;
+    m_state.scale = saved.scale;
 }
 
-bool TfrmMain::lockFiles()
+bool MainWindow::lockFiles()
 {
     QString error;
     if (m_files->lock(&error))
@@ -93,7 +93,7 @@ bool TfrmMain::lockFiles()
     return false;
 }
 
-bool TfrmMain::adoptChangesFromElsewhere()
+bool MainWindow::adoptChangesFromElsewhere()
 {
     // Another Rondelmaker (the command line) may have printed since this
     // window last read the files: its start position and numbering win, so
@@ -101,9 +101,9 @@ bool TfrmMain::adoptChangesFromElsewhere()
     bool changed = false;
     const StartFileReadResult start = StartFile::read(m_files->startPath());
     if (start.status == StartFileReadResult::Ok && !(start.values == m_syncedStart)) {
-        m_state.Start = start.values;
-        if (m_state.Start.startPosition == 0)
-            m_state.Start.startPosition = 1;
+        m_state.start = start.values;
+        if (m_state.start.startPosition == 0)
+            m_state.start.startPosition = 1;
         m_syncedStart = start.values;
         changed = true;
     }
@@ -113,12 +113,12 @@ bool TfrmMain::adoptChangesFromElsewhere()
         const LabelDesign& before = m_syncedState.design;
         if (theirs.type != before.type || theirs.firstNumber != before.firstNumber ||
             theirs.letters != before.letters) {
-            const LabelDesign old = m_state.Design;
-            continueNumbering(m_state.Design, theirs);
-            changed = changed || !(old == m_state.Design);
+            const LabelDesign old = m_state.design;
+            continueNumbering(m_state.design, theirs);
+            changed = changed || !(old == m_state.design);
         }
         if (state.state.lastJob != m_syncedState.lastJob)
-            m_state.LastJob = state.state.lastJob;
+            m_state.lastJob = state.state.lastJob;
         m_syncedState = state.state;
     }
     if (changed) {
@@ -128,18 +128,18 @@ bool TfrmMain::adoptChangesFromElsewhere()
     return changed;
 }
 
-bool TfrmMain::writeStartFile()
+bool MainWindow::writeStartFile()
 {
     QString error;
-    if (!StartFile::write(m_files->startPath(), m_state.Start, &error)) {
+    if (!StartFile::write(m_files->startPath(), m_state.start, &error)) {
         m_dialogs.error(this, error);
         return false;
     }
-    m_syncedStart = m_state.Start;
+    m_syncedStart = m_state.start;
     return true;
 }
 
-bool TfrmMain::writeState()
+bool MainWindow::writeState()
 {
     QString error;
     const SavedState saved = savedState();
@@ -152,20 +152,20 @@ bool TfrmMain::writeState()
     return true;
 }
 
-SavedState TfrmMain::savedState() const
+SavedState MainWindow::savedState() const
 {
     SavedState saved;
-    saved.design = m_state.Design;
-    saved.lastJob = m_state.LastJob;
-    saved.labelPrinter = m_state.LabelPrinter;
-    saved.recordPrinter = m_state.RecordPrinter;
-    saved.exportFolder = m_state.ExportFolder;
-    saved.recentDesigns = m_state.RecentDesigns;
-    saved.scale = m_state.Scale;
+    saved.design = m_state.design;
+    saved.lastJob = m_state.lastJob;
+    saved.labelPrinter = m_state.labelPrinter;
+    saved.recordPrinter = m_state.recordPrinter;
+    saved.exportFolder = m_state.exportFolder;
+    saved.recentDesigns = m_state.recentDesigns;
+    saved.scale = m_state.scale;
     return saved;
 }
 
-bool TfrmMain::SaveState()
+bool MainWindow::saveState()
 {
     if (!lockFiles())
         return false;
@@ -177,31 +177,31 @@ bool TfrmMain::SaveState()
     return saved;
 }
 
-void TfrmMain::showRecentDesigns()
+void MainWindow::showRecentDesigns()
 {
     for (int i = 0; i < MaxRecentDesigns; ++i) {
-        QAction* action = m_c.RecentDesigns[size_t(i)];
-        const bool shown = i < m_state.RecentDesigns.size();
+        QAction* action = m_c.recentDesignActions[size_t(i)];
+        const bool shown = i < m_state.recentDesigns.size();
         action->setVisible(shown);
         if (shown) {
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
-                QFileInfo(m_state.RecentDesigns[i]).fileName()));
-            action->setToolTip(nativePath(m_state.RecentDesigns[i]));
+                QFileInfo(m_state.recentDesigns[i]).fileName()));
+            action->setToolTip(nativePath(m_state.recentDesigns[i]));
         }
     }
 }
 
-void TfrmMain::rememberDesign(const QString& path)
+void MainWindow::rememberDesign(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    m_state.RecentDesigns.removeAll(absolute);
-    m_state.RecentDesigns.prepend(absolute);
-    while (m_state.RecentDesigns.size() > MaxRecentDesigns)
-        m_state.RecentDesigns.removeLast();
+    m_state.recentDesigns.removeAll(absolute);
+    m_state.recentDesigns.prepend(absolute);
+    while (m_state.recentDesigns.size() > MaxRecentDesigns)
+        m_state.recentDesigns.removeLast();
     showRecentDesigns();
 }
 
-bool TfrmMain::openDesign(const QString& path)
+bool MainWindow::openDesign(const QString& path)
 {
     if (m_busy)
         return false;
@@ -212,35 +212,35 @@ bool TfrmMain::openDesign(const QString& path)
                                   .arg(nativePath(path), problem));
         return false;
     }
-    m_state.Design = *design;
+    m_state.design = *design;
     rememberDesign(path);
     m_print->setPrintEnabled(true);
-    ShowScreen(Screen::Design);
-    ArrangeButtonBar(Screen::Design);
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
     showDesignScreenFromModel();
     m_design->focusFirstInput();
     return true;
 }
 
-void TfrmMain::FileOpenClick()
+void MainWindow::openDesignFile()
 {
     if (m_busy)
         return;
-    const QString folder = m_state.RecentDesigns.isEmpty()
+    const QString folder = m_state.recentDesigns.isEmpty()
                                ? documentsFolder()
-                               : QFileInfo(m_state.RecentDesigns.first()).absolutePath();
+                               : QFileInfo(m_state.recentDesigns.first()).absolutePath();
     if (const std::optional<QString> path =
             m_dialogs.chooseOpenFile(this, QStringLiteral("ラベルデザイン (*.json)"), folder))
         openDesign(*path);
 }
 
-void TfrmMain::FileSaveAsClick()
+void MainWindow::saveDesignAs()
 {
     if (m_busy)
         return;
-    const QString proposed = m_state.RecentDesigns.isEmpty()
+    const QString proposed = m_state.recentDesigns.isEmpty()
                                  ? QDir(documentsFolder()).filePath(QStringLiteral("design.json"))
-                                 : m_state.RecentDesigns.first();
+                                 : m_state.recentDesigns.first();
     const std::optional<QString> chosen =
         m_dialogs.chooseSaveFile(this, QStringLiteral("ラベルデザイン (*.json)"), proposed);
     if (!chosen)
@@ -252,7 +252,7 @@ void TfrmMain::FileSaveAsClick()
         !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
         return;
     QString error;
-    if (!DesignFile::save(path, m_state.Design, &error)) {
+    if (!DesignFile::save(path, m_state.design, &error)) {
         m_dialogs.error(this, QStringLiteral("デザインファイルを保存できません。\n%1\n%2")
                                   .arg(nativePath(path), error));
         return;
@@ -260,7 +260,7 @@ void TfrmMain::FileSaveAsClick()
     rememberDesign(path);
 }
 
-bool TfrmMain::SaveStartFile()
+bool MainWindow::saveStartFile()
 {
     // The user's own choice of offsets or start position wins over the file.
     if (!lockFiles())

@@ -1,4 +1,4 @@
-#include "ui/TAboutBox.h"
+#include "ui/AboutDialog.h"
 
 #include "ui/Controls.h"
 
@@ -10,36 +10,36 @@
 #include <QStyle>
 #include <QToolButton>
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    Controls::name(this, "AboutBox", QStringLiteral("バージョン情報"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(Controls::gothic(12, false));
     setFixedSize(273, 195);
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("aboutPanel"));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setGeometry(8, 8, 257, 143);
 
     auto* icon = new QToolButton(panel);
-    Controls::name(icon, "ProgramIcon", QStringLiteral("Rondelmaker"));
+    Controls::name(icon, "programIcon", QStringLiteral("Rondelmaker"));
     icon->setIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
     icon->setIconSize(QSize(32, 32));
     icon->setGeometry(8, 8, 44, 44);
     icon->setAutoRaise(true);
 
-    Controls::label(panel, "ProductName", QStringLiteral("製品名　Rondelmaker"), 64, 12);
-    Controls::label(panel, "Version", QStringLiteral("バージョン　1.03"), 64, 36);
-    Controls::label(panel, "Copyright", QStringLiteral("Copyright © 2026 Rondelmaker"), 8, 84);
-    Controls::label(panel, "Comments", QStringLiteral("１１ｍφ円形ラベル印刷プログラム"), 8, 108);
+    Controls::label(panel, "productName", QStringLiteral("製品名　Rondelmaker"), 64, 12);
+    Controls::label(panel, "version", QStringLiteral("バージョン　1.03"), 64, 36);
+    Controls::label(panel, "copyright", QStringLiteral("Copyright © 2026 Rondelmaker"), 8, 84);
+    Controls::label(panel, "comments", QStringLiteral("１１ｍφ円形ラベル印刷プログラム"), 8, 108);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    Controls::name(m_ok, "OKButton", QStringLiteral("OK"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(99, 160, 75, 27);
     m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    connect(m_ok, &QPushButton::clicked, this, &AboutDialog::dismiss);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -47,13 +47,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     }
 }
 
-void TAboutBox::OKButtonClick()
+void AboutDialog::dismiss()
 {
     hide();
     Q_EMIT hidden();
 }
 
-void TAboutBox::reject()
+void AboutDialog::reject()
 {
-    OKButtonClick();
+    dismiss();
 }

@@ -6,10 +6,10 @@ class QPushButton;
 
 // The version dialog. It is shown without a modal loop; the main window
 // disables itself while the dialog is visible and listens for hidden().
-class TAboutBox final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     QPushButton* okButton() const { return m_ok; }
 
@@ -17,7 +17,7 @@ Q_SIGNALS:
     void hidden();
 
 public Q_SLOTS:
-    void OKButtonClick();
+    void dismiss();
 
 protected:
     // Closing by the title bar or Escape ends in reject(): it acts as OK.

@@ -1,7 +1,7 @@
 // The main window's jobs: the labels, the preview, the test sheet, the
 // record and the spreadsheet.
 
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 
 #include "core/layout/SheetLayout.h"
 #include "core/render/PrintJob.h"
@@ -22,19 +22,19 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-void TfrmMain::showPreview()
+void MainWindow::showPreview()
 {
     if (m_busy)
         return;
     // The page layout of the printer chosen last, as the job would get it.
     QPrinter printer(QPrinter::HighResolution);
-    applyChoice(printer, m_state.LabelPrinter);
+    applyChoice(printer, m_state.labelPrinter);
     const PrintDestination destination = destinationOf(printer, QString());
     auto* preview = new PreviewDialog(
         destination.layout,
-        [run = m_state.Run, look = m_state.Design.look, offsets = placement(),
-         start = m_state.Start.startPosition](PrintCanvas& canvas) {
-            ::RunPrintJob(canvas, run, look, offsets, start, {});
+        [run = m_state.run, look = m_state.design.look, offsets = placement(),
+         start = m_state.start.startPosition](PrintCanvas& canvas) {
+            ::runPrintJob(canvas, run, look, offsets, start, {});
         },
         this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
@@ -42,7 +42,7 @@ void TfrmMain::showPreview()
     preview->show();
 }
 
-void TfrmMain::printTestSheet()
+void MainWindow::runTestSheetJob()
 {
     if (m_busy)
         return;
@@ -50,14 +50,14 @@ void TfrmMain::printTestSheet()
     // and changes nothing.
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(TestSheetJobName));
-    applyChoice(printer, m_state.LabelPrinter);
+    applyChoice(printer, m_state.labelPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return;
-    m_state.LabelPrinter = choiceOf(printer);
+    m_state.labelPrinter = choiceOf(printer);
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     bool printed = canvas->beginDocument();
     if (printed) {
-        PrintTestSheet(*canvas, placement());
+        printTestSheet(*canvas, placement());
         printed = canvas->endDocument();
     }
     if (!printed) {
@@ -67,22 +67,22 @@ void TfrmMain::printTestSheet()
     }
 }
 
-void TfrmMain::cmdPrintClick()
+void MainWindow::printLabels()
 {
     if (m_busy)
         return;
-    RunPrintJob();
+    runLabelJob();
     m_print->setPrintEnabled(true);
 }
 
-bool TfrmMain::RunPrintJob()
+bool MainWindow::runLabelJob()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(LabelsJobName));
-    applyChoice(printer, m_state.LabelPrinter);
+    applyChoice(printer, m_state.labelPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
-    m_state.LabelPrinter = choiceOf(printer);
+    m_state.labelPrinter = choiceOf(printer);
 
     // The job holds the files from reading the numbering to writing where it
     // ends, so that a job printed elsewhere at the same time cannot take the
@@ -91,32 +91,32 @@ bool TfrmMain::RunPrintJob()
         return false;
     if (adoptChangesFromElsewhere()) {
         m_files->unlock();
-        cmdPrintSetClick();
+        showPrintScreen();
         m_dialogs.message(this, QStringLiteral("ほかの Rondelmaker が印刷したため、開始位置か番号が"
                                                "変わりました。見本を確かめて、もう一度 Print "
                                                "を押してください。"));
         return false;
     }
-    const LabelRun run = m_state.Run;
-    const int start = m_state.Start.startPosition;
+    const LabelRun run = m_state.run;
+    const int start = m_state.start.startPosition;
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     m_print->setPrintEnabled(false);
     QProgressDialog progress(this);
-    progress.setObjectName(QStringLiteral("PrintProgress"));
+    progress.setObjectName(QStringLiteral("printProgress"));
     progress.setWindowTitle(QStringLiteral("Print"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(0);
-    const int sheets = SheetLayout::CountSheets(start, run.labelTotal());
+    const int sheets = SheetLayout::countSheets(start, run.labelTotal());
     progress.setRange(0, sheets);
     progress.setLabelText(QStringLiteral("sheet 1 of %1").arg(sheets));
     progress.show();
     QCoreApplication::processEvents();
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    const PrintJobResult result = ::RunPrintJob(
-        *canvas, run, m_state.Design.look, placement(), start, [&](int sheet, int sheetCount) {
+    const PrintJobResult result = ::runPrintJob(
+        *canvas, run, m_state.design.look, placement(), start, [&](int sheet, int sheetCount) {
             progress.setValue(sheet);
             progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
             // A slow label printer takes the sheet before the next arrives.
@@ -134,34 +134,34 @@ bool TfrmMain::RunPrintJob()
         return false;
     }
 
-    m_state.LastJob = result.job;
-    m_state.Start.startPosition = result.next.startPosition;
-    applyContinuation(m_state.Design, run.type, result.next);
+    m_state.lastJob = result.job;
+    m_state.start.startPosition = result.next.startPosition;
+    applyContinuation(m_state.design, run.type, result.next);
     // A start file that cannot be written is reported, but the numbering
     // still moves on: the labels are on paper, and printing them again
     // would give duplicates.
     writeStartFile();
     writeState();
     m_files->unlock();
-    ShowScreen(Screen::Design);
-    ArrangeButtonBar(Screen::Design);
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
     m_design->showNumbering();
     updateNextLine();
     return true;
 }
 
-void TfrmMain::cmdSheetClick()
+void MainWindow::printRecord()
 {
     if (m_busy)
         return;
-    PrintRecord();
+    runRecordJob();
 }
 
-bool TfrmMain::PrintRecord()
+bool MainWindow::runRecordJob()
 {
-    if (!m_state.LastJob)
+    if (!m_state.lastJob)
         return false;
-    const PrintedJob& job = *m_state.LastJob;
+    const PrintedJob& job = *m_state.lastJob;
     const QList<PrintLogEntry> entries = job.sampleEntries();
     if (entries.size() > PrintRecord::MaxEntries) {
         m_dialogs.message(
@@ -171,34 +171,34 @@ bool TfrmMain::PrintRecord()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(RecordJobName));
     printer.setPageSize(QPageSize(QPageSize::A4));
-    applyChoice(printer, m_state.RecordPrinter);
+    applyChoice(printer, m_state.recordPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
-    m_state.RecordPrinter = choiceOf(printer);
+    m_state.recordPrinter = choiceOf(printer);
     m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    if (!PrintRecord::PrintRecordPages(*canvas, entries, job.look, m_clock())) {
+    if (!PrintRecord::printRecordPages(*canvas, entries, job.look, m_clock())) {
         m_dialogs.error(this, canvas->errorString());
         return false;
     }
     return true;
 }
 
-void TfrmMain::cmdExcelClick()
+void MainWindow::exportSpreadsheet()
 {
     if (m_busy)
         return;
-    ExportSpreadsheet();
+    writeSpreadsheet();
 }
 
-bool TfrmMain::ExportSpreadsheet()
+bool MainWindow::writeSpreadsheet()
 {
     // The job's own type decides, whatever is selected now.
-    if (!m_state.LastJob || !labelType(m_state.LastJob->run.type).listed)
+    if (!m_state.lastJob || !labelType(m_state.lastJob->run.type).listed)
         return false;
-    const PrintedJob& job = *m_state.LastJob;
+    const PrintedJob& job = *m_state.lastJob;
     const QString folder =
-        m_state.ExportFolder.isEmpty() ? documentsFolder() : m_state.ExportFolder;
+        m_state.exportFolder.isEmpty() ? documentsFolder() : m_state.exportFolder;
     const QString proposed = QDir(folder).filePath(
         QStringLiteral("labels-%1.xls").arg(m_clock().toString(QStringLiteral("yyyyMMdd-HHmm"))));
     const std::optional<QString> chosen =
@@ -217,6 +217,6 @@ bool TfrmMain::ExportSpreadsheet()
         m_dialogs.error(this, error);
         return false;
     }
-    m_state.ExportFolder = QFileInfo(path).absolutePath();
+    m_state.exportFolder = QFileInfo(path).absolutePath();
     return true;
 }

@@ -11,7 +11,7 @@
 // printing back end (src/print) turns the drawing into a PDF for a file or a
 // print queue, and src/xls writes the workbook.
 //
-// TfrmMain is the one window. It owns the WorkingState (the start file's
+// MainWindow is the one window. It owns the WorkingState (the start file's
 // settings, the design, the frozen run, the last job), the version dialog,
 // and two screens that build and show their controls: DesignScreen (label
 // types, numbering, input limits) and PrintScreen (sheet map, offsets,
@@ -30,6 +30,7 @@
 #include <array>
 #include <memory>
 
+class AboutDialog;
 class Dialogs;
 class DesignScreen;
 class PrintCanvas;
@@ -40,46 +41,45 @@ class QPrinter;
 class QTabBar;
 class QTimer;
 class QToolButton;
-class TAboutBox;
 
 struct MainControls {
-    class QLabel* Label4 = nullptr;
-    class QLabel* Label2 = nullptr;
-    QToolButton* cmdVersion = nullptr;
-    QToolButton* cmdExcel = nullptr;
-    QToolButton* cmdSheet = nullptr;
-    QToolButton* cmdBack = nullptr;
-    QToolButton* cmdEnd = nullptr;
-    QTabBar* TabControl1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QMenu* FileMenu = nullptr; // ファイル
-    QAction* FileOpen = nullptr;
-    QAction* FileSaveAs = nullptr;
-    std::array<QAction*, 5> RecentDesigns{};
+    class QLabel* titleBanner = nullptr;
+    class QLabel* subtitleBanner = nullptr;
+    QToolButton* versionButton = nullptr;
+    QToolButton* excelButton = nullptr;
+    QToolButton* reportButton = nullptr;
+    QToolButton* backButton = nullptr;
+    QToolButton* endButton = nullptr;
+    QTabBar* typePageTabs = nullptr;
+    QTimer* startupTimer = nullptr;
+    QMenu* fileMenu = nullptr; // ファイル
+    QAction* openAction = nullptr;
+    QAction* saveAsAction = nullptr;
+    std::array<QAction*, 5> recentDesignActions{};
 };
 
-class TfrmMain final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     enum class Screen { Design, Print };
 
     // appDir: where the start file lives (the executable's folder).
-    TfrmMain(Dialogs& dialogs, const QString& appDir, Clock clock = DateStamp::systemClock(),
-             QWidget* parent = nullptr);
-    ~TfrmMain() override;
+    MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock = DateStamp::systemClock(),
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     WorkingState& state() { return m_state; }
     const MainControls& controls() const { return m_c; }
     DesignScreen& design() { return *m_design; }
     PrintScreen& printScreen() { return *m_print; }
-    TAboutBox* aboutBox() const { return m_about; }
+    AboutDialog* aboutDialog() const { return m_about; }
 
-    void ShowScreen(Screen screen);
+    void showScreen(Screen screen);
     Screen screen() const { return m_screen; }
-    void ArrangeButtonBar(Screen screen);
-    bool SaveStartFile();
+    void arrangeButtonBar(Screen screen);
+    bool saveStartFile();
     // The state of the run in state.json: after every job and at the end.
-    bool SaveState();
+    bool saveState();
     // Opens a design file: it replaces the design, or a message says why not.
     bool openDesign(const QString& path);
     // The wait after each printed sheet (tests set 0).
@@ -91,17 +91,17 @@ public:
     static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
 
 public Q_SLOTS:
-    void Timer1Timer();
-    void cmdEndClick();
-    void cmdBackClick();
-    void cmdVersionClick();
-    void TabControl1Change(int index);
-    void cmdPrintSetClick();
-    void cmdPrintClick();
-    void cmdSheetClick();
-    void cmdExcelClick();
-    void FileOpenClick();
-    void FileSaveAsClick();
+    void finishStartup();
+    void endProgram();
+    void backToDesign();
+    void showVersion();
+    void showTypePage(int index);
+    void showPrintScreen();
+    void printLabels();
+    void printRecord();
+    void exportSpreadsheet();
+    void openDesignFile();
+    void saveDesignAs();
 
 Q_SIGNALS:
     void windowClosed();
@@ -112,7 +112,10 @@ protected:
 
 private:
     void build();
-    void FormCreate();
+    void buildBanners(QWidget* client);
+    void buildButtonBar();
+    void connectControls();
+    void startFromFiles();
     void refreshRunNumbering();
     void scheduleDateRefresh();
     void buildFileMenu();
@@ -131,13 +134,14 @@ private:
     SheetGeometry::Offsets placement() const;
     void chooseScale(int scaleX, int scaleY);
     void showPreview();
-    void printTestSheet();
+    void runTestSheetJob();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
-    bool RunPrintJob();
-    bool PrintRecord();
-    bool ExportSpreadsheet();
-    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon);
+    bool runLabelJob();
+    bool runRecordJob();
+    bool writeSpreadsheet();
+    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon,
+                            const QString& description = QString());
 
     WorkingState m_state;
     // The start file and state.json as this window last read or wrote them:
@@ -150,7 +154,7 @@ private:
     Clock m_clock;
     DesignScreen* m_design = nullptr;
     PrintScreen* m_print = nullptr;
-    TAboutBox* m_about = nullptr;
+    AboutDialog* m_about = nullptr;
     Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
     int m_sheetPauseMs;

@@ -1,0 +1,418 @@
+#include "ui/MainWindow.h"
+
+#include "core/io/AtomicFile.h"
+#include "core/io/RunFiles.h"
+#include "core/io/StartFile.h"
+#include "core/io/StateFile.h"
+#include "core/model/Freeze.h"
+#include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/PrintJob.h"
+#include "ui/AboutDialog.h"
+#include "ui/Controls.h"
+#include "ui/DesignScreen.h"
+#include "ui/Dialogs.h"
+#include "ui/PrintScreen.h"
+#include "ui/UserPaths.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+constexpr int ClientWidth = 916;
+constexpr int ClientHeight = 592;
+
+// The files this program saves beside the executable.
+const QStringList SavedFileNames = {StartFile::FileName, QString::fromLatin1(StateFile::FileName)};
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock)),
+      m_sheetPauseMs(SheetPauseMs)
+{
+    m_state.appDir = appDir;
+    m_files = std::make_unique<RunFiles>(appDir);
+    build();
+    startFromFiles();
+    // A window of its own, kept in front of the main window that it disables.
+    m_about = new AboutDialog(this);
+    connect(m_about, &AboutDialog::hidden, this, [this] { setEnabled(true); });
+}
+
+MainWindow::~MainWindow()
+{
+    // Widgets going away still send signals (a field losing the focus
+    // commits its value): nothing of the window may answer them now.
+    m_design->disconnect(this);
+    m_print->disconnect(this);
+}
+
+QToolButton* MainWindow::makeButton(const char* name, const QString& caption, int styleIcon,
+                                    const QString& description)
+{
+    auto* button = new QToolButton(centralWidget());
+    Controls::name(button, name, QString(), description);
+    button->setText(caption);
+    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setGeometry(8, 8, 65, 65);
+    return button;
+}
+
+void MainWindow::build()
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    // The title is the program's display name, which the platform then does
+    // not append a second time.
+    setWindowTitle(QStringLiteral("Rondelmaker"));
+    setFont(Controls::gothic(15));
+    menuBar()->setObjectName(QStringLiteral("mainMenu"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+    move(104, 40);
+
+    buildBanners(client);
+    buildButtonBar();
+
+    m_c.typePageTabs = new QTabBar(client);
+    Controls::name(m_c.typePageTabs, "typePageTabs", QStringLiteral("ラベルの種類"));
+    m_c.typePageTabs->addTab(QStringLiteral("Type1-4"));
+    m_c.typePageTabs->addTab(QStringLiteral("Type5-8"));
+    m_c.typePageTabs->addTab(QStringLiteral("Type9-12"));
+    m_c.typePageTabs->setGeometry(104, 88, 289, 33);
+    m_c.typePageTabs->setExpanding(false);
+
+    m_c.startupTimer = new QTimer(this);
+    m_c.startupTimer->setObjectName(QStringLiteral("startupTimer"));
+    m_c.startupTimer->setInterval(100);
+
+    buildFileMenu(); // before the design screen's menus
+    m_design = new DesignScreen(client, menuBar(), m_state.design, m_clock);
+    m_print = new PrintScreen(client, m_state.design.look, m_dialogs);
+    m_design->setShown(false);
+    m_print->setShown(false);
+
+    connectControls();
+    // Tab follows the work: the type, its texts, the numbering, PrintSet; the
+    // map and the print settings; then the button bar. Hidden screens are
+    // passed over.
+    const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
+                                  m_print->tabOrder() +
+                                  QList<QWidget*>{m_c.versionButton, m_c.excelButton,
+                                                  m_c.reportButton, m_c.backButton, m_c.endButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::buildBanners(QWidget* client)
+{
+    m_c.titleBanner =
+        Controls::label(client, "titleBanner", QStringLiteral("Rondelmaker Manager　"), 416, 8);
+    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
+    m_c.titleBanner->adjustSize();
+    m_c.subtitleBanner = Controls::label(client, "subtitleBanner",
+                                         QStringLiteral("Round Label Printing System"), 536, 56);
+    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
+    m_c.subtitleBanner->adjustSize();
+    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
+        Controls::setFontColor(banner, QColor(0, 0, 255));
+}
+
+void MainWindow::buildButtonBar()
+{
+    m_c.versionButton =
+        makeButton("versionButton", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
+    m_c.excelButton =
+        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton,
+                   tr("前回の印刷を Excel のファイルに書き出します"));
+    m_c.reportButton =
+        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView,
+                   tr("前回の印刷の記録を A4 の用紙に印刷します"));
+    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
+                                tr("デザイン画面に戻ります"));
+    m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
+    m_c.endButton->move(80, 8);
+    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
+        button->hide();
+}
+
+void MainWindow::connectControls()
+{
+    connect(m_c.startupTimer, &QTimer::timeout, this, &MainWindow::finishStartup);
+    connect(m_c.endButton, &QToolButton::clicked, this, &MainWindow::endProgram);
+    connect(m_c.backButton, &QToolButton::clicked, this, &MainWindow::backToDesign);
+    connect(m_c.versionButton, &QToolButton::clicked, this, &MainWindow::showVersion);
+    connect(m_c.typePageTabs, &QTabBar::currentChanged, this, &MainWindow::showTypePage);
+    connect(m_design, &DesignScreen::printSetRequested, this, &MainWindow::showPrintScreen);
+    connect(m_design, &DesignScreen::numberingChanged, this, &MainWindow::refreshRunNumbering);
+    connect(m_print, &PrintScreen::printRequested, this, &MainWindow::printLabels);
+    connect(m_print, &PrintScreen::startPositionChosen, this, &MainWindow::chooseStartPosition);
+    connect(m_print, &PrintScreen::offsetsChosen, this,
+            [this](const SheetGeometry::Offsets& offsets) {
+                chooseOffsets(offsets.horzIndex, offsets.vertIndex);
+            });
+    connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
+    connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
+    connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
+    connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
+    connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
+    connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
+}
+
+void MainWindow::startFromFiles()
+{
+    m_state.closeRequested = false;
+
+    // What saves cut short by a crash or a kill left behind.
+    removeStaleTemporaries(m_state.appDir, SavedFileNames);
+
+    const QString path = StartFile::pathIn(m_state.appDir);
+    const StartFileReadResult read = StartFile::read(path);
+    if (read.status == StartFileReadResult::Missing) {
+        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"),
+                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        m_state.closeRequested = true;
+        m_c.startupTimer->start();
+        return;
+    }
+    if (read.status != StartFileReadResult::Ok) {
+        // Without its start values the window cannot be used: report and end
+        // as for a missing file.
+        m_dialogs.error(nullptr, read.error);
+        m_state.closeRequested = true;
+        m_c.startupTimer->start();
+        return;
+    }
+    m_state.start = read.values;
+    m_syncedStart = read.values;
+    if (m_state.start.startPosition == 0)
+        m_state.start.startPosition = 1;
+
+    m_state.design = LabelDesign();
+    const bool restored =
+        m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
+    restoreState();
+    showDesignScreenFromModel();
+    if (!restored)
+        m_design->showStartPanels();
+    m_print->showOffsets(m_state.start.offsets());
+    m_print->showScale(m_state.scale.x, m_state.scale.y);
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
+    scheduleDateRefresh();
+}
+
+void MainWindow::showDesignScreenFromModel()
+{
+    m_design->showDesign();
+    {
+        // The tab shows the design's page; choosing a tab would select its first type.
+        const QSignalBlocker blocker(m_c.typePageTabs);
+        m_c.typePageTabs->setCurrentIndex(typePage(m_state.design.type));
+    }
+    m_print->showAppearance();
+    showRecentDesigns();
+    updateNextLine();
+}
+
+void MainWindow::updateNextLine()
+{
+    const LabelRun run = freeze(m_state.design, m_clock().date());
+    const QString lower = run.labelTotal() > 0 ? composeLabelTexts(run, 0).lower : QString();
+    m_design->showNext(QStringLiteral("次: %1 ・ 開始位置 %2")
+                           .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
+                           .arg(m_state.start.startPosition));
+}
+
+void MainWindow::scheduleDateRefresh()
+{
+    // A window left open overnight shows the new day's date on its previews
+    // (the labels take theirs from the clock at PrintSet anyway).
+    if (!m_midnight) {
+        m_midnight = new QTimer(this);
+        m_midnight->setSingleShot(true);
+        connect(m_midnight, &QTimer::timeout, this, [this] {
+            m_design->showDates();
+            scheduleDateRefresh();
+        });
+    }
+    const QDateTime now = m_clock();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0, 1));
+    m_midnight->start(int(std::clamp<qint64>(now.msecsTo(midnight), 1000, 86'400'000)));
+}
+
+void MainWindow::finishStartup()
+{
+    m_c.startupTimer->stop();
+    m_design->focusFirstInput();
+    if (m_state.closeRequested)
+        close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    // The run goes on where it stands at the next start; a state that cannot
+    // be saved is reported, and the user decides whether to end anyway.
+    if (!m_state.closeRequested && !saveState() &&
+        !m_dialogs.askYesNo(this,
+                            QStringLiteral("状態を保存できませんでした。このまま終了しますか？"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (m_about)
+        m_about->hide();
+    Q_EMIT windowClosed();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // What the user types first goes into the type's first input.
+    if (!focusWidget())
+        m_design->focusFirstInput();
+}
+
+void MainWindow::endProgram()
+{
+    if (m_busy)
+        return;
+    close();
+}
+
+void MainWindow::backToDesign()
+{
+    if (m_busy)
+        return;
+    m_print->setPrintEnabled(true);
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
+}
+
+void MainWindow::showVersion()
+{
+    if (m_busy)
+        return;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    setEnabled(false);
+    // Disabling the window disables the windows it owns; the dialog stays usable.
+    m_about->setEnabled(true);
+}
+
+void MainWindow::showScreen(Screen screen)
+{
+    m_screen = screen;
+    const bool design = screen == Screen::Design;
+    m_design->setShown(design);
+    m_c.typePageTabs->setVisible(design);
+    m_print->setShown(!design);
+}
+
+void MainWindow::arrangeButtonBar(Screen screen)
+{
+    QList<QToolButton*> row;
+    if (m_state.lastJob)
+        row << m_c.excelButton << m_c.reportButton;
+    if (screen == Screen::Print)
+        row << m_c.backButton;
+    row << m_c.endButton;
+    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton, m_c.endButton}) {
+        const qsizetype at = row.indexOf(button);
+        button->setVisible(at >= 0);
+        if (at >= 0)
+            button->move(80 + 72 * int(at), 8);
+    }
+}
+
+void MainWindow::showTypePage(int index)
+{
+    // Paging through the tabs with the arrow keys keeps the focus on them.
+    const bool paging = m_c.typePageTabs->hasFocus();
+    m_design->showPage(index);
+    if (paging)
+        m_c.typePageTabs->setFocus(Qt::TabFocusReason);
+}
+
+void MainWindow::chooseStartPosition(int position)
+{
+    m_state.start.startPosition = position;
+    // The map shows the position the job will use, saved or not: a failed
+    // save keeps the new value, as the error box says.
+    saveStartFile();
+    m_print->showStart(position);
+    updateNextLine();
+}
+
+SheetGeometry::Offsets MainWindow::placement() const
+{
+    SheetGeometry::Offsets offsets = m_state.start.offsets();
+    offsets.scaleX = m_state.scale.x;
+    offsets.scaleY = m_state.scale.y;
+    return offsets;
+}
+
+void MainWindow::chooseScale(int scaleX, int scaleY)
+{
+    m_state.scale = {scaleX, scaleY};
+    saveState();
+}
+
+void MainWindow::chooseOffsets(int horzIndex, int vertIndex)
+{
+    m_state.start.horzOffsetIndex = horzIndex;
+    m_state.start.vertOffsetIndex = vertIndex;
+    saveStartFile();
+}
+
+void MainWindow::showPrintScreen()
+{
+    if (m_busy)
+        return;
+    QString busy;
+    if (m_files->lock(&busy, 0)) {
+        adoptChangesFromElsewhere();
+        m_files->unlock();
+    }
+    const LabelRun run = freeze(m_state.design, m_clock().date());
+    if (run.labelTotal() > MaxLabelsPerJob) {
+        m_dialogs.message(this, QStringLiteral("プリントラベル数は合計で１２００枚までです。"
+                                               "枚数をお下げ下さい。"));
+        return;
+    }
+    m_state.run = run;
+    showScreen(Screen::Print);
+    m_print->showRun(run, m_state.start.startPosition);
+    arrangeButtonBar(Screen::Print);
+    m_print->showOffsets(m_state.start.offsets());
+    m_print->resetAppearance(run.repeatCount);
+}
+
+void MainWindow::refreshRunNumbering()
+{
+    // The step and the number display take effect each time labels are
+    // composed, also after PrintSet.
+    m_state.run.step = m_state.design.step;
+    m_state.run.plainNumbers = m_state.design.plainNumbers;
+    if (m_screen == Screen::Print)
+        m_print->showSample(m_state.run);
+}
