@@ -6,11 +6,12 @@
 #include <QTemporaryDir>
 
 // Dialogs that answer nothing: the benchmarks never open one.
-class SilentDialogs final : public Dialogs {
+class SilentDialogs : public Dialogs {
 public:
     void message(QWidget*, const QString&, const QString& = {}) override {}
     void error(QWidget*, const QString&) override {}
     bool askYesNo(QWidget*, const QString&) override { return false; }
+    int choose(QWidget*, const QString&, const QString&, const QStringList&) override { return -1; }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
     std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&) override
     {

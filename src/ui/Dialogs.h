@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,6 +23,11 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // Warning box with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // A question with its own answers, each a button, the first the
+    // default; `detail` below the text in a smaller font. The index of the
+    // answer, or -1 when the box was closed without one.
+    virtual int choose(QWidget* parent, const QString& text, const QString& detail,
+                       const QStringList& answers) = 0;
     // The print dialog; on OK the printer holds the user's choices.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
     // Save dialog with a name filter such as "Excel files (*.xls)", opened

@@ -2,6 +2,7 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
+#include "core/registry/SqlRegistry.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
 #include "core/model/Freeze.h"
@@ -37,8 +38,7 @@ const QStringList SavedFileNames = {StartFile::FileName, QString::fromLatin1(Sta
 } // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock)),
-      m_sheetPauseMs(SheetPauseMs)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(std::move(clock))
 {
     m_state.appDir = appDir;
     m_files = std::make_unique<RunFiles>(appDir);
@@ -113,7 +113,8 @@ void MainWindow::build()
     const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
                                   m_print->tabOrder() +
                                   QList<QWidget*>{m_c.versionButton, m_c.excelButton,
-                                                  m_c.reportButton, m_c.backButton, m_c.endButton};
+                                                  m_c.reportButton, m_c.historyButton,
+                                                  m_c.backButton, m_c.endButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -145,9 +146,17 @@ void MainWindow::buildButtonBar()
     m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
                                 tr("デザイン画面に戻ります"));
     m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
+    m_c.historyButton = makeButton("historyButton", tr("履歴"), QStyle::SP_FileDialogContentsView,
+                                   tr("これまでに印刷したラベルの記録を開きます"));
     m_c.endButton->move(80, 8);
     for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
         button->hide();
+
+    // Which registry of issued labels this station uses, along the bottom.
+    m_c.registryLine = Controls::label(centralWidget(), "registryLine", QString(), 8,
+                                       ClientHeight - 22, ClientWidth - 16, 20);
+    m_c.registryLine->setFont(Controls::gothic(12, false));
+    Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
 }
 
 void MainWindow::connectControls()
@@ -156,6 +165,7 @@ void MainWindow::connectControls()
     connect(m_c.endButton, &QToolButton::clicked, this, &MainWindow::endProgram);
     connect(m_c.backButton, &QToolButton::clicked, this, &MainWindow::backToDesign);
     connect(m_c.versionButton, &QToolButton::clicked, this, &MainWindow::showVersion);
+    connect(m_c.historyButton, &QToolButton::clicked, this, &MainWindow::showHistory);
     connect(m_c.typePageTabs, &QTabBar::currentChanged, this, &MainWindow::showTypePage);
     connect(m_design, &DesignScreen::printSetRequested, this, &MainWindow::showPrintScreen);
     connect(m_design, &DesignScreen::numberingChanged, this, &MainWindow::refreshRunNumbering);
@@ -206,6 +216,11 @@ void MainWindow::startFromFiles()
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
     restoreState();
+    if (!openRegistry()) {
+        m_state.closeRequested = true;
+        m_c.startupTimer->start();
+        return;
+    }
     showDesignScreenFromModel();
     if (!restored)
         m_design->showStartPanels();
@@ -286,6 +301,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    // Jobs that may or may not have printed are asked about once the
+    // window is there to ask from.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        if (!m_state.closeRequested)
+            QTimer::singleShot(0, this, &MainWindow::askAboutUnresolvedJobs);
+    }
     // What the user types first goes into the type's first input.
     if (!focusWidget())
         m_design->focusFirstInput();
@@ -333,10 +355,12 @@ void MainWindow::arrangeButtonBar(Screen screen)
     QList<QToolButton*> row;
     if (m_state.lastJob)
         row << m_c.excelButton << m_c.reportButton;
+    row << m_c.historyButton;
     if (screen == Screen::Print)
         row << m_c.backButton;
     row << m_c.endButton;
-    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton, m_c.endButton}) {
+    for (QToolButton* button :
+         {m_c.excelButton, m_c.reportButton, m_c.historyButton, m_c.backButton, m_c.endButton}) {
         const qsizetype at = row.indexOf(button);
         button->setVisible(at >= 0);
         if (at >= 0)

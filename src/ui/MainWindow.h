@@ -31,6 +31,11 @@
 #include <memory>
 
 class AboutDialog;
+class LabelRegistry;
+class SqlRegistry;
+struct FolderSnapshot;
+struct JobPlan;
+struct PlanDecision;
 class Dialogs;
 class DesignScreen;
 class PrintCanvas;
@@ -50,6 +55,8 @@ struct MainControls {
     QToolButton* reportButton = nullptr;
     QToolButton* backButton = nullptr;
     QToolButton* endButton = nullptr;
+    QToolButton* historyButton = nullptr;
+    class QLabel* registryLine = nullptr; // which registry of issued labels the window uses
     QTabBar* typePageTabs = nullptr;
     QTimer* startupTimer = nullptr;
     QMenu* fileMenu = nullptr; // ファイル
@@ -82,8 +89,10 @@ public:
     bool saveState();
     // Opens a design file: it replaces the design, or a message says why not.
     bool openDesign(const QString& path);
-    // The wait after each printed sheet (tests set 0).
-    void setSheetPause(int ms) { m_sheetPauseMs = ms; }
+    // The registry of issued labels, or null while it cannot be used.
+    SqlRegistry* registry() const { return m_registry.get(); }
+    // How often the window looks for jobs other stations printed.
+    void setRegistryPollInterval(int ms);
     bool isPrinting() const { return m_busy; }
     // The job names the print system shows (and files PDFs under).
     static constexpr const char* LabelsJobName = "Rondelmaker labels";
@@ -102,6 +111,7 @@ public Q_SLOTS:
     void exportSpreadsheet();
     void openDesignFile();
     void saveDesignAs();
+    void showHistory();
 
 Q_SIGNALS:
     void windowClosed();
@@ -124,6 +134,19 @@ private:
     void applySaved(const SavedState& saved);
     bool lockFiles();
     bool adoptChangesFromElsewhere();
+    bool adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state);
+    // The registry: opened at start-up (false: the user chose to end),
+    // opened again before a job when it was away, and looked at now and
+    // then for jobs printed elsewhere.
+    bool openRegistry();
+    bool keepRegistryAside(QString* error);
+    bool ensureRegistry();
+    void askAboutUnresolvedJobs();
+    void lookForOtherJobs();
+    bool adoptNumbering();
+    void showRegistryLine(bool reachable = true);
+    PlanDecision planLabelJob(const FolderSnapshot& folder);
+    bool allowDuplicates(const QList<struct IssuedLabel>& issued);
     bool writeStartFile();
     bool writeState();
     void rememberDesign(const QString& path);
@@ -138,8 +161,10 @@ private:
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
     bool runLabelJob();
-    bool runRecordJob();
-    bool writeSpreadsheet();
+    // Runs a planned job through the registry: printer, progress, messages.
+    bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
+    bool runRecordJob(const struct PrintedJob& job);
+    bool writeSpreadsheet(const struct PrintedJob& job);
     QToolButton* makeButton(const char* name, const QString& caption, int styleIcon,
                             const QString& description = QString());
 
@@ -157,6 +182,10 @@ private:
     AboutDialog* m_about = nullptr;
     Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
-    int m_sheetPauseMs;
+    std::unique_ptr<SqlRegistry> m_registry;
+    QString m_registryProblem; // why there is no registry now
+    qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
+    bool m_shownOnce = false;
+    QTimer* m_registryPoll = nullptr;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

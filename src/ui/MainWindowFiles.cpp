@@ -7,6 +7,7 @@
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
+#include "core/registry/SqlRegistry.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
 #include "ui/PrintScreen.h"
@@ -95,11 +96,16 @@ bool MainWindow::lockFiles()
 
 bool MainWindow::adoptChangesFromElsewhere()
 {
-    // Another Rondelmaker (the command line) may have printed since this
-    // window last read the files: its start position and numbering win, so
-    // that no label is printed twice. What this window changed itself stays.
+    return adoptFrom(StartFile::read(m_files->startPath()), StateFile::read(m_files->statePath()));
+}
+
+bool MainWindow::adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state)
+{
+    // Another Rondelmaker may have printed since this window last looked:
+    // the command line on this folder (its start file and state), or any
+    // station on the registry (the numbering). Theirs win, so that no label
+    // is printed twice. What this window changed itself stays.
     bool changed = false;
-    const StartFileReadResult start = StartFile::read(m_files->startPath());
     if (start.status == StartFileReadResult::Ok && !(start.values == m_syncedStart)) {
         m_state.start = start.values;
         if (m_state.start.startPosition == 0)
@@ -107,7 +113,6 @@ bool MainWindow::adoptChangesFromElsewhere()
         m_syncedStart = start.values;
         changed = true;
     }
-    const StateFile::ReadResult state = StateFile::read(m_files->statePath());
     if (state.status == StateFile::ReadResult::Ok && !(state.state == m_syncedState)) {
         const LabelDesign& theirs = state.state.design;
         const LabelDesign& before = m_syncedState.design;
@@ -121,6 +126,7 @@ bool MainWindow::adoptChangesFromElsewhere()
             m_state.lastJob = state.state.lastJob;
         m_syncedState = state.state;
     }
+    changed = adoptNumbering() || changed;
     if (changed) {
         m_design->showNumbering();
         updateNextLine();
@@ -162,6 +168,11 @@ SavedState MainWindow::savedState() const
     saved.exportFolder = m_state.exportFolder;
     saved.recentDesigns = m_state.recentDesigns;
     saved.scale = m_state.scale;
+    saved.registry = m_syncedState.registry;
+    if (m_registry) {
+        saved.registry.identity = m_registry->identity();
+        saved.registry.seenJob = m_seenJob;
+    }
     return saved;
 }
 

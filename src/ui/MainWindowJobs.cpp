@@ -3,7 +3,9 @@
 
 #include "ui/MainWindow.h"
 
+#include "core/job/JobTransaction.h"
 #include "core/layout/SheetLayout.h"
+#include "core/registry/SqlRegistry.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
 #include "core/render/TestSheet.h"
@@ -16,7 +18,6 @@
 #include "xls/SpreadsheetExport.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -77,28 +78,72 @@ void MainWindow::printLabels()
 
 bool MainWindow::runLabelJob()
 {
+    JobPlan plan;
+    plan.kind = JobKind::Labels;
+    return runJob(plan, QString::fromLatin1(LabelsJobName), false);
+}
+
+PlanDecision MainWindow::planLabelJob(const FolderSnapshot& folder)
+{
+    PlanDecision decision;
+    if (folder.start.status != StartFileReadResult::Ok) {
+        decision.message = folder.start.status == StartFileReadResult::Missing
+                               ? QStringLiteral("スタートファイルがありません。\n%1")
+                                     .arg(nativePath(m_files->startPath()))
+                               : folder.start.error;
+        return decision;
+    }
+    // A job printed elsewhere since this window last looked (the command
+    // line, another station): the user checks the sample and prints again.
+    if (adoptFrom(folder.start, folder.state)) {
+        decision.refusal = 1;
+        decision.message = tr("ほかの Rondelmaker が印刷したため、開始位置か番号が"
+                              "変わりました。見本を確かめて、もう一度 Print "
+                              "を押してください。");
+        return decision;
+    }
+    const std::optional<NumberingPosition> at = folder.registry->numbering(m_state.design.type);
+    if (!at) {
+        decision.message = registryProblem(*folder.registry);
+        return decision;
+    }
+    JobPlan plan;
+    plan.design = m_state.design;
+    plan.run = m_state.run;
+    plan.startPosition = m_state.start.startPosition;
+    plan.offsets = placement();
+    plan.numberingJobId = at->jobId;
+    plan.state = savedState();
+    decision.plan = plan;
+    return decision;
+}
+
+bool MainWindow::allowDuplicates(const QList<IssuedLabel>& issued)
+{
+    // The first few runs name the labels; the rest only count.
+    constexpr int Shown = 8;
+    const QStringList lines = describeIssued(issued);
+    QString detail = lines.mid(0, Shown).join(QLatin1Char('\n'));
+    if (lines.size() > Shown)
+        detail += QLatin1Char('\n') + tr("ほか %1 件").arg(lines.size() - Shown);
+    return m_dialogs.choose(this, tr("このジョブには、すでに印刷したラベルがあります。"
+                                     "もう一度印刷しますか？"),
+                            detail, {tr("印刷しない"), tr("もう一度印刷する")}) == 1;
+}
+
+bool MainWindow::runJob(JobPlan reprint, const QString& printerDocName, bool forReprint)
+{
+    if (!ensureRegistry())
+        return false;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromLatin1(LabelsJobName));
+    printer.setDocName(printerDocName);
     applyChoice(printer, m_state.labelPrinter);
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
     m_state.labelPrinter = choiceOf(printer);
+    const QString printerName =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
 
-    // The job holds the files from reading the numbering to writing where it
-    // ends, so that a job printed elsewhere at the same time cannot take the
-    // same numbers.
-    if (!lockFiles())
-        return false;
-    if (adoptChangesFromElsewhere()) {
-        m_files->unlock();
-        showPrintScreen();
-        m_dialogs.message(this, QStringLiteral("ほかの Rondelmaker が印刷したため、開始位置か番号が"
-                                               "変わりました。見本を確かめて、もう一度 Print "
-                                               "を押してください。"));
-        return false;
-    }
-    const LabelRun run = m_state.run;
-    const int start = m_state.start.startPosition;
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     m_print->setPrintEnabled(false);
@@ -107,42 +152,60 @@ bool MainWindow::runLabelJob()
     progress.setWindowTitle(QStringLiteral("Print"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(0);
-    const int sheets = SheetLayout::countSheets(start, run.labelTotal());
-    progress.setRange(0, sheets);
-    progress.setLabelText(QStringLiteral("sheet 1 of %1").arg(sheets));
-    progress.show();
-    QCoreApplication::processEvents();
+    progress.setMinimumDuration(500);
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    const PrintJobResult result = ::runPrintJob(
-        *canvas, run, m_state.design.look, placement(), start, [&](int sheet, int sheetCount) {
-            progress.setValue(sheet);
-            progress.setLabelText(QStringLiteral("sheet %1 of %2").arg(sheet).arg(sheetCount));
-            // A slow label printer takes the sheet before the next arrives.
-            if (m_sheetPauseMs > 0) {
-                QEventLoop wait;
-                QTimer::singleShot(m_sheetPauseMs, &wait, &QEventLoop::quit);
-                wait.exec(QEventLoop::ExcludeUserInputEvents);
+    JobTransaction transaction(*m_files, *m_registry, Station::ofThisProcess(m_state.appDir),
+                               m_clock);
+    const JobOutcome outcome = transaction.run(
+        *canvas,
+        [&](const FolderSnapshot& folder) {
+            if (!forReprint) {
+                PlanDecision decision = planLabelJob(folder);
+                if (decision.plan)
+                    decision.plan->printer = printerName;
+                return decision;
             }
+            PlanDecision decision;
+            reprint.offsets = placement();
+            reprint.state = savedState();
+            reprint.printer = printerName;
+            if (folder.start.status == StartFileReadResult::Ok)
+                decision.plan = reprint;
+            else
+                decision.message = folder.start.error;
+            return decision;
+        },
+        [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); },
+        [&progress](int sheet, int sheetCount) {
+            progress.setRange(0, sheetCount);
+            progress.setValue(sheet);
+            progress.setLabelText(tr("sheet %1 of %2").arg(sheet).arg(sheetCount));
         });
     progress.close();
     m_busy = false;
-    if (!result.ok) {
-        m_files->unlock();
-        m_dialogs.error(this, result.error);
+
+    for (const QString& note : outcome.notes)
+        m_dialogs.message(this, note);
+    if (!outcome.printed()) {
+        if (outcome.status == JobOutcome::Status::Withdrawn && outcome.refusal == 1) {
+            showPrintScreen();
+            m_dialogs.message(this, outcome.message);
+        } else if (outcome.status == JobOutcome::Status::NotPrinted ||
+                   outcome.status == JobOutcome::Status::Withdrawn) {
+            m_dialogs.error(this, outcome.message);
+        }
         return false;
     }
-
-    m_state.lastJob = result.job;
-    m_state.start.startPosition = result.next.startPosition;
-    applyContinuation(m_state.design, run.type, result.next);
-    // A start file that cannot be written is reported, but the numbering
-    // still moves on: the labels are on paper, and printing them again
-    // would give duplicates.
-    writeStartFile();
-    writeState();
-    m_files->unlock();
+    if (outcome.job.registryId > m_seenJob)
+        m_seenJob = outcome.job.registryId;
+    m_state.start.startPosition = outcome.start.startPosition;
+    m_syncedStart = outcome.start;
+    m_syncedState = outcome.state;
+    if (!forReprint) {
+        m_state.lastJob = outcome.job;
+        m_state.design = outcome.state.design;
+    }
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
     m_design->showNumbering();
@@ -154,14 +217,12 @@ void MainWindow::printRecord()
 {
     if (m_busy)
         return;
-    runRecordJob();
+    if (m_state.lastJob)
+        runRecordJob(*m_state.lastJob);
 }
 
-bool MainWindow::runRecordJob()
+bool MainWindow::runRecordJob(const PrintedJob& job)
 {
-    if (!m_state.lastJob)
-        return false;
-    const PrintedJob& job = *m_state.lastJob;
     const QList<PrintLogEntry> entries = job.sampleEntries();
     if (entries.size() > PrintRecord::MaxEntries) {
         m_dialogs.message(
@@ -177,7 +238,9 @@ bool MainWindow::runRecordJob()
     m_state.recordPrinter = choiceOf(printer);
     m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    if (!PrintRecord::printRecordPages(*canvas, entries, job.look, m_clock())) {
+    // Dated by the job, so that the record of a past job reads as it did.
+    const QDateTime printedAt = job.printedAt.isValid() ? job.printedAt.toLocalTime() : m_clock();
+    if (!PrintRecord::printRecordPages(*canvas, entries, job.look, printedAt)) {
         m_dialogs.error(this, canvas->errorString());
         return false;
     }
@@ -188,15 +251,15 @@ void MainWindow::exportSpreadsheet()
 {
     if (m_busy)
         return;
-    writeSpreadsheet();
+    if (m_state.lastJob)
+        writeSpreadsheet(*m_state.lastJob);
 }
 
-bool MainWindow::writeSpreadsheet()
+bool MainWindow::writeSpreadsheet(const PrintedJob& job)
 {
     // The job's own type decides, whatever is selected now.
-    if (!m_state.lastJob || !labelType(m_state.lastJob->run.type).listed)
+    if (!labelType(job.run.type).listed)
         return false;
-    const PrintedJob& job = *m_state.lastJob;
     const QString folder =
         m_state.exportFolder.isEmpty() ? documentsFolder() : m_state.exportFolder;
     const QString proposed = QDir(folder).filePath(
@@ -213,7 +276,10 @@ bool MainWindow::writeSpreadsheet()
     QString error;
     if (!SpreadsheetExport::exportSpreadsheet(path, job.sampleEntries(),
                                               SpreadsheetExport::Colours::of(job.look),
-                                              m_clock().date(), &error)) {
+                                              job.printedAt.isValid()
+                                                  ? job.printedAt.toLocalTime().date()
+                                                  : m_clock().date(),
+                                              &error)) {
         m_dialogs.error(this, error);
         return false;
     }

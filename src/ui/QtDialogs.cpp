@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextDocument>
 
 namespace {
@@ -43,6 +44,23 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& text)
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtDialogs::choose(QWidget* parent, const QString& text, const QString& detail,
+                      const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (!detail.isEmpty())
+        box.setInformativeText(Qt::convertFromPlainText(detail));
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers)
+        buttons << box.addButton(answer, buttons.isEmpty() ? QMessageBox::AcceptRole
+                                                           : QMessageBox::RejectRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)

@@ -7,6 +7,8 @@ public:
     void message(QWidget* parent, const QString& text, const QString& detail = {}) override;
     void error(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
+    int choose(QWidget* parent, const QString& text, const QString& detail,
+               const QStringList& answers) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter,
                                           const QString& proposed) override;

@@ -20,6 +20,15 @@ bool ScriptedDialogs::askYesNo(QWidget*, const QString& text)
     return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
 }
 
+int ScriptedDialogs::choose(QWidget*, const QString& text, const QString& detail,
+                            const QStringList&)
+{
+    calls.append({QStringLiteral("choose"), text, detail});
+    if (onMessage)
+        onMessage(text);
+    return chooseAnswers.isEmpty() ? -1 : chooseAnswers.takeFirst();
+}
+
 bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer)
 {
     calls.append({QStringLiteral("choosePrinter"), QString()});

@@ -16,8 +16,8 @@
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Call {
-        QString kind; // message, error, askYesNo, choosePrinter, chooseSaveFile, chooseColor,
-                      // chooseFont
+        QString kind; // message, error, askYesNo, choose, choosePrinter, chooseSaveFile,
+                      // chooseColor, chooseFont
         QString text;
         QString detail = {}; // a message's detail
     };
@@ -25,6 +25,7 @@ public:
     QList<Call> calls;
 
     QList<bool> yesNoAnswers;
+    QList<int> chooseAnswers; // an index of the answers offered, -1 for none
     QList<std::optional<QString>> saveFileAnswers;
     QList<std::optional<QString>> openFileAnswers;
     QList<std::optional<QColor>> colorAnswers;
@@ -37,6 +38,8 @@ public:
     void message(QWidget* parent, const QString& text, const QString& detail = {}) override;
     void error(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
+    int choose(QWidget* parent, const QString& text, const QString& detail,
+               const QStringList& answers) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<QString> chooseSaveFile(QWidget* parent, const QString& filter,
                                           const QString& proposed) override;

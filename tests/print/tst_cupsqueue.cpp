@@ -150,7 +150,6 @@ void TestCupsQueue::refusedJobAdvancesNothing()
     });
 
     MainFixture f("10,10,7\r\nnote\r\n");
-    f.w().setSheetPause(0);
     const DesignControls& dc = f.w().design().controls();
     dc.type1UpperEdit->setText(QStringLiteral("Q"));
     dc.firstNumberList->selectRow(5);

@@ -109,7 +109,6 @@ void TestAccessibility::spokenNamesFollowTheScreen()
     // Type2 from 005, ten samples: the job ends at 014, and the disc shows
     // 015 after it and after a restart.
     MainFixture f;
-    f.w().setSheetPause(0);
     f.w().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
     const DesignControls* dc = &f.w().design().controls();

@@ -31,7 +31,8 @@ namespace {
 QStringList visibleButtons(MainWindow& w)
 {
     QList<QToolButton*> shown;
-    for (const char* name : {"excelButton", "reportButton", "backButton", "endButton"}) {
+    for (const char* name :
+         {"excelButton", "reportButton", "historyButton", "backButton", "endButton"}) {
         auto* button = w.findChild<QToolButton*>(QString::fromLatin1(name));
         if (button->isVisibleTo(&w))
             shown << button;
@@ -128,7 +129,7 @@ void TestMainWindow::startsFromStartFile()
         QCOMPARE(dc.typePanel[type]->isEnabled(),
                  type == 1 || type == 5 || type == 9 || type == 12);
     QCOMPARE(dc.type1UpperEdit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(visibleButtons(w), (QStringList{"endButton@80"}));
+    QCOMPARE(visibleButtons(w), (QStringList{"historyButton@80", "endButton@152"}));
     QCOMPARE(w.windowTitle(), QStringLiteral("Rondelmaker"));
     QCOMPARE(w.objectName(), QStringLiteral("mainWindow"));
 }
@@ -267,13 +268,16 @@ void TestMainWindow::buttonBarStates_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<bool>("printed");
     QTest::addColumn<QStringList>("buttons");
-    QTest::newRow("design") << false << false << QStringList{"endButton@80"};
+    QTest::newRow("design") << false << false << QStringList{"historyButton@80", "endButton@152"};
     QTest::newRow("design after a job")
-        << false << true << QStringList{"excelButton@80", "reportButton@152", "endButton@224"};
-    QTest::newRow("print") << true << false << QStringList{"backButton@80", "endButton@152"};
+        << false << true
+        << QStringList{"excelButton@80", "reportButton@152", "historyButton@224", "endButton@296"};
+    QTest::newRow("print") << true << false
+                           << QStringList{"historyButton@80", "backButton@152", "endButton@224"};
     QTest::newRow("print after a job")
         << true << true
-        << QStringList{"excelButton@80", "reportButton@152", "backButton@224", "endButton@296"};
+        << QStringList{"excelButton@80", "reportButton@152", "historyButton@224", "backButton@296",
+                       "endButton@368"};
 }
 
 void TestMainWindow::buttonBarStates()
@@ -471,7 +475,7 @@ void TestMainWindow::tabFollowsTheWork_data()
     QTest::addColumn<bool>("print");
     QTest::addColumn<QStringList>("stops");
 
-    const QStringList bar = {"versionButton", "endButton"};
+    const QStringList bar = {"versionButton", "historyButton", "endButton"};
     QTest::newRow("type 1") << 1 << false
                             << QStringList{"typePageTabs",    "type1Button",     "type1UpperEdit",
                                            "firstNumberList", "sampleCountList", "repeatCountList",
@@ -503,6 +507,7 @@ void TestMainWindow::tabFollowsTheWork_data()
                                                  "previewButton",
                                                  "testPrintButton",
                                                  "versionButton",
+                                                 "historyButton",
                                                  "backButton",
                                                  "endButton"};
 }

@@ -50,7 +50,6 @@ void restart(MainFixture& f)
 {
     QVERIFY(f.w().close());
     f.window = std::make_unique<MainWindow>(f.dialogs, f.dir.path(), fixedNow);
-    f.w().setSheetPause(0);
 }
 
 } // namespace
@@ -60,7 +59,6 @@ void TestSavedState::runGoesOnAfterARestart()
     // Z995 with 20 samples, End, start again, 20 more: the two jobs print
     // what one job of 40 prints.
     MainFixture f;
-    f.w().setSheetPause(0);
     const QString pdf = f.dir.path() + QStringLiteral("/labels.pdf");
     f.w().controls().typePageTabs->setCurrentIndex(0);
     f.w().design().controls().typeButton[2]->click();
@@ -126,10 +124,12 @@ void TestSavedState::damagedStateIsKeptAndReported()
     QVERIFY2(dialogs.calls.first().detail.contains(QDir::toNativeSeparators(path)),
              qPrintable(dialogs.calls.first().detail));
     QCOMPARE(w.state().design, LabelDesign());
-    QVERIFY(!QFile::exists(path));
     QFile kept(path + QStringLiteral(".bad"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), bytes);
+    // The damaged state stays in its place until a new one replaces it.
+    QVERIFY(w.saveState());
+    QCOMPARE(StateFile::read(path).status, StateFile::ReadResult::Ok);
 }
 
 void TestSavedState::failedSaveAtTheEndAsks()
@@ -152,8 +152,10 @@ void TestSavedState::failedSaveAtTheEndAsks()
              qPrintable(dialogs.texts("error").first()));
     dialogs.yesNoAnswers << true;
     QVERIFY(w.close());
+    // No temporary is left beside the files that belong there.
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"filler", "start.txt"}));
+             (QStringList{"filler", "registry.sqlite", "registry.sqlite-shm", "registry.sqlite-wal",
+                          "rondelmaker.lock", "start.txt"}));
 }
 
 void TestSavedState::designFilesOpenAndSave()
@@ -192,7 +194,6 @@ void TestSavedState::jobPrintedElsewhereIsSeen()
     // same series: the window takes its numbering and start instead of
     // printing those numbers again.
     MainFixture f;
-    f.w().setSheetPause(0);
     QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
     SavedState elsewhere;
     elsewhere.design.firstNumber = 31;

@@ -272,7 +272,6 @@ void TestExport::exportIsTheJobs()
     // Red text printed, then the design changes: PrintSet resets the colours
     // and Type8 is chosen. The spreadsheet is still the job's, in red.
     MainFixture f;
-    f.w().setSheetPause(0);
     const DesignControls& dc = f.w().design().controls();
     const PrintControls& pc = f.w().printScreen().controls();
     QTest::keyClicks(dc.type1UpperEdit, QStringLiteral("U"));

@@ -146,7 +146,10 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
         return outcome;
     }
 
-    const PrintJobResult printed = runPrintJob(canvas, planned->run, planned->design.look,
+    const SheetLabels labels = planned->kind == JobKind::Reprint
+                                   ? SheetLabels(planned->run, planned->givenLabels)
+                                   : SheetLabels(planned->run);
+    const PrintJobResult printed = runPrintJob(canvas, labels, planned->design.look,
                                                planned->offsets, planned->startPosition, progress);
     if (!printed.ok) {
         putBack(before, id);
@@ -232,10 +235,11 @@ bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const Jo
     outcome.start = snapshot.start.values;
     outcome.start.startPosition = outcome.next.startPosition;
     outcome.state = plan.state;
-    outcome.state.design = plan.design;
     outcome.state.registry.identity = m_registry.identity();
     outcome.state.registry.unconfirmed = snapshot.state.state.registry.unconfirmed;
+    // A reprint moves the start position on, never the design or its numbering.
     if (plan.kind == JobKind::Labels) {
+        outcome.state.design = plan.design;
         applyContinuation(outcome.state.design, plan.run.type, outcome.next);
         outcome.state.lastJob = outcome.job;
     }

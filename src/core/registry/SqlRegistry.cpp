@@ -216,8 +216,14 @@ bool SqlRegistry::exec(QSqlQuery& query, const QString& sql, const QVariantList&
 {
     if (!query.prepare(sql))
         return fail(query.lastError(), sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
+    for (const QVariant& value : values) {
+        // A null QString would be bound as NULL; every text of the registry
+        // is a text, empty or not.
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            query.addBindValue(QString(QLatin1String("")));
+        else
+            query.addBindValue(value);
+    }
     if (!query.exec())
         return fail(query.lastError(), sql);
     return true;

@@ -17,11 +17,12 @@ PrintJobResult failed(PrintCanvas& canvas)
 
 } // namespace
 
-PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+PrintJobResult runPrintJob(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                            const SheetGeometry::Offsets& offsets, int startPosition,
                            const std::function<void(int sheet, int sheetCount)>& afterSheet)
 {
-    const int total = run.labelTotal();
+    const LabelRun& run = labels.run();
+    const int total = labels.total();
     if (total > 0) {
         const int sheets = SheetLayout::countSheets(startPosition, total);
         if (!canvas.beginDocument())
@@ -29,7 +30,7 @@ PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const Print
         for (int sheet = 1; sheet <= sheets; ++sheet) {
             const SheetLayout::SheetRange range =
                 SheetLayout::sheetRange(sheet, sheets, startPosition, total);
-            printSheet(canvas, run, look, offsets, startPosition, sheet, range.first, range.last);
+            printSheet(canvas, labels, look, offsets, startPosition, sheet, range.first, range.last);
             if (!(sheet == sheets ? canvas.endDocument() : canvas.newPage()))
                 return failed(canvas);
             if (afterSheet)
@@ -43,9 +44,10 @@ PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const Print
     result.job.startPosition = startPosition;
     result.job.labels.reserve(total);
     for (int n = 0; n < total; ++n) {
-        const LabelTexts texts = composeLabelTexts(run, n);
+        const LabelTexts texts = labels.texts(n);
         result.job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
     result.next = continueAfterJob(run, startPosition);
+    result.next.startPosition = SheetLayout::nextStartPosition(startPosition, total);
     return result;
 }

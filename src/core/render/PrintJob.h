@@ -4,14 +4,11 @@
 #include "core/model/PrintedJob.h"
 #include "core/numbering/Continuation.h"
 #include "core/render/PrintCanvas.h"
+#include "core/render/PrintSheet.h"
 
 #include <QString>
 
 #include <functional>
-
-// The pause after each sheet, so that a slow label printer can take the
-// sheet before the next one arrives.
-inline constexpr int SheetPauseMs = 2000;
 
 struct PrintJobResult {
     bool ok = true;
@@ -20,11 +17,11 @@ struct PrintJobResult {
     Continuation next; // where the next job starts, when ok
 };
 
-// Prints a run from startPosition on, sheet by sheet, as one document.
-// afterSheet(k, K) runs after each sheet (the window pauses and shows the
-// progress there). The job counts only once the document has ended and the
+// Prints a run's labels from startPosition on, sheet by sheet, as one
+// document, handed to the print system whole at its end. afterSheet(k, K)
+// runs after each sheet is drawn (the window shows the progress there). The job counts only once the document has ended and the
 // print system took it; on any failure the document is dropped and nothing
 // of it is reported as printed. A run without labels begins no document.
-PrintJobResult runPrintJob(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+PrintJobResult runPrintJob(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                            const SheetGeometry::Offsets& offsets, int startPosition,
                            const std::function<void(int sheet, int sheetCount)>& afterSheet);

@@ -128,18 +128,32 @@ void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTe
 
 } // namespace
 
-void printLabel(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+LabelTexts SheetLabels::texts(int n) const
+{
+    if (!m_given)
+        return composeLabelTexts(m_run, n);
+    LabelTexts texts;
+    texts.upper = m_given->value(n).upper;
+    texts.lower = m_given->value(n).lower;
+    // The types placed by their number print nothing else on the lower line.
+    if (labelType(m_run.type).placedByNumber)
+        texts.number = texts.lower;
+    return texts;
+}
+
+void printLabel(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                 const SheetGeometry::LabelPlace& place, int n, int sheetIndex)
 {
+    const LabelRun& run = labels.run();
     canvas.setPen(OutlineWidth, look.backgroundColor());
     canvas.setBrush(discFill(run, look, sheetIndex));
     canvas.ellipse(place.box);
     canvas.setFontColor(look.textColor());
     canvas.clearBrush();
-    drawTexts(canvas, labelType(run.type), composeLabelTexts(run, n), place);
+    drawTexts(canvas, labelType(run.type), labels.texts(n), place);
 }
 
-void printSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance& look,
+void printSheet(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last)
 {
@@ -148,6 +162,6 @@ void printSheet(PrintCanvas& canvas, const LabelRun& run, const PrintAppearance&
     canvas.setFont(look.font);
     for (int p = first; p <= last; ++p) {
         const int n = 150 * (sheet - 1) + p - startPosition;
-        printLabel(canvas, run, look, SheetGeometry::place(p, offsets, dpiX, dpiY), n, p - first);
+        printLabel(canvas, labels, look, SheetGeometry::place(p, offsets, dpiX, dpiY), n, p - first);
     }
 }
