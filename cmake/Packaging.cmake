@@ -71,10 +71,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RONDEL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps finds the Qt 6 and CUPS libraries the executables link;
-# it cannot see the platform plugins Qt loads at run time, the font every
-# label is drawn with, nor CUPS's library, which is loaded when a print
-# queue is first used.
+# it cannot see the platform plugins Qt loads at run time, the SQL drivers
+# of the registry of issued labels (SQLite on every station, PostgreSQL for
+# stations that share one), the font every label is drawn with, nor CUPS's
+# library, which is loaded when a print queue is first used.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, libcups2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-ipafont-gothic, libcups2")
 
 include(CPack)

@@ -3,6 +3,8 @@
 #include "core/registry/RegistrySetup.h"
 #include "core/registry/SqlRegistry.h"
 
+#include "PostgresServer.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -13,9 +15,26 @@
 // file that is not a registry of ours.
 class TestRegistry : public QObject {
     Q_OBJECT
+    // The same registry on a SQLite file and on a PostgreSQL server.
+    void backends()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("PostgreSQL") << true;
+    }
+    // A new registry: a file in `dir`, or a new database on the server.
+    std::unique_ptr<SqlRegistry> fresh(const QTemporaryDir& dir);
+
+    std::unique_ptr<PostgresServer> m_server;
+    int m_databases = 0;
+
 private Q_SLOTS:
+    void initTestCase();
+    void reservationsMoveTheNumberingOnce_data() { backends(); }
     void reservationsMoveTheNumberingOnce();
+    void issuedLabelsAndSearch_data() { backends(); }
     void issuedLabelsAndSearch();
+    void serverAwayAndBack();
     void foreignFilesAreNeverWritten_data();
     void foreignFilesAreNeverWritten();
     void firstUseTakesTheSavedJob();
@@ -58,10 +77,35 @@ RegistryJob labelsJob(int first, int samples, JobKind kind = JobKind::Labels)
 
 } // namespace
 
+void TestRegistry::initTestCase()
+{
+    m_server = std::make_unique<PostgresServer>();
+}
+
+std::unique_ptr<SqlRegistry> TestRegistry::fresh(const QTemporaryDir& dir)
+{
+    QFETCH(bool, server);
+    if (!server)
+        return SqlRegistry::open(fileIn(dir));
+    if (!m_server->isReady())
+        return nullptr;
+    const QString name = QStringLiteral("t%1").arg(++m_databases);
+    m_server->query(QStringLiteral("CREATE DATABASE %1").arg(name));
+    QString error;
+    RegistryTarget target = *RegistryTarget::parse(m_server->url(), &error);
+    target.database = name;
+    return SqlRegistry::open(target);
+}
+
+#define FRESH_REGISTRY(registry, dir)                                                              \
+    const auto registry = fresh(dir);                                                              \
+    if (!registry)                                                                                 \
+        QSKIP(qPrintable(m_server->skipReason()));
+
 void TestRegistry::reservationsMoveTheNumberingOnce()
 {
     QTemporaryDir dir;
-    const auto registry = SqlRegistry::open(fileIn(dir));
+    FRESH_REGISTRY(registry, dir)
     QVERIFY2(registry->isOpen(), qPrintable(registry->errorString()));
     QVERIFY(registry->wasCreated());
 
@@ -91,7 +135,7 @@ void TestRegistry::reservationsMoveTheNumberingOnce()
 void TestRegistry::issuedLabelsAndSearch()
 {
     QTemporaryDir dir;
-    const auto registry = SqlRegistry::open(fileIn(dir));
+    FRESH_REGISTRY(registry, dir)
     const qint64 job = *registry->reserve(labelsJob(31, 10), 0);
     RegistryJob reprint = labelsJob(35, 1, JobKind::Reprint);
     reprint.reprintOf = job;
@@ -183,6 +227,30 @@ void TestRegistry::firstUseTakesTheSavedJob()
     QCOMPARE(registry->job(history[0].id)->nextPosition, 17);
     // Opened again, nothing is imported twice.
     QCOMPARE(RegistrySetup::open(fileIn(dir), dir.path())->history({})->size(), 1);
+}
+
+void TestRegistry::serverAwayAndBack()
+{
+    // A server that goes away fails each question with a reason and no
+    // answer; back, the same registry answers again without being reopened.
+    if (!m_server->isReady())
+        QSKIP(qPrintable(m_server->skipReason()));
+    QString error;
+    const auto registry = SqlRegistry::open(*RegistryTarget::parse(m_server->url(), &error));
+    QVERIFY2(registry->isOpen(), qPrintable(registry->errorString()));
+    const qint64 id = *registry->reserve(labelsJob(1, 3), 0);
+    QVERIFY(m_server->stop());
+    QVERIFY(!registry->confirm(id));
+    QCOMPARE(registry->failure(), LabelRegistry::Failure::Unavailable);
+    QVERIFY(!registry->errorString().isEmpty());
+    QVERIFY(!registry->numbering(1));
+    QVERIFY(m_server->start());
+    QVERIFY2(registry->confirm(id), qPrintable(registry->errorString()));
+    QCOMPARE(registry->history({})->first().state, JobState::Printed);
+    // Another program's registry on the server is not ours to write.
+    const auto refused = SqlRegistry::open(*RegistryTarget::parse(
+        m_server->url().replace("/labels?", "/nonesuch?"), &error));
+    QCOMPARE(refused->failure(), LabelRegistry::Failure::Unavailable);
 }
 
 QTEST_GUILESS_MAIN(TestRegistry)

@@ -102,6 +102,20 @@ bool SqlRegistry::connect()
     return true;
 }
 
+bool SqlRegistry::ready()
+{
+    if (m_open && m_failure != Failure::Unavailable) {
+        clearFailure();
+        return true;
+    }
+    // Opened once, the tables are there; a registry that never opened
+    // stays as it was found.
+    if (m_schema == 0)
+        return false;
+    m_open = connect() && prepareSchema(false);
+    return m_open;
+}
+
 bool SqlRegistry::prepareSchema(bool mayCreate)
 {
     QSqlQuery q(database());
@@ -214,6 +228,10 @@ bool SqlRegistry::migrate(int from)
 
 bool SqlRegistry::exec(QSqlQuery& query, const QString& sql, const QVariantList& values)
 {
+    // Without values the statement runs as it is: PostgreSQL cannot prepare
+    // BEGIN or COMMIT.
+    if (values.isEmpty())
+        return query.exec(sql) || fail(query.lastError(), sql);
     if (!query.prepare(sql))
         return fail(query.lastError(), sql);
     for (const QVariant& value : values) {
@@ -272,10 +290,12 @@ bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
             failure = Failure::Unavailable;
         else if (code == QLatin1String("26") || code == QLatin1String("11"))
             failure = Failure::Damaged;
-    } else if (error.type() == QSqlError::ConnectionError || code.startsWith(QLatin1String("08")) ||
+    } else if (error.type() == QSqlError::ConnectionError || code.isEmpty() ||
+               code.startsWith(QLatin1String("08")) ||
                code.startsWith(QLatin1String("57P")) || code.startsWith(QLatin1String("28")) ||
                code == QLatin1String("3D000")) {
-        // No connection, the server going down, a login refused, no database.
+        // No connection (an error without the server's code never reached
+        // it), the server going down, a login refused, no database.
         failure = Failure::Unavailable;
     }
     QString text = error.databaseText().trimmed();

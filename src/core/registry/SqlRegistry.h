@@ -75,6 +75,9 @@ public:
 private:
     explicit SqlRegistry(const RegistryTarget& target);
     bool connect();
+    // Before each question: the failure of the last one forgotten, and a
+    // connection that was lost (a server restarted) made again.
+    bool ready();
     bool prepareSchema(bool mayCreate);
     bool createSchema();
     bool migrate(int from);

@@ -80,6 +80,8 @@ JobSummary summaryOf(const QSqlQuery& q)
 
 std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 {
+    if (!ready())
+        return std::nullopt;
     QSqlQuery q(database());
     if (!exec(q,
               QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
@@ -94,6 +96,8 @@ std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 
 std::optional<qint64> SqlRegistry::latestJobId()
 {
+    if (!ready())
+        return std::nullopt;
     QSqlQuery q(database());
     if (!exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
         return std::nullopt;
@@ -118,12 +122,16 @@ std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
 
 std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station)
 {
+    if (!ready())
+        return std::nullopt;
     return summaries(QStringLiteral("WHERE state = 'reserved' AND host = ? AND folder = ?"),
                      {station.host, station.folder});
 }
 
 std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filter)
 {
+    if (!ready())
+        return std::nullopt;
     QStringList conditions;
     QVariantList values;
     if (filter.since.isValid()) {
@@ -142,6 +150,8 @@ std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filte
 
 std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>& labels)
 {
+    if (!ready())
+        return std::nullopt;
     // Each text once: repeats of a sample and blank labels ask nothing.
     QList<PrintLogEntry> distinct;
     QSet<QString> seen;
@@ -199,6 +209,8 @@ bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
 
 std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
 {
+    if (!ready())
+        return std::nullopt;
     if (!begin())
         return std::nullopt;
     QSqlQuery q(database());
@@ -274,6 +286,8 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
 
 bool SqlRegistry::confirm(qint64 id)
 {
+    if (!ready())
+        return false;
     QSqlQuery q(database());
     if (!exec(q,
               QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
@@ -286,6 +300,8 @@ bool SqlRegistry::confirm(qint64 id)
 
 bool SqlRegistry::release(qint64 id)
 {
+    if (!ready())
+        return false;
     if (!begin())
         return false;
     QSqlQuery q(database());
@@ -320,6 +336,8 @@ bool SqlRegistry::release(qint64 id)
 
 std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 {
+    if (!ready())
+        return std::nullopt;
     QSqlQuery q(database());
     if (!exec(q,
               QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
@@ -372,6 +390,8 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 
 std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
 {
+    if (!ready())
+        return std::nullopt;
     const QString wanted = text.trimmed();
     if (wanted.isEmpty())
         return QList<JobSummary>();
