@@ -76,6 +76,12 @@ int history(const Arguments& a)
     const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
     if (!registry)
         return NotPrinted;
+    // A contact with the registry: jobs printed while it was away are
+    // confirmed first, and the ones in question are named.
+    RunFiles files(dir);
+    QString error;
+    const std::optional<QList<JobSummary>> unresolved =
+        ReservedJobs::confirmPrinted(files, *registry, Station::ofThisProcess(dir), &error);
     HistoryFilter filter;
     if (a.since.isValid())
         filter.since = a.since.startOfDay();
@@ -86,7 +92,7 @@ int history(const Arguments& a)
         return NotPrinted;
     }
     writeJobs(*jobs);
-    if (const auto unresolved = registry->unconfirmed(Station::ofThisProcess(dir)))
+    if (unresolved)
         reportUnresolved(*unresolved);
     return Done;
 }

@@ -251,6 +251,9 @@ void MainWindow::updateNextLine()
     m_design->showNext(QStringLiteral("次: %1 ・ 開始位置 %2")
                            .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
                            .arg(m_state.start.startPosition));
+    // The sample on the print screen shows the same first label.
+    if (m_screen == Screen::Print)
+        m_print->showSample(m_state.run);
 }
 
 void MainWindow::scheduleDateRefresh()

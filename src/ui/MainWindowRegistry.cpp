@@ -130,38 +130,36 @@ void MainWindow::askAboutUnresolvedJobs()
     // Only while no job runs on this folder: a job in progress elsewhere
     // is reserved and not yet confirmed, and is no question.
     QString busy;
-    if (!m_files->lock(&busy, 0))
-        return;
-    const std::optional<QList<JobSummary>> jobs =
-        m_registry->unconfirmed(Station::ofThisProcess(m_state.appDir));
-    m_files->unlock();
+    const std::optional<QList<JobSummary>> jobs = ReservedJobs::confirmPrinted(
+        *m_files, *m_registry, Station::ofThisProcess(m_state.appDir), &busy, 0);
     if (!jobs)
         return;
     for (const JobSummary& job : *jobs) {
-        if (m_syncedState.registry.unconfirmed.contains(job.id))
-            continue; // printed; the registry will hear of it
         const int answer = m_dialogs.choose(
             this, ReservedJobs::describe(job) + QLatin1Char('\n') + tr("印刷されましたか？"),
             tr("わかるまで、このラベルは印刷済みとして扱います。"),
             {tr("印刷された"), tr("印刷されなかった"), tr("あとで")});
         if (answer != 0 && answer != 1)
             continue;
+        const std::optional<RegistryJob> reserved = m_registry->job(job.id);
         QString error;
-        if (!ReservedJobs::settle(*m_files, *m_registry, job.id, answer == 0, &error))
+        if (!ReservedJobs::settle(*m_files, *m_registry, job.id, answer == 0, &error)) {
             m_dialogs.error(this, error);
-    }
-    // What the answers put back shows at once.
-    adoptChangesFromElsewhere();
-    if (const std::optional<NumberingPosition> at = m_registry->numbering(m_state.design.type)) {
-        LabelDesign design = m_state.design;
-        if (at->jobId != 0)
-            applyContinuation(design, design.type, {0, at->firstNumber, at->letter1, at->letter2});
-        if (!(design == m_state.design)) {
-            m_state.design = design;
-            m_design->showNumbering();
-            updateNextLine();
+            continue;
+        }
+        // Not printed: the numbering this window took from the job goes
+        // back to where the job started, unless it moved on since.
+        if (answer == 1 && reserved && reserved->movesNumbering) {
+            LabelDesign after = m_state.design;
+            applyContinuation(after, reserved->job.run.type,
+                              continueAfterJob(reserved->job.run, reserved->job.startPosition));
+            if (after == m_state.design)
+                continueNumbering(m_state.design, reserved->design);
         }
     }
+    adoptChangesFromElsewhere();
+    m_design->showNumbering();
+    updateNextLine();
     arrangeButtonBar(m_screen);
 }
 
@@ -209,8 +207,6 @@ void MainWindow::lookForOtherJobs()
         return;
     m_design->showNumbering();
     updateNextLine();
-    if (m_screen == Screen::Print)
-        m_print->showSample(m_state.run);
 }
 
 void MainWindow::setRegistryPollInterval(int ms)

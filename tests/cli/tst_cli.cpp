@@ -6,6 +6,7 @@
 
 #include "FullTmpfs.h"
 #include "PdfTools.h"
+#include "PostgresServer.h"
 #include "ReadOnlyMount.h"
 #include "TestAppDir.h"
 
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void nextWaitsForAJob();
     void duplicatesNeedTheUsersSay();
     void reprintsKeepTheirTextsAndTheNumbering();
+    void stationsShareOneNumbering();
+    void serverAwayPrintsNothingUnrecorded();
 };
 
 namespace {
@@ -486,6 +489,101 @@ void TestCli::reprintsKeepTheirTextsAndTheNumbering()
     QVERIFY2(labels.out.endsWith("1,23,3,2,12/08,0003\r\n"), qPrintable(labels.out));
     QVERIFY(cli({"history", "--state-dir", dir.path()}).out.contains(",reprint,printed,4,"));
     QCOMPARE(cli({"find", "12/08 0003", "--state-dir", dir.path()}).out.count("\r\n"), 3);
+}
+
+namespace {
+
+// A station of a shared registry: its own folder, start file and printer.
+struct Station {
+    explicit Station(const QString& registry)
+    {
+        dir.writeStartFile("10,10,1\r\n\r\n");
+        put(dir.path() + "/rondelmaker.conf", "# shared\nregistry=" + registry.toUtf8() + "\n");
+    }
+    QStringList print(const QString& design, const QString& pdf) const
+    {
+        return {"print", design, "--pdf", dir.path() + '/' + pdf, "--state-dir", dir.path()};
+    }
+    TestAppDir dir;
+};
+
+} // namespace
+
+void TestCli::stationsShareOneNumbering()
+{
+    // Two stations, three jobs at once on each, four rounds: every number
+    // once, none skipped, and each station's sheet positions its own.
+    PostgresServer server;
+    if (!server.isReady())
+        QSKIP(qPrintable(server.skipReason()));
+    const Station a(server.url()), b(server.url());
+    const QString design = saveDesign(a.dir, 1, 1, 20, 1);
+    QStringList pdfs;
+    for (int round = 0; round < 4; ++round) {
+        std::vector<std::unique_ptr<QProcess>> jobs;
+        for (int k = 0; k < 6; ++k) {
+            const QString pdf = QStringLiteral("r%1-%2.pdf").arg(round).arg(k);
+            pdfs << (k % 2 ? b : a).dir.path() + '/' + pdf;
+            jobs.push_back(std::make_unique<QProcess>());
+            jobs.back()->start(RONDEL_CLI, (k % 2 ? b : a).print(design, pdf));
+        }
+        for (const auto& job : jobs) {
+            QVERIFY(job->waitForFinished(60000));
+            QVERIFY2(job->exitCode() == 0, job->readAllStandardError().constData());
+        }
+    }
+    QStringList numbers;
+    for (const QString& pdf : pdfs)
+        numbers << pdfWords(pdf).filter(QRegularExpression("^\\d{4}$"));
+    numbers.sort();
+    QStringList expected;
+    for (int n = 1; n <= 480; ++n)
+        expected << QString::number(n).rightJustified(4, '0');
+    QCOMPARE(numbers, expected);
+    QCOMPARE(a.dir.startFile(), QByteArray("10,10,91\r\n\r\n")); // 12 jobs of 20 from 1
+    QCOMPARE(server.query("SELECT count(*) FROM jobs WHERE state = 'printed'"), "24");
+}
+
+void TestCli::serverAwayPrintsNothingUnrecorded()
+{
+    PostgresServer server;
+    if (!server.isReady())
+        QSKIP(qPrintable(server.skipReason()));
+    const Station station(server.url());
+    const QString design = saveDesign(station.dir, 1, 1, 10, 1);
+
+    // Away before the job: no numbered label prints without a reservation.
+    QVERIFY(server.stop());
+    Result r = cli(station.print(design, "1.pdf"));
+    QVERIFY2(r.code == 1 && r.err.contains("ラベル台帳") && r.err.contains(server.socketFolder()),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(station.dir.path() + "/1.pdf"));
+    QCOMPARE(station.dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
+    QVERIFY(server.start());
+
+    // Away between the reservation and its confirmation: the PDF's arrival
+    // is held back while the server stops. The labels printed and stay
+    // issued; the next contact confirms them.
+    QProcess job;
+    job.start("strace", QStringList{"-f", "-o", "/dev/null", "-P", station.dir.path() + "/2.pdf",
+                                    "-e", "trace=linkat,rename", "-e",
+                                    "inject=linkat,rename:delay_exit=1500000", RONDEL_CLI} +
+                            station.print(design, "2.pdf"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(station.dir.path() + "/2.pdf"), 20000);
+    QVERIFY(server.stop());
+    QVERIFY(job.waitForFinished(30000));
+    const QString err = QString::fromUtf8(job.readAllStandardError());
+    QVERIFY2(job.exitCode() == 3 && err.contains("次の接続で記録します"), qPrintable(err));
+    QVERIFY(server.start());
+    QCOMPARE(server.query("SELECT state FROM jobs"), "reserved");
+    r = cli({"history", "--state-dir", station.dir.path()});
+    QVERIFY2(r.code == 0 && r.out.contains(",printed,") && !r.err.contains("resolve"),
+             qPrintable(r.err));
+    QCOMPARE(server.query("SELECT state FROM jobs"), "printed");
+    QCOMPARE(pdfWords(station.dir.path() + "/2.pdf").value(1), "0001");
+    r = cli(station.print(design, "3.pdf"));
+    QCOMPARE(r.code, 0);
+    QCOMPARE(pdfWords(station.dir.path() + "/3.pdf").value(1), "0011");
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -61,6 +61,31 @@ bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, Q
     return true;
 }
 
+std::optional<QList<JobSummary>> confirmPrinted(RunFiles& files, LabelRegistry& registry,
+                                                const Station& station, QString* error,
+                                                int waitMs)
+{
+    if (!files.lock(error, waitMs))
+        return std::nullopt;
+    const auto unlock = qScopeGuard([&files] { files.unlock(); });
+    StateFile::ReadResult state = StateFile::read(files.statePath());
+    QList<qint64>& printed = state.state.registry.unconfirmed;
+    const qsizetype before = printed.size();
+    for (qsizetype i = printed.size() - 1; i >= 0; --i) {
+        if (registry.confirm(printed[i]))
+            printed.removeAt(i);
+    }
+    if (state.status == StateFile::ReadResult::Ok && printed.size() != before)
+        StateFile::write(files.statePath(), state.state, nullptr);
+    std::optional<QList<JobSummary>> jobs = registry.unconfirmed(station);
+    if (!jobs) {
+        *error = registry.errorString();
+        return std::nullopt;
+    }
+    jobs->removeIf([&printed](const JobSummary& job) { return printed.contains(job.id); });
+    return jobs;
+}
+
 QString describe(const JobSummary& job)
 {
     return QCoreApplication::translate("ReservedJobs",

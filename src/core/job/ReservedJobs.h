@@ -13,6 +13,14 @@ namespace ReservedJobs {
 
 bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, QString* error);
 
+// At a contact with the registry: the jobs that printed while it was away
+// (state.json keeps them) are confirmed now, and what remains of this
+// station's reservations is returned, the questions. Needs the folder's
+// lock; nullopt with *error when the lock or the registry fails.
+std::optional<QList<JobSummary>> confirmPrinted(RunFiles& files, LabelRegistry& registry,
+                                                const Station& station, QString* error,
+                                                int waitMs = RunFiles::DefaultWaitMs);
+
 // One line about an unsettled job, for a message or standard error.
 QString describe(const JobSummary& job);
 

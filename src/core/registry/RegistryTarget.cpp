@@ -1,6 +1,7 @@
 #include "core/registry/SqlRegistry.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -56,18 +57,14 @@ QString RegistryTarget::shown() const
 {
     if (backend == Backend::SQLite)
         return QDir::toNativeSeparators(file);
-    QUrl url;
-    url.setScheme(QStringLiteral("postgresql"));
-    url.setUserName(user);
-    if (host.startsWith(QLatin1Char('/'))) {
-        url.setHost(QStringLiteral(""));
-        url.setPath(QLatin1Char('/') + database);
-        url.setQuery(QStringLiteral("host=") + host);
-    } else {
-        url.setHost(host.isEmpty() ? QStringLiteral("localhost") : host);
-        url.setPath(QLatin1Char('/') + database);
-    }
-    if (port > 0)
-        url.setPort(port);
-    return url.toString();
+    // As the setting is written: a socket folder and its port as options.
+    const bool socket = host.startsWith(QLatin1Char('/'));
+    QString text = QStringLiteral("postgresql://%1@%2").arg(user, socket ? QString() : host);
+    if (!socket && port > 0)
+        text += QStringLiteral(":%1").arg(port);
+    text += QLatin1Char('/') + database;
+    if (socket)
+        text += QStringLiteral("?host=%1").arg(host) +
+                (port > 0 ? QStringLiteral("&port=%1").arg(port) : QString());
+    return text;
 }
