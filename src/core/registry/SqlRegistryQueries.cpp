@@ -173,10 +173,13 @@ std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>
         for (int i = 0; i < rows; ++i)
             values << distinct[at + i].lower << distinct[at + i].upper;
         if (!exec(q,
-                  QStringLiteral("SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at "
-                                 "FROM labels l JOIN jobs j ON j.id = l.job_id "
-                                 "WHERE j.kind = 'labels' AND (l.lower_text, l.upper_text) IN "
-                                 "(VALUES %1) ORDER BY j.id, l.n")
+                  // From the texts asked into the index of texts: a few look-ups,
+                  // however many labels the registry holds.
+                  QStringLiteral("WITH wanted (lower_text, upper_text) AS (VALUES %1) "
+                                 "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at "
+                                 "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
+                                 "WHERE l.lower_text = w.lower_text AND l.upper_text = w.upper_text "
+                                 "AND j.kind = 'labels' ORDER BY j.id, l.n")
                       .arg(placeholders(rows, 2)),
                   values))
             return std::nullopt;
