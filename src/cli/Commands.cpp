@@ -395,7 +395,19 @@ int next(const Arguments& a)
                    .arg(shown(StateFile::pathIn(dir)), state.error));
         return BadInput;
     }
-    const LabelDesign& design = state.state.design;
+    // Where the registry says the type goes on, which other stations of a
+    // shared registry move on too.
+    LabelDesign design = state.state.design;
+    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, dir);
+    if (!registry)
+        return NotPrinted;
+    const std::optional<NumberingPosition> at = registry->numbering(design.type);
+    if (!at) {
+        report(registry->errorString());
+        return NotPrinted;
+    }
+    if (at->jobId != 0)
+        applyContinuation(design, design.type, {0, at->firstNumber, at->letter1, at->letter2});
     const LabelRun run = freeze(design, QDate::currentDate());
     const LabelTexts first = run.labelTotal() > 0 ? composeLabelTexts(run, 0) : LabelTexts();
     writeOut(QStringLiteral("start position: %1\nnext label: %2\nupper text: %3\ntype: %4\n")
