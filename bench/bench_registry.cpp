@@ -62,7 +62,7 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
                                  "SELECT i / 1200 + 1, i % 1200, 'B' || (i / 10000), %2 "
                                  "FROM (%1) AS s")
                       .arg(numbers.arg(labels - 1), four)) &&
-           run(q, QStringLiteral("CREATE INDEX labels_by_text ON labels (lower_text, upper_text)")) &&
+           run(q, QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)")) &&
            (sqlite ? run(q, QStringLiteral("ANALYZE")) : run(q, QStringLiteral("ANALYZE")));
 }
 
@@ -145,6 +145,16 @@ int main(int argc, char* argv[])
         confirmations.push_back(total - reserved);
         repeats.push_back(repeat);
     }
+    std::vector<double> searches, lowerOnly;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        registry->find(QStringLiteral("B%1 0042").arg(round * 97));
+        searches.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        registry->find(QStringLiteral("0042"));
+        lowerOnly.push_back(timer.nsecsElapsed() / 1e6);
+    }
     QSqlQuery q(registry->database());
     qint64 bytes = sqlite ? QFileInfo(target->file).size() : 0;
     if (sqlite) {
@@ -159,5 +169,7 @@ int main(int argc, char* argv[])
     printStats("check and reservation", checkAndReserve);
     printStats("confirmation", confirmations);
     printStats("duplicate check of 1200 labels issued before", repeats);
+    printStats("search for a label by both lines", searches);
+    printStats("search for a label by its lower line alone", lowerOnly);
     return 0;
 }

@@ -40,8 +40,40 @@ struct Job {
     LabelRun run;
     int startPosition = 1;
     qint64 numberingJobId = 0; // the registry's numbering the run starts from
-    QString printer;            // as the history shows it
+    QString printer;           // as the history shows it
 };
+
+// A free-text design's texts, as a job takes them: BadInput with a message
+// when there are none, too many, or a gap.
+int checkFreeTexts(LabelDesign& design)
+{
+    const LabelTypeTraits& traits = labelType(design.type);
+    // Empty texts at the end only end the list (a memo saved with a
+    // final line break, a text ending in CR from CR LF data).
+    while (!design.freeTexts.isEmpty() &&
+           Cp932::limit(design.freeTexts.last(), traits.freeTextBytes).isEmpty())
+        design.freeTexts.removeLast();
+    // freeze() takes the texts up to the first empty one; a gap would
+    // silently drop the samples after it.
+    if (design.freeTexts.size() > MaxFreeTexts) {
+        report(QStringLiteral("%1 free texts: a job takes at most %2")
+                   .arg(design.freeTexts.size())
+                   .arg(MaxFreeTexts));
+        return BadInput;
+    }
+    for (qsizetype i = 0; i < design.freeTexts.size(); ++i) {
+        if (Cp932::limit(design.freeTexts[i], traits.freeTextBytes).isEmpty()) {
+            report(QStringLiteral("free text %1 is empty (or holds nothing a label can print)")
+                       .arg(i + 1));
+            return BadInput;
+        }
+    }
+    if (design.freeTexts.isEmpty()) {
+        report(QStringLiteral("type %1 needs free texts (--free-texts FILE)").arg(design.type));
+        return BadInput;
+    }
+    return Done;
+}
 
 // The design file with the options applied; BadInput with a message when
 // the file or an option does not fit.
@@ -92,32 +124,9 @@ int loadDesign(const Arguments& a, LabelDesign& design)
         }
         design.freeTexts = *texts;
     }
-    if (traits.hasFreeTexts()) {
-        // Empty texts at the end only end the list (a memo saved with a
-        // final line break, a text ending in CR from CR LF data).
-        while (!design.freeTexts.isEmpty() &&
-               Cp932::limit(design.freeTexts.last(), traits.freeTextBytes).isEmpty())
-            design.freeTexts.removeLast();
-        // freeze() takes the texts up to the first empty one; a gap would
-        // silently drop the samples after it.
-        if (design.freeTexts.size() > MaxFreeTexts) {
-            report(QStringLiteral("%1 free texts: a job takes at most %2")
-                       .arg(design.freeTexts.size())
-                       .arg(MaxFreeTexts));
-            return BadInput;
-        }
-        for (qsizetype i = 0; i < design.freeTexts.size(); ++i) {
-            if (Cp932::limit(design.freeTexts[i], traits.freeTextBytes).isEmpty()) {
-                report(QStringLiteral("free text %1 is empty (or holds nothing a label can print)")
-                           .arg(i + 1));
-                return BadInput;
-            }
-        }
-        if (design.freeTexts.isEmpty()) {
-            report(QStringLiteral("type %1 needs free texts (--free-texts FILE)").arg(design.type));
-            return BadInput;
-        }
-    }
+    if (traits.hasFreeTexts())
+        if (const int code = checkFreeTexts(design))
+            return code;
     const LabelRun run = freeze(design, QDate::currentDate());
     if (run.labelTotal() > MaxLabelsPerJob) {
         report(QStringLiteral("プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。"
@@ -191,8 +200,8 @@ bool writeRecord(const Arguments& a, const PrintedJob& job)
     destination.kind = PrintDestination::Kind::PdfFile;
     destination.pdfFile = QFileInfo(a.record).absoluteFilePath();
     destination.title = QStringLiteral("Rondelmaker record");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
-                                     QPageLayout::Point);
+    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     MinimumMargins, QPageLayout::Point);
     PdfDocumentCanvas canvas(destination);
     if (!PrintRecord::printRecordPages(canvas, job.sampleEntries(), job.look,
                                        QDateTime::currentDateTime())) {
@@ -384,7 +393,8 @@ int next(const Arguments& a)
     const StartFileReadResult& start = folder.start;
     if (start.status != StartFileReadResult::Ok) {
         report(start.status == StartFileReadResult::Missing
-                   ? QStringLiteral("スタートファイルがありません。\n") + shown(StartFile::pathIn(dir))
+                   ? QStringLiteral("スタートファイルがありません。\n") +
+                         shown(StartFile::pathIn(dir))
                    : start.error);
         return BadInput;
     }

@@ -15,7 +15,7 @@ namespace {
 
 // How often a job is planned again when another station reserved the same
 // type's numbers in the meantime.
-constexpr int MaxPlans = 5;
+constexpr int MaxPlans = 20;
 
 QString tr(const char* text)
 {
@@ -74,8 +74,7 @@ PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
 
 JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station station,
                                Clock clock)
-    : m_files(files), m_registry(registry), m_station(std::move(station)),
-      m_clock(std::move(clock))
+    : m_files(files), m_registry(registry), m_station(std::move(station)), m_clock(std::move(clock))
 {
 }
 
@@ -94,51 +93,9 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
 
     FolderSnapshot snapshot;
     std::optional<JobPlan> planned;
-    qint64 id = 0;
-    for (int attempt = 1; attempt <= MaxPlans && id == 0; ++attempt) {
-        snapshot = {StartFile::read(m_files.startPath()), StateFile::read(m_files.statePath()),
-                    &m_registry, {}};
-        if (!resolvePrinted(snapshot, outcome))
-            return outcome;
-        const PlanDecision decision = plan(snapshot);
-        if (!decision.plan) {
-            outcome.status = JobOutcome::Status::Withdrawn;
-            outcome.refusal = decision.refusal;
-            outcome.message = decision.message;
-            return outcome;
-        }
-        planned = decision.plan;
-        if (snapshot.start.status != StartFileReadResult::Ok) {
-            outcome.message = snapshot.start.error; // a planner must refuse this itself
-            return outcome;
-        }
-        outcome.job = labelsOf(*planned, &outcome.next);
-        outcome.job.printedAt = m_clock();
-
-        // Labels are identities; reprints and type 8's fixed lines are not
-        // new ones.
-        if (planned->kind == JobKind::Labels && labelType(planned->run.type).listed) {
-            const std::optional<QList<IssuedLabel>> before = m_registry.issued(outcome.job.labels);
-            if (!before) {
-                outcome.message = registryProblem(m_registry);
-                return outcome;
-            }
-            if (!before->isEmpty() && !(duplicates && duplicates(*before))) {
-                outcome.status = JobOutcome::Status::Declined;
-                outcome.issuedBefore = *before;
-                outcome.message = describeIssued(*before).join(QLatin1Char('\n'));
-                return outcome;
-            }
-        }
-        bool moved = false;
-        if (!reserve(*planned, outcome.job, outcome.next, outcome, moved) && !moved)
-            return outcome;
-        id = outcome.job.registryId;
-    }
-    if (id == 0) {
-        outcome.message = tr("ほかのステーションが同時に印刷し続けています。もう一度試してください。");
+    const qint64 id = planAndReserve(plan, duplicates, snapshot, planned, outcome);
+    if (id == 0)
         return outcome;
-    }
 
     const FilesBefore before{bytesOf(m_files.startPath()), bytesOf(m_files.statePath())};
     if (!saveBeforePrinting(snapshot, *planned, outcome)) {
@@ -168,6 +125,74 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
                              .arg(m_registry.errorString());
     }
     return outcome;
+}
+
+qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuestion& duplicates,
+                                      FolderSnapshot& snapshot, std::optional<JobPlan>& planned,
+                                      JobOutcome& outcome)
+{
+    for (int attempt = 1; attempt <= MaxPlans; ++attempt) {
+        snapshot = {StartFile::read(m_files.startPath()),
+                    StateFile::read(m_files.statePath()),
+                    &m_registry,
+                    {}};
+        if (!resolvePrinted(snapshot, outcome))
+            return 0;
+        const PlanDecision decision = plan(snapshot);
+        if (!decision.plan) {
+            outcome.status = JobOutcome::Status::Withdrawn;
+            outcome.refusal = decision.refusal;
+            outcome.message = decision.message;
+            return 0;
+        }
+        planned = decision.plan;
+        if (snapshot.start.status != StartFileReadResult::Ok) {
+            outcome.message = snapshot.start.error; // a planner must refuse this itself
+            return 0;
+        }
+        outcome.job = labelsOf(*planned, &outcome.next);
+        outcome.job.printedAt = m_clock();
+        const Issue issue = mayIssue(*planned, duplicates, outcome);
+        if (issue == Issue::No)
+            return 0;
+        if (issue == Issue::PlanAgain)
+            continue;
+        bool moved = false;
+        if (reserve(*planned, outcome.job, outcome.next, outcome, moved))
+            return outcome.job.registryId;
+        if (!moved)
+            return 0;
+    }
+    outcome.message = tr("ほかのステーションが同時に印刷し続けています。もう一度試してください。");
+    return 0;
+}
+
+JobTransaction::Issue JobTransaction::mayIssue(const JobPlan& plan,
+                                               const DuplicateQuestion& duplicates,
+                                               JobOutcome& outcome)
+{
+    // Labels are identities; reprints and type 8's fixed lines are not new
+    // ones.
+    if (plan.kind != JobKind::Labels || !labelType(plan.run.type).listed)
+        return Issue::Yes;
+    const std::optional<QList<IssuedLabel>> before = m_registry.issued(outcome.job.labels);
+    if (!before) {
+        outcome.message = registryProblem(m_registry);
+        return Issue::No;
+    }
+    if (before->isEmpty())
+        return Issue::Yes;
+    // Another station reserved these numbers since the plan was made: the
+    // plan is stale, not the user's choice.
+    const std::optional<NumberingPosition> now = m_registry.numbering(plan.design.type);
+    if (now && now->jobId != plan.numberingJobId)
+        return Issue::PlanAgain;
+    if (duplicates && duplicates(*before))
+        return Issue::Yes;
+    outcome.status = JobOutcome::Status::Declined;
+    outcome.issuedBefore = *before;
+    outcome.message = describeIssued(*before).join(QLatin1Char('\n'));
+    return Issue::No;
 }
 
 bool JobTransaction::resolvePrinted(FolderSnapshot& snapshot, JobOutcome& outcome)
@@ -204,8 +229,7 @@ bool JobTransaction::reserve(const JobPlan& plan, const PrintedJob& job, const C
     record.design = plan.design;
     record.job = job;
     record.nextPosition = next.startPosition;
-    record.movesNumbering =
-        plan.kind == JobKind::Labels && labelType(plan.run.type).hasNumber();
+    record.movesNumbering = plan.kind == JobKind::Labels && labelType(plan.run.type).hasNumber();
     record.numberingAfter = {next.firstNumber, next.letter1, next.letter2, 0};
     const std::optional<qint64> id = m_registry.reserve(record, plan.numberingJobId);
     if (id) {
@@ -229,8 +253,8 @@ bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const Jo
             outcome.message = tr("壊れた状態ファイルを残せないため、印刷しません: %1").arg(error);
             return false;
         }
-        outcome.notes << tr("壊れた状態ファイルを %1 として残しました。")
-                             .arg(QDir::toNativeSeparators(kept));
+        outcome.notes
+            << tr("壊れた状態ファイルを %1 として残しました。").arg(QDir::toNativeSeparators(kept));
     }
     outcome.start = snapshot.start.values;
     outcome.start.startPosition = outcome.next.startPosition;
@@ -243,7 +267,8 @@ bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const Jo
         applyContinuation(outcome.state.design, plan.run.type, outcome.next);
         outcome.state.lastJob = outcome.job;
     }
-    outcome.state.registry.seenJob = std::max(outcome.state.registry.seenJob, outcome.job.registryId);
+    outcome.state.registry.seenJob =
+        std::max(outcome.state.registry.seenJob, outcome.job.registryId);
     if (!StartFile::write(m_files.startPath(), outcome.start, &error)) {
         outcome.message = error;
         return false;

@@ -68,8 +68,8 @@ struct JobOutcome {
     };
     Status status = Status::NotPrinted;
     int refusal = 0;
-    QString message;   // what went wrong, or what the caller should tell
-    QStringList notes; // things done on the way, such as a damaged state kept aside
+    QString message;                 // what went wrong, or what the caller should tell
+    QStringList notes;               // things done on the way, such as a damaged state kept aside
     QList<IssuedLabel> issuedBefore; // Declined: the labels and where they were issued
     PrintedJob job;
     Continuation next;
@@ -109,6 +109,14 @@ public:
                    const Progress& progress = {});
 
 private:
+    // The plan, the duplicate guard and the reservation, planned again while
+    // other stations reserve the same type's numbers: the job's id, or 0
+    // with the outcome saying why not.
+    qint64 planAndReserve(const Planner& plan, const DuplicateQuestion& duplicates,
+                          FolderSnapshot& snapshot, std::optional<JobPlan>& planned,
+                          JobOutcome& outcome);
+    enum class Issue { Yes, No, PlanAgain };
+    Issue mayIssue(const JobPlan& plan, const DuplicateQuestion& duplicates, JobOutcome& outcome);
     bool resolvePrinted(FolderSnapshot& snapshot, JobOutcome& outcome);
     bool reserve(const JobPlan& plan, const PrintedJob& job, const Continuation& next,
                  JobOutcome& outcome, bool& moved);

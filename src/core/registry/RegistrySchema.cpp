@@ -39,7 +39,9 @@ QStringList create(bool sqlite)
                        " upper_text TEXT NOT NULL, lower_text TEXT NOT NULL,"
                        " PRIMARY KEY (job_id, n))%1")
             .arg(sqlite ? QStringLiteral(" WITHOUT ROWID") : QString()),
-        QStringLiteral("CREATE INDEX labels_by_text ON labels (lower_text, upper_text)"),
+        // The upper line first: a job's labels share it and follow each other
+        // in the index, so that a job of 1200 writes a few of its pages.
+        QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)"),
         QStringLiteral("CREATE TABLE numbering ("
                        " label_type INTEGER PRIMARY KEY,"
                        " first_number INTEGER NOT NULL, letter1 INTEGER NOT NULL,"

@@ -398,15 +398,16 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
     const QString wanted = text.trimmed();
     if (wanted.isEmpty())
         return QList<JobSummary>();
-    // The lower line alone, or the two lines with or without a space: every
-    // split of the text is one look-up in the index of lower lines.
+    // The two lines with or without a space: every split of the text is one
+    // look-up in the index of texts. The lower line alone is looked for too;
+    // that reads the whole index, as it does not lead it.
     QStringList alternatives = {QStringLiteral("lower_text = ?")};
     QVariantList values = {wanted};
     for (qsizetype cut = 1; cut < wanted.size(); ++cut) {
         if (wanted[cut - 1].isHighSurrogate())
             continue;
-        alternatives << QStringLiteral("(lower_text = ? AND upper_text = ?)");
-        values << wanted.mid(cut).trimmed() << wanted.left(cut).trimmed();
+        alternatives << QStringLiteral("(upper_text = ? AND lower_text = ?)");
+        values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
     }
     return summaries(QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)")
                          .arg(alternatives.join(QStringLiteral(" OR "))),
