@@ -15,7 +15,7 @@
 
 namespace {
 
-enum Column { When, Kind, State, Type, First, Last, Count, Printer, Station, Columns };
+enum Column { Job, When, Kind, State, Type, First, Last, Count, Printer, Station, Columns };
 
 QTableWidgetItem* cell(const QString& text, qint64 job = 0)
 {
@@ -47,7 +47,7 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
 
     m_table = new QTableWidget(0, Columns, this);
     Controls::name(m_table, "historyTable", tr("印刷したジョブ"));
-    m_table->setHorizontalHeaderLabels({tr("日時"), tr("種類"), tr("状態"), tr("タイプ"),
+    m_table->setHorizontalHeaderLabels({tr("ジョブ"), tr("日時"), tr("種類"), tr("状態"), tr("タイプ"),
                                         tr("最初"), tr("最後"), tr("枚数"), tr("プリンター"),
                                         tr("ステーション")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -112,6 +112,7 @@ void HistoryDialog::reload()
             const QString state =
                 job.state == JobState::Printed ? tr("印刷済み") : tr("未確認");
             const QStringList texts = {
+                QString::number(job.id),
                 job.reservedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")),
                 kind,
                 state,
@@ -122,7 +123,7 @@ void HistoryDialog::reload()
                 job.printer,
                 job.station};
             for (int column = 0; column < Columns; ++column)
-                m_table->setItem(row, column, cell(texts[column], column == When ? job.id : 0));
+                m_table->setItem(row, column, cell(texts[column], column == Job ? job.id : 0));
         }
     }
     m_table->resizeColumnsToContents();
@@ -136,7 +137,7 @@ qint64 HistoryDialog::selectedJob() const
 {
     const QList<QTableWidgetItem*> items = m_table->selectedItems();
     for (const QTableWidgetItem* item : items) {
-        if (item->column() == When)
+        if (item->column() == Job)
             return item->data(Qt::UserRole).toLongLong();
     }
     return 0;
@@ -145,9 +146,9 @@ qint64 HistoryDialog::selectedJob() const
 void HistoryDialog::selectJob(qint64 job)
 {
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        if (m_table->item(row, When)->data(Qt::UserRole).toLongLong() == job) {
+        if (m_table->item(row, Job)->data(Qt::UserRole).toLongLong() == job) {
             m_table->selectRow(row);
-            m_table->scrollToItem(m_table->item(row, When));
+            m_table->scrollToItem(m_table->item(row, Job));
             return;
         }
     }
@@ -182,7 +183,7 @@ void HistoryDialog::showSelection()
     const qint64 job = selectedJob();
     bool listed = false;
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        if (m_table->item(row, When)->isSelected())
+        if (m_table->item(row, Job)->isSelected())
             listed = labelType(m_table->item(row, Type)->text().toInt()).listed;
     }
     m_record->setEnabled(job > 0);
