@@ -39,8 +39,11 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
     QSqlQuery q(registry.database());
     if (!run(q, QStringLiteral("SELECT count(*) FROM labels")) || !q.next())
         return false;
+    // Jobs written with their ids leave a server's id sequence behind.
+    const QString catchUp =
+        QStringLiteral("SELECT setval('jobs_id_seq', (SELECT coalesce(max(id), 1) FROM jobs))");
     if (q.value(0).toLongLong() >= labels)
-        return true;
+        return sqlite || run(q, catchUp);
     std::printf("filling the registry with %lld labels...\n", labels);
     const qint64 jobs = (labels + 1199) / 1200;
     const QString numbers =
@@ -63,7 +66,7 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
                                  "FROM (%1) AS s")
                       .arg(numbers.arg(labels - 1), four)) &&
            run(q, QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)")) &&
-           (sqlite ? run(q, QStringLiteral("ANALYZE")) : run(q, QStringLiteral("ANALYZE")));
+           run(q, QStringLiteral("ANALYZE")) && (sqlite || run(q, catchUp));
 }
 
 RegistryJob newJob(int round)

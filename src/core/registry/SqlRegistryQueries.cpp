@@ -398,18 +398,22 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
     const QString wanted = text.trimmed();
     if (wanted.isEmpty())
         return QList<JobSummary>();
-    // The two lines with or without a space: every split of the text is one
-    // look-up in the index of texts. The lower line alone is looked for too;
-    // that reads the whole index, as it does not lead it.
-    QStringList alternatives = {QStringLiteral("lower_text = ?")};
-    QVariantList values = {wanted};
-    for (qsizetype cut = 1; cut < wanted.size(); ++cut) {
-        if (wanted[cut - 1].isHighSurrogate())
+    // The two lines with or without a space, or a label without an upper
+    // line: every split of the text is one look-up in the index of texts.
+    QStringList alternatives;
+    QVariantList values;
+    for (qsizetype cut = 0; cut < wanted.size(); ++cut) {
+        if (cut > 0 && wanted[cut - 1].isHighSurrogate())
             continue;
         alternatives << QStringLiteral("(upper_text = ? AND lower_text = ?)");
         values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
     }
-    return summaries(QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)")
-                         .arg(alternatives.join(QStringLiteral(" OR "))),
-                     values);
+    const QString byJob = QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)");
+    std::optional<QList<JobSummary>> found =
+        summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
+    // Only the lower line given, under any upper line: that reads the whole
+    // index, which the upper line leads, so it comes last.
+    if (found && found->isEmpty())
+        found = summaries(byJob.arg(QStringLiteral("lower_text = ?")), {wanted});
+    return found;
 }
