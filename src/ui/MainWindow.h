@@ -25,6 +25,7 @@
 #include "core/numbering/DateStamp.h"
 #include "ui/WorkingState.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -187,5 +188,6 @@ private:
     qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
     bool m_shownOnce = false;
     QTimer* m_registryPoll = nullptr;
+    QElapsedTimer m_unreachableSince;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

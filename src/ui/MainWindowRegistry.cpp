@@ -22,8 +22,10 @@
 
 namespace {
 
-// How often the window looks for jobs printed elsewhere.
+// How often the window looks for jobs printed elsewhere, and how long it
+// leaves a registry that did not answer.
 constexpr int PollMs = 3000;
+constexpr int RetryMs = 30000;
 
 } // namespace
 
@@ -201,7 +203,15 @@ void MainWindow::lookForOtherJobs()
         showRegistryLine(false);
         return;
     }
+    // A server that did not answer is asked again only now and then: each
+    // attempt may wait for the connection's time-out.
+    if (m_unreachableSince.isValid() && m_unreachableSince.elapsed() < RetryMs)
+        return;
     const bool reachable = m_registry->latestJobId().has_value();
+    if (reachable)
+        m_unreachableSince.invalidate();
+    else
+        m_unreachableSince.start();
     showRegistryLine(reachable);
     if (!reachable || !adoptNumbering())
         return;
