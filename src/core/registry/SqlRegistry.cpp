@@ -3,12 +3,13 @@
 #include "core/registry/RegistrySchema.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -62,7 +63,8 @@ bool SqlRegistry::connect()
     const bool sqlite = isSQLite();
     if (sqlite && !QFileInfo(m_target.file).absoluteDir().exists())
         return fail(Failure::Unavailable,
-                    QStringLiteral("フォルダーがありません: %1").arg(m_target.file));
+                    QCoreApplication::translate("SqlRegistry", "フォルダーがありません: %1")
+                        .arg(m_target.file));
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
                           ? QSqlDatabase::database(m_connection, false)
                           : QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE")
@@ -121,27 +123,36 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
         return false;
     if (q.value(0).toInt() == 0) {
         if (tables > 0)
-            return fail(Failure::Damaged,
-                        QStringLiteral("ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
+            return fail(
+                Failure::Damaged,
+                QCoreApplication::translate(
+                    "SqlRegistry",
+                    "ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
         if (!mayCreate)
-            return fail(Failure::Unavailable, QStringLiteral("ラベル台帳がまだ作られていません。"));
+            return fail(
+                Failure::Unavailable,
+                QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
         return createSchema();
     }
     if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'schema'")) ||
         !q.next())
         return m_failure != Failure::None
                    ? false
-                   : fail(Failure::Damaged, QStringLiteral("台帳の版がありません。"));
+                   : fail(Failure::Damaged,
+                          QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
     bool number = false;
     m_schema = q.value(0).toString().toInt(&number);
     q.finish();
     if (!number || m_schema < 1)
-        return fail(Failure::Damaged, QStringLiteral("台帳の版が読めません。"));
+        return fail(Failure::Damaged,
+                    QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
     if (m_schema > SchemaVersion)
-        return fail(Failure::Newer,
-                    QStringLiteral("新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
-                        .arg(m_schema)
-                        .arg(SchemaVersion));
+        return fail(
+            Failure::Newer,
+            QCoreApplication::translate(
+                "SqlRegistry", "新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
+                .arg(m_schema)
+                .arg(SchemaVersion));
     if (m_schema < SchemaVersion && !migrate(m_schema))
         return false;
     if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'id'")))
