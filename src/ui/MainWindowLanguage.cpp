@@ -3,6 +3,7 @@
 
 #include "ui/MainWindow.h"
 
+#include "ui/AboutDialog.h"
 #include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/PrintScreen.h"
@@ -96,6 +97,8 @@ void MainWindow::retranslate()
         m_design->retranslate();
     if (m_print)
         m_print->retranslate();
+    if (m_about)
+        m_about->retranslate();
     // Lines made of texts and values: made again once they were shown.
     if (m_registryPoll)
         showRegistryLine(m_registryReachable);

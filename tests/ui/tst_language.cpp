@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTabBar>
 #include <QTest>
@@ -178,6 +179,31 @@ QStringList misfits(QWidget* root)
     return problems;
 }
 
+// Texts in Japanese script anywhere in the window, its menus and dialogs,
+// but for the language menu's own name of Japanese.
+QStringList japaneseLeft(QWidget* root)
+{
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+    QStringList found;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        QStringList texts = {shownText(w), w->accessibleName(), w->accessibleDescription(),
+                             w->toolTip(), w->windowTitle()};
+        if (const auto* tabs = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        if (const auto* menu = qobject_cast<QMenu*>(w))
+            texts << menu->title();
+        for (const QAction* action : w->actions())
+            if (action->text() != QStringLiteral("日本語"))
+                texts << action->text();
+        for (const QString& text : texts)
+            if (text.contains(japanese))
+                found << QStringLiteral("still Japanese: %1 \"%2\"").arg(w->objectName(), text);
+    }
+    return found;
+}
+
 } // namespace
 
 class TestLanguage : public QObject {
@@ -290,6 +316,9 @@ void TestLanguage::everyTextFitsInBothLanguages()
             problems << in + QStringLiteral("print screen: ") + p;
         QTest::mouseClick(f.w().controls().backButton, Qt::LeftButton);
     }
+    // English now: a text given without tr(), or not set again on the
+    // change, stays Japanese (shown or not yet shown).
+    problems << japaneseLeft(&f.w());
     problems.removeDuplicates();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
