@@ -1,7 +1,8 @@
+#include "core/i18n/UiLanguage.h"
 #include "core/io/StateLocation.h"
 #include "core/render/Fonts.h"
-#include "ui/QtDialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/QtDialogs.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,6 +17,8 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rondelmaker.Rondelmaker"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.rondelmaker.Rondelmaker")));
     installFontSubstitutions();
+    // The system's language until the window reads the user's choice.
+    UiLanguages::apply(UiLanguage::Automatic);
 
     QtDialogs dialogs;
     // An installed program keeps its files in the user's configuration

@@ -3,6 +3,7 @@
 #include "core/layout/SheetLayout.h"
 #include "core/model/LabelDesign.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace {
@@ -116,13 +117,16 @@ QString storeOption(Arguments& a, Option option, const QString& value)
             const std::optional<int> to =
                 ends.size() == 2 ? smallNumber(ends[1], 1, MaxSampleCount) : from;
             if (ends.size() > 2 || !from || !to || *to < *from)
-                return QStringLiteral("--samples takes a range of samples A-B, not '%1'").arg(value);
+                return QCoreApplication::translate(
+                           "Cli", "--samples takes a range of samples A-B, not '%1'")
+                    .arg(value);
             a.sampleRange = std::pair(*from, *to);
             break;
         }
         a.samples = smallNumber(value, 1, MaxSampleCount);
         if (!a.samples)
-            return QStringLiteral("--samples takes a number from 1 to %1, not '%2'")
+            return QCoreApplication::translate("Cli",
+                                               "--samples takes a number from 1 to %1, not '%2'")
                 .arg(MaxSampleCount)
                 .arg(value);
         break;
@@ -130,24 +134,31 @@ QString storeOption(Arguments& a, Option option, const QString& value)
         // The type's range is checked against the design.
         a.first = smallNumber(value, 0, 9999);
         if (!a.first)
-            return QStringLiteral("--first takes a number from 0 to 9999, not '%1'").arg(value);
+            return QCoreApplication::translate("Cli",
+                                               "--first takes a number from 0 to 9999, not '%1'")
+                .arg(value);
         break;
     case Option::Start:
         a.start = smallNumber(value, 1, SheetLayout::Positions);
         if (!a.start)
-            return QStringLiteral("--start takes a sheet position from 1 to %1, not '%2'")
+            return QCoreApplication::translate(
+                       "Cli", "--start takes a sheet position from 1 to %1, not '%2'")
                 .arg(SheetLayout::Positions)
                 .arg(value);
         break;
     case Option::Since:
         a.since = QDate::fromString(value, Qt::ISODate);
         if (!a.since.isValid())
-            return QStringLiteral("--since takes a date as YYYY-MM-DD, not '%1'").arg(value);
+            return QCoreApplication::translate("Cli",
+                                               "--since takes a date as YYYY-MM-DD, not '%1'")
+                .arg(value);
         break;
     case Option::Type:
         a.type = smallNumber(value, 1, 12).value_or(0);
         if (a.type == 0)
-            return QStringLiteral("--type takes a label type from 1 to 12, not '%1'").arg(value);
+            return QCoreApplication::translate("Cli",
+                                               "--type takes a label type from 1 to 12, not '%1'")
+                .arg(value);
         break;
     case Option::Labels:
         a.labelTexts = value.split(QLatin1Char(','));
@@ -198,24 +209,24 @@ QString readOptions(const QStringList& arguments, Arguments& a, QStringList& pos
         }
         const KnownOption* known = findOption(name);
         if (!known)
-            return QStringLiteral("unknown option %1").arg(name);
+            return QCoreApplication::translate("Cli", "unknown option %1").arg(name);
         if (!(known->commands & bit(a.command)))
-            return QStringLiteral("%1 does not take %2").arg(command, name);
+            return QCoreApplication::translate("Cli", "%1 does not take %2").arg(command, name);
         if (seen.contains(known->option))
-            return QStringLiteral("%1 is given twice").arg(name);
+            return QCoreApplication::translate("Cli", "%1 is given twice").arg(name);
         seen << known->option;
         if (known->flag) {
             if (value)
-                return QStringLiteral("%1 takes no value").arg(name);
+                return QCoreApplication::translate("Cli", "%1 takes no value").arg(name);
             value = QString();
         } else {
             if (!value) {
                 if (i + 1 == arguments.size())
-                    return QStringLiteral("%1 needs a value").arg(name);
+                    return QCoreApplication::translate("Cli", "%1 needs a value").arg(name);
                 value = arguments[++i];
             }
             if (value->isEmpty())
-                return QStringLiteral("%1 needs a value").arg(name);
+                return QCoreApplication::translate("Cli", "%1 needs a value").arg(name);
         }
         if (const QString error = storeOption(a, known->option, *value); !error.isEmpty())
             return error;
@@ -229,14 +240,17 @@ QString storeOperand(const KnownCommand& command, const QStringList& positional,
     const QString name = QLatin1String(command.name);
     if (!command.operand) {
         if (!positional.isEmpty())
-            return QStringLiteral("%1 takes no other argument ('%2')").arg(name, positional.first());
+            return QCoreApplication::translate("Cli", "%1 takes no other argument ('%2')")
+                .arg(name, positional.first());
         return {};
     }
     if (positional.isEmpty())
-        return QStringLiteral("%1 needs %2").arg(name, QLatin1String(command.operand));
+        return QCoreApplication::translate("Cli", "%1 needs %2")
+            .arg(name, QLatin1String(command.operand));
     const qsizetype wanted = command.command == Command::Resolve ? 2 : 1;
     if (positional.size() > wanted)
-        return QStringLiteral("'%1' is one argument too many").arg(positional[wanted]);
+        return QCoreApplication::translate("Cli", "'%1' is one argument too many")
+            .arg(positional[wanted]);
     switch (command.command) {
     case Command::Print:
     case Command::List:
@@ -248,7 +262,8 @@ QString storeOperand(const KnownCommand& command, const QStringList& positional,
     default: {
         a.job = wholeNumber(positional.first(), 1, Q_INT64_C(999999999999999)).value_or(0);
         if (a.job == 0)
-            return QStringLiteral("%1 needs a job number, not '%2'").arg(name, positional.first());
+            return QCoreApplication::translate("Cli", "%1 needs a job number, not '%2'")
+                .arg(name, positional.first());
         if (command.command != Command::Resolve)
             break;
         const QString answer = positional.value(1);
@@ -257,7 +272,9 @@ QString storeOperand(const KnownCommand& command, const QStringList& positional,
         else if (answer == QLatin1String("not-printed"))
             a.printed = false;
         else
-            return QStringLiteral("resolve JOB takes printed or not-printed, not '%1'").arg(answer);
+            return QCoreApplication::translate("Cli",
+                                               "resolve JOB takes printed or not-printed, not '%1'")
+                .arg(answer);
         break;
     }
     }
@@ -283,10 +300,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return parsed;
     }
     if (arguments.isEmpty())
-        return fail(QStringLiteral("a command is needed (rondelmaker-cli --help lists them)"));
+        return fail(QCoreApplication::translate(
+            "Cli", "a command is needed (rondelmaker-cli --help lists them)"));
     const KnownCommand* command = findCommand(arguments.first());
     if (!command)
-        return fail(QStringLiteral("unknown command '%1'").arg(arguments.first()));
+        return fail(
+            QCoreApplication::translate("Cli", "unknown command '%1'").arg(arguments.first()));
     a.command = command->command;
 
     QStringList positional;
@@ -295,16 +314,16 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (const QString error = storeOperand(*command, positional, a); !error.isEmpty())
         return fail(error);
     if (!a.printer.isEmpty() && !a.pdf.isEmpty())
-        return fail(QStringLiteral("--printer and --pdf exclude each other"));
+        return fail(QCoreApplication::translate("Cli", "--printer and --pdf exclude each other"));
     if (a.sampleRange && !a.labelTexts.isEmpty())
-        return fail(QStringLiteral("--samples and --labels exclude each other"));
+        return fail(
+            QCoreApplication::translate("Cli", "--samples and --labels exclude each other"));
     return parsed;
 }
 
 QString usageText()
 {
-    return QStringLiteral(
-        R"(Usage:
+    return QCoreApplication::translate("Cli", R"(Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window's Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job's labels as CSV, print nothing
   rondelmaker-cli next [--state-dir DIR]        show where the next job starts

@@ -7,6 +7,7 @@
 #include "core/registry/RegistrySetup.h"
 #include "print/PrintQueue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -49,7 +50,7 @@ QString stateDirOf(const Arguments& a)
 int readFolder(const QString& dir, FolderSnapshot& snapshot)
 {
     if (!QFileInfo(dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(dir)));
+        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
         return BadInput;
     }
     RunFiles files(dir);
@@ -73,7 +74,8 @@ bool outputWritable(const QString& path, const char* option)
     const QFileInfo folder(info.absolutePath());
     if (info.isDir() || !folder.isDir() || !folder.isWritable() ||
         (info.exists() && !info.isWritable())) {
-        report(QStringLiteral("%1: cannot write %2").arg(QLatin1String(option), shown(path)));
+        report(QCoreApplication::translate("Cli", "%1: cannot write %2")
+                   .arg(QLatin1String(option), shown(path)));
         return false;
     }
     return true;
@@ -108,7 +110,8 @@ int chooseQueue(const Arguments& a, QString& queue)
     if (a.pdf.isEmpty() && queue.isEmpty()) {
         queue = PrintQueue::defaultQueue();
         if (queue.isEmpty()) {
-            report(QStringLiteral("no default printer: give --printer NAME or --pdf FILE"));
+            report(QCoreApplication::translate(
+                "Cli", "no default printer: give --printer NAME or --pdf FILE"));
             return NotPrinted;
         }
     }
@@ -135,7 +138,7 @@ std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.
-        report(QStringLiteral("ラベル台帳を開けません。\n%1\n%2")
+        report(QCoreApplication::translate("Cli", "ラベル台帳を開けません。\n%1\n%2")
                    .arg(registry->location(), registry->errorString()));
         return nullptr;
     }
@@ -146,8 +149,9 @@ void reportUnresolved(const QList<JobSummary>& jobs)
 {
     for (const JobSummary& job : jobs)
         report(ReservedJobs::describe(job) +
-               QStringLiteral("\nIts labels count as issued. Say what happened with "
-                              "rondelmaker-cli resolve %1 printed|not-printed")
+               QCoreApplication::translate("Cli",
+                                           "\nIts labels count as issued. Say what happened with "
+                                           "rondelmaker-cli resolve %1 printed|not-printed")
                    .arg(job.id));
 }
 

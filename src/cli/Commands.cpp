@@ -23,6 +23,7 @@
 
 #include <cstdio>
 
+#include <QCoreApplication>
 #include <unistd.h>
 
 namespace Cli {
@@ -56,20 +57,22 @@ int checkFreeTexts(LabelDesign& design)
     // freeze() takes the texts up to the first empty one; a gap would
     // silently drop the samples after it.
     if (design.freeTexts.size() > MaxFreeTexts) {
-        report(QStringLiteral("%1 free texts: a job takes at most %2")
+        report(QCoreApplication::translate("Cli", "%1 free texts: a job takes at most %2")
                    .arg(design.freeTexts.size())
                    .arg(MaxFreeTexts));
         return BadInput;
     }
     for (qsizetype i = 0; i < design.freeTexts.size(); ++i) {
         if (Cp932::limit(design.freeTexts[i], traits.freeTextBytes).isEmpty()) {
-            report(QStringLiteral("free text %1 is empty (or holds nothing a label can print)")
+            report(QCoreApplication::translate(
+                       "Cli", "free text %1 is empty (or holds nothing a label can print)")
                        .arg(i + 1));
             return BadInput;
         }
     }
     if (design.freeTexts.isEmpty()) {
-        report(QStringLiteral("type %1 needs free texts (--free-texts FILE)").arg(design.type));
+        report(QCoreApplication::translate("Cli", "type %1 needs free texts (--free-texts FILE)")
+                   .arg(design.type));
         return BadInput;
     }
     return Done;
@@ -90,8 +93,9 @@ int loadDesign(const Arguments& a, LabelDesign& design)
 
     if (a.samples) {
         if (traits.hasFreeTexts()) {
-            report(QStringLiteral("--samples is for types 1 to 8; type %1 prints one label per "
-                                  "free text (--free-texts)")
+            report(QCoreApplication::translate(
+                       "Cli", "--samples is for types 1 to 8; type %1 prints one label per "
+                              "free text (--free-texts)")
                        .arg(design.type));
             return BadInput;
         }
@@ -99,21 +103,24 @@ int loadDesign(const Arguments& a, LabelDesign& design)
     }
     if (a.first) {
         if (!traits.hasNumber()) {
-            report(QStringLiteral("--first: type %1 has no running number").arg(design.type));
+            report(QCoreApplication::translate("Cli", "--first: type %1 has no running number")
+                       .arg(design.type));
             return BadInput;
         }
         if (*a.first >= traits.range) {
-            report(QStringLiteral("--first: type %1 numbers from 0 to %2, not %3")
-                       .arg(design.type)
-                       .arg(traits.range - 1)
-                       .arg(*a.first));
+            report(
+                QCoreApplication::translate("Cli", "--first: type %1 numbers from 0 to %2, not %3")
+                    .arg(design.type)
+                    .arg(traits.range - 1)
+                    .arg(*a.first));
             return BadInput;
         }
         design.firstNumber = *a.first;
     }
     if (!a.freeTexts.isEmpty()) {
         if (!traits.hasFreeTexts()) {
-            report(QStringLiteral("--free-texts is for types 9 to 12, the design is type %1")
+            report(QCoreApplication::translate(
+                       "Cli", "--free-texts is for types 9 to 12, the design is type %1")
                        .arg(design.type));
             return BadInput;
         }
@@ -129,8 +136,9 @@ int loadDesign(const Arguments& a, LabelDesign& design)
             return code;
     const LabelRun run = freeze(design, QDate::currentDate());
     if (run.labelTotal() > MaxLabelsPerJob) {
-        report(QStringLiteral("プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。"
-                              "（%1 × %2 = %3）")
+        report(QCoreApplication::translate(
+                   "Cli", "プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。"
+                          "（%1 × %2 = %3）")
                    .arg(run.sampleCount)
                    .arg(run.repeatCount)
                    .arg(run.labelTotal()));
@@ -145,7 +153,7 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
 {
     const StartFileReadResult& start = folder.start;
     if (start.status == StartFileReadResult::Missing) {
-        report(QStringLiteral("スタートファイルがありません。\n") +
+        report(QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
                shown(StartFile::pathIn(job.dir)));
         return BadInput;
     }
@@ -173,9 +181,10 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
         // Without the numbering the job could repeat labels; an explicit
         // first number, or a type without numbers, needs none.
         if (labelType(job.design.type).hasNumber() && !a.first && at->jobId == 0) {
-            report(QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。\n"
-                                  "%1\n%2\n"
-                                  "Give the first number with --first N.")
+            report(QCoreApplication::translate(
+                       "Cli", "前回の状態を読み込めませんでした。次の番号を復元できません。\n"
+                              "%1\n%2\n"
+                              "Give the first number with --first N.")
                        .arg(shown(StateFile::pathIn(job.dir)), state.error));
             return BadInput;
         }
@@ -235,13 +244,14 @@ int checkOutputs(const Arguments& a, const LabelDesign& design)
 {
     const LabelRun run = freeze(design, QDate::currentDate());
     if (!a.record.isEmpty() && run.sampleCount > PrintRecord::MaxEntries) {
-        report(QStringLiteral("--record: ラベル数オーバー（３００以上）です。"
-                              "プリントできません！（%1）")
+        report(QCoreApplication::translate("Cli", "--record: ラベル数オーバー（３００以上）です。"
+                                                  "プリントできません！（%1）")
                    .arg(run.sampleCount));
         return BadInput;
     }
     if (!a.xls.isEmpty() && !labelType(run.type).listed) {
-        report(QStringLiteral("--xls: type %1 labels have no spreadsheet").arg(run.type));
+        report(QCoreApplication::translate("Cli", "--xls: type %1 labels have no spreadsheet")
+                   .arg(run.type));
         return BadInput;
     }
     if ((!a.pdf.isEmpty() && !outputWritable(a.pdf, "--pdf")) ||
@@ -286,8 +296,9 @@ int finishPrint(const Arguments& a, const JobOutcome& outcome)
     for (const QString& note : outcome.notes)
         report(note);
     if (outcome.status == JobOutcome::Status::Declined)
-        report(outcome.message + QStringLiteral("\nNothing printed; --allow-duplicates prints "
-                                                "them again."));
+        report(outcome.message +
+               QCoreApplication::translate("Cli", "\nNothing printed; --allow-duplicates prints "
+                                                  "them again."));
     else if (outcome.status != JobOutcome::Status::Withdrawn && !outcome.message.isEmpty())
         report(outcome.message);
     int code = exitCodeOf(outcome);
@@ -323,7 +334,8 @@ int print(const Arguments& a)
         return code;
     job.dir = stateDirOf(a);
     if (!QFileInfo(job.dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(job.dir)));
+        report(
+            QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(job.dir)));
         return BadInput;
     }
 
@@ -393,15 +405,16 @@ int next(const Arguments& a)
     const StartFileReadResult& start = folder.start;
     if (start.status != StartFileReadResult::Ok) {
         report(start.status == StartFileReadResult::Missing
-                   ? QStringLiteral("スタートファイルがありません。\n") +
+                   ? QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
                          shown(StartFile::pathIn(dir))
                    : start.error);
         return BadInput;
     }
     const StateFile::ReadResult& state = folder.state;
     if (state.status == StateFile::ReadResult::Damaged) {
-        report(QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。\n"
-                              "%1\n%2")
+        report(QCoreApplication::translate(
+                   "Cli", "前回の状態を読み込めませんでした。次の番号を復元できません。\n"
+                          "%1\n%2")
                    .arg(shown(StateFile::pathIn(dir)), state.error));
         return BadInput;
     }

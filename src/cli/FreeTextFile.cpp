@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace FreeTextFile {
@@ -37,16 +38,19 @@ std::optional<QStringList> read(const QString& path, QString* error)
     if (path == QLatin1String("-")) {
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read standard input: %1").arg(input.errorString());
+            *error = QCoreApplication::translate("Cli", "cannot read standard input: %1")
+                         .arg(input.errorString());
             return std::nullopt;
         }
         bytes = input.read(MaxFileSize + 1);
         if (input.error() != QFileDevice::NoError) {
-            *error = QStringLiteral("cannot read standard input: %1").arg(input.errorString());
+            *error = QCoreApplication::translate("Cli", "cannot read standard input: %1")
+                         .arg(input.errorString());
             return std::nullopt;
         }
         if (bytes.size() > MaxFileSize) {
-            *error = QStringLiteral("standard input holds more than %1 bytes").arg(MaxFileSize);
+            *error = QCoreApplication::translate("Cli", "standard input holds more than %1 bytes")
+                         .arg(MaxFileSize);
             return std::nullopt;
         }
     } else {
@@ -65,7 +69,7 @@ std::optional<QStringList> parse(const QByteArray& bytes, const QString& name, Q
 {
     const std::optional<QString> text = decoded(bytes);
     if (!text) {
-        *error = QStringLiteral("%1: neither UTF-8 nor Shift_JIS text")
+        *error = QCoreApplication::translate("Cli", "%1: neither UTF-8 nor Shift_JIS text")
                      .arg(name == QLatin1String("-") ? QStringLiteral("standard input") : name);
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include "core/layout/SheetLayout.h"
 #include "print/PdfDocumentCanvas.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace Cli {
@@ -54,7 +55,7 @@ std::unique_ptr<SqlRegistry> registryOf(const Arguments& a, QString& dir)
 {
     dir = stateDirOf(a);
     if (!QFileInfo(dir).isDir()) {
-        report(QStringLiteral("state folder not found: %1").arg(shown(dir)));
+        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
         return nullptr;
     }
     return openRegistry(a, dir);
@@ -167,10 +168,11 @@ int reprint(const Arguments& a)
         [&](const FolderSnapshot& folder) {
             PlanDecision decision;
             if (folder.start.status != StartFileReadResult::Ok) {
-                report(folder.start.status == StartFileReadResult::Missing
-                           ? QStringLiteral("スタートファイルがありません。\n") +
-                                 shown(StartFile::pathIn(dir))
-                           : folder.start.error);
+                report(
+                    folder.start.status == StartFileReadResult::Missing
+                        ? QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
+                              shown(StartFile::pathIn(dir))
+                        : folder.start.error);
                 decision.refusal = BadInput;
                 return decision;
             }
@@ -183,8 +185,9 @@ int reprint(const Arguments& a)
             plan.state = saved;
             // A damaged state is left for the window or the next print to keep.
             if (folder.state.status == StateFile::ReadResult::Damaged) {
-                report(QStringLiteral("前回の状態を読み込めませんでした。\n%1\n%2")
-                           .arg(shown(StateFile::pathIn(dir)), folder.state.error));
+                report(
+                    QCoreApplication::translate("Cli", "前回の状態を読み込めませんでした。\n%1\n%2")
+                        .arg(shown(StateFile::pathIn(dir)), folder.state.error));
                 decision.refusal = BadInput;
                 return decision;
             }

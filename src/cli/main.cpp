@@ -2,10 +2,12 @@
 // system, sharing the window's start file, state and lock.
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "core/i18n/UiLanguage.h"
 #include "core/render/Fonts.h"
 
 #include <QGuiApplication>
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
@@ -26,9 +28,21 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+
+    // Fonts need a GUI application, never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The window's name: both find the same configuration folder.
+    QGuiApplication::setApplicationName(QStringLiteral("Rondelmaker"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(RONDEL_VERSION));
+    // Messages and the usage in the system's language.
+    UiLanguages::apply(UiLanguage::Automatic);
+
     const ParsedArguments parsed = parseArguments(arguments);
     if (!parsed.error.isEmpty()) {
-        Cli::report(parsed.error + QStringLiteral("\n(rondelmaker-cli --help shows the usage)"));
+        Cli::report(parsed.error + QCoreApplication::translate(
+                                       "Cli", "\n(rondelmaker-cli --help shows the usage)"));
         return Cli::BadInput;
     }
     const Arguments& a = parsed.arguments;
@@ -43,13 +57,6 @@ int main(int argc, char* argv[])
         break;
     }
 
-    // Fonts need a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    // The window's name: both find the same configuration folder.
-    QGuiApplication::setApplicationName(QStringLiteral("Rondelmaker"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(RONDEL_VERSION));
     installFontSubstitutions();
 
     switch (a.command) {

@@ -3,6 +3,7 @@
 #include "core/io/AtomicFile.h"
 #include "print/PrintQueue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 bool isCompletePdf(const QByteArray& pdf)
@@ -36,26 +37,29 @@ void PdfDocumentCanvas::startWriter()
 QString PdfDocumentCanvas::deviceName() const
 {
     if (m_destination.kind == PrintDestination::Kind::PdfFile)
-        return QStringLiteral("出力ファイル「%1」")
+        return QCoreApplication::translate("PrintDocument", "出力ファイル「%1」")
             .arg(QDir::toNativeSeparators(m_destination.pdfFile));
-    return QStringLiteral("プリンター「%1」").arg(m_destination.queue);
+    return QCoreApplication::translate("PrintDocument", "プリンター「%1」")
+        .arg(m_destination.queue);
 }
 
 bool PdfDocumentCanvas::finishDocument(QString* error)
 {
     m_buffer.close();
     if (!isCompletePdf(m_pdf)) {
-        *error =
-            QStringLiteral("%1 への印刷を完了できませんでした。文書を最後まで作れませんでした。")
-                .arg(deviceName());
+        *error = QCoreApplication::translate(
+                     "PrintDocument",
+                     "%1 への印刷を完了できませんでした。文書を最後まで作れませんでした。")
+                     .arg(deviceName());
         return false;
     }
     if (m_destination.kind == PrintDestination::Kind::PdfFile) {
         QString reason;
         if (writeFileAtomically(m_destination.pdfFile, m_pdf, &reason))
             return true;
-        *error = QStringLiteral("PDFファイルを保存できません。\n%1\n%2")
-                     .arg(QDir::toNativeSeparators(m_destination.pdfFile), reason);
+        *error =
+            QCoreApplication::translate("PrintDocument", "PDFファイルを保存できません。\n%1\n%2")
+                .arg(QDir::toNativeSeparators(m_destination.pdfFile), reason);
         return false;
     }
     return PrintQueue::submit(m_destination.queue, m_destination.title, m_pdf,

@@ -9,6 +9,7 @@
 #include <cups/cups.h>
 #include <dlfcn.h>
 
+#include <QCoreApplication>
 #include <type_traits>
 #endif
 
@@ -88,8 +89,9 @@ const CupsApi& cups()
 
 QString missingLibrary(const QString& queue)
 {
-    return QStringLiteral("プリンター「%1」に印刷できません。印刷システムのライブラリ"
-                          "（libcups）を読み込めませんでした。")
+    return QCoreApplication::translate("PrintQueue",
+                                       "プリンター「%1」に印刷できません。印刷システムのライブラリ"
+                                       "（libcups）を読み込めませんでした。")
         .arg(queue);
 }
 
@@ -105,12 +107,17 @@ QString refusal(const QString& queue)
 {
     switch (cups().cupsLastError()) {
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
-        return QStringLiteral("プリンター「%1」は印刷ジョブを受け付けていません。").arg(queue);
+        return QCoreApplication::translate("PrintQueue",
+                                           "プリンター「%1」は印刷ジョブを受け付けていません。")
+            .arg(queue);
     case IPP_STATUS_ERROR_NOT_FOUND:
     case IPP_STATUS_ERROR_INTERNAL:
-        return QStringLiteral("プリンター「%1」が見つかりません。").arg(queue);
+        return QCoreApplication::translate("PrintQueue", "プリンター「%1」が見つかりません。")
+            .arg(queue);
     default:
-        return QStringLiteral("プリンター「%1」に印刷ジョブを渡せませんでした。").arg(queue);
+        return QCoreApplication::translate("PrintQueue",
+                                           "プリンター「%1」に印刷ジョブを渡せませんでした。")
+            .arg(queue);
     }
 }
 
@@ -170,10 +177,11 @@ bool submit(const QString& queue, const QString& title, const QByteArray& pdf,
         const QString reason = lastError();
         // Half a job must not print: take it back.
         api.cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
-        *error =
-            QStringLiteral("プリンター「%1」に印刷ジョブを渡せませんでした。印刷は取り消しました。")
-                .arg(queue) +
-            QLatin1Char('\n') + reason;
+        *error = QCoreApplication::translate(
+                     "PrintQueue",
+                     "プリンター「%1」に印刷ジョブを渡せませんでした。印刷は取り消しました。")
+                     .arg(queue) +
+                 QLatin1Char('\n') + reason;
         return false;
     }
     return true;
@@ -247,7 +255,8 @@ bool available()
 bool submit(const QString& queue, const QString&, const QByteArray&,
             const QList<std::pair<QByteArray, QByteArray>>&, QString* error)
 {
-    *error = QStringLiteral(
+    *error = QCoreApplication::translate(
+                 "PrintQueue",
                  "プリンター「%1」に印刷できません。この版には印刷システムへの接続がありません。")
                  .arg(queue);
     return false;

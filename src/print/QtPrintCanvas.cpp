@@ -1,5 +1,6 @@
 #include "print/QtPrintCanvas.h"
 
+#include <QCoreApplication>
 #include <QPagedPaintDevice>
 #include <QPaintDevice>
 
@@ -40,15 +41,16 @@ int QtPrintCanvas::dpiY() const
 
 QString QtPrintCanvas::deviceName() const
 {
-    return QStringLiteral("印刷先");
+    return QCoreApplication::translate("PrintDocument", "印刷先");
 }
 
 bool QtPrintCanvas::beginDocument()
 {
     m_error.clear();
     if (!m_painter.begin(m_device)) {
-        m_error =
-            QStringLiteral("印刷を開始できません。%1 に書き出せませんでした。").arg(deviceName());
+        m_error = QCoreApplication::translate("PrintDocument",
+                                              "印刷を開始できません。%1 に書き出せませんでした。")
+                      .arg(deviceName());
         return false;
     }
     m_begun = true;
@@ -63,7 +65,9 @@ bool QtPrintCanvas::newPage()
 {
     auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
     if (!paged || !paged->newPage()) {
-        m_error = QStringLiteral("%1 で次のページを開始できませんでした。").arg(deviceName());
+        m_error =
+            QCoreApplication::translate("PrintDocument", "%1 で次のページを開始できませんでした。")
+                .arg(deviceName());
         return false;
     }
     return true;
@@ -72,7 +76,9 @@ bool QtPrintCanvas::newPage()
 bool QtPrintCanvas::endDocument()
 {
     if (!m_painter.end()) {
-        m_error = QStringLiteral("%1 への印刷を完了できませんでした。").arg(deviceName());
+        m_error =
+            QCoreApplication::translate("PrintDocument", "%1 への印刷を完了できませんでした。")
+                .arg(deviceName());
         return false;
     }
     m_begun = false;

@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,7 +14,6 @@
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(Controls::gothic(12, false));
     setFixedSize(273, 195);
 
@@ -30,12 +30,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     icon->setGeometry(8, 8, 44, 44);
     icon->setAutoRaise(true);
 
-    Controls::label(panel, "productName", QStringLiteral("製品名　Rondelmaker"), 64, 12);
-    Controls::label(panel, "version", QStringLiteral("バージョン　1.03"), 64, 36);
-    Controls::label(panel, "copyright", QStringLiteral("Copyright © 2026 Rondelmaker"), 8, 84);
-    Controls::label(panel, "comments", QStringLiteral("１１ｍφ円形ラベル印刷プログラム"), 8, 108);
+    m_productName = Controls::label(panel, "productName", QString(), 64, 12);
+    m_version = Controls::label(panel, "version", QString(), 64, 36);
+    m_copyright = Controls::label(panel, "copyright", QString(), 8, 84);
+    m_comments = Controls::label(panel, "comments", QString(), 8, 108);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(99, 160, 75, 27);
     m_ok->setDefault(true);
@@ -45,6 +45,24 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    retranslate();
+}
+
+void AboutDialog::retranslate()
+{
+    setWindowTitle(tr("バージョン情報"));
+    Controls::setCaption(m_productName, tr("製品名　Rondelmaker"));
+    Controls::setCaption(m_version, tr("バージョン　%1").arg(QStringLiteral("1.03")));
+    Controls::setCaption(m_copyright, tr("Copyright © 2026 Rondelmaker"));
+    Controls::setCaption(m_comments, tr("１１ｍφ円形ラベル印刷プログラム"));
+    m_ok->setText(tr("OK"));
+}
+
+void AboutDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
 }
 
 void AboutDialog::dismiss()

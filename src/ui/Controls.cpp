@@ -2,12 +2,20 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 
 namespace Controls {
+
+namespace {
+
+// Marks a caption whose size follows its text.
+constexpr const char* SizedByText = "rondelSizedByText";
+
+} // namespace
 
 void name(QWidget* widget, const char* objectName, const QString& spokenName,
           const QString& description)
@@ -115,11 +123,34 @@ QLabel* label(QWidget* parent, const char* objectName, const QString& text, int 
     caption->setTextFormat(Qt::PlainText);
     caption->setObjectName(QString::fromLatin1(objectName));
     caption->move(x, y);
-    if (width > 0 && height > 0)
+    if (width > 0 && height > 0) {
         caption->resize(width, height);
-    else
+    } else {
+        caption->setProperty(SizedByText, true);
         caption->adjustSize();
+    }
     return caption;
+}
+
+void setCaption(QLabel* caption, const QString& text)
+{
+    caption->setText(text);
+    if (caption->property(SizedByText).toBool())
+        caption->adjustSize();
+    // A list named after it follows at once, shown or not.
+    if (auto* list = qobject_cast<QAbstractItemView*>(caption->buddy()))
+        list->setAccessibleName(text);
+}
+
+void fitCaption(QLabel* caption, int width)
+{
+    caption->setFont(QFont());
+    QFont font = caption->font();
+    while (QFontMetrics(font).horizontalAdvance(caption->text()) > width && font.pixelSize() > 10)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != caption->font())
+        caption->setFont(font);
+    caption->adjustSize();
 }
 
 } // namespace Controls

@@ -37,4 +37,12 @@ QColor backgroundColor(const QWidget* widget);
 QLabel* label(QWidget* parent, const char* objectName, const QString& text, int x, int y,
               int width = -1, int height = -1);
 
+// A caption's new text (another language): a caption made without a size
+// takes the size of its text again.
+void setCaption(QLabel* caption, const QString& text);
+
+// A caption with a narrow room: a text wider than the room (of another
+// language) is set in a smaller size of the font the caption inherits.
+void fitCaption(QLabel* caption, int width);
+
 } // namespace Controls

@@ -27,12 +27,11 @@ constexpr int PanelHeight = 169;
 // What the date and free-text previews show until the clock fills them in.
 const QString MonthDayPreview = QStringLiteral("MM/DD");
 const QString YearMonthPreview = QStringLiteral("YY|MM");
-const QString FreeTextPointer = QStringLiteral("文字→");
 
 // Spoken names of the letter lists, which have no caption of their own.
 QString lettersName(int type, int which = 0)
 {
-    const QString name = QStringLiteral("Type%1 英字").arg(type);
+    const QString name = DesignScreen::tr("Type%1 英字").arg(type);
     return which > 0 ? name + QString::number(which) : name;
 }
 
@@ -45,20 +44,20 @@ QLabel* caption(QWidget* panel, const char* name, const QString& text, int y, in
     return label;
 }
 
-QLineEdit* upperEdit(QWidget* panel, const char* name, int type)
+QLineEdit* upperEdit(QWidget* panel, const char* name)
 {
     auto* edit = new QLineEdit(panel);
-    Controls::name(edit, name, QStringLiteral("Type%1 上の文字").arg(type));
+    Controls::name(edit, name);
     edit->setFont(Controls::gothic(24));
     edit->setGeometry(28, 44, 105, 36);
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return edit;
 }
 
-ListBox* letterList(QWidget* panel, const char* name, const QString& caption, int x, int y)
+ListBox* letterList(QWidget* panel, const char* name, int x, int y)
 {
     auto* list = new ListBox(panel);
-    Controls::name(list, name, caption);
+    Controls::name(list, name);
     list->setFont(Controls::gothic(24));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QStringList letters;
@@ -71,10 +70,10 @@ ListBox* letterList(QWidget* panel, const char* name, const QString& caption, in
     return list;
 }
 
-QPlainTextEdit* memo(QWidget* parent, const char* name, const QString& caption, int pixels)
+QPlainTextEdit* memo(QWidget* parent, const char* name, int pixels)
 {
     auto* memo = new QPlainTextEdit(parent);
-    Controls::name(memo, name, caption);
+    Controls::name(memo, name);
     memo->setFont(Controls::gothic(pixels));
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoText::rightAlign(memo);
@@ -91,6 +90,42 @@ DesignScreen::DesignScreen(QWidget* client, QMenuBar* menuBar, LabelDesign& desi
     buildLists(client);
     buildPages(client);
     buildMenus(menuBar);
+    retranslate();
+}
+
+void DesignScreen::retranslate()
+{
+    for (int type = FirstLabelType; type <= LastLabelType; ++type)
+        m_c.typeButton[size_t(type)]->setText(tr("Type%1").arg(type));
+    const std::pair<QLineEdit*, int> upperEdits[] = {{m_c.type1UpperEdit, 1},
+                                                     {m_c.type2UpperEdit, 2},
+                                                     {m_c.type3UpperEdit, 3},
+                                                     {m_c.type9UpperEdit, 9},
+                                                     {m_c.type10UpperEdit, 10}};
+    for (const auto& [edit, type] : upperEdits)
+        edit->setAccessibleName(tr("Type%1 上の文字").arg(type));
+    m_c.type2LetterList->setAccessibleName(lettersName(2));
+    m_c.type3FirstLetterList->setAccessibleName(lettersName(3, 1));
+    m_c.type3SecondLetterList->setAccessibleName(lettersName(3, 2));
+    m_c.type6LetterList->setAccessibleName(lettersName(6));
+    m_c.type7LetterList->setAccessibleName(lettersName(7));
+    m_c.type10LetterList->setAccessibleName(lettersName(10));
+    m_c.type8Memo->setAccessibleName(tr("Type8 上下の文字"));
+    m_c.freeTextMemo->setAccessibleName(tr("サンプルの文字（1行に1サンプル）"));
+    for (QLabel* pointer : {m_c.type9FreeTextPointer, m_c.type10FreeTextPointer,
+                            m_c.type11FreeTextPointer, m_c.type12FreeTextPointer})
+        pointer->setText(tr("文字→"));
+    m_c.clearFreeTextsButton->setText(tr("Reset"));
+    m_c.clearFreeTextsButton->setAccessibleDescription(tr("サンプルの文字をすべて消します"));
+
+    Controls::setCaption(m_c.firstNumberCaption, tr("初期値"));
+    Controls::setCaption(m_c.sampleCountCaption, tr("サンプル数"));
+    Controls::setCaption(m_c.repeatCountCaption, tr("リピート数"));
+    Controls::setCaption(m_c.dateAdjustCaption, tr("日時調整"));
+    m_c.printSetButton->setText(tr("PrintSet"));
+    m_c.printSetButton->setAccessibleDescription(tr("印刷の設定画面に進みます"));
+    m_c.numberDisplayMenu->setTitle(tr("数字表示"));
+    m_c.stepMenu->setTitle(tr("ステップ"));
 }
 
 void DesignScreen::buildPages(QWidget* client)
@@ -111,7 +146,7 @@ void DesignScreen::buildPages(QWidget* client)
         const int x = 8 + (typeSlot(type) % 2) * 173;
         const int y = 4 + (typeSlot(type) / 2) * 201;
         QWidget* page = m_c.pages[size_t(typePage(type))];
-        auto* button = new QRadioButton(QStringLiteral("Type%1").arg(type), page);
+        auto* button = new QRadioButton(page);
         button->setObjectName(QStringLiteral("type%1Button").arg(type));
         button->setGeometry(x, y, PanelWidth, 22);
         m_c.typeGroup->addButton(button, type);
@@ -128,15 +163,13 @@ void DesignScreen::buildPages(QWidget* client)
     }
 
     // Free texts of types 9..12, one line per sample.
-    m_c.freeTextMemo = memo(m_c.types9to12Page, "freeTextMemo",
-                            QStringLiteral("サンプルの文字（1行に1サンプル）"), 20);
+    m_c.freeTextMemo = memo(m_c.types9to12Page, "freeTextMemo", 20);
     m_c.freeTextMemo->setGeometry(350, 8, 121, 385);
     m_c.freeTextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(m_c.freeTextMemo, &QPlainTextEdit::textChanged, this, &DesignScreen::takeFreeTexts);
 
-    m_c.clearFreeTextsButton = new QPushButton(QStringLiteral("Reset"), m_c.types9to12Page);
-    Controls::name(m_c.clearFreeTextsButton, "clearFreeTextsButton", QString(),
-                   tr("サンプルの文字をすべて消します"));
+    m_c.clearFreeTextsButton = new QPushButton(m_c.types9to12Page);
+    Controls::name(m_c.clearFreeTextsButton, "clearFreeTextsButton");
     m_c.clearFreeTextsButton->setGeometry(350, 398, 121, 30);
     connect(m_c.clearFreeTextsButton, &QPushButton::clicked, this, &DesignScreen::clearFreeTexts);
 
@@ -182,21 +215,19 @@ void DesignScreen::buildNumberedControls(int type, QWidget* panel)
 {
     switch (type) {
     case 1:
-        m_c.type1UpperEdit = upperEdit(panel, "type1UpperEdit", type);
+        m_c.type1UpperEdit = upperEdit(panel, "type1UpperEdit");
         m_c.type1NumberCaption = caption(panel, "type1NumberCaption", QStringLiteral("0001"), 86);
         break;
     case 2:
-        m_c.type2UpperEdit = upperEdit(panel, "type2UpperEdit", type);
-        m_c.type2LetterList = letterList(panel, "type2LetterList", lettersName(type), 24, 84);
+        m_c.type2UpperEdit = upperEdit(panel, "type2UpperEdit");
+        m_c.type2LetterList = letterList(panel, "type2LetterList", 24, 84);
         m_c.type2NumberCaption =
             caption(panel, "type2NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 3:
-        m_c.type3UpperEdit = upperEdit(panel, "type3UpperEdit", type);
-        m_c.type3FirstLetterList =
-            letterList(panel, "type3FirstLetterList", lettersName(type, 1), 12, 84);
-        m_c.type3SecondLetterList =
-            letterList(panel, "type3SecondLetterList", lettersName(type, 2), 64, 84);
+        m_c.type3UpperEdit = upperEdit(panel, "type3UpperEdit");
+        m_c.type3FirstLetterList = letterList(panel, "type3FirstLetterList", 12, 84);
+        m_c.type3SecondLetterList = letterList(panel, "type3SecondLetterList", 64, 84);
         m_c.type3NumberCaption =
             caption(panel, "type3NumberCaption", QStringLiteral("01"), 86, 27, 114, 44);
         break;
@@ -210,13 +241,13 @@ void DesignScreen::buildNumberedControls(int type, QWidget* panel)
         break;
     case 6:
         m_c.type6DateCaption = caption(panel, "type6DateCaption", YearMonthPreview, 44);
-        m_c.type6LetterList = letterList(panel, "type6LetterList", lettersName(type), 24, 84);
+        m_c.type6LetterList = letterList(panel, "type6LetterList", 24, 84);
         m_c.type6NumberCaption =
             caption(panel, "type6NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
     case 7:
         m_c.type7DateCaption = caption(panel, "type7DateCaption", MonthDayPreview, 44);
-        m_c.type7LetterList = letterList(panel, "type7LetterList", lettersName(type), 24, 84);
+        m_c.type7LetterList = letterList(panel, "type7LetterList", 24, 84);
         m_c.type7NumberCaption =
             caption(panel, "type7NumberCaption", QStringLiteral("001"), 86, 27, 76, 70);
         break;
@@ -231,29 +262,29 @@ void DesignScreen::buildTypedControls(int type, QWidget* panel)
 {
     switch (type) {
     case 8:
-        m_c.type8Memo = memo(panel, "type8Memo", QStringLiteral("Type8 上下の文字"), 24);
+        m_c.type8Memo = memo(panel, "type8Memo", 24);
         m_c.type8Memo->setGeometry(28, 50, 105, 65);
         m_c.type8Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_c.type8Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(m_c.type8Memo, &QPlainTextEdit::textChanged, this, &DesignScreen::takeType8Lines);
         break;
     case 9:
-        m_c.type9UpperEdit = upperEdit(panel, "type9UpperEdit", type);
-        m_c.type9FreeTextPointer = caption(panel, "type9FreeTextPointer", FreeTextPointer, 86);
+        m_c.type9UpperEdit = upperEdit(panel, "type9UpperEdit");
+        m_c.type9FreeTextPointer = caption(panel, "type9FreeTextPointer", QString(), 86);
         break;
     case 10:
-        m_c.type10UpperEdit = upperEdit(panel, "type10UpperEdit", type);
-        m_c.type10LetterList = letterList(panel, "type10LetterList", lettersName(type), 16, 84);
+        m_c.type10UpperEdit = upperEdit(panel, "type10UpperEdit");
+        m_c.type10LetterList = letterList(panel, "type10LetterList", 16, 84);
         m_c.type10FreeTextPointer =
-            caption(panel, "type10FreeTextPointer", FreeTextPointer, 88, 24, 68, 90);
+            caption(panel, "type10FreeTextPointer", QString(), 88, 24, 68, 90);
         break;
     case 11:
         m_c.type11DateCaption = caption(panel, "type11DateCaption", MonthDayPreview, 44);
-        m_c.type11FreeTextPointer = caption(panel, "type11FreeTextPointer", FreeTextPointer, 86);
+        m_c.type11FreeTextPointer = caption(panel, "type11FreeTextPointer", QString(), 86);
         break;
     case 12:
         m_c.type12DateCaption = caption(panel, "type12DateCaption", YearMonthPreview, 44);
-        m_c.type12FreeTextPointer = caption(panel, "type12FreeTextPointer", FreeTextPointer, 86);
+        m_c.type12FreeTextPointer = caption(panel, "type12FreeTextPointer", QString(), 86);
         break;
     default:
         break;
@@ -299,17 +330,13 @@ void DesignScreen::buildLists(QWidget* client)
         list->setGeometry(x, y, w, h);
         return list;
     };
-    m_c.firstNumberCaption =
-        Controls::label(panel, "firstNumberCaption", QStringLiteral("初期値"), 484, 4);
+    m_c.firstNumberCaption = Controls::label(panel, "firstNumberCaption", QString(), 484, 4);
     m_c.firstNumberList = makeList("firstNumberList", 484, 26, 76, 300);
-    m_c.sampleCountCaption =
-        Controls::label(panel, "sampleCountCaption", QStringLiteral("サンプル数"), 572, 4);
+    m_c.sampleCountCaption = Controls::label(panel, "sampleCountCaption", QString(), 572, 4);
     m_c.sampleCountList = makeList("sampleCountList", 572, 26, 84, 300);
-    m_c.repeatCountCaption =
-        Controls::label(panel, "repeatCountCaption", QStringLiteral("リピート数"), 668, 4);
+    m_c.repeatCountCaption = Controls::label(panel, "repeatCountCaption", QString(), 668, 4);
     m_c.repeatCountList = makeList("repeatCountList", 668, 26, 84, 110);
-    m_c.dateAdjustCaption =
-        Controls::label(panel, "dateAdjustCaption", QStringLiteral("日時調整"), 668, 150);
+    m_c.dateAdjustCaption = Controls::label(panel, "dateAdjustCaption", QString(), 668, 150);
     m_c.dateAdjustList = makeList("dateAdjustList", 668, 172, 84, 154);
     Controls::nameAfter(m_c.firstNumberList, m_c.firstNumberCaption);
     Controls::nameAfter(m_c.sampleCountList, m_c.sampleCountCaption);
@@ -320,8 +347,8 @@ void DesignScreen::buildLists(QWidget* client)
     m_c.repeatCountList->setNumberRange(1, 5);
     m_c.dateAdjustList->setNumberRange(-MaxDateAdjust, MaxDateAdjust);
 
-    m_c.printSetButton = new QPushButton(QStringLiteral("PrintSet"), panel);
-    Controls::name(m_c.printSetButton, "printSetButton", QString(), tr("印刷の設定画面に進みます"));
+    m_c.printSetButton = new QPushButton(panel);
+    Controls::name(m_c.printSetButton, "printSetButton");
     m_c.printSetButton->setGeometry(572, 348, 180, 64);
     m_c.printSetButton->setFont(Controls::gothic(20));
     connect(m_c.printSetButton, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
@@ -347,14 +374,14 @@ void DesignScreen::buildMenus(QMenuBar* menuBar)
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    m_c.numberDisplayMenu = menuBar->addMenu(QStringLiteral("数字表示"));
+    m_c.numberDisplayMenu = menuBar->addMenu(QString());
     m_c.numberDisplayMenu->setObjectName(QStringLiteral("numberDisplayMenu"));
     m_c.paddedNumbersAction =
         item(m_c.numberDisplayMenu, "paddedNumbersAction", QStringLiteral("０００１"), true,
              &DesignScreen::choosePaddedNumbers);
     m_c.plainNumbersAction = item(m_c.numberDisplayMenu, "plainNumbersAction", QStringLiteral("１"),
                                   false, &DesignScreen::choosePlainNumbers);
-    m_c.stepMenu = menuBar->addMenu(QStringLiteral("ステップ"));
+    m_c.stepMenu = menuBar->addMenu(QString());
     m_c.stepMenu->setObjectName(QStringLiteral("stepMenu"));
     m_c.step1Action =
         item(m_c.stepMenu, "step1Action", QStringLiteral("1"), true, &DesignScreen::chooseStep1);

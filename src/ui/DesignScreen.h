@@ -121,6 +121,9 @@ public:
 
     const DesignControls& controls() const { return m_c; }
 
+    // Every text of the screen in the language now in effect.
+    void retranslate();
+
     // What the window asks of the screen.
     // The lists and the page of the design's type; shown, the focus goes to
     // the type's first input.

@@ -55,9 +55,9 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    m_record = new QPushButton(QStringLiteral("Report"), this);
+    m_record = new QPushButton(tr("Report"), this);
     Controls::name(m_record, "historyRecord", QString(), tr("選んだジョブの記録を A4 に印刷します"));
-    m_spreadsheet = new QPushButton(QStringLiteral("Excel"), this);
+    m_spreadsheet = new QPushButton(tr("Excel"), this);
     Controls::name(m_spreadsheet, "historySpreadsheet", QString(),
                    tr("選んだジョブを Excel のファイルに書き出します"));
     m_reprint = new QPushButton(tr("再印刷"), this);

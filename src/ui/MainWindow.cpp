@@ -57,12 +57,10 @@ MainWindow::~MainWindow()
     m_print->disconnect(this);
 }
 
-QToolButton* MainWindow::makeButton(const char* name, const QString& caption, int styleIcon,
-                                    const QString& description)
+QToolButton* MainWindow::makeButton(const char* name, int styleIcon)
 {
     auto* button = new QToolButton(centralWidget());
-    Controls::name(button, name, QString(), description);
-    button->setText(caption);
+    Controls::name(button, name);
     button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -89,10 +87,9 @@ void MainWindow::build()
     buildButtonBar();
 
     m_c.typePageTabs = new QTabBar(client);
-    Controls::name(m_c.typePageTabs, "typePageTabs", QStringLiteral("ラベルの種類"));
-    m_c.typePageTabs->addTab(QStringLiteral("Type1-4"));
-    m_c.typePageTabs->addTab(QStringLiteral("Type5-8"));
-    m_c.typePageTabs->addTab(QStringLiteral("Type9-12"));
+    Controls::name(m_c.typePageTabs, "typePageTabs");
+    for (int page = 0; page < 3; ++page)
+        m_c.typePageTabs->addTab(QString());
     m_c.typePageTabs->setGeometry(104, 88, 289, 33);
     m_c.typePageTabs->setExpanding(false);
 
@@ -103,6 +100,7 @@ void MainWindow::build()
     buildFileMenu(); // before the design screen's menus
     m_design = new DesignScreen(client, menuBar(), m_state.design, m_clock);
     m_print = new PrintScreen(client, m_state.design.look, m_dialogs);
+    retranslate();
     m_design->setShown(false);
     m_print->setShown(false);
 
@@ -121,33 +119,22 @@ void MainWindow::build()
 
 void MainWindow::buildBanners(QWidget* client)
 {
-    m_c.titleBanner =
-        Controls::label(client, "titleBanner", QStringLiteral("Rondelmaker Manager　"), 416, 8);
+    m_c.titleBanner = Controls::label(client, "titleBanner", QString(), 416, 8);
     m_c.titleBanner->setFont(Controls::gothic(32, true, true));
-    m_c.titleBanner->adjustSize();
-    m_c.subtitleBanner = Controls::label(client, "subtitleBanner",
-                                         QStringLiteral("Round Label Printing System"), 536, 56);
+    m_c.subtitleBanner = Controls::label(client, "subtitleBanner", QString(), 536, 56);
     m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
-    m_c.subtitleBanner->adjustSize();
     for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
         Controls::setFontColor(banner, QColor(0, 0, 255));
 }
 
 void MainWindow::buildButtonBar()
 {
-    m_c.versionButton =
-        makeButton("versionButton", QStringLiteral("Version"), QStyle::SP_MessageBoxInformation);
-    m_c.excelButton =
-        makeButton("excelButton", QStringLiteral("Excel"), QStyle::SP_DialogSaveButton,
-                   tr("前回の印刷を Excel のファイルに書き出します"));
-    m_c.reportButton =
-        makeButton("reportButton", QStringLiteral("Report"), QStyle::SP_FileDialogDetailedView,
-                   tr("前回の印刷の記録を A4 の用紙に印刷します"));
-    m_c.backButton = makeButton("backButton", QStringLiteral("Back"), QStyle::SP_ArrowBack,
-                                tr("デザイン画面に戻ります"));
-    m_c.endButton = makeButton("endButton", QStringLiteral("End"), QStyle::SP_DialogCloseButton);
-    m_c.historyButton = makeButton("historyButton", tr("履歴"), QStyle::SP_FileDialogContentsView,
-                                   tr("これまでに印刷したラベルの記録を開きます"));
+    m_c.versionButton = makeButton("versionButton", QStyle::SP_MessageBoxInformation);
+    m_c.excelButton = makeButton("excelButton", QStyle::SP_DialogSaveButton);
+    m_c.reportButton = makeButton("reportButton", QStyle::SP_FileDialogDetailedView);
+    m_c.backButton = makeButton("backButton", QStyle::SP_ArrowBack);
+    m_c.endButton = makeButton("endButton", QStyle::SP_DialogCloseButton);
+    m_c.historyButton = makeButton("historyButton", QStyle::SP_FileDialogContentsView);
     m_c.endButton->move(80, 8);
     for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
         button->hide();
@@ -193,7 +180,7 @@ void MainWindow::startFromFiles()
     const QString path = StartFile::pathIn(m_state.appDir);
     const StartFileReadResult read = StartFile::read(path);
     if (read.status == StartFileReadResult::Missing) {
-        m_dialogs.message(nullptr, QStringLiteral("スタートファイルがありません。"),
+        m_dialogs.message(nullptr, tr("スタートファイルがありません。"),
                           QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
         m_state.closeRequested = true;
         m_c.startupTimer->start();
@@ -216,6 +203,7 @@ void MainWindow::startFromFiles()
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
     restoreState();
+    applyLanguage();
     if (!openRegistry()) {
         m_state.closeRequested = true;
         m_c.startupTimer->start();
@@ -248,7 +236,7 @@ void MainWindow::updateNextLine()
 {
     const LabelRun run = freeze(m_state.design, m_clock().date());
     const QString lower = run.labelTotal() > 0 ? composeLabelTexts(run, 0).lower : QString();
-    m_design->showNext(QStringLiteral("次: %1 ・ 開始位置 %2")
+    m_design->showNext(tr("次: %1 ・ 開始位置 %2")
                            .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
                            .arg(m_state.start.startPosition));
     // The sample on the print screen shows the same first label.
@@ -290,8 +278,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The run goes on where it stands at the next start; a state that cannot
     // be saved is reported, and the user decides whether to end anyway.
     if (!m_state.closeRequested && !saveState() &&
-        !m_dialogs.askYesNo(this,
-                            QStringLiteral("状態を保存できませんでした。このまま終了しますか？"))) {
+        !m_dialogs.askYesNo(this, tr("状態を保存できませんでした。このまま終了しますか？"))) {
         event->ignore();
         return;
     }
@@ -422,8 +409,8 @@ void MainWindow::showPrintScreen()
     }
     const LabelRun run = freeze(m_state.design, m_clock().date());
     if (run.labelTotal() > MaxLabelsPerJob) {
-        m_dialogs.message(this, QStringLiteral("プリントラベル数は合計で１２００枚までです。"
-                                               "枚数をお下げ下さい。"));
+        m_dialogs.message(this, tr("プリントラベル数は合計で１２００枚までです。"
+                                   "枚数をお下げ下さい。"));
         return;
     }
     m_state.run = run;

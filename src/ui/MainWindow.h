@@ -21,6 +21,7 @@
 // screens (PrintSet, Print, Report, Excel). Dialogs are reached through the
 // Dialogs seam, so every path runs in tests.
 
+#include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
 #include "core/numbering/DateStamp.h"
 #include "ui/WorkingState.h"
@@ -63,6 +64,10 @@ struct MainControls {
     QMenu* fileMenu = nullptr; // ファイル
     QAction* openAction = nullptr;
     QAction* saveAsAction = nullptr;
+    QMenu* languageMenu = nullptr;              // 言語 / Language, in the file menu
+    QAction* automaticLanguageAction = nullptr; // the system's language
+    QAction* japaneseAction = nullptr;
+    QAction* englishAction = nullptr;
     std::array<QAction*, 5> recentDesignActions{};
 };
 
@@ -119,6 +124,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -130,6 +136,13 @@ private:
     void refreshRunNumbering();
     void scheduleDateRefresh();
     void buildFileMenu();
+    void buildLanguageMenu();
+    // The user's choice of language, kept in the saved state: the screens
+    // follow at once.
+    void chooseLanguage(UiLanguage language);
+    void applyLanguage();
+    // Every text of the window and its screens in the language now in effect.
+    void retranslate();
     void restoreState();
     SavedState savedState() const;
     void applySaved(const SavedState& saved);
@@ -166,8 +179,7 @@ private:
     bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
     bool runRecordJob(const struct PrintedJob& job);
     bool writeSpreadsheet(const struct PrintedJob& job);
-    QToolButton* makeButton(const char* name, const QString& caption, int styleIcon,
-                            const QString& description = QString());
+    QToolButton* makeButton(const char* name, int styleIcon);
 
     WorkingState m_state;
     // The start file and state.json as this window last read or wrote them:
@@ -187,6 +199,7 @@ private:
     QString m_registryProblem; // why there is no registry now
     qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
     bool m_shownOnce = false;
+    bool m_registryReachable = true; // as the registry line last said
     QTimer* m_registryPoll = nullptr;
     QElapsedTimer m_unreachableSince;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar

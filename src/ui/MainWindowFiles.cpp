@@ -25,16 +25,17 @@ constexpr int MaxRecentDesigns = 5;
 
 void MainWindow::buildFileMenu()
 {
-    m_c.fileMenu = menuBar()->addMenu(QStringLiteral("ファイル"));
+    m_c.fileMenu = menuBar()->addMenu(QString());
     m_c.fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    m_c.openAction = m_c.fileMenu->addAction(QStringLiteral("開く…"));
+    m_c.openAction = m_c.fileMenu->addAction(QString());
     m_c.openAction->setObjectName(QStringLiteral("openAction"));
     m_c.openAction->setShortcut(QKeySequence::Open);
     connect(m_c.openAction, &QAction::triggered, this, &MainWindow::openDesignFile);
-    m_c.saveAsAction = m_c.fileMenu->addAction(QStringLiteral("名前を付けて保存…"));
+    m_c.saveAsAction = m_c.fileMenu->addAction(QString());
     m_c.saveAsAction->setObjectName(QStringLiteral("saveAsAction"));
     m_c.saveAsAction->setShortcut(QKeySequence::SaveAs);
     connect(m_c.saveAsAction, &QAction::triggered, this, &MainWindow::saveDesignAs);
+    buildLanguageMenu();
     m_c.fileMenu->addSeparator();
     for (int i = 0; i < MaxRecentDesigns; ++i) {
         QAction* recent = m_c.fileMenu->addAction(QString());
@@ -65,12 +66,11 @@ void MainWindow::restoreState()
     const QString kept = StateFile::keepDamaged(path, &moveError);
     QString detail = nativePath(path) + QLatin1Char('\n') + read.error;
     detail += QLatin1Char('\n') +
-              (kept.isEmpty()
-                   ? QStringLiteral("ファイルを残せませんでした: %1").arg(moveError)
-                   : QStringLiteral("元のファイルは %1 として残しました。").arg(nativePath(kept)));
+              (kept.isEmpty() ? tr("ファイルを残せませんでした: %1").arg(moveError)
+                              : tr("元のファイルは %1 として残しました。").arg(nativePath(kept)));
     m_dialogs.message(nullptr,
-                      QStringLiteral("前回の状態を読み込めませんでした。次の番号を復元できません。"
-                                     "印刷する前に初期値と文字を確かめてください。"),
+                      tr("前回の状態を読み込めませんでした。次の番号を復元できません。"
+                         "印刷する前に初期値と文字を確かめてください。"),
                       detail);
 }
 
@@ -83,6 +83,7 @@ void MainWindow::applySaved(const SavedState& saved)
     m_state.exportFolder = saved.exportFolder;
     m_state.recentDesigns = saved.recentDesigns;
     m_state.scale = saved.scale;
+    m_state.uiLanguage = saved.uiLanguage;
 }
 
 bool MainWindow::lockFiles()
@@ -150,8 +151,9 @@ bool MainWindow::writeState()
     QString error;
     const SavedState saved = savedState();
     if (!StateFile::write(m_files->statePath(), saved, &error)) {
-        m_dialogs.error(this, QStringLiteral("状態を保存できません。\n%1\n%2")
-                                  .arg(nativePath(m_files->statePath()), error));
+        m_dialogs.error(
+            this,
+            tr("状態を保存できません。\n%1\n%2").arg(nativePath(m_files->statePath()), error));
         return false;
     }
     m_syncedState = saved;
@@ -168,6 +170,7 @@ SavedState MainWindow::savedState() const
     saved.exportFolder = m_state.exportFolder;
     saved.recentDesigns = m_state.recentDesigns;
     saved.scale = m_state.scale;
+    saved.uiLanguage = m_state.uiLanguage;
     saved.registry = m_syncedState.registry;
     if (m_registry) {
         saved.registry.identity = m_registry->identity();
@@ -219,8 +222,8 @@ bool MainWindow::openDesign(const QString& path)
     QString problem;
     const std::optional<LabelDesign> design = DesignFile::load(path, &problem);
     if (!design) {
-        m_dialogs.error(this, QStringLiteral("デザインファイルを開けません。\n%1\n%2")
-                                  .arg(nativePath(path), problem));
+        m_dialogs.error(
+            this, tr("デザインファイルを開けません。\n%1\n%2").arg(nativePath(path), problem));
         return false;
     }
     m_state.design = *design;
@@ -241,7 +244,7 @@ void MainWindow::openDesignFile()
                                ? documentsFolder()
                                : QFileInfo(m_state.recentDesigns.first()).absolutePath();
     if (const std::optional<QString> path =
-            m_dialogs.chooseOpenFile(this, QStringLiteral("ラベルデザイン (*.json)"), folder))
+            m_dialogs.chooseOpenFile(this, tr("ラベルデザイン (*.json)"), folder))
         openDesign(*path);
 }
 
@@ -253,19 +256,19 @@ void MainWindow::saveDesignAs()
                                  ? QDir(documentsFolder()).filePath(QStringLiteral("design.json"))
                                  : m_state.recentDesigns.first();
     const std::optional<QString> chosen =
-        m_dialogs.chooseSaveFile(this, QStringLiteral("ラベルデザイン (*.json)"), proposed);
+        m_dialogs.chooseSaveFile(this, tr("ラベルデザイン (*.json)"), proposed);
     if (!chosen)
         return;
     const QString path = chosen->endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
                              ? *chosen
                              : *chosen + QStringLiteral(".json");
     if (QFileInfo::exists(path) &&
-        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        !m_dialogs.askYesNo(this, tr("同名のファイルがあります。重ねがきしますか？")))
         return;
     QString error;
     if (!DesignFile::save(path, m_state.design, &error)) {
-        m_dialogs.error(this, QStringLiteral("デザインファイルを保存できません。\n%1\n%2")
-                                  .arg(nativePath(path), error));
+        m_dialogs.error(
+            this, tr("デザインファイルを保存できません。\n%1\n%2").arg(nativePath(path), error));
         return;
     }
     rememberDesign(path);

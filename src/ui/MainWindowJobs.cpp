@@ -87,10 +87,10 @@ PlanDecision MainWindow::planLabelJob(const FolderSnapshot& folder)
 {
     PlanDecision decision;
     if (folder.start.status != StartFileReadResult::Ok) {
-        decision.message = folder.start.status == StartFileReadResult::Missing
-                               ? QStringLiteral("スタートファイルがありません。\n%1")
-                                     .arg(nativePath(m_files->startPath()))
-                               : folder.start.error;
+        decision.message =
+            folder.start.status == StartFileReadResult::Missing
+                ? tr("スタートファイルがありません。\n%1").arg(nativePath(m_files->startPath()))
+                : folder.start.error;
         return decision;
     }
     // A job printed elsewhere since this window last looked (the command
@@ -149,7 +149,7 @@ bool MainWindow::runJob(JobPlan reprint, const QString& printerDocName, bool for
     m_print->setPrintEnabled(false);
     QProgressDialog progress(this);
     progress.setObjectName(QStringLiteral("printProgress"));
-    progress.setWindowTitle(QStringLiteral("Print"));
+    progress.setWindowTitle(tr("Print"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(500);
@@ -225,8 +225,7 @@ bool MainWindow::runRecordJob(const PrintedJob& job)
 {
     const QList<PrintLogEntry> entries = job.sampleEntries();
     if (entries.size() > PrintRecord::MaxEntries) {
-        m_dialogs.message(
-            this, QStringLiteral("ラベル数オーバー（３００以上）です。プリントできません！"));
+        m_dialogs.message(this, tr("ラベル数オーバー（３００以上）です。プリントできません！"));
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -236,7 +235,7 @@ bool MainWindow::runRecordJob(const PrintedJob& job)
     if (!m_dialogs.choosePrinter(this, printer))
         return false;
     m_state.recordPrinter = choiceOf(printer);
-    m_dialogs.message(this, QStringLiteral("A4のコピー用紙をプリンターに入れてください。"));
+    m_dialogs.message(this, tr("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     // Dated by the job, so that the record of a past job reads as it did.
     const QDateTime printedAt = job.printedAt.isValid() ? job.printedAt.toLocalTime() : m_clock();
@@ -265,12 +264,12 @@ bool MainWindow::writeSpreadsheet(const PrintedJob& job)
     const QString proposed = QDir(folder).filePath(
         QStringLiteral("labels-%1.xls").arg(m_clock().toString(QStringLiteral("yyyyMMdd-HHmm"))));
     const std::optional<QString> chosen =
-        m_dialogs.chooseSaveFile(this, QStringLiteral("Excel files (*.xls)"), proposed);
+        m_dialogs.chooseSaveFile(this, tr("Excel files (*.xls)"), proposed);
     if (!chosen)
         return false;
     const QString path = SpreadsheetExport::fileNameFor(*chosen);
     if (QFileInfo::exists(path) &&
-        !m_dialogs.askYesNo(this, QStringLiteral("同名のファイルがあります。重ねがきしますか？")))
+        !m_dialogs.askYesNo(this, tr("同名のファイルがあります。重ねがきしますか？")))
         return false;
 
     QString error;

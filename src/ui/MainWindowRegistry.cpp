@@ -226,6 +226,7 @@ void MainWindow::setRegistryPollInterval(int ms)
 
 void MainWindow::showRegistryLine(bool reachable)
 {
+    m_registryReachable = reachable;
     if (!m_registryPoll) {
         m_registryPoll = new QTimer(this);
         m_registryPoll->setInterval(PollMs);

@@ -38,22 +38,22 @@ PreviewDialog::PreviewDialog(const QPageLayout& layout, std::function<void(Print
     : QDialog(parent), m_layout(layout), m_draw(std::move(draw))
 {
     setObjectName(QStringLiteral("previewDialog"));
-    setWindowTitle(QStringLiteral("プレビュー"));
+    setWindowTitle(tr("プレビュー"));
     setFont(Controls::gothic(15, false));
 
-    m_previous = toolButton(this, "previousPage", QStringLiteral("◀"), QStringLiteral("前のページ"),
+    m_previous = toolButton(this, "previousPage", QStringLiteral("◀"), tr("前のページ"),
                             QKeySequence(Qt::Key_PageUp));
-    m_next = toolButton(this, "nextPage", QStringLiteral("▶"), QStringLiteral("次のページ"),
+    m_next = toolButton(this, "nextPage", QStringLiteral("▶"), tr("次のページ"),
                         QKeySequence(Qt::Key_PageDown));
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("pageNumber"));
     m_pageLabel->setMinimumWidth(80);
     m_pageLabel->setAlignment(Qt::AlignCenter);
-    auto* smaller = toolButton(this, "zoomOut", QStringLiteral("－"), QStringLiteral("縮小"),
-                               QKeySequence::ZoomOut);
-    auto* larger = toolButton(this, "zoomIn", QStringLiteral("＋"), QStringLiteral("拡大"),
-                              QKeySequence::ZoomIn);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* smaller =
+        toolButton(this, "zoomOut", QStringLiteral("－"), tr("縮小"), QKeySequence::ZoomOut);
+    auto* larger =
+        toolButton(this, "zoomIn", QStringLiteral("＋"), tr("拡大"), QKeySequence::ZoomIn);
+    auto* close = new QPushButton(tr("閉じる"), this);
     close->setObjectName(QStringLiteral("closePreview"));
 
     auto* bar = new QHBoxLayout;

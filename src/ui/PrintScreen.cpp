@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 
 namespace {
 
@@ -64,6 +65,41 @@ void PrintScreen::build(QWidget* client)
     buildColours();
     buildSample();
     buildRainbowAndPrint();
+    retranslate();
+}
+
+void PrintScreen::retranslate()
+{
+    Controls::setCaption(m_c.startPositionCaption, tr("開始位置"));
+    Controls::setCaption(m_c.scaleXCaption, tr("横の倍率"));
+    Controls::setCaption(m_c.scaleYCaption, tr("縦の倍率"));
+    m_c.previewButton->setText(tr("プレビュー"));
+    m_c.testPrintButton->setText(tr("テスト印刷"));
+    Controls::setCaption(m_c.sheetListCaption, tr("枚目"));
+    // Between the list and the offsets.
+    Controls::fitCaption(m_c.sheetListCaption, m_c.offsetGroup->x() - m_c.sheetListCaption->x() - 4);
+    m_c.offsetGroup->setTitle(tr("オフセット"));
+    Controls::setCaption(m_c.verticalOffsetCaption, tr("縦方向（＋は下）に移動"));
+    Controls::setCaption(m_c.horizontalOffsetCaption, tr("横方向（＋は右）に移動"));
+    Controls::setCaption(m_c.textColourCaption, tr("文字の色"));
+    Controls::setCaption(m_c.backgroundColourCaption, tr("背景の色"));
+    m_c.rainbowCheck->setText(tr("Rainbow"));
+    m_c.rainbowCheck->setAccessibleDescription(tr("ラベルの地の色を順に変えて印刷します"));
+    m_c.printButton->setText(tr("Print"));
+    m_c.sampleLabel->setAccessibleDescription(tr("右クリックでフォントを選べます"));
+    m_c.frameCheck->setText(tr("枠"));
+    // In the sample's lower right corner; a longer word takes more of it.
+    const QStyle* style = m_c.frameCheck->style();
+    const int frameWidth =
+        std::max(37, style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                         style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
+                         m_c.frameCheck->fontMetrics().horizontalAdvance(m_c.frameCheck->text()));
+    m_c.frameCheck->setGeometry(m_c.sampleLabel->width() - frameWidth, 144, frameWidth, 22);
+    m_c.frameCheck->setAccessibleDescription(
+        tr("見本のラベルにだけ枠を付けます。印刷はされません"));
+    m_c.fontAction->setText(tr("Font"));
+    m_c.sheetMap->retranslate();
+    m_c.sampleLabel->retranslate();
 }
 
 void PrintScreen::buildMap(QWidget* client)
@@ -77,8 +113,7 @@ void PrintScreen::buildMap(QWidget* client)
     connect(m_c.sheetMap, &SheetMap::startStepped, this, &PrintScreen::stepStart);
 
     // The start as a number, left of the map: typed, or stepped with the arrows.
-    m_c.startPositionCaption =
-        Controls::label(client, "startPositionCaption", QStringLiteral("開始位置"), 16, 173);
+    m_c.startPositionCaption = Controls::label(client, "startPositionCaption", QString(), 16, 173);
     m_c.startPositionBox = new QSpinBox(client);
     Controls::name(m_c.startPositionBox, "startPositionBox");
     Controls::nameAfter(m_c.startPositionBox, m_c.startPositionCaption);
@@ -94,9 +129,8 @@ void PrintScreen::buildScale(QWidget* client)
 {
     // A printer that scales its pages a little: the positions follow, per
     // mille, measured on a test sheet.
-    auto scale = [client, this](const char* labelName, const QString& caption, const char* name,
-                                int y) {
-        QLabel* label = Controls::label(client, labelName, caption, 16, y);
+    auto scale = [client, this](const char* labelName, const char* name, int y) {
+        QLabel* label = Controls::label(client, labelName, QString(), 16, y);
         auto* box = new QSpinBox(client);
         Controls::name(box, name);
         Controls::nameAfter(box, label);
@@ -110,19 +144,17 @@ void PrintScreen::buildScale(QWidget* client)
                 [this] { Q_EMIT scaleChosen(m_c.scaleXBox->value(), m_c.scaleYBox->value()); });
         return std::pair{label, box};
     };
-    std::tie(m_c.scaleXCaption, m_c.scaleXBox) =
-        scale("scaleXCaption", QStringLiteral("横の倍率"), "scaleXBox", 245);
-    std::tie(m_c.scaleYCaption, m_c.scaleYBox) =
-        scale("scaleYCaption", QStringLiteral("縦の倍率"), "scaleYBox", 305);
+    std::tie(m_c.scaleXCaption, m_c.scaleXBox) = scale("scaleXCaption", "scaleXBox", 245);
+    std::tie(m_c.scaleYCaption, m_c.scaleYBox) = scale("scaleYCaption", "scaleYBox", 305);
 }
 
 void PrintScreen::buildTrialButtons(QWidget* client)
 {
-    m_c.previewButton = new QPushButton(QStringLiteral("プレビュー"), client);
+    m_c.previewButton = new QPushButton(client);
     Controls::name(m_c.previewButton, "previewButton");
     m_c.previewButton->setGeometry(6, 478, 94, 36);
     connect(m_c.previewButton, &QPushButton::clicked, this, &PrintScreen::previewRequested);
-    m_c.testPrintButton = new QPushButton(QStringLiteral("テスト印刷"), client);
+    m_c.testPrintButton = new QPushButton(client);
     Controls::name(m_c.testPrintButton, "testPrintButton");
     m_c.testPrintButton->setGeometry(6, 522, 94, 36);
     connect(m_c.testPrintButton, &QPushButton::clicked, this, &PrintScreen::testSheetRequested);
@@ -132,22 +164,19 @@ void PrintScreen::buildSheetsAndOffsets()
 {
     QWidget* panel = m_c.printPanel;
     m_c.sheetList = makeList(panel, "sheetList", 8, 8, 52, 150);
-    m_c.sheetListCaption =
-        Controls::label(panel, "sheetListCaption", QStringLiteral("枚目"), 64, 10);
+    m_c.sheetListCaption = Controls::label(panel, "sheetListCaption", QString(), 64, 10);
     Controls::nameAfter(m_c.sheetList, m_c.sheetListCaption);
 
-    m_c.offsetGroup = new QGroupBox(QStringLiteral("オフセット"), panel);
+    m_c.offsetGroup = new QGroupBox(panel);
     Controls::name(m_c.offsetGroup, "offsetGroup");
     m_c.offsetGroup->setGeometry(104, 0, 313, 164);
     m_c.verticalOffsetCaption =
-        Controls::label(m_c.offsetGroup, "verticalOffsetCaption",
-                        QStringLiteral("縦方向（＋は下）に移動"), 8, 20, 148, 40);
+        Controls::label(m_c.offsetGroup, "verticalOffsetCaption", QString(), 8, 20, 148, 40);
     m_c.verticalOffsetCaption->setWordWrap(true);
     m_c.verticalOffsetList = makeList(m_c.offsetGroup, "verticalOffsetList", 8, 62, 140, 94);
     Controls::nameAfter(m_c.verticalOffsetList, m_c.verticalOffsetCaption);
     m_c.horizontalOffsetCaption =
-        Controls::label(m_c.offsetGroup, "horizontalOffsetCaption",
-                        QStringLiteral("横方向（＋は右）に移動"), 160, 20, 148, 40);
+        Controls::label(m_c.offsetGroup, "horizontalOffsetCaption", QString(), 160, 20, 148, 40);
     m_c.horizontalOffsetCaption->setWordWrap(true);
     m_c.horizontalOffsetList = makeList(m_c.offsetGroup, "horizontalOffsetList", 160, 62, 140, 94);
     Controls::nameAfter(m_c.horizontalOffsetList, m_c.horizontalOffsetCaption);
@@ -162,12 +191,11 @@ void PrintScreen::buildSheetsAndOffsets()
 void PrintScreen::buildColours()
 {
     QWidget* panel = m_c.printPanel;
-    m_c.textColourCaption =
-        Controls::label(panel, "textColourCaption", QStringLiteral("文字の色"), 8, 170);
+    m_c.textColourCaption = Controls::label(panel, "textColourCaption", QString(), 8, 170);
     m_c.textColourList = makeList(panel, "textColourList", 8, 192, 112, 188);
     Controls::nameAfter(m_c.textColourList, m_c.textColourCaption);
     m_c.backgroundColourCaption =
-        Controls::label(panel, "backgroundColourCaption", QStringLiteral("背景の色"), 128, 170);
+        Controls::label(panel, "backgroundColourCaption", QString(), 128, 170);
     m_c.backgroundColourList = makeList(panel, "backgroundColourList", 128, 192, 112, 188);
     Controls::nameAfter(m_c.backgroundColourList, m_c.backgroundColourCaption);
 
@@ -183,14 +211,13 @@ void PrintScreen::buildColours()
 
 void PrintScreen::buildRainbowAndPrint()
 {
-    m_c.rainbowCheck = new QCheckBox(QStringLiteral("Rainbow"), m_c.printPanel);
-    Controls::name(m_c.rainbowCheck, "rainbowCheck", QString(),
-                   tr("ラベルの地の色を順に変えて印刷します"));
+    m_c.rainbowCheck = new QCheckBox(m_c.printPanel);
+    Controls::name(m_c.rainbowCheck, "rainbowCheck");
     m_c.rainbowCheck->setGeometry(8, 390, 120, 24);
     m_c.rainbowCheck->hide();
     connect(m_c.rainbowCheck, &QCheckBox::toggled, this, &PrintScreen::chooseRainbow);
 
-    m_c.printButton = new QPushButton(QStringLiteral("Print"), m_c.printPanel);
+    m_c.printButton = new QPushButton(m_c.printPanel);
     Controls::name(m_c.printButton, "printButton");
     m_c.printButton->setGeometry(252, 350, 165, 70);
     m_c.printButton->setFont(Controls::gothic(20));
@@ -200,19 +227,16 @@ void PrintScreen::buildRainbowAndPrint()
 void PrintScreen::buildSample()
 {
     m_c.sampleLabel = new SampleLabel(m_c.printPanel);
-    Controls::name(m_c.sampleLabel, "sampleLabel", QStringLiteral("見本"),
-                   tr("右クリックでフォントを選べます"));
+    Controls::name(m_c.sampleLabel, "sampleLabel");
     m_c.sampleLabel->setGeometry(252, 170, 153, 169);
     m_c.sampleLabel->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    m_c.frameCheck = new QCheckBox(QStringLiteral("枠"), m_c.sampleLabel);
-    Controls::name(m_c.frameCheck, "frameCheck", QString(),
-                   tr("見本のラベルにだけ枠を付けます。印刷はされません"));
-    m_c.frameCheck->setGeometry(116, 144, 37, 22);
+    m_c.frameCheck = new QCheckBox(m_c.sampleLabel);
+    Controls::name(m_c.frameCheck, "frameCheck");
 
     m_c.sampleMenu = new QMenu(m_c.sampleLabel);
     m_c.sampleMenu->setObjectName(QStringLiteral("sampleMenu"));
-    m_c.fontAction = m_c.sampleMenu->addAction(QStringLiteral("Font"));
+    m_c.fontAction = m_c.sampleMenu->addAction(QString());
     m_c.fontAction->setObjectName(QStringLiteral("fontAction"));
     connect(m_c.frameCheck, &QCheckBox::clicked, this, &PrintScreen::chooseFrame);
     connect(m_c.fontAction, &QAction::triggered, this, &PrintScreen::chooseFont);

@@ -62,6 +62,9 @@ public:
 
     const PrintControls& controls() const { return m_c; }
 
+    // Every text of the screen in the language now in effect.
+    void retranslate();
+
     // What the window asks of the screen.
     void setShown(bool shown);
     void showOffsets(const SheetGeometry::Offsets& offsets);

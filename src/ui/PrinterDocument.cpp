@@ -3,6 +3,7 @@
 #include "print/PdfDocumentCanvas.h"
 #include "print/PrintQueue.h"
 
+#include <QCoreApplication>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -39,13 +40,15 @@ protected:
     {
         if (m_printer.printerState() != QPrinter::Error)
             return true;
-        *error = QStringLiteral("%1 への印刷を完了できませんでした。").arg(deviceName());
+        *error = QCoreApplication::translate("PrintDocument", "%1 への印刷を完了できませんでした。")
+                     .arg(deviceName());
         return false;
     }
     void discardDocument() override { m_printer.abort(); }
     QString deviceName() const override
     {
-        return QStringLiteral("プリンター「%1」").arg(m_printer.printerName());
+        return QCoreApplication::translate("PrintDocument", "プリンター「%1」")
+            .arg(m_printer.printerName());
     }
 
 private:

@@ -30,8 +30,13 @@ void SampleLabel::showLabel(const LabelRun& run, const PrintAppearance& look)
     const LabelTexts texts = composeLabelTexts(run, 0);
     m_upper = texts.upper;
     m_lower = texts.lower;
-    setAccessibleName(QStringLiteral("見本 %1 %2").arg(m_upper, m_lower).simplified());
+    retranslate();
     render();
+}
+
+void SampleLabel::retranslate()
+{
+    setAccessibleName(tr("見本 %1 %2").arg(m_upper, m_lower).simplified());
 }
 
 void SampleLabel::setLook(const PrintAppearance& look)

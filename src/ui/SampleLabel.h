@@ -17,6 +17,8 @@ public:
 
     void showLabel(const LabelRun& run, const PrintAppearance& look);
     void setLook(const PrintAppearance& look);
+    // The name a screen reader speaks, in the language now in effect.
+    void retranslate();
 
     QString upper() const { return m_upper; }
     QString lower() const { return m_lower; }

@@ -50,13 +50,20 @@ private:
 
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
-    Controls::name(this, "sheetMap", QStringLiteral("シートの配置図"),
-                   tr("丸をクリックするか矢印キーで開始位置を選びます"));
+    Controls::name(this, "sheetMap");
     setFocusPolicy(Qt::StrongFocus);
     m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);
-    Controls::name(m_clickArea, "clickArea", QStringLiteral("開始位置"));
+    Controls::name(m_clickArea, "clickArea");
     m_clickArea->setGeometry(48, 16, 177, 385);
+    retranslate();
+}
+
+void SheetMap::retranslate()
+{
+    setAccessibleName(tr("シートの配置図"));
+    setAccessibleDescription(tr("丸をクリックするか矢印キーで開始位置を選びます"));
+    m_clickArea->setAccessibleName(tr("開始位置"));
 }
 
 void SheetMap::showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks)

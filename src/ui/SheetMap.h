@@ -15,6 +15,8 @@ class SheetMap final : public QWidget {
     Q_OBJECT
 public:
     explicit SheetMap(QWidget* parent = nullptr);
+    // The names a screen reader speaks, in the language now in effect.
+    void retranslate();
 
     // Marks of positions 1..150 (index 0 unused), shown as fill colours:
     // used grey, printed red, free white.

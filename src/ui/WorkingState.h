@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/i18n/UiLanguage.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
 #include "core/model/LabelDesign.h"
@@ -26,5 +27,6 @@ struct WorkingState {
     QString exportFolder;
     QStringList recentDesigns;
     SheetScale scale;
+    UiLanguage uiLanguage = UiLanguage::Automatic;
     bool closeRequested = false;
 };

@@ -2,12 +2,14 @@
 
 #include "core/model/Colours.h"
 
+#include <QCoreApplication>
+
 namespace SpreadsheetExport {
 
 QString headerOfNotes(const QDate& today)
 {
-    return QStringLiteral("内容　(") + today.toString(QStringLiteral("yy/MM/dd")) +
-           QStringLiteral("  １１ｍφ円形ラベル)");
+    return QCoreApplication::translate("SpreadsheetExport", "内容　(%1  １１ｍφ円形ラベル)")
+        .arg(today.toString(QStringLiteral("yy/MM/dd")));
 }
 
 QString fileNameFor(const QString& chosen)
@@ -33,8 +35,8 @@ Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& co
         .fontColor = text, .fillColor = back, .borders = Xls::AllBorders};
 
     Xls::Worksheet& sheet = book.sheet();
-    sheet.setCell(0, 0, QStringLiteral("文字"), framed);
-    sheet.setCell(0, 1, QStringLiteral("数字"), framed);
+    sheet.setCell(0, 0, QCoreApplication::translate("SpreadsheetExport", "文字"), framed);
+    sheet.setCell(0, 1, QCoreApplication::translate("SpreadsheetExport", "数字"), framed);
     sheet.setCell(0, 2, headerOfNotes(today), framed);
     for (int row = 1; row <= int(entries.size()); ++row) {
         const PrintLogEntry& entry = entries[row - 1];

@@ -5,6 +5,7 @@
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/numbering/Cp932.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <functional>
 #include <limits>
@@ -148,9 +149,10 @@ LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString&
         }
         const QJsonArray pair = in.array(field);
         if (in.ok() && pair.size() != list.count)
-            in.fail(QStringLiteral("「%1」が %2 文字の配列ではありません。")
-                        .arg(field.path)
-                        .arg(list.count));
+            in.fail(
+                QCoreApplication::translate("DesignFile", "「%1」が %2 文字の配列ではありません。")
+                    .arg(field.path)
+                    .arg(list.count));
         for (int k = 0; k < list.count && in.ok(); ++k)
             design.setLetter(list.lists[size_t(k)], in.letter(JsonReader::element(pair, field, k)));
     }

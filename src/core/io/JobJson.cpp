@@ -1,6 +1,7 @@
 #include "core/io/JobJson.h"
 
 #include "core/model/LabelType.h"
+#include <QCoreApplication>
 
 namespace {
 
@@ -92,7 +93,8 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
         const JsonField at = f("printedAt");
         job.printedAt = QDateTime::fromString(in.string(at), Qt::ISODateWithMs);
         if (in.ok() && !job.printedAt.isValid())
-            in.fail(QStringLiteral("「%1」が日時ではありません。").arg(at.path));
+            in.fail(QCoreApplication::translate("JobJson", "「%1」が日時ではありません。")
+                        .arg(at.path));
     }
     if (object.contains(QStringLiteral("registryId")))
         job.registryId = in.wholeNumber(f("registryId"));
@@ -102,7 +104,8 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
     const JsonField labelsField = f("labels");
     const QJsonArray labels = in.array(labelsField);
     if (in.ok() && labels.size() != job.run.labelTotal()) {
-        in.fail(QStringLiteral("「%1」の数 %2 が sampleCount × repeatCount の %3 と合いません。")
+        in.fail(QCoreApplication::translate(
+                    "JobJson", "「%1」の数 %2 が sampleCount × repeatCount の %3 と合いません。")
                     .arg(labelsField.path)
                     .arg(labels.size())
                     .arg(job.run.labelTotal()));
@@ -111,7 +114,9 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
         const JsonField entry = JsonReader::element(labels, labelsField, i);
         const QStringList pair = in.strings(entry);
         if (in.ok() && pair.size() != 2)
-            in.fail(QStringLiteral("「%1」が上と下の2つの文字列ではありません。").arg(entry.path));
+            in.fail(QCoreApplication::translate("JobJson",
+                                                "「%1」が上と下の2つの文字列ではありません。")
+                        .arg(entry.path));
         if (in.ok())
             job.labels.append({pair[0], pair[1]});
     }

@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <QCoreApplication>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -55,7 +56,7 @@ public:
     {
         JsonField f{object.value(key), pathOf(parent, key)};
         if (f.value.isUndefined())
-            fail(QStringLiteral("「%1」がありません。").arg(f.path));
+            fail(QCoreApplication::translate("JsonFields", "「%1」がありません。").arg(f.path));
         return f;
     }
     static JsonField element(const QJsonArray& array, const JsonField& parent, qsizetype i)
@@ -66,13 +67,15 @@ public:
     QJsonObject object(const JsonField& f)
     {
         if (ok() && !f.value.isObject())
-            fail(QStringLiteral("「%1」がオブジェクトではありません。").arg(f.path));
+            fail(QCoreApplication::translate("JsonFields", "「%1」がオブジェクトではありません。")
+                     .arg(f.path));
         return ok() ? f.value.toObject() : QJsonObject();
     }
     QJsonArray array(const JsonField& f)
     {
         if (ok() && !f.value.isArray())
-            fail(QStringLiteral("「%1」が配列ではありません。").arg(f.path));
+            fail(QCoreApplication::translate("JsonFields", "「%1」が配列ではありません。")
+                     .arg(f.path));
         return ok() ? f.value.toArray() : QJsonArray();
     }
     QStringList strings(const JsonField& f)
@@ -86,20 +89,23 @@ public:
     QString string(const JsonField& f)
     {
         if (ok() && !f.value.isString())
-            fail(QStringLiteral("「%1」が文字列ではありません。").arg(f.path));
+            fail(QCoreApplication::translate("JsonFields", "「%1」が文字列ではありません。")
+                     .arg(f.path));
         return ok() ? f.value.toString() : QString();
     }
     bool boolean(const JsonField& f)
     {
         if (ok() && !f.value.isBool())
-            fail(QStringLiteral("「%1」が true か false ではありません。").arg(f.path));
+            fail(
+                QCoreApplication::translate("JsonFields", "「%1」が true か false ではありません。")
+                    .arg(f.path));
         return ok() && f.value.toBool();
     }
     int integer(const JsonField& f, int min, int max)
     {
         const std::optional<double> v = whole(f);
         if (v && (*v < min || *v > max)) {
-            fail(QStringLiteral("「%1」の値 %2 は %3～%4 の範囲外です。")
+            fail(QCoreApplication::translate("JsonFields", "「%1」の値 %2 は %3～%4 の範囲外です。")
                      .arg(f.path, shown(*v))
                      .arg(min)
                      .arg(max));
@@ -111,7 +117,8 @@ public:
     {
         const std::optional<double> v = whole(f);
         if (v && (*v < 0 || *v > 9007199254740992.0))
-            fail(QStringLiteral("「%1」の値 %2 は範囲外です。").arg(f.path, shown(*v)));
+            fail(QCoreApplication::translate("JsonFields", "「%1」の値 %2 は範囲外です。")
+                     .arg(f.path, shown(*v)));
         return ok() && v ? qint64(*v) : 0;
     }
     int oneOf(const JsonField& f, std::span<const int> allowed)
@@ -125,8 +132,10 @@ public:
             QStringList names;
             for (const int a : allowed)
                 names << QString::number(a);
-            fail(QStringLiteral("「%1」の値 %2 は %3 のどれでもありません。")
-                     .arg(f.path, shown(*v), names.join(QStringLiteral("、"))));
+            fail(QCoreApplication::translate("JsonFields",
+                                             "「%1」の値 %2 は %3 のどれでもありません。")
+                     .arg(f.path, shown(*v),
+                          names.join(QCoreApplication::translate("JsonFields", "、"))));
         }
         return allowed.front();
     }
@@ -136,8 +145,10 @@ public:
         const QString name = string(f);
         const qsizetype at = names.indexOf(name);
         if (ok() && at < 0) {
-            fail(QStringLiteral("「%1」の値 \"%2\" は %3 のどれでもありません。")
-                     .arg(f.path, quoted(name), names.join(QStringLiteral("、"))));
+            fail(QCoreApplication::translate("JsonFields",
+                                             "「%1」の値 \"%2\" は %3 のどれでもありません。")
+                     .arg(f.path, quoted(name),
+                          names.join(QCoreApplication::translate("JsonFields", "、"))));
         }
         return ok() ? int(at) : 0;
     }
@@ -146,7 +157,8 @@ public:
     {
         const QString text = string(f);
         if (ok() && (text.size() != 1 || text[0] < u'A' || text[0] > u'Z')) {
-            fail(QStringLiteral("「%1」の値 \"%2\" は A～Z の1文字ではありません。")
+            fail(QCoreApplication::translate("JsonFields",
+                                             "「%1」の値 \"%2\" は A～Z の1文字ではありません。")
                      .arg(f.path, quoted(text)));
         }
         return ok() ? text[0].unicode() - u'A' : 0;
@@ -159,7 +171,8 @@ public:
         for (qsizetype i = 1; hex && i < 7; ++i)
             hex = isHexDigit(text[i]);
         if (ok() && !hex) {
-            fail(QStringLiteral("「%1」の値 \"%2\" は #rrggbb の形ではありません。")
+            fail(QCoreApplication::translate("JsonFields",
+                                             "「%1」の値 \"%2\" は #rrggbb の形ではありません。")
                      .arg(f.path, quoted(text)));
         }
         if (!ok())
@@ -173,16 +186,19 @@ public:
     {
         const QString name = string(field(object, {}, QStringLiteral("format")));
         if (ok() && name != QLatin1String(format))
-            fail(QStringLiteral("「format」が %1 ではありません。").arg(QLatin1String(format)));
+            fail(QCoreApplication::translate("JsonFields", "「format」が %1 ではありません。")
+                     .arg(QLatin1String(format)));
         const std::optional<double> v = whole(field(object, {}, QStringLiteral("version")));
         if (v && *v > version) {
-            fail(QStringLiteral("バージョン %1 のファイルです。このプログラムはバージョン %2 "
-                                "までを読めます。")
+            fail(QCoreApplication::translate(
+                     "JsonFields", "バージョン %1 のファイルです。このプログラムはバージョン %2 "
+                                   "までを読めます。")
                      .arg(shown(*v))
                      .arg(version));
         }
         if (v && *v < 1)
-            fail(QStringLiteral("「version」の値 %1 は 1～%2 の範囲外です。")
+            fail(QCoreApplication::translate("JsonFields",
+                                             "「version」の値 %1 は 1～%2 の範囲外です。")
                      .arg(shown(*v))
                      .arg(version));
     }
@@ -193,14 +209,15 @@ public:
         QJsonParseError parsed;
         const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parsed);
         if (parsed.error != QJsonParseError::NoError) {
-            fail(QStringLiteral("JSON として読めません: %1 (位置 %2)")
+            fail(QCoreApplication::translate("JsonFields", "JSON として読めません: %1 (位置 %2)")
                      .arg(parsed.errorString())
                      .arg(parsed.offset));
         } else if (!doc.isObject()) {
-            fail(QStringLiteral("JSON のオブジェクトではありません。"));
+            fail(QCoreApplication::translate("JsonFields", "JSON のオブジェクトではありません。"));
         } else if (const QString key = duplicateKey(bytes); !key.isNull()) {
             // Which of the two a reader took would be a guess.
-            fail(QStringLiteral("「%1」が2回あります。").arg(quoted(key)));
+            fail(QCoreApplication::translate("JsonFields", "「%1」が2回あります。")
+                     .arg(quoted(key)));
         }
         return ok() ? doc.object() : QJsonObject();
     }
@@ -235,7 +252,8 @@ private:
             return std::nullopt;
         const double v = f.value.toDouble();
         if (!f.value.isDouble() || !std::isfinite(v) || v != std::floor(v)) {
-            fail(QStringLiteral("「%1」が整数ではありません。").arg(f.path));
+            fail(QCoreApplication::translate("JsonFields", "「%1」が整数ではありません。")
+                     .arg(f.path));
             return std::nullopt;
         }
         return v;
@@ -257,20 +275,23 @@ inline std::optional<QByteArray> readSmallRegularFile(const QString& path, qint6
     };
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return failed(QStringLiteral("ファイルがありません。"));
+        return failed(QCoreApplication::translate("JsonFields", "ファイルがありません。"));
     if (!info.isFile())
-        return failed(QStringLiteral("通常のファイルではありません。"));
+        return failed(QCoreApplication::translate("JsonFields", "通常のファイルではありません。"));
     const QString tooLarge =
-        QStringLiteral("ファイルが大きすぎます（%1 バイトまで）。").arg(maxSize);
+        QCoreApplication::translate("JsonFields", "ファイルが大きすぎます（%1 バイトまで）。")
+            .arg(maxSize);
     if (info.size() > maxSize)
         return failed(tooLarge);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("読み込めません: %1").arg(file.errorString()));
+        return failed(QCoreApplication::translate("JsonFields", "読み込めません: %1")
+                          .arg(file.errorString()));
     // One byte more than allowed, in case the file grew since the check.
     const QByteArray bytes = file.read(maxSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return failed(QStringLiteral("読み込めません: %1").arg(file.errorString()));
+        return failed(QCoreApplication::translate("JsonFields", "読み込めません: %1")
+                          .arg(file.errorString()));
     if (bytes.size() > maxSize)
         return failed(tooLarge);
     return bytes;

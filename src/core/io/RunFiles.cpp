@@ -3,6 +3,7 @@
 #include "core/io/FolderLock.h"
 #include "core/model/LabelType.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -42,8 +43,9 @@ bool RunFiles::lock(QString* error, int waitMs)
     }
     const FolderLock::Holder holder = m_lock->holder();
     if (error)
-        *error = QStringLiteral("別の Rondelmaker（%1、プロセス %2）が印刷中です。"
-                                "しばらくしてからもう一度試してください。")
+        *error = QCoreApplication::translate("RunFiles",
+                                             "別の Rondelmaker（%1、プロセス %2）が印刷中です。"
+                                             "しばらくしてからもう一度試してください。")
                      .arg(holder.application.isEmpty() ? QStringLiteral("?") : holder.application)
                      .arg(holder.pid);
     m_lock.reset();

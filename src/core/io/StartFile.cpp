@@ -2,6 +2,7 @@
 
 #include "core/io/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -141,7 +142,8 @@ StartFileReadResult StartFile::read(const QString& path)
     auto unreadable = [&](const QString& reason) {
         return failure(
             StartFileReadResult::Unreadable,
-            QStringLiteral("スタートファイルを読み込めません。\n%1\n%2").arg(shownPath, reason));
+            QCoreApplication::translate("StartFile", "スタートファイルを読み込めません。\n%1\n%2")
+                .arg(shownPath, reason));
     };
     // The type is checked before opening: opening a FIFO would wait for a
     // writer, and a device such as /dev/zero never ends.
@@ -152,9 +154,11 @@ StartFileReadResult StartFile::read(const QString& path)
         return result;
     }
     if (!info.isFile())
-        return unreadable(QStringLiteral("通常のファイルではありません。"));
+        return unreadable(
+            QCoreApplication::translate("StartFile", "通常のファイルではありません。"));
     const auto tooLarge = [&] {
-        return malformed(QStringLiteral("スタートファイルが大きすぎます（%1 バイトまで）。\n%2")
+        return malformed(QCoreApplication::translate(
+                             "StartFile", "スタートファイルが大きすぎます（%1 バイトまで）。\n%2")
                              .arg(MaxFileSize)
                              .arg(shownPath));
     };
@@ -192,21 +196,24 @@ StartFileReadResult StartFile::parse(const QByteArray& bytes)
 
     const QList<QByteArray> fields = line1.split(',');
     if (!line1.isEmpty() && fields.size() != 3) {
-        return malformed(QStringLiteral("スタートファイルの1行目が正しくありません: '%1'\n"
-                                        "（例: 10,10,1 … 横オフセット,縦オフセット,開始位置）")
+        return malformed(QCoreApplication::translate(
+                             "StartFile", "スタートファイルの1行目が正しくありません: '%1'\n"
+                                          "（例: 10,10,1 … 横オフセット,縦オフセット,開始位置）")
                              .arg(shown(line1)));
     }
     int values[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
         const QByteArray field = i < fields.size() ? fields[i] : QByteArray();
         if (!toWholeNumber(trimmed(field), &values[i]))
-            return malformed(QStringLiteral("'%1' は整数ではありません").arg(shown(field)));
+            return malformed(QCoreApplication::translate("StartFile", "'%1' は整数ではありません")
+                                 .arg(shown(field)));
     }
     const int limits[3] = {MaxOffsetIndex, MaxOffsetIndex, MaxStartPosition};
     for (int i = 0; i < 3; ++i) {
         if (values[i] < 0 || values[i] > limits[i]) {
-            return malformed(QStringLiteral("スタートファイルの値 '%1' が範囲外です"
-                                            "（オフセットは 0～20、開始位置は 0～150）。")
+            return malformed(QCoreApplication::translate(
+                                 "StartFile", "スタートファイルの値 '%1' が範囲外です"
+                                              "（オフセットは 0～20、開始位置は 0～150）。")
                                  .arg(values[i]));
         }
     }
@@ -231,7 +238,8 @@ bool StartFile::write(const QString& path, const StartSettings& values, QString*
     QString reason;
     if (!writeFileAtomically(path, format(values), &reason)) {
         if (error) {
-            *error = QStringLiteral("スタートファイルを保存できません。\n%1\n%2")
+            *error = QCoreApplication::translate("StartFile",
+                                                 "スタートファイルを保存できません。\n%1\n%2")
                          .arg(QDir::toNativeSeparators(path), reason);
         }
         return false;

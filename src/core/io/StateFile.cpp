@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <QCoreApplication>
 #include <unistd.h>
 
 namespace {
@@ -91,8 +92,9 @@ PrinterChoice readPrinter(JsonReader& in, const JsonField& field)
         const JsonField entry = JsonReader::element(options, optionsField, i);
         const QStringList pair = in.strings(entry);
         if (in.ok() && pair.size() != 2)
-            in.fail(
-                QStringLiteral("「%1」が名前と値の2つの文字列ではありません。").arg(entry.path));
+            in.fail(QCoreApplication::translate("StateFile",
+                                                "「%1」が名前と値の2つの文字列ではありません。")
+                        .arg(entry.path));
         if (in.ok())
             choice.options.append({pair[0], pair[1]});
     }
@@ -140,6 +142,11 @@ SavedState readState(JsonReader& in, const QJsonObject& object)
     // States written before the registry have no mark.
     if (object.contains(key("registry")))
         state.registry = readRegistryMark(in, f("registry"));
+    // The language is a preference: a name this version does not know (of a
+    // newer one) leaves the choice to the system rather than refusing the run.
+    if (object.contains(key("uiLanguage")))
+        state.uiLanguage =
+            UiLanguages::fromKey(in.string(f("uiLanguage"))).value_or(UiLanguage::Automatic);
     return state;
 }
 
@@ -204,7 +211,7 @@ ReadResult read(const QString& path)
 
 bool write(const QString& path, const SavedState& state, QString* error)
 {
-    const QJsonObject object = {
+    QJsonObject object = {
         {"format", QLatin1String(Format)},
         {"version", Version},
         {"design", DesignFile::toJson(state.design)},
@@ -216,6 +223,9 @@ bool write(const QString& path, const SavedState& state, QString* error)
         {"scale", QJsonObject{{"x", state.scale.x}, {"y", state.scale.y}}},
         {"registry", registryMarkToJson(state.registry)},
     };
+    // Files of users who never chose a language stay as they were.
+    if (state.uiLanguage != UiLanguage::Automatic)
+        object.insert(QLatin1String("uiLanguage"), UiLanguages::key(state.uiLanguage));
     return writeFileAtomically(path, jsonBytes(object), error);
 }
 

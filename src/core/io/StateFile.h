@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/i18n/UiLanguage.h"
 #include "core/model/LabelDesign.h"
 #include "core/model/PrintedJob.h"
 #include "core/model/PrinterChoice.h"
@@ -42,6 +43,7 @@ struct SavedState {
     QStringList recentDesigns; // most recent first, at most five
     SheetScale scale;
     RegistryMark registry;
+    UiLanguage uiLanguage = UiLanguage::Automatic; // written only when the user chose one
 
     friend bool operator==(const SavedState&, const SavedState&) = default;
 };

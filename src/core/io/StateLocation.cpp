@@ -83,12 +83,15 @@ Result decide(const Inputs& inputs)
         return result; // nothing to start from: reading reports the missing file
     if (!QDir().mkpath(inputs.configDir)) {
         result.error =
-            QStringLiteral("設定フォルダーを作れません。\n%1").arg(shown(inputs.configDir));
+            QCoreApplication::translate("StateLocation", "設定フォルダーを作れません。\n%1")
+                .arg(shown(inputs.configDir));
         return result;
     }
     QString reason;
     if (!copyDefault(from, target, &reason)) {
-        result.error = QStringLiteral("スタートファイルを作れません。\n%1").arg(reason);
+        result.error =
+            QCoreApplication::translate("StateLocation", "スタートファイルを作れません。\n%1")
+                .arg(reason);
         return result;
     }
     result.created = true;
@@ -98,12 +101,13 @@ Result decide(const Inputs& inputs)
 
 QString createdNotice()
 {
-    return QStringLiteral("スタートファイルと状態は設定フォルダーに保存します。");
+    return QCoreApplication::translate("StateLocation",
+                                       "スタートファイルと状態は設定フォルダーに保存します。");
 }
 
 QString createdDetail(const Result& result)
 {
-    return QStringLiteral("%1\n（%2 から作成しました）")
+    return QCoreApplication::translate("StateLocation", "%1\n（%2 から作成しました）")
         .arg(shown(StartFile::pathIn(result.dir)), shown(result.createdFrom));
 }
 

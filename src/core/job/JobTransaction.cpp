@@ -17,11 +17,6 @@ namespace {
 // type's numbers in the meantime.
 constexpr int MaxPlans = 20;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("JobTransaction", text);
-}
-
 // A file's bytes as they were, or nothing when there was no file.
 std::optional<QByteArray> bytesOf(const QString& path)
 {
@@ -43,7 +38,8 @@ void putBackFile(const QString& path, const std::optional<QByteArray>& bytes)
 
 QString registryProblem(const LabelRegistry& registry)
 {
-    return tr("ラベル台帳に記録できないため、印刷しません。\n%1\n%2")
+    return QCoreApplication::translate("JobTransaction",
+                                       "ラベル台帳に記録できないため、印刷しません。\n%1\n%2")
         .arg(registry.location(), registry.errorString());
 }
 
@@ -120,8 +116,10 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
         outcome.unconfirmed = true;
         outcome.state.registry.unconfirmed << id;
         StateFile::write(m_files.statePath(), outcome.state, nullptr);
-        outcome.notes << tr("印刷しましたが、台帳に印刷済みと記録できませんでした"
-                            "（次の接続で記録します）: %1")
+        outcome.notes << QCoreApplication::translate(
+                             "JobTransaction",
+                             "印刷しましたが、台帳に印刷済みと記録できませんでした"
+                             "（次の接続で記録します）: %1")
                              .arg(m_registry.errorString());
     }
     return outcome;
@@ -163,7 +161,8 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
         if (!moved)
             return 0;
     }
-    outcome.message = tr("ほかのステーションが同時に印刷し続けています。もう一度試してください。");
+    outcome.message = QCoreApplication::translate(
+        "JobTransaction", "ほかのステーションが同時に印刷し続けています。もう一度試してください。");
     return 0;
 }
 
@@ -250,11 +249,15 @@ bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const Jo
     if (plan.keepDamagedState) {
         const QString kept = StateFile::keepDamaged(m_files.statePath(), &error);
         if (kept.isEmpty()) {
-            outcome.message = tr("壊れた状態ファイルを残せないため、印刷しません: %1").arg(error);
+            outcome.message =
+                QCoreApplication::translate("JobTransaction",
+                                            "壊れた状態ファイルを残せないため、印刷しません: %1")
+                    .arg(error);
             return false;
         }
-        outcome.notes
-            << tr("壊れた状態ファイルを %1 として残しました。").arg(QDir::toNativeSeparators(kept));
+        outcome.notes << QCoreApplication::translate("JobTransaction",
+                                                     "壊れた状態ファイルを %1 として残しました。")
+                             .arg(QDir::toNativeSeparators(kept));
     }
     outcome.start = snapshot.start.values;
     outcome.start.startPosition = outcome.next.startPosition;
@@ -274,7 +277,8 @@ bool JobTransaction::saveBeforePrinting(const FolderSnapshot& snapshot, const Jo
         return false;
     }
     if (!StateFile::write(m_files.statePath(), outcome.state, &error)) {
-        outcome.message = tr("状態を保存できないため、印刷しません。\n%1\n%2")
+        outcome.message = QCoreApplication::translate(
+                              "JobTransaction", "状態を保存できないため、印刷しません。\n%1\n%2")
                               .arg(QDir::toNativeSeparators(m_files.statePath()), error);
         return false;
     }

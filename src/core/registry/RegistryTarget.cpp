@@ -1,5 +1,6 @@
 #include "core/registry/SqlRegistry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -14,15 +15,19 @@ std::optional<RegistryTarget> RegistryTarget::parse(const QString& text, QString
     };
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
-        return refuse(QStringLiteral("the registry setting is empty"));
+        return refuse(
+            QCoreApplication::translate("RegistryTarget", "the registry setting is empty"));
     RegistryTarget target;
     if (trimmed.startsWith(QLatin1String("postgresql:")) ||
         trimmed.startsWith(QLatin1String("postgres:"))) {
         const QUrl url(trimmed, QUrl::StrictMode);
         if (!url.isValid())
-            return refuse(QStringLiteral("not a PostgreSQL address: %1").arg(url.errorString()));
+            return refuse(
+                QCoreApplication::translate("RegistryTarget", "not a PostgreSQL address: %1")
+                    .arg(url.errorString()));
         if (!url.password().isEmpty())
-            return refuse(QStringLiteral(
+            return refuse(QCoreApplication::translate(
+                "RegistryTarget",
                 "a password does not belong in the registry setting: keep it in ~/.pgpass"));
         target.backend = Backend::PostgreSQL;
         target.user = url.userName();
@@ -35,20 +40,25 @@ std::optional<RegistryTarget> RegistryTarget::parse(const QString& text, QString
         if (query.hasQueryItem(QStringLiteral("port")))
             target.port = query.queryItemValue(QStringLiteral("port")).toInt();
         if (target.database.isEmpty() || target.database.contains(QLatin1Char('/')))
-            return refuse(QStringLiteral("the PostgreSQL address names no database: %1").arg(trimmed));
+            return refuse(QCoreApplication::translate(
+                              "RegistryTarget", "the PostgreSQL address names no database: %1")
+                              .arg(trimmed));
         return target;
     }
     if (trimmed.startsWith(QLatin1String("sqlite:"))) {
         const QUrl url(trimmed);
         target.file = url.isLocalFile() ? url.toLocalFile() : url.path();
     } else if (trimmed.contains(QLatin1String("://"))) {
-        return refuse(QStringLiteral("unknown kind of registry: %1 (postgresql:// or a file)")
-                          .arg(trimmed));
+        return refuse(
+            QCoreApplication::translate("RegistryTarget",
+                                        "unknown kind of registry: %1 (postgresql:// or a file)")
+                .arg(trimmed));
     } else {
         target.file = trimmed;
     }
     if (target.file.isEmpty())
-        return refuse(QStringLiteral("the registry setting names no file"));
+        return refuse(
+            QCoreApplication::translate("RegistryTarget", "the registry setting names no file"));
     target.file = QDir::cleanPath(QFileInfo(target.file).absoluteFilePath());
     return target;
 }

@@ -3,12 +3,13 @@
 #include "core/registry/RegistrySchema.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -62,15 +63,16 @@ bool SqlRegistry::connect()
     const bool sqlite = isSQLite();
     if (sqlite && !QFileInfo(m_target.file).absoluteDir().exists())
         return fail(Failure::Unavailable,
-                    QStringLiteral("フォルダーがありません: %1").arg(m_target.file));
-    QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                          ? QSqlDatabase::database(m_connection, false)
-                          : QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE")
-                                                             : QStringLiteral("QPSQL"),
-                                                      m_connection);
+                    QCoreApplication::translate("SqlRegistry", "フォルダーがありません: %1")
+                        .arg(m_target.file));
+    QSqlDatabase db =
+        QSqlDatabase::contains(m_connection)
+            ? QSqlDatabase::database(m_connection, false)
+            : QSqlDatabase::addDatabase(
+                  sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connection);
     if (!db.isValid())
         return fail(Failure::Unavailable,
-                    QStringLiteral("Qt SQL driver %1 is not installed")
+                    QCoreApplication::translate("SqlRegistry", "Qt SQL driver %1 is not installed")
                         .arg(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL")));
     db.close();
     if (sqlite) {
@@ -135,27 +137,36 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
         return false;
     if (q.value(0).toInt() == 0) {
         if (tables > 0)
-            return fail(Failure::Damaged,
-                        QStringLiteral("ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
+            return fail(
+                Failure::Damaged,
+                QCoreApplication::translate(
+                    "SqlRegistry",
+                    "ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
         if (!mayCreate)
-            return fail(Failure::Unavailable, QStringLiteral("ラベル台帳がまだ作られていません。"));
+            return fail(
+                Failure::Unavailable,
+                QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
         return createSchema();
     }
     if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'schema'")) ||
         !q.next())
         return m_failure != Failure::None
                    ? false
-                   : fail(Failure::Damaged, QStringLiteral("台帳の版がありません。"));
+                   : fail(Failure::Damaged,
+                          QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
     bool number = false;
     m_schema = q.value(0).toString().toInt(&number);
     q.finish();
     if (!number || m_schema < 1)
-        return fail(Failure::Damaged, QStringLiteral("台帳の版が読めません。"));
+        return fail(Failure::Damaged,
+                    QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
     if (m_schema > SchemaVersion)
-        return fail(Failure::Newer,
-                    QStringLiteral("新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
-                        .arg(m_schema)
-                        .arg(SchemaVersion));
+        return fail(
+            Failure::Newer,
+            QCoreApplication::translate(
+                "SqlRegistry", "新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
+                .arg(m_schema)
+                .arg(SchemaVersion));
     if (m_schema < SchemaVersion && !migrate(m_schema))
         return false;
     if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'id'")))
@@ -193,7 +204,8 @@ bool SqlRegistry::createSchema()
     }
     m_identity = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!exec(q,
-              QStringLiteral("INSERT INTO registry_meta (name, value) VALUES ('schema', ?), ('id', ?)"),
+              QStringLiteral(
+                  "INSERT INTO registry_meta (name, value) VALUES ('schema', ?), ('id', ?)"),
               {QString::number(SchemaVersion), m_identity})) {
         rollback();
         return false;
@@ -285,15 +297,13 @@ bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
     if (isSQLite()) {
         // SQLite's result codes: busy or locked, cannot open; not a database
         // or corrupt.
-        if (code == QLatin1String("5") || code == QLatin1String("6") ||
-            code == QLatin1String("14"))
+        if (code == QLatin1String("5") || code == QLatin1String("6") || code == QLatin1String("14"))
             failure = Failure::Unavailable;
         else if (code == QLatin1String("26") || code == QLatin1String("11"))
             failure = Failure::Damaged;
     } else if (error.type() == QSqlError::ConnectionError || code.isEmpty() ||
-               code.startsWith(QLatin1String("08")) ||
-               code.startsWith(QLatin1String("57P")) || code.startsWith(QLatin1String("28")) ||
-               code == QLatin1String("3D000")) {
+               code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
+               code.startsWith(QLatin1String("28")) || code == QLatin1String("3D000")) {
         // No connection (an error without the server's code never reached
         // it), the server going down, a login refused, no database.
         failure = Failure::Unavailable;
@@ -309,4 +319,3 @@ void SqlRegistry::clearFailure()
     m_failure = Failure::None;
     m_error.clear();
 }
-

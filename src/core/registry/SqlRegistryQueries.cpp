@@ -7,6 +7,7 @@
 #include "core/io/JobJson.h"
 #include "core/model/LabelType.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
@@ -238,7 +239,7 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
         q.finish();
         if (before.jobId != expectedJobId) {
             rollback();
-            fail(Failure::Moved, QStringLiteral("番号が進みました。"));
+            fail(Failure::Moved, QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
             return std::nullopt;
         }
     }
@@ -297,7 +298,9 @@ bool SqlRegistry::confirm(qint64 id)
               {timeText(QDateTime::currentDateTimeUtc()), id}))
         return false;
     if (q.numRowsAffected() == 0)
-        return fail(Failure::Failed, QStringLiteral("ジョブ %1 は台帳にありません。").arg(id));
+        return fail(
+            Failure::Failed,
+            QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
     return true;
 }
 
@@ -349,7 +352,8 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
               {id}))
         return std::nullopt;
     if (!q.next()) {
-        fail(Failure::Failed, QStringLiteral("ジョブ %1 は台帳にありません。").arg(id));
+        fail(Failure::Failed,
+             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
         return std::nullopt;
     }
     RegistryJob job;
@@ -374,7 +378,9 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
         readJob(in, in.field(details, {}, QStringLiteral("job")), JobLabels::Left);
     if (!in.ok() || !printed) {
         fail(Failure::Damaged,
-             QStringLiteral("ジョブ %1 の記録が読めません: %2").arg(id).arg(in.problem()));
+             QCoreApplication::translate("SqlRegistry", "ジョブ %1 の記録が読めません: %2")
+                 .arg(id)
+                 .arg(in.problem()));
         return std::nullopt;
     }
     job.job = *printed;

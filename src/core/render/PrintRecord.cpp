@@ -1,4 +1,5 @@
 #include "core/render/PrintRecord.h"
+#include <QCoreApplication>
 
 namespace PrintRecord {
 
@@ -64,10 +65,10 @@ bool printRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     canvas.clearBrush();
     canvas.setFontColor(look.fontColor);
     canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()),
-                   QStringLiteral("ラベルプリント記録"));
+                   QCoreApplication::translate("PrintRecord", "ラベルプリント記録"));
     canvas.textOut(conv(1200, canvas.dpiX()), conv(2600, canvas.dpiY()),
-                   QStringLiteral("printed in ") +
-                       printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+                   QCoreApplication::translate("PrintRecord", "printed in %1")
+                       .arg(printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))));
     // Left of the time stamp, under the left column of slots, so that a long
     // time stamp in a large font cannot run into it.
     canvas.textOut(conv(200, canvas.dpiX()), conv(2600, canvas.dpiY()),

@@ -1,0 +1,1373 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>製品名&#x3000;Rondelmaker</source>
+        <translation>Product&#x3000;Rondelmaker</translation>
+    </message>
+    <message>
+        <source>バージョン&#x3000;%1</source>
+        <translation>Version&#x3000;%1</translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 Rondelmaker</source>
+        <translation>Copyright © 2026 Rondelmaker</translation>
+    </message>
+    <message>
+        <source>１１ｍφ円形ラベル印刷プログラム</source>
+        <translation>Printing of 11 mm round labels</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>--samples takes a range of samples A-B, not &apos;%1&apos;</source>
+        <translation>--samples takes a range of samples A-B, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--samples takes a number from 1 to %1, not &apos;%2&apos;</source>
+        <translation>--samples takes a number from 1 to %1, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--first takes a number from 0 to 9999, not &apos;%1&apos;</source>
+        <translation>--first takes a number from 0 to 9999, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--start takes a sheet position from 1 to %1, not &apos;%2&apos;</source>
+        <translation>--start takes a sheet position from 1 to %1, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--since takes a date as YYYY-MM-DD, not &apos;%1&apos;</source>
+        <translation>--since takes a date as YYYY-MM-DD, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--type takes a label type from 1 to 12, not &apos;%1&apos;</source>
+        <translation>--type takes a label type from 1 to 12, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>%1 does not take %2</source>
+        <translation>%1 does not take %2</translation>
+    </message>
+    <message>
+        <source>%1 is given twice</source>
+        <translation>%1 is given twice</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 takes no other argument (&apos;%2&apos;)</source>
+        <translation>%1 takes no other argument (&apos;%2&apos;)</translation>
+    </message>
+    <message>
+        <source>%1 needs %2</source>
+        <translation>%1 needs %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is one argument too many</source>
+        <translation>&apos;%1&apos; is one argument too many</translation>
+    </message>
+    <message>
+        <source>%1 needs a job number, not &apos;%2&apos;</source>
+        <translation>%1 needs a job number, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>resolve JOB takes printed or not-printed, not &apos;%1&apos;</source>
+        <translation>resolve JOB takes printed or not-printed, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>a command is needed (rondelmaker-cli --help lists them)</source>
+        <translation>a command is needed (rondelmaker-cli --help lists them)</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--printer and --pdf exclude each other</source>
+        <translation>--printer and --pdf exclude each other</translation>
+    </message>
+    <message>
+        <source>--samples and --labels exclude each other</source>
+        <translation>--samples and --labels exclude each other</translation>
+    </message>
+    <message>
+        <source>Usage:
+  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
+  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
+  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli --help | --version
+
+The numbering goes on where the last job of the same label type left it, and
+the job starts at the sheet position in start.txt. After a job, start.txt and
+state.json say where the next one goes on (the window reads the same files).
+
+Options of print and list:
+  --samples N          number of samples, 1..1200 (types 1 to 8)
+  --first N            first number, within the type&apos;s range (instead of going on)
+  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
+                       column of a CSV file; &quot;-&quot; reads standard input
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+Options of print only:
+  --printer NAME       print queue (default: the system&apos;s default printer)
+  --pdf FILE           write the labels to a PDF file instead of a printer
+  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
+  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+
+list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+
+Exit codes:
+  0  done
+  1  nothing printed and nothing advanced (printer refused the job, output not
+     writable, another Rondelmaker holds the folder)
+  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
+     nothing changed
+  3  the labels were printed, but start.txt, state.json, the record or the
+     spreadsheet could not be written (the message says which)
+</source>
+        <translation>Usage:
+  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
+  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
+  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli --help | --version
+
+The numbering goes on where the last job of the same label type left it, and
+the job starts at the sheet position in start.txt. After a job, start.txt and
+state.json say where the next one goes on (the window reads the same files).
+
+Options of print and list:
+  --samples N          number of samples, 1..1200 (types 1 to 8)
+  --first N            first number, within the type&apos;s range (instead of going on)
+  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
+                       column of a CSV file; &quot;-&quot; reads standard input
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+Options of print only:
+  --printer NAME       print queue (default: the system&apos;s default printer)
+  --pdf FILE           write the labels to a PDF file instead of a printer
+  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
+  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+
+list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+
+Exit codes:
+  0  done
+  1  nothing printed and nothing advanced (printer refused the job, output not
+     writable, another Rondelmaker holds the folder)
+  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
+     nothing changed
+  3  the labels were printed, but start.txt, state.json, the record or the
+     spreadsheet could not be written (the message says which)
+</translation>
+    </message>
+    <message>
+        <source>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</source>
+        <translation>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</translation>
+    </message>
+    <message>
+        <source>--first: type %1 has no running number</source>
+        <translation>--first: type %1 has no running number</translation>
+    </message>
+    <message>
+        <source>--first: type %1 numbers from 0 to %2, not %3</source>
+        <translation>--first: type %1 numbers from 0 to %2, not %3</translation>
+    </message>
+    <message>
+        <source>--free-texts is for types 9 to 12, the design is type %1</source>
+        <translation>--free-texts is for types 9 to 12, the design is type %1</translation>
+    </message>
+    <message>
+        <source>%1 free texts: a job takes at most %2</source>
+        <translation>%1 free texts: a job takes at most %2</translation>
+    </message>
+    <message>
+        <source>free text %1 is empty (or holds nothing a label can print)</source>
+        <translation>free text %1 is empty (or holds nothing a label can print)</translation>
+    </message>
+    <message>
+        <source>type %1 needs free texts (--free-texts FILE)</source>
+        <translation>type %1 needs free texts (--free-texts FILE)</translation>
+    </message>
+    <message>
+        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。（%1 × %2 = %3）</source>
+        <translation>A job prints at most 1200 labels. Please lower the count. (%1 × %2 = %3)</translation>
+    </message>
+    <message>
+        <source>スタートファイルがありません。
+</source>
+        <translation>The start file is missing.
+</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
+%1
+%2
+Give the first number with --first N.</source>
+        <translation>The saved state could not be read. The next number cannot be restored.
+%1
+%2
+Give the first number with --first N.</translation>
+    </message>
+    <message>
+        <source>--record: ラベル数オーバー（３００以上）です。プリントできません！（%1）</source>
+        <translation>--record: too many labels (300 or more) for a record. It cannot be printed. (%1)</translation>
+    </message>
+    <message>
+        <source>--xls: type %1 labels have no spreadsheet</source>
+        <translation>--xls: type %1 labels have no spreadsheet</translation>
+    </message>
+    <message>
+        <source>
+Nothing printed; --allow-duplicates prints them again.</source>
+        <translation>
+Nothing printed; --allow-duplicates prints them again.</translation>
+    </message>
+    <message>
+        <source>state folder not found: %1</source>
+        <translation>state folder not found: %1</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
+%1
+%2</source>
+        <translation>The saved state could not be read. The next number cannot be restored.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>%1: cannot write %2</source>
+        <translation>%1: cannot write %2</translation>
+    </message>
+    <message>
+        <source>no default printer: give --printer NAME or --pdf FILE</source>
+        <translation>no default printer: give --printer NAME or --pdf FILE</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を開けません。
+%1
+%2</source>
+        <translation>The label registry cannot be opened.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>
+Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 printed|not-printed</source>
+        <translation>
+Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 printed|not-printed</translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation>cannot read standard input: %1</translation>
+    </message>
+    <message>
+        <source>standard input holds more than %1 bytes</source>
+        <translation>standard input holds more than %1 bytes</translation>
+    </message>
+    <message>
+        <source>%1: neither UTF-8 nor Shift_JIS text</source>
+        <translation>%1: neither UTF-8 nor Shift_JIS text</translation>
+    </message>
+    <message>
+        <source>
+(rondelmaker-cli --help shows the usage)</source>
+        <translation>
+(rondelmaker-cli --help shows the usage)</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。
+%1
+%2</source>
+        <translation>The saved state could not be read.
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>DesignFile</name>
+    <message>
+        <source>「%1」が %2 文字の配列ではありません。</source>
+        <translation>&quot;%1&quot; is not a list of %2 texts.</translation>
+    </message>
+</context>
+<context>
+    <name>DesignScreen</name>
+    <message>
+        <source>Type%1 英字</source>
+        <translation>Type%1 letter</translation>
+    </message>
+    <message>
+        <source>Type%1</source>
+        <translation>Type%1</translation>
+    </message>
+    <message>
+        <source>Type%1 上の文字</source>
+        <translation>Type%1 upper text</translation>
+    </message>
+    <message>
+        <source>Type8 上下の文字</source>
+        <translation>Type8 upper and lower text</translation>
+    </message>
+    <message>
+        <source>サンプルの文字（1行に1サンプル）</source>
+        <translation>Sample texts (one sample per line)</translation>
+    </message>
+    <message>
+        <source>文字→</source>
+        <translation>Text→</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>サンプルの文字をすべて消します</source>
+        <translation>Clears all sample texts</translation>
+    </message>
+    <message>
+        <source>初期値</source>
+        <translation>First no.</translation>
+    </message>
+    <message>
+        <source>サンプル数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>リピート数</source>
+        <translation>Repeats</translation>
+    </message>
+    <message>
+        <source>日時調整</source>
+        <translation>Date shift</translation>
+    </message>
+    <message>
+        <source>PrintSet</source>
+        <translation>PrintSet</translation>
+    </message>
+    <message>
+        <source>印刷の設定画面に進みます</source>
+        <translation>Goes on to the print settings</translation>
+    </message>
+    <message>
+        <source>数字表示</source>
+        <translation>Numbers</translation>
+    </message>
+    <message>
+        <source>ステップ</source>
+        <translation>Step</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>ラベルを探す:</source>
+        <translation>Find a label:</translation>
+    </message>
+    <message>
+        <source>例: LAB 0031</source>
+        <translation>e.g. LAB 0031</translation>
+    </message>
+    <message>
+        <source>検索</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>印刷したジョブ</source>
+        <translation>Printed jobs</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>タイプ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>最初</source>
+        <translation>First</translation>
+    </message>
+    <message>
+        <source>最後</source>
+        <translation>Last</translation>
+    </message>
+    <message>
+        <source>枚数</source>
+        <translation>Labels</translation>
+    </message>
+    <message>
+        <source>プリンター</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>ステーション</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>選んだジョブの記録を A4 に印刷します</source>
+        <translation>Prints the record of the chosen job on A4</translation>
+    </message>
+    <message>
+        <source>Excel</source>
+        <translation>Excel</translation>
+    </message>
+    <message>
+        <source>選んだジョブを Excel のファイルに書き出します</source>
+        <translation>Writes the chosen job to an Excel file</translation>
+    </message>
+    <message>
+        <source>再印刷</source>
+        <translation>Reprint</translation>
+    </message>
+    <message>
+        <source>選んだジョブのラベルを、番号を進めずにもう一度印刷します</source>
+        <translation>Prints the labels of the chosen job again, without advancing the numbers</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>再印刷（%1）</source>
+        <translation>Reprint (%1)</translation>
+    </message>
+    <message>
+        <source>ラベル</source>
+        <translation>Labels</translation>
+    </message>
+    <message>
+        <source>印刷済み</source>
+        <translation>Printed</translation>
+    </message>
+    <message>
+        <source>未確認</source>
+        <translation>Unconfirmed</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件のジョブ</source>
+        <translation>
+            <numerusform>%n job</numerusform>
+            <numerusform>%n jobs</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>履歴を読めません: %1</source>
+        <translation>The history cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>探せません: %1</source>
+        <translation>Cannot search: %1</translation>
+    </message>
+    <message>
+        <source>「%1」は見つかりません</source>
+        <translation>&quot;%1&quot; was not found</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 が印刷しました</source>
+        <translation>Printed by job %1</translation>
+    </message>
+    <message>
+        <source>ジョブ</source>
+        <translation>Job</translation>
+    </message>
+</context>
+<context>
+    <name>JobJson</name>
+    <message>
+        <source>「%1」が日時ではありません。</source>
+        <translation>&quot;%1&quot; is not a date and time.</translation>
+    </message>
+    <message>
+        <source>「%1」の数 %2 が sampleCount × repeatCount の %3 と合いません。</source>
+        <translation>The count %2 of &quot;%1&quot; does not match sampleCount × repeatCount, %3.</translation>
+    </message>
+    <message>
+        <source>「%1」が上と下の2つの文字列ではありません。</source>
+        <translation>&quot;%1&quot; is not two texts, upper and lower.</translation>
+    </message>
+</context>
+<context>
+    <name>JobTransaction</name>
+    <message>
+        <source>ラベル台帳に記録できないため、印刷しません。
+%1
+%2</source>
+        <translation>Nothing is printed: the label registry cannot record the job.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>ほかのステーションが同時に印刷し続けています。もう一度試してください。</source>
+        <translation>Other stations keep printing at the same time. Please try again.</translation>
+    </message>
+    <message>
+        <source>印刷しましたが、台帳に印刷済みと記録できませんでした（次の接続で記録します）: %1</source>
+        <translation>Printed, but the registry could not record the job as printed (it is recorded at the next connection): %1</translation>
+    </message>
+    <message>
+        <source>壊れた状態ファイルを残せないため、印刷しません: %1</source>
+        <translation>Nothing is printed: the damaged state file cannot be kept: %1</translation>
+    </message>
+    <message>
+        <source>壊れた状態ファイルを %1 として残しました。</source>
+        <translation>The damaged state file was kept as %1.</translation>
+    </message>
+    <message>
+        <source>状態を保存できないため、印刷しません。
+%1
+%2</source>
+        <translation>Nothing is printed: the state cannot be saved.
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>JsonFields</name>
+    <message>
+        <source>「%1」がありません。</source>
+        <translation>&quot;%1&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>「%1」がオブジェクトではありません。</source>
+        <translation>&quot;%1&quot; is not an object.</translation>
+    </message>
+    <message>
+        <source>「%1」が配列ではありません。</source>
+        <translation>&quot;%1&quot; is not a list.</translation>
+    </message>
+    <message>
+        <source>「%1」が文字列ではありません。</source>
+        <translation>&quot;%1&quot; is not a text.</translation>
+    </message>
+    <message>
+        <source>「%1」が true か false ではありません。</source>
+        <translation>&quot;%1&quot; is neither true nor false.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 は %3～%4 の範囲外です。</source>
+        <translation>The value %2 of &quot;%1&quot; is outside %3 to %4.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 は範囲外です。</source>
+        <translation>The value %2 of &quot;%1&quot; is out of range.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 は %3 のどれでもありません。</source>
+        <translation>The value %2 of &quot;%1&quot; is none of %3.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>「%1」の値 &quot;%2&quot; は %3 のどれでもありません。</source>
+        <translation>The value &quot;%2&quot; of &quot;%1&quot; is none of %3.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 &quot;%2&quot; は A～Z の1文字ではありません。</source>
+        <translation>The value &quot;%2&quot; of &quot;%1&quot; is not one letter A to Z.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 &quot;%2&quot; は #rrggbb の形ではありません。</source>
+        <translation>The value &quot;%2&quot; of &quot;%1&quot; is not of the form #rrggbb.</translation>
+    </message>
+    <message>
+        <source>「format」が %1 ではありません。</source>
+        <translation>&quot;format&quot; is not %1.</translation>
+    </message>
+    <message>
+        <source>バージョン %1 のファイルです。このプログラムはバージョン %2 までを読めます。</source>
+        <translation>The file is of version %1. This program reads versions up to %2.</translation>
+    </message>
+    <message>
+        <source>「version」の値 %1 は 1～%2 の範囲外です。</source>
+        <translation>The value %1 of &quot;version&quot; is outside 1 to %2.</translation>
+    </message>
+    <message>
+        <source>JSON として読めません: %1 (位置 %2)</source>
+        <translation>Not readable as JSON: %1 (offset %2)</translation>
+    </message>
+    <message>
+        <source>JSON のオブジェクトではありません。</source>
+        <translation>Not a JSON object.</translation>
+    </message>
+    <message>
+        <source>「%1」が2回あります。</source>
+        <translation>&quot;%1&quot; is given twice.</translation>
+    </message>
+    <message>
+        <source>「%1」が整数ではありません。</source>
+        <translation>&quot;%1&quot; is not a whole number.</translation>
+    </message>
+    <message>
+        <source>ファイルがありません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>Not a regular file.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます（%1 バイトまで）。</source>
+        <translation>The file is too large (at most %1 bytes).</translation>
+    </message>
+    <message>
+        <source>読み込めません: %1</source>
+        <translation>Cannot read: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LabelRegistry</name>
+    <message numerus="yes">
+        <source>%1 は %2 にジョブ %3 で印刷済みです</source>
+        <translation>
+            <numerusform>%1 was printed on %2 by job %3</numerusform>
+            <numerusform>%1 were printed on %2 by job %3</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>スタートファイルがありません。</source>
+        <translation>The start file is missing.</translation>
+    </message>
+    <message>
+        <source>次: %1 ・ 開始位置 %2</source>
+        <translation>Next: %1 · position %2</translation>
+    </message>
+    <message>
+        <source>状態を保存できませんでした。このまま終了しますか？</source>
+        <translation>The state could not be saved. End anyway?</translation>
+    </message>
+    <message>
+        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。</source>
+        <translation>A job prints at most 1200 labels. Please lower the count.</translation>
+    </message>
+    <message>
+        <source>ファイルを残せませんでした: %1</source>
+        <translation>The file could not be kept: %1</translation>
+    </message>
+    <message>
+        <source>元のファイルは %1 として残しました。</source>
+        <translation>The original file was kept as %1.</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。次の番号を復元できません。印刷する前に初期値と文字を確かめてください。</source>
+        <translation>The saved state could not be read. The next number cannot be restored. Check the first number and the texts before printing.</translation>
+    </message>
+    <message>
+        <source>状態を保存できません。
+%1
+%2</source>
+        <translation>The state cannot be saved.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>デザインファイルを開けません。
+%1
+%2</source>
+        <translation>The design file cannot be opened.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>ラベルデザイン (*.json)</source>
+        <translation>Label designs (*.json)</translation>
+    </message>
+    <message>
+        <source>同名のファイルがあります。重ねがきしますか？</source>
+        <translation>A file of that name exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>デザインファイルを保存できません。
+%1
+%2</source>
+        <translation>The design file cannot be saved.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>スタートファイルがありません。
+%1</source>
+        <translation>The start file is missing.
+%1</translation>
+    </message>
+    <message>
+        <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
+        <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>このジョブには、すでに印刷したラベルがあります。もう一度印刷しますか？</source>
+        <translation>This job holds labels that were printed before. Print them again?</translation>
+    </message>
+    <message>
+        <source>印刷しない</source>
+        <translation>Do not print</translation>
+    </message>
+    <message>
+        <source>もう一度印刷する</source>
+        <translation>Print again</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>sheet %1 of %2</source>
+        <translation>sheet %1 of %2</translation>
+    </message>
+    <message>
+        <source>ラベル数オーバー（３００以上）です。プリントできません！</source>
+        <translation>Too many labels (300 or more) for a record. It cannot be printed.</translation>
+    </message>
+    <message>
+        <source>A4のコピー用紙をプリンターに入れてください。</source>
+        <translation>Please put A4 copy paper into the printer.</translation>
+    </message>
+    <message>
+        <source>Excel files (*.xls)</source>
+        <translation>Excel files (*.xls)</translation>
+    </message>
+    <message>
+        <source>Rondelmaker Manager&#x3000;</source>
+        <translation>Rondelmaker Manager&#x3000;</translation>
+    </message>
+    <message>
+        <source>Round Label Printing System</source>
+        <translation>Round Label Printing System</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Excel</source>
+        <translation>Excel</translation>
+    </message>
+    <message>
+        <source>前回の印刷を Excel のファイルに書き出します</source>
+        <translation>Writes the last job to an Excel file</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>前回の印刷の記録を A4 の用紙に印刷します</source>
+        <translation>Prints the record of the last job on A4 paper</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>デザイン画面に戻ります</source>
+        <translation>Goes back to the design screen</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>これまでに印刷したラベルの記録を開きます</source>
+        <translation>Opens the record of the labels printed so far</translation>
+    </message>
+    <message>
+        <source>ラベルの種類</source>
+        <translation>Label types</translation>
+    </message>
+    <message>
+        <source>Type1-4</source>
+        <translation>Type1-4</translation>
+    </message>
+    <message>
+        <source>Type5-8</source>
+        <translation>Type5-8</translation>
+    </message>
+    <message>
+        <source>Type9-12</source>
+        <translation>Type9-12</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>開く…</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>言語 / Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>自動（システムの言語）</source>
+        <translation>Automatic (the system&apos;s language)</translation>
+    </message>
+    <message>
+        <source>ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。
+%1</source>
+        <translation>The label registry setting cannot be used. Numbered labels cannot be printed.
+%1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えません。使えるようになるまで印刷できません。</source>
+        <translation>The label registry cannot be used. Nothing can be printed until it can.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳が壊れているか、台帳ではありません。そのまま残します。印刷する前に、どうするか選んでください。</source>
+        <translation>The label registry is damaged or is no registry. It is left as it is. Choose what to do before printing.</translation>
+    </message>
+    <message>
+        <source>別に保管して新しく始める</source>
+        <translation>Keep it aside and start a new one</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を %1 として保管できませんでした。</source>
+        <translation>The label registry could not be kept as %1.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を保管する名前がありません。</source>
+        <translation>There is no free name to keep the label registry under.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えないため、印刷しません。
+%1</source>
+        <translation>Nothing is printed: the label registry cannot be used.
+%1</translation>
+    </message>
+    <message>
+        <source>印刷されましたか？</source>
+        <translation>Was it printed?</translation>
+    </message>
+    <message>
+        <source>わかるまで、このラベルは印刷済みとして扱います。</source>
+        <translation>Until you know, these labels count as printed.</translation>
+    </message>
+    <message>
+        <source>印刷された</source>
+        <translation>Printed</translation>
+    </message>
+    <message>
+        <source>印刷されなかった</source>
+        <translation>Not printed</translation>
+    </message>
+    <message>
+        <source>あとで</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: %1</source>
+        <translation>Label registry: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: 使えません</source>
+        <translation>Label registry: not available</translation>
+    </message>
+    <message>
+        <source>（接続できません）</source>
+        <translation> (cannot connect)</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewDialog</name>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>前のページ</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>次のページ</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>縮小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>拡大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>PrintDocument</name>
+    <message>
+        <source>出力ファイル「%1」</source>
+        <translation>output file &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」</source>
+        <translation>printer &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 への印刷を完了できませんでした。文書を最後まで作れませんでした。</source>
+        <translation>Printing to %1 could not be completed. The document could not be finished.</translation>
+    </message>
+    <message>
+        <source>PDFファイルを保存できません。
+%1
+%2</source>
+        <translation>The PDF file cannot be saved.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>印刷先</source>
+        <translation>the printer</translation>
+    </message>
+    <message>
+        <source>印刷を開始できません。%1 に書き出せませんでした。</source>
+        <translation>Printing cannot start. %1 could not be written.</translation>
+    </message>
+    <message>
+        <source>%1 で次のページを開始できませんでした。</source>
+        <translation>The next page could not be started on %1.</translation>
+    </message>
+    <message>
+        <source>%1 への印刷を完了できませんでした。</source>
+        <translation>Printing to %1 could not be completed.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintQueue</name>
+    <message>
+        <source>プリンター「%1」に印刷できません。印刷システムのライブラリ（libcups）を読み込めませんでした。</source>
+        <translation>Cannot print to printer &quot;%1&quot;. The print system&apos;s library (libcups) could not be loaded.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」は印刷ジョブを受け付けていません。</source>
+        <translation>Printer &quot;%1&quot; does not accept print jobs.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」が見つかりません。</source>
+        <translation>Printer &quot;%1&quot; was not found.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」に印刷ジョブを渡せませんでした。</source>
+        <translation>The print job could not be handed to printer &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」に印刷ジョブを渡せませんでした。印刷は取り消しました。</source>
+        <translation>The print job could not be handed to printer &quot;%1&quot;. The job was cancelled.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」に印刷できません。この版には印刷システムへの接続がありません。</source>
+        <translation>Cannot print to printer &quot;%1&quot;. This build has no connection to the print system.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintRecord</name>
+    <message>
+        <source>ラベルプリント記録</source>
+        <translation>Label print record</translation>
+    </message>
+    <message>
+        <source>printed in %1</source>
+        <translation>printed in %1</translation>
+    </message>
+</context>
+<context>
+    <name>PrintScreen</name>
+    <message>
+        <source>開始位置</source>
+        <translation>Start at</translation>
+    </message>
+    <message>
+        <source>横の倍率</source>
+        <translation>Scale X</translation>
+    </message>
+    <message>
+        <source>縦の倍率</source>
+        <translation>Scale Y</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>テスト印刷</source>
+        <translation>Test sheet</translation>
+    </message>
+    <message>
+        <source>枚目</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>オフセット</source>
+        <translation>Offsets</translation>
+    </message>
+    <message>
+        <source>縦方向（＋は下）に移動</source>
+        <translation>Vertical shift
+(+ moves down)</translation>
+    </message>
+    <message>
+        <source>横方向（＋は右）に移動</source>
+        <translation>Horizontal shift
+(+ moves right)</translation>
+    </message>
+    <message>
+        <source>文字の色</source>
+        <translation>Text colour</translation>
+    </message>
+    <message>
+        <source>背景の色</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>Rainbow</translation>
+    </message>
+    <message>
+        <source>ラベルの地の色を順に変えて印刷します</source>
+        <translation>Prints the labels with background colours in turn</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>右クリックでフォントを選べます</source>
+        <translation>Right-click to choose the font</translation>
+    </message>
+    <message>
+        <source>枠</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>見本のラベルにだけ枠を付けます。印刷はされません</source>
+        <translation>Frames the sample label only. The frame is not printed</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+</context>
+<context>
+    <name>RegistryTarget</name>
+    <message>
+        <source>the registry setting is empty</source>
+        <translation>the registry setting is empty</translation>
+    </message>
+    <message>
+        <source>not a PostgreSQL address: %1</source>
+        <translation>not a PostgreSQL address: %1</translation>
+    </message>
+    <message>
+        <source>a password does not belong in the registry setting: keep it in ~/.pgpass</source>
+        <translation>a password does not belong in the registry setting: keep it in ~/.pgpass</translation>
+    </message>
+    <message>
+        <source>the PostgreSQL address names no database: %1</source>
+        <translation>the PostgreSQL address names no database: %1</translation>
+    </message>
+    <message>
+        <source>unknown kind of registry: %1 (postgresql:// or a file)</source>
+        <translation>unknown kind of registry: %1 (postgresql:// or a file)</translation>
+    </message>
+    <message>
+        <source>the registry setting names no file</source>
+        <translation>the registry setting names no file</translation>
+    </message>
+</context>
+<context>
+    <name>Reprint</name>
+    <message>
+        <source>ジョブ %1 にそのラベルはありません。</source>
+        <translation>Job %1 has no such label.</translation>
+    </message>
+</context>
+<context>
+    <name>ReprintDialog</name>
+    <message>
+        <source>再印刷: ジョブ %1</source>
+        <translation>Reprint: job %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>すべてのラベル（%n 枚）</source>
+        <translation>
+            <numerusform>All labels (%n)</numerusform>
+            <numerusform>All labels (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>サンプル</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>最初のサンプル</source>
+        <translation>First sample</translation>
+    </message>
+    <message>
+        <source>最後のサンプル</source>
+        <translation>Last sample</translation>
+    </message>
+    <message>
+        <source>選んだラベル</source>
+        <translation>Chosen labels</translation>
+    </message>
+    <message>
+        <source>ジョブのラベル</source>
+        <translation>Labels of the job</translation>
+    </message>
+    <message>
+        <source>開始位置</source>
+        <translation>Start at</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+</context>
+<context>
+    <name>ReservedJobs</name>
+    <message>
+        <source>ジョブ %1 は印刷済みと記録されています。</source>
+        <translation>Job %1 is recorded as printed.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1（%2、%3～%4、%5 枚）は印刷されたかどうか確かめられていません。</source>
+        <translation>Job %1 (%2, %3 to %4, %5 labels) is not known to have printed.</translation>
+    </message>
+</context>
+<context>
+    <name>RunFiles</name>
+    <message>
+        <source>別の Rondelmaker（%1、プロセス %2）が印刷中です。しばらくしてからもう一度試してください。</source>
+        <translation>Another Rondelmaker (%1, process %2) is printing. Please try again in a moment.</translation>
+    </message>
+</context>
+<context>
+    <name>SampleLabel</name>
+    <message>
+        <source>見本 %1 %2</source>
+        <translation>Sample %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>SheetMap</name>
+    <message>
+        <source>シートの配置図</source>
+        <translation>Sheet map</translation>
+    </message>
+    <message>
+        <source>丸をクリックするか矢印キーで開始位置を選びます</source>
+        <translation>Click a circle or use the arrow keys to choose the start position</translation>
+    </message>
+    <message>
+        <source>開始位置</source>
+        <translation>Start at</translation>
+    </message>
+</context>
+<context>
+    <name>SpreadsheetExport</name>
+    <message>
+        <source>内容&#x3000;(%1  １１ｍφ円形ラベル)</source>
+        <translation>Notes (%1  11 mm round labels)</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>Number</translation>
+    </message>
+</context>
+<context>
+    <name>SqlRegistry</name>
+    <message>
+        <source>フォルダーがありません: %1</source>
+        <translation>The folder does not exist: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳ではないデータベースです（表 registry_meta がありません）。</source>
+        <translation>The database is no label registry (it has no table registry_meta).</translation>
+    </message>
+    <message>
+        <source>ラベル台帳がまだ作られていません。</source>
+        <translation>The label registry has not been created yet.</translation>
+    </message>
+    <message>
+        <source>台帳の版がありません。</source>
+        <translation>The registry has no version.</translation>
+    </message>
+    <message>
+        <source>台帳の版が読めません。</source>
+        <translation>The registry&apos;s version cannot be read.</translation>
+    </message>
+    <message>
+        <source>新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。</source>
+        <translation>The registry is of a newer version (%1). This program reads versions up to %2.</translation>
+    </message>
+    <message>
+        <source>番号が進みました。</source>
+        <translation>The numbers moved on.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は台帳にありません。</source>
+        <translation>Job %1 is not in the registry.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 の記録が読めません: %2</source>
+        <translation>The record of job %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>Qt SQL driver %1 is not installed</source>
+        <translation>Qt SQL driver %1 is not installed</translation>
+    </message>
+</context>
+<context>
+    <name>StartFile</name>
+    <message>
+        <source>スタートファイルを読み込めません。
+%1
+%2</source>
+        <translation>The start file cannot be read.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>Not a regular file.</translation>
+    </message>
+    <message>
+        <source>スタートファイルが大きすぎます（%1 バイトまで）。
+%2</source>
+        <translation>The start file is too large (at most %1 bytes).
+%2</translation>
+    </message>
+    <message>
+        <source>スタートファイルの1行目が正しくありません: &apos;%1&apos;
+（例: 10,10,1 … 横オフセット,縦オフセット,開始位置）</source>
+        <translation>The first line of the start file is not right: &apos;%1&apos;
+(e.g. 10,10,1 … horizontal offset,vertical offset,start position)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; は整数ではありません</source>
+        <translation>&apos;%1&apos; is not a whole number</translation>
+    </message>
+    <message>
+        <source>スタートファイルの値 &apos;%1&apos; が範囲外です（オフセットは 0～20、開始位置は 0～150）。</source>
+        <translation>The start file&apos;s value &apos;%1&apos; is out of range (offsets 0 to 20, start position 0 to 150).</translation>
+    </message>
+    <message>
+        <source>スタートファイルを保存できません。
+%1
+%2</source>
+        <translation>The start file cannot be saved.
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>StateFile</name>
+    <message>
+        <source>「%1」が名前と値の2つの文字列ではありません。</source>
+        <translation>&quot;%1&quot; is not two texts, a name and a value.</translation>
+    </message>
+</context>
+<context>
+    <name>StateLocation</name>
+    <message>
+        <source>設定フォルダーを作れません。
+%1</source>
+        <translation>The configuration folder cannot be created.
+%1</translation>
+    </message>
+    <message>
+        <source>スタートファイルを作れません。
+%1</source>
+        <translation>The start file cannot be created.
+%1</translation>
+    </message>
+    <message>
+        <source>スタートファイルと状態は設定フォルダーに保存します。</source>
+        <translation>The start file and the state are kept in the configuration folder.</translation>
+    </message>
+    <message>
+        <source>%1
+（%2 から作成しました）</source>
+        <translation>%1
+(made from %2)</translation>
+    </message>
+</context>
+<context>
+    <name>Xls::Workbook</name>
+    <message>
+        <source>no file name given</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>workbook too large</source>
+        <translation>workbook too large</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+</context>
+</TS>
