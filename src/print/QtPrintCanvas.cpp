@@ -185,6 +185,17 @@ void QtPrintCanvas::rectangle(const DeviceBox& box)
     m_painter.drawRect(toRect(box));
 }
 
+void QtPrintCanvas::fillRectangles(const QList<DeviceBox>& boxes, const QColor& color)
+{
+    // Integer boxes without anti-aliasing cover whole dots; a PDF keeps
+    // them as vector rectangles.
+    const bool smooth = m_painter.testRenderHint(QPainter::Antialiasing);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const DeviceBox& box : boxes)
+        m_painter.fillRect(toRect(box), color);
+    m_painter.setRenderHint(QPainter::Antialiasing, smooth);
+}
+
 void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
 {
     useShapePen();

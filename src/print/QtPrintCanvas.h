@@ -41,6 +41,7 @@ public:
 
     void ellipse(const DeviceBox& box) override;
     void rectangle(const DeviceBox& box) override;
+    void fillRectangles(const QList<DeviceBox>& boxes, const QColor& color) override;
     void line(int x1, int y1, int x2, int y2) override;
     QSize textExtent(const QString& text) override;
     void textOut(int x, int y, const QString& text) override;
