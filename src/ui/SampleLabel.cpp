@@ -26,6 +26,7 @@ SampleLabel::SampleLabel(QWidget* parent) : QWidget(parent)
 void SampleLabel::showLabel(const LabelRun& run, const PrintAppearance& look)
 {
     m_run = run;
+    m_labels.emplace(m_run);
     m_look = look;
     const LabelTexts texts = composeLabelTexts(run, 0);
     m_upper = texts.upper;
@@ -72,7 +73,9 @@ void SampleLabel::render()
         QtPrintCanvas canvas(m_image);
         canvas.beginDocument();
         canvas.setFont(look.font);
-        printLabel(canvas, m_run, look, place, 0, 0);
+        if (!m_labels)
+            m_labels.emplace(m_run);
+        printLabel(canvas, *m_labels, look, place, 0, 0);
         canvas.endDocument();
     }
     if (m_look.frame) {
