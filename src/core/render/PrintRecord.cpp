@@ -1,5 +1,7 @@
 #include "core/render/PrintRecord.h"
 
+#include <QCoreApplication>
+
 namespace PrintRecord {
 
 namespace {
@@ -63,8 +65,15 @@ bool printRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     canvas.setFontSize(look.font.pointSize() > 0 ? look.font.pointSize() : 9);
     canvas.clearBrush();
     canvas.setFontColor(look.fontColor);
-    canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()),
-                   QStringLiteral("ラベルプリント記録"));
+    const QString title = QStringLiteral("ラベルプリント記録");
+    canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()), title);
+    // Under the title: the labels can be scanned.
+    if (look.code == LabelCode::DataMatrix) {
+        canvas.textOut(conv(1200, canvas.dpiX()),
+                       conv(200, canvas.dpiY()) + canvas.textExtent(title).height(),
+                       QCoreApplication::translate("PrintRecord",
+                                                   "2D コード（Data Matrix）付きのラベル"));
+    }
     canvas.textOut(conv(1200, canvas.dpiX()), conv(2600, canvas.dpiY()),
                    QStringLiteral("printed in ") +
                        printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
