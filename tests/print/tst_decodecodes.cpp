@@ -32,7 +32,7 @@ LabelDesign designOf(int type)
     design.type = type == BlankType1 ? 1 : type;
     design.upperTexts = {type == BlankType1 ? "" : "LAB", "ＡＢ", "ｹﾝﾀｲ", "血液", "x-1"};
     design.type8Lines = {"検体", "ｱｲｳｴｵ"};
-    const QStringList forms = {"S-%1", "検%1", "ｹﾝ%1", "①%1", "Ab%1"};
+    const QStringList forms = {"S-%1", "検%1", "ｹﾝ%1", "①%1", "Ab%1", "検\\%1", "¥%1"};
     for (int i = 0; i < MaxFreeTexts; ++i)
         design.freeTexts << forms[i % forms.size()].arg(i, 2, 10, QLatin1Char('0'));
     // Running over the end of the range into the letters.

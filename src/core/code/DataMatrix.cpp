@@ -35,9 +35,23 @@ bool isAscii(const QString& text)
     return true;
 }
 
+// Shift_JIS has one byte for both the backslash and the yen sign (and for
+// the tilde and the overline): a reader would return the other one.
+bool readsBackInShiftJis(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'~' || c == u'\u00A5' || c == u'\u203E')
+            return false;
+    }
+    return true;
+}
+
 // zint keeps state in the symbol, and 2.11 cannot reset one: a fresh
-// symbol per code.
-ZintSymbol encodeWith(const QByteArray& utf8, int option, int eci)
+// symbol per code. Its vector output costs several times the encoding, so
+// only a symbol to be drawn gets one.
+enum class Output { Modules, Vector };
+
+ZintSymbol encodeWith(const QByteArray& utf8, int option, int eci, Output output)
 {
     ZintSymbol symbol(ZBarcode_Create());
     if (!symbol)
@@ -48,25 +62,31 @@ ZintSymbol encodeWith(const QByteArray& utf8, int option, int eci)
     symbol->option_2 = option;
     symbol->option_3 = DM_SQUARE;
     symbol->show_hrt = 0;
-    const int result = ZBarcode_Encode_and_Buffer_Vector(
-        symbol.get(), reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size()), 0);
-    if (result >= ZINT_ERROR || !symbol->vector || symbol->rows != symbol->width)
+    const auto* source = reinterpret_cast<const unsigned char*>(utf8.constData());
+    const int result =
+        output == Output::Vector
+            ? ZBarcode_Encode_and_Buffer_Vector(symbol.get(), source, int(utf8.size()), 0)
+            : ZBarcode_Encode(symbol.get(), source, int(utf8.size()));
+    if (result >= ZINT_ERROR || symbol->rows != symbol->width ||
+        (output == Output::Vector && !symbol->vector))
         return nullptr;
     return symbol;
 }
 
-ZintSymbol encodeText(const QString& text, int option)
+ZintSymbol encodeText(const QString& text, int option, Output output)
 {
     if (text.isEmpty())
         return nullptr;
     const QByteArray utf8 = text.toUtf8();
     if (isAscii(text))
-        return encodeWith(utf8, option, 0);
-    if (ZintSymbol symbol = encodeWith(utf8, option, EciShiftJis))
-        return symbol;
+        return encodeWith(utf8, option, 0, output);
+    if (readsBackInShiftJis(text)) {
+        if (ZintSymbol symbol = encodeWith(utf8, option, EciShiftJis, output))
+            return symbol;
+    }
     // A character code page 932 has and Shift_JIS lacks (such as the NEC
-    // signs): UTF-8 still reads back as the same text.
-    return encodeWith(utf8, option, EciUtf8);
+    // signs), or one it would not return: UTF-8 reads back as the same text.
+    return encodeWith(utf8, option, EciUtf8, output);
 }
 
 } // namespace
@@ -78,7 +98,7 @@ std::optional<Symbol> encode(const QString& text, int modules)
     int option = 0;
     if (modules != 0 && (option = sizeOption(modules)) < 0)
         return std::nullopt;
-    const ZintSymbol symbol = encodeText(text, option);
+    const ZintSymbol symbol = encodeText(text, option, Output::Vector);
     if (!symbol)
         return std::nullopt;
     Symbol out;
@@ -95,7 +115,7 @@ std::optional<Symbol> encode(const QString& text, int modules)
 
 int squareSizeFor(const QString& text)
 {
-    const ZintSymbol symbol = encodeText(text, 0);
+    const ZintSymbol symbol = encodeText(text, 0, Output::Modules);
     if (!symbol || sizeOption(symbol->width) < 0)
         return 0;
     return symbol->width;

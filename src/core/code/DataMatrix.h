@@ -23,7 +23,8 @@ struct Symbol {
 // `text` as a symbol: the smallest square one that holds it, or one of
 // `modules` per side. ASCII is encoded as it is; a text beyond ASCII in
 // Shift_JIS under its ECI, so that a reader that honours the ECI returns
-// the same text. Nothing for an empty text or one that does not fit.
+// the same text (in UTF-8 under its ECI where Shift_JIS cannot return it).
+// Nothing for an empty text or one that does not fit.
 std::optional<Symbol> encode(const QString& text, int modules = 0);
 
 // The modules per side of the smallest square symbol that holds `text`,
