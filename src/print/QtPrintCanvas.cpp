@@ -25,7 +25,7 @@ QtPrintCanvas::~QtPrintCanvas()
 void QtPrintCanvas::setDevice(QPaintDevice& device)
 {
     m_device = &device;
-    m_metrics.reset(); // measured for the device they draw on
+    m_metrics.clear(); // measured for the device they draw on
 }
 
 int QtPrintCanvas::dpiX() const
@@ -54,6 +54,7 @@ bool QtPrintCanvas::beginDocument()
     m_begun = true;
     m_painter.translate(m_origin);
     m_painter.setFont(m_font);
+    m_painterFontSet = true;
     m_painter.setBrush(m_brush);
     m_textPenSet = false;
     return true;
@@ -106,31 +107,28 @@ QString QtPrintCanvas::errorString() const
 void QtPrintCanvas::setFont(const QFont& description)
 {
     m_font = description;
-    fontChanged();
+    m_metrics.clear();
+    m_painterFontSet = false;
 }
 
 void QtPrintCanvas::setFontSize(int points)
 {
-    // Called for every label; switching fonts on the painter is not free.
+    // Called for every label, and a line that shrinks to fit its disc is
+    // measured at several sizes: the painter gets the font only when text
+    // is drawn, and each size is measured once.
     if (m_font.pointSize() == points)
         return;
     m_font.setPointSize(points);
-    fontChanged();
-}
-
-void QtPrintCanvas::fontChanged()
-{
-    m_metrics.reset();
-    if (m_painter.isActive())
-        m_painter.setFont(m_font);
+    m_painterFontSet = false;
 }
 
 const QFontMetrics& QtPrintCanvas::metrics()
 {
     // Measured at the device's resolution: 9 points are 75 dots at 600 dpi.
-    if (!m_metrics)
-        m_metrics.emplace(m_font, m_device);
-    return *m_metrics;
+    auto at = m_metrics.find(m_font.pointSize());
+    if (at == m_metrics.end())
+        at = m_metrics.emplace(m_font.pointSize(), QFontMetrics(m_font, m_device)).first;
+    return at->second;
 }
 
 void QtPrintCanvas::setFontColor(const QColor& color)
@@ -185,15 +183,20 @@ void QtPrintCanvas::rectangle(const DeviceBox& box)
     m_painter.drawRect(toRect(box));
 }
 
-void QtPrintCanvas::fillRectangles(const QList<DeviceBox>& boxes, const QColor& color)
+void QtPrintCanvas::fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                              const QColor& color)
 {
-    // Integer boxes without anti-aliasing cover whole dots; a PDF keeps
-    // them as vector rectangles.
-    const bool smooth = m_painter.testRenderHint(QPainter::Antialiasing);
+    // Drawn in cell units under a whole-dot scale: a PDF keeps short vector
+    // rectangles in one fill, and a raster device fills whole dots.
+    m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const DeviceBox& box : boxes)
-        m_painter.fillRect(toRect(box), color);
-    m_painter.setRenderHint(QPainter::Antialiasing, smooth);
+    m_painter.translate(origin);
+    m_painter.scale(cell.width(), cell.height());
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(color);
+    m_painter.drawRects(cells.constData(), int(cells.size()));
+    m_painter.restore();
+    m_textPenSet = false;
 }
 
 void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
@@ -215,6 +218,10 @@ void QtPrintCanvas::textOut(int x, int y, const QString& text)
     if (m_brush.style() != Qt::NoBrush)
         m_painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), m_brush);
     useTextPen();
+    if (!m_painterFontSet) {
+        m_painter.setFont(m_font);
+        m_painterFontSet = true;
+    }
     // drawText() takes the baseline; the caller gives the top-left corner.
     m_painter.drawText(QPoint(x, y + fm.ascent()), text);
 }

@@ -95,12 +95,15 @@ public:
     }
     void ellipse(const DeviceBox& box) override { shape(QStringLiteral("ellipse"), box); }
     void rectangle(const DeviceBox& box) override { shape(QStringLiteral("rectangle"), box); }
-    // One "fill" op per box, in the fill's colour.
-    void fillRectangles(const QList<DeviceBox>& boxes, const QColor& color) override
+    // One "fill" op per cell, its box in dots, in the fill's colour.
+    void fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                   const QColor& color) override
     {
-        for (const DeviceBox& box : boxes) {
+        for (const QRect& r : cells) {
             Op op = makeOp(QStringLiteral("fill"));
-            op.box = box;
+            op.box = {origin.x() + r.x() * cell.width(), origin.y() + r.y() * cell.height(),
+                      origin.x() + (r.x() + r.width()) * cell.width(),
+                      origin.y() + (r.y() + r.height()) * cell.height()};
             op.color = color;
             record(op);
         }

@@ -147,15 +147,11 @@ void drawCodedLabel(PrintCanvas& canvas, const LabelTypeTraits& traits, const La
     const int top = (box.top + box.bottom - code.modules * my) / 2;
     const DeviceBox quiet{left - mx, top - my, left + (code.modules + 1) * mx,
                           top + (code.modules + 1) * my};
-    if (colouredDisc)
-        canvas.fillRectangles({quiet}, QColor(255, 255, 255));
-    QList<DeviceBox> dark;
-    dark.reserve(code.dark.size());
-    for (const QRect& r : code.dark) {
-        dark << DeviceBox{left + r.x() * mx, top + r.y() * my, left + (r.x() + r.width()) * mx,
-                          top + (r.y() + r.height()) * my};
+    if (colouredDisc) {
+        canvas.fillCells({quiet.left, quiet.top}, {mx, my},
+                         {QRect(0, 0, code.modules + 2, code.modules + 2)}, QColor(255, 255, 255));
     }
-    canvas.fillRectangles(dark, QColor(0, 0, 0));
+    canvas.fillCells({left, top}, {mx, my}, code.dark, QColor(0, 0, 0));
 
     const QSize margin(int(std::lround(CodeMarginMm * canvas.dpiX() / MmPerInch)),
                        int(std::lround(CodeMarginMm * canvas.dpiY() / MmPerInch)));
