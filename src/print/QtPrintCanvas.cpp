@@ -188,15 +188,18 @@ void QtPrintCanvas::fillCells(QPoint origin, QSize cell, const QList<QRect>& cel
 {
     // Drawn in cell units under a whole-dot scale: a PDF keeps short vector
     // rectangles in one fill, and a raster device fills whole dots.
-    m_painter.save();
+    const QTransform device = m_painter.transform();
+    const bool smooth = m_painter.testRenderHint(QPainter::Antialiasing);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
-    m_painter.translate(origin);
-    m_painter.scale(cell.width(), cell.height());
+    m_painter.setTransform(QTransform(cell.width(), 0, 0, cell.height(), origin.x(), origin.y()) *
+                           device);
     m_painter.setPen(Qt::NoPen);
+    m_textPenSet = false;
     m_painter.setBrush(color);
     m_painter.drawRects(cells.constData(), int(cells.size()));
-    m_painter.restore();
-    m_textPenSet = false;
+    m_painter.setBrush(m_brush);
+    m_painter.setTransform(device);
+    m_painter.setRenderHint(QPainter::Antialiasing, smooth);
 }
 
 void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
