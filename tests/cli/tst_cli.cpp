@@ -1,19 +1,15 @@
-#define ZX_USE_UTF8
-#include <ZXing/ReadBarcode.h>
-
 #include "core/io/DesignFile.h"
 #include "core/io/RunFiles.h"
 #include "core/layout/SheetLayout.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
-#include "core/render/PrintSheet.h"
 
+#include "CliRun.h"
 #include "FullTmpfs.h"
 #include "PdfTools.h"
 #include "ReadOnlyMount.h"
 #include "TestAppDir.h"
 
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,7 +30,6 @@ private Q_SLOTS:
     void listMatchesTheCore();
     void secondJobContinuesTheFirst();
     void freeTextsOfADesignFile();
-    void codesOnTheCommandLine();
     void badInputChangesNothing_data();
     void badInputChangesNothing();
     void unrecordableFolderPrintsNothing_data();
@@ -48,25 +43,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-struct Result {
-    int code = -1;
-    QString out, err;
-};
-
-Result cli(const QStringList& arguments)
-{
-    QProcess process;
-    // As a script on a system without a session runs it.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(RONDEL_CLI), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The command killed with SIGKILL at the system call `point` names: an
 // exact point of a job. "linkat,rename@FILE" is the first of those calls
@@ -126,26 +102,6 @@ QStringList pdfWords(const QString& pdf)
 {
     QString error;
     return PdfTools::text(pdf, error).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-}
-
-// What the code on the first label of a PDF's first page reads, from its
-// disc rasterised at 600 dpi; empty when there is none.
-QString firstCode(const QString& pdf)
-{
-    const DeviceBox box = SheetGeometry::place(1, {}, 600, 600).box;
-    QString error;
-    PdfTools::run("pdftoppm",
-                  {"-r", "600", "-gray", "-png", "-f", "1", "-l", "1", "-singlefile", "-x",
-                   QString::number(box.left), "-y", QString::number(box.top), "-W",
-                   QString::number(box.right - box.left), "-H",
-                   QString::number(box.bottom - box.top), pdf, pdf},
-                  error);
-    const QImage disc = QImage(pdf + ".png").convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::Result read = ZXing::ReadBarcode(
-        ZXing::ImageView(disc.constBits(), disc.width(), disc.height(), ZXing::ImageFormat::Lum,
-                         int(disc.bytesPerLine())),
-        ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix));
-    return read.isValid() ? QString::fromStdString(read.text()) : QString();
 }
 
 } // namespace
@@ -251,31 +207,6 @@ void TestCli::freeTextsOfADesignFile()
     r = cli({"list", path, "--state-dir", dir.path()});
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains("free text 2 is empty"), qPrintable(r.err));
-}
-
-void TestCli::codesOnTheCommandLine()
-{
-    // --code replaces the design's choice; the state, the record and the
-    // next job's design keep it.
-    const QByteArray start = "10,10,1\r\n\r\n";
-    TestAppDir dir(&start);
-    const QString design = saveDesign(dir, 1, 1, 3, 1);
-    const QString pdf = dir.path() + "/o.pdf", record = dir.path() + "/r.pdf";
-    Result r = cli({"print", design, "--code", "datamatrix", "--pdf", pdf, "--record", record,
-                    "--state-dir", dir.path()});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(firstCode(pdf), "LAB 0001");
-    QString error;
-    QVERIFY(PdfTools::text(record, error).contains("Data Matrix"));
-    const SavedState state = StateFile::read(StateFile::pathIn(dir.path())).state;
-    QCOMPARE(state.design.look.code, LabelCode::DataMatrix);
-    QCOMPARE(state.lastJob->look.code, LabelCode::DataMatrix);
-
-    r = cli({"print", design, "--code", "none", "--pdf", pdf, "--start", "1", "--state-dir",
-             dir.path()});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(firstCode(pdf), QString());
-    QCOMPARE(pdfWords(pdf).mid(0, 2), QStringList({"LAB", "0004"}));
 }
 
 void TestCli::badInputChangesNothing_data()
