@@ -15,6 +15,9 @@ constexpr int SampleDpi = 270;
 constexpr double InchesPerMetre = 1 / 0.0254;
 // The frame's white ring leaves this share of the disc's radius coloured.
 constexpr double FrameInner = 0.72;
+// Beside a code the lines reach out to the disc's margin (0.3 mm of its
+// 5.5 mm radius): the ring stays outside them.
+constexpr double FrameInnerWithCode = 0.94;
 
 } // namespace
 
@@ -86,7 +89,8 @@ void SampleLabel::render()
         const QRectF outer = QRectF(disc).adjusted(-3, -3, 3, 3); // over the outline too
         ring.addEllipse(outer);
         const QPointF centre = QRectF(disc).center();
-        ring.addEllipse(centre, disc.width() / 2.0 * FrameInner, disc.height() / 2.0 * FrameInner);
+        const double inner = m_look.code != LabelCode::None ? FrameInnerWithCode : FrameInner;
+        ring.addEllipse(centre, disc.width() / 2.0 * inner, disc.height() / 2.0 * inner);
         painter.fillPath(ring, fill);
     }
     // The edge of the label as the sheet's cut shows it, on screen only.

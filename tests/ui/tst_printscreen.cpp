@@ -539,6 +539,17 @@ void TestPrintScreen::codeOnTheSample()
     QTest::mouseClick(s.pc.codeCheck, Qt::LeftButton);
     QCOMPARE(s.f.w().state().design.look.code, LabelCode::DataMatrix);
     QVERIFY(s.inked(Qt::black)); // the code is black whatever the text's colour
+    // The frame's ring stays outside the lines, which reach further out.
+    const auto blue = [&s] {
+        const QImage image = s.pc.sampleLabel->image().convertToFormat(QImage::Format_RGB32);
+        return std::count(reinterpret_cast<const QRgb*>(image.constBits()),
+                          reinterpret_cast<const QRgb*>(image.constBits()) + image.sizeInBytes() / 4,
+                          qRgb(0, 0, 255));
+    };
+    const auto plain = blue();
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
+    QCOMPARE(blue(), plain);
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
 
     // The design keeps it through another PrintSet.
     QTest::mouseClick(s.f.w().controls().backButton, Qt::LeftButton);
