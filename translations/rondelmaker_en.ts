@@ -111,78 +111,6 @@
         <translation>--samples and --labels exclude each other</translation>
     </message>
     <message>
-        <source>Usage:
-  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
-  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
-  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
-  rondelmaker-cli --help | --version
-
-The numbering goes on where the last job of the same label type left it, and
-the job starts at the sheet position in start.txt. After a job, start.txt and
-state.json say where the next one goes on (the window reads the same files).
-
-Options of print and list:
-  --samples N          number of samples, 1..1200 (types 1 to 8)
-  --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
-  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
-                       column of a CSV file; &quot;-&quot; reads standard input
-  --state-dir DIR      folder of start.txt and state.json (default: beside the
-                       program, or ~/.config/Rondelmaker for an installed one)
-Options of print only:
-  --printer NAME       print queue (default: the system&apos;s default printer)
-  --pdf FILE           write the labels to a PDF file instead of a printer
-  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
-  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
-
-list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
-
-Exit codes:
-  0  done
-  1  nothing printed and nothing advanced (printer refused the job, output not
-     writable, another Rondelmaker holds the folder)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
-  3  the labels were printed, but start.txt, state.json, the record or the
-     spreadsheet could not be written (the message says which)
-</source>
-        <translation>Usage:
-  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
-  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
-  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
-  rondelmaker-cli --help | --version
-
-The numbering goes on where the last job of the same label type left it, and
-the job starts at the sheet position in start.txt. After a job, start.txt and
-state.json say where the next one goes on (the window reads the same files).
-
-Options of print and list:
-  --samples N          number of samples, 1..1200 (types 1 to 8)
-  --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
-  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
-                       column of a CSV file; &quot;-&quot; reads standard input
-  --state-dir DIR      folder of start.txt and state.json (default: beside the
-                       program, or ~/.config/Rondelmaker for an installed one)
-Options of print only:
-  --printer NAME       print queue (default: the system&apos;s default printer)
-  --pdf FILE           write the labels to a PDF file instead of a printer
-  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
-  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
-
-list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
-
-Exit codes:
-  0  done
-  1  nothing printed and nothing advanced (printer refused the job, output not
-     writable, another Rondelmaker holds the folder)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
-  3  the labels were printed, but start.txt, state.json, the record or the
-     spreadsheet could not be written (the message says which)
-</translation>
-    </message>
-    <message>
         <source>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</source>
         <translation>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</translation>
     </message>
@@ -303,6 +231,84 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
         <translation>The saved state could not be read.
 %1
 %2</translation>
+    </message>
+    <message>
+        <source>Usage:
+  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
+  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
+  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli --help | --version
+
+The numbering goes on where the last job of the same label type left it, and
+the job starts at the sheet position in start.txt. After a job, start.txt and
+state.json say where the next one goes on (the window reads the same files).
+
+Options of print and list:
+  --samples N          number of samples, 1..1200 (types 1 to 8)
+  --first N            first number, within the type&apos;s range (instead of going on)
+  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
+                       column of a CSV file; &quot;-&quot; reads standard input
+  --code datamatrix|none
+                       a Data Matrix code on every label, or none (instead of
+                       the design&apos;s choice)
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+Options of print only:
+  --printer NAME       print queue (default: the system&apos;s default printer)
+  --pdf FILE           write the labels to a PDF file instead of a printer
+  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
+  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+
+list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+
+Exit codes:
+  0  done
+  1  nothing printed and nothing advanced (printer refused the job, output not
+     writable, another Rondelmaker holds the folder)
+  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
+     nothing changed
+  3  the labels were printed, but start.txt, state.json, the record or the
+     spreadsheet could not be written (the message says which)
+</source>
+        <translation>Usage:
+  rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
+  rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
+  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli --help | --version
+
+The numbering goes on where the last job of the same label type left it, and
+the job starts at the sheet position in start.txt. After a job, start.txt and
+state.json say where the next one goes on (the window reads the same files).
+
+Options of print and list:
+  --samples N          number of samples, 1..1200 (types 1 to 8)
+  --first N            first number, within the type&apos;s range (instead of going on)
+  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --free-texts FILE    free texts of types 9 to 12, one per line, or the first
+                       column of a CSV file; &quot;-&quot; reads standard input
+  --code datamatrix|none
+                       a Data Matrix code on every label, or none (instead of
+                       the design&apos;s choice)
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+Options of print only:
+  --printer NAME       print queue (default: the system&apos;s default printer)
+  --pdf FILE           write the labels to a PDF file instead of a printer
+  --record FILE.pdf    also write the job&apos;s A4 record as a PDF
+  --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+
+list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+
+Exit codes:
+  0  done
+  1  nothing printed and nothing advanced (printer refused the job, output not
+     writable, another Rondelmaker holds the folder)
+  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
+     nothing changed
+  3  the labels were printed, but start.txt, state.json, the record or the
+     spreadsheet could not be written (the message says which)
+</translation>
     </message>
 </context>
 <context>
@@ -652,6 +658,13 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
     <message>
         <source>読み込めません: %1</source>
         <translation>Cannot read: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LabelCodes</name>
+    <message>
+        <source>ラベル「%1」は 2D コード（%2×%2 まで）に入りきりません。文字を短くするか、2D コードを外してください。</source>
+        <translation>The label &quot;%1&quot; does not fit into a 2D code (up to %2×%2). Shorten its text or take the 2D code off.</translation>
     </message>
 </context>
 <context>
@@ -1028,6 +1041,10 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
         <source>printed in %1</source>
         <translation>printed in %1</translation>
     </message>
+    <message>
+        <source>2D コード（Data Matrix）付きのラベル</source>
+        <translation>Labels with a 2D code (Data Matrix)</translation>
+    </message>
 </context>
 <context>
     <name>PrintScreen</name>
@@ -1104,6 +1121,14 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
     <message>
         <source>Font</source>
         <translation>Font</translation>
+    </message>
+    <message>
+        <source>2D コード</source>
+        <translation>2D code</translation>
+    </message>
+    <message>
+        <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
+        <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
     </message>
 </context>
 <context>
@@ -1235,6 +1260,10 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
     <message>
         <source>数字</source>
         <translation>Number</translation>
+    </message>
+    <message>
+        <source>2D コード（Data Matrix）付き</source>
+        <translation>With 2D code (Data Matrix)</translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,7 @@ using Command = Arguments::Command;
 
 enum class Option {
     Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir, Registry,
-    AllowDuplicates, Since, Type, Labels,
+    AllowDuplicates, Since, Type, Labels, Code,
 };
 
 // Which commands take an option, as bits of 1 << Command.
@@ -33,7 +33,7 @@ struct KnownOption {
     bool flag = false; // takes no value
 };
 
-constexpr std::array<KnownOption, 14> Options = {{
+constexpr std::array<KnownOption, 15> Options = {{
     {"--samples", Option::Samples, Jobs | bit(Command::Reprint)},
     {"--first", Option::First, Jobs},
     {"--start", Option::Start, Jobs | bit(Command::Reprint)},
@@ -42,6 +42,7 @@ constexpr std::array<KnownOption, 14> Options = {{
     {"--record", Option::Record, bit(Command::Print)},
     {"--xls", Option::Xls, bit(Command::Print)},
     {"--free-texts", Option::FreeTexts, Jobs},
+    {"--code", Option::Code, Jobs},
     {"--state-dir", Option::StateDir, Everywhere},
     {"--registry", Option::Registry, Everywhere},
     {"--allow-duplicates", Option::AllowDuplicates, bit(Command::Print), true},
@@ -162,6 +163,14 @@ QString storeOption(Arguments& a, Option option, const QString& value)
         break;
     case Option::Labels:
         a.labelTexts = value.split(QLatin1Char(','));
+        break;
+    case Option::Code:
+        if (value == QLatin1String("datamatrix"))
+            a.code = LabelCode::DataMatrix;
+        else if (value == QLatin1String("none"))
+            a.code = LabelCode::None;
+        else
+            return QStringLiteral("--code takes datamatrix or none, not '%1'").arg(value);
         break;
     case Option::Printer:
         a.printer = value;
@@ -339,6 +348,9 @@ Options of print and list:
   --start P            sheet position to start at, 1..150 (instead of start.txt's)
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; "-" reads standard input
+  --code datamatrix|none
+                       a Data Matrix code on every label, or none (instead of
+                       the design's choice)
   --state-dir DIR      folder of start.txt and state.json (default: beside the
                        program, or ~/.config/Rondelmaker for an installed one)
 Options of print only:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/PrintAppearance.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,7 @@ struct Arguments {
     QStringList labelTexts;                         // reprint: these labels only
     std::optional<int> first;
     std::optional<int> start;
+    std::optional<LabelCode> code; // print, list: instead of the design's
     QString printer;   // a print queue; empty with pdf empty: the default printer
     QString pdf;       // print into this PDF file instead
     QString record;    // the A4 record of the job, as a PDF

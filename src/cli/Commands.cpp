@@ -90,6 +90,8 @@ int loadDesign(const Arguments& a, LabelDesign& design)
     }
     design = *loaded;
     const LabelTypeTraits& traits = labelType(design.type);
+    if (a.code)
+        design.look.code = *a.code;
 
     if (a.samples) {
         if (traits.hasFreeTexts()) {
@@ -199,6 +201,11 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
     }
     job.startPosition = a.start ? *a.start : std::max(1, job.start.startPosition);
     job.run = freeze(job.design, QDate::currentDate());
+    if (const QString problem = codeProblem(SheetLabels(job.run), job.design.look);
+        !problem.isEmpty()) {
+        report(problem);
+        return BadInput;
+    }
     return Done;
 }
 
@@ -225,7 +232,8 @@ bool writeSpreadsheet(const Arguments& a, const PrintedJob& job)
     QString error;
     if (!SpreadsheetExport::exportSpreadsheet(
             SpreadsheetExport::fileNameFor(a.xls), job.sampleEntries(),
-            SpreadsheetExport::Colours::of(job.look), QDate::currentDate(), &error)) {
+            SpreadsheetExport::Colours::of(job.look), QDate::currentDate(), &error,
+            job.look.code)) {
         report(error);
         return false;
     }

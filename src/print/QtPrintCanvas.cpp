@@ -26,7 +26,7 @@ QtPrintCanvas::~QtPrintCanvas()
 void QtPrintCanvas::setDevice(QPaintDevice& device)
 {
     m_device = &device;
-    m_metrics.reset(); // measured for the device they draw on
+    m_metrics.clear(); // measured for the device they draw on
 }
 
 int QtPrintCanvas::dpiX() const
@@ -56,6 +56,7 @@ bool QtPrintCanvas::beginDocument()
     m_begun = true;
     m_painter.translate(m_origin);
     m_painter.setFont(m_font);
+    m_painterFontSet = true;
     m_painter.setBrush(m_brush);
     m_textPenSet = false;
     return true;
@@ -112,31 +113,28 @@ QString QtPrintCanvas::errorString() const
 void QtPrintCanvas::setFont(const QFont& description)
 {
     m_font = description;
-    fontChanged();
+    m_metrics.clear();
+    m_painterFontSet = false;
 }
 
 void QtPrintCanvas::setFontSize(int points)
 {
-    // Called for every label; switching fonts on the painter is not free.
+    // Called for every label, and a line that shrinks to fit its disc is
+    // measured at several sizes: the painter gets the font only when text
+    // is drawn, and each size is measured once.
     if (m_font.pointSize() == points)
         return;
     m_font.setPointSize(points);
-    fontChanged();
-}
-
-void QtPrintCanvas::fontChanged()
-{
-    m_metrics.reset();
-    if (m_painter.isActive())
-        m_painter.setFont(m_font);
+    m_painterFontSet = false;
 }
 
 const QFontMetrics& QtPrintCanvas::metrics()
 {
     // Measured at the device's resolution: 9 points are 75 dots at 600 dpi.
-    if (!m_metrics)
-        m_metrics.emplace(m_font, m_device);
-    return *m_metrics;
+    auto at = m_metrics.find(m_font.pointSize());
+    if (at == m_metrics.end())
+        at = m_metrics.emplace(m_font.pointSize(), QFontMetrics(m_font, m_device)).first;
+    return at->second;
 }
 
 void QtPrintCanvas::setFontColor(const QColor& color)
@@ -191,6 +189,25 @@ void QtPrintCanvas::rectangle(const DeviceBox& box)
     m_painter.drawRect(toRect(box));
 }
 
+void QtPrintCanvas::fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                              const QColor& color)
+{
+    // Drawn in cell units under a whole-dot scale: a PDF keeps short vector
+    // rectangles in one fill, and a raster device fills whole dots.
+    const QTransform device = m_painter.transform();
+    const bool smooth = m_painter.testRenderHint(QPainter::Antialiasing);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setTransform(QTransform(cell.width(), 0, 0, cell.height(), origin.x(), origin.y()) *
+                           device);
+    m_painter.setPen(Qt::NoPen);
+    m_textPenSet = false;
+    m_painter.setBrush(color);
+    m_painter.drawRects(cells.constData(), int(cells.size()));
+    m_painter.setBrush(m_brush);
+    m_painter.setTransform(device);
+    m_painter.setRenderHint(QPainter::Antialiasing, smooth);
+}
+
 void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
 {
     useShapePen();
@@ -210,6 +227,10 @@ void QtPrintCanvas::textOut(int x, int y, const QString& text)
     if (m_brush.style() != Qt::NoBrush)
         m_painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), m_brush);
     useTextPen();
+    if (!m_painterFontSet) {
+        m_painter.setFont(m_font);
+        m_painterFontSet = true;
+    }
     // drawText() takes the baseline; the caller gives the top-left corner.
     m_painter.drawText(QPoint(x, y + fm.ascent()), text);
 }

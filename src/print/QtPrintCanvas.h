@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include <optional>
+#include <map>
 
 class QPaintDevice;
 
@@ -41,6 +41,8 @@ public:
 
     void ellipse(const DeviceBox& box) override;
     void rectangle(const DeviceBox& box) override;
+    void fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                   const QColor& color) override;
     void line(int x1, int y1, int x2, int y2) override;
     QSize textExtent(const QString& text) override;
     void textOut(int x, int y, const QString& text) override;
@@ -65,7 +67,6 @@ protected:
     void setError(const QString& error) { m_error = error; }
 
 private:
-    void fontChanged();
     const QFontMetrics& metrics();
     void useShapePen();
     void useTextPen();
@@ -77,7 +78,8 @@ private:
     QColor m_fontColor = QColor(0, 0, 0);
     QPen m_shapePen;
     QBrush m_brush; // Qt::NoBrush while clear
-    std::optional<QFontMetrics> m_metrics;
+    std::map<int, QFontMetrics> m_metrics; // of the font, by point size
+    bool m_painterFontSet = false;
     bool m_textPenSet = false;
     bool m_begun = false;
     QString m_error;

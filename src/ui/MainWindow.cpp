@@ -413,6 +413,11 @@ void MainWindow::showPrintScreen()
                                    "枚数をお下げ下さい。"));
         return;
     }
+    if (const QString problem = codeProblem(SheetLabels(run), m_state.design.look);
+        !problem.isEmpty()) {
+        m_dialogs.message(this, problem);
+        return;
+    }
     m_state.run = run;
     showScreen(Screen::Print);
     m_print->showRun(run, m_state.start.startPosition);

@@ -278,7 +278,7 @@ bool MainWindow::writeSpreadsheet(const PrintedJob& job)
                                               job.printedAt.isValid()
                                                   ? job.printedAt.toLocalTime().date()
                                                   : m_clock().date(),
-                                              &error)) {
+                                              &error, job.look.code)) {
         m_dialogs.error(this, error);
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include "core/layout/SheetLayout.h"
 #include "core/numbering/ComposeLabelTexts.h"
+#include "core/render/PrintSheet.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/ListBox.h"
@@ -87,6 +88,9 @@ void PrintScreen::retranslate()
     m_c.rainbowCheck->setAccessibleDescription(tr("ラベルの地の色を順に変えて印刷します"));
     m_c.printButton->setText(tr("Print"));
     m_c.sampleLabel->setAccessibleDescription(tr("右クリックでフォントを選べます"));
+    m_c.codeCheck->setText(tr("2D コード"));
+    m_c.codeCheck->setAccessibleDescription(
+        tr("ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します"));
     m_c.frameCheck->setText(tr("枠"));
     // In the sample's lower right corner; a longer word takes more of it.
     const QStyle* style = m_c.frameCheck->style();
@@ -233,12 +237,16 @@ void PrintScreen::buildSample()
 
     m_c.frameCheck = new QCheckBox(m_c.sampleLabel);
     Controls::name(m_c.frameCheck, "frameCheck");
+    m_c.codeCheck = new QCheckBox(m_c.sampleLabel);
+    Controls::name(m_c.codeCheck, "codeCheck");
+    m_c.codeCheck->setGeometry(0, 147, 84, 22);
 
     m_c.sampleMenu = new QMenu(m_c.sampleLabel);
     m_c.sampleMenu->setObjectName(QStringLiteral("sampleMenu"));
     m_c.fontAction = m_c.sampleMenu->addAction(QString());
     m_c.fontAction->setObjectName(QStringLiteral("fontAction"));
     connect(m_c.frameCheck, &QCheckBox::clicked, this, &PrintScreen::chooseFrame);
+    connect(m_c.codeCheck, &QCheckBox::clicked, this, &PrintScreen::chooseCode);
     connect(m_c.fontAction, &QAction::triggered, this, &PrintScreen::chooseFont);
     connect(m_c.sampleLabel, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_c.sampleMenu->popup(m_c.sampleLabel->mapToGlobal(at)); });
@@ -272,6 +280,7 @@ QList<QWidget*> PrintScreen::tabOrder() const
             m_c.textColourList,
             m_c.backgroundColourList,
             m_c.frameCheck,
+            m_c.codeCheck,
             m_c.rainbowCheck,
             m_c.printButton,
             m_c.previewButton,
@@ -305,6 +314,10 @@ void PrintScreen::showAppearance()
     {
         const QSignalBlocker blocker(m_c.frameCheck);
         m_c.frameCheck->setChecked(m_look.frame);
+    }
+    {
+        const QSignalBlocker blocker(m_c.codeCheck);
+        m_c.codeCheck->setChecked(m_look.code != LabelCode::None);
     }
     chooseFrame();
 }
@@ -392,6 +405,12 @@ void PrintScreen::chooseHorizontalOffset()
 
 void PrintScreen::showSample(const LabelRun& run)
 {
+    m_run = run;
+    {
+        // The design may have brought its code along.
+        const QSignalBlocker blocker(m_c.codeCheck);
+        m_c.codeCheck->setChecked(m_look.code != LabelCode::None);
+    }
     m_c.sampleLabel->showLabel(run, m_look);
 }
 
@@ -443,6 +462,20 @@ void PrintScreen::chooseBackgroundColour()
 void PrintScreen::chooseFrame()
 {
     m_look.frame = m_c.frameCheck->isChecked();
+    showLook();
+}
+
+void PrintScreen::chooseCode()
+{
+    PrintAppearance look = m_look;
+    look.code = m_c.codeCheck->isChecked() ? LabelCode::DataMatrix : LabelCode::None;
+    if (const QString problem = codeProblem(SheetLabels(m_run), look); !problem.isEmpty()) {
+        m_dialogs.message(m_c.printPanel, problem);
+        const QSignalBlocker blocker(m_c.codeCheck);
+        m_c.codeCheck->setChecked(false);
+        return;
+    }
+    m_look.code = look.code;
     showLook();
 }
 

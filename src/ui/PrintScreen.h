@@ -45,6 +45,7 @@ struct PrintControls {
     ListBox* backgroundColourList = nullptr;
     SampleLabel* sampleLabel = nullptr;
     QCheckBox* frameCheck = nullptr;   // 枠
+    QCheckBox* codeCheck = nullptr;    // 2D コード
     QCheckBox* rainbowCheck = nullptr; // Rainbow
     QMenu* sampleMenu = nullptr;       // the sample's context menu
     QAction* fontAction = nullptr;
@@ -78,7 +79,7 @@ public:
     void showSample(const LabelRun& run);
     void setPrintEnabled(bool enabled);
     void showScale(int scaleX, int scaleY);
-    // The parts of the appearance that PrintSet keeps (the frame).
+    // The parts of the appearance that PrintSet keeps (the frame, the code).
     void showAppearance();
     // The inputs in the order Tab visits them.
     QList<QWidget*> tabOrder() const;
@@ -97,6 +98,7 @@ public Q_SLOTS:
     void chooseTextColour();
     void chooseBackgroundColour();
     void chooseFrame();
+    void chooseCode();
     void chooseRainbow();
     void chooseFont();
 
@@ -125,6 +127,7 @@ private:
     Dialogs& m_dialogs;
     int m_startPosition = 1;
     int m_labelTotal = 0;
+    LabelRun m_run; // the run PrintSet froze, which a code must fit
     int m_sheetCount = 0;
     int m_mouseX = 0;
     int m_mouseY = 0;

@@ -15,6 +15,9 @@ constexpr int SampleDpi = 270;
 constexpr double InchesPerMetre = 1 / 0.0254;
 // The frame's white ring leaves this share of the disc's radius coloured.
 constexpr double FrameInner = 0.72;
+// Beside a code the lines reach out to the disc's margin (0.3 mm of its
+// 5.5 mm radius): the ring stays outside them.
+constexpr double FrameInnerWithCode = 0.94;
 
 } // namespace
 
@@ -26,6 +29,7 @@ SampleLabel::SampleLabel(QWidget* parent) : QWidget(parent)
 void SampleLabel::showLabel(const LabelRun& run, const PrintAppearance& look)
 {
     m_run = run;
+    m_labels.emplace(m_run);
     m_look = look;
     const LabelTexts texts = composeLabelTexts(run, 0);
     m_upper = texts.upper;
@@ -77,7 +81,9 @@ void SampleLabel::render()
         QtPrintCanvas canvas(m_image);
         canvas.beginDocument();
         canvas.setFont(look.font);
-        printLabel(canvas, m_run, look, place, 0, 0);
+        if (!m_labels)
+            m_labels.emplace(m_run);
+        printLabel(canvas, *m_labels, look, place, 0, 0);
         canvas.endDocument();
     }
     if (m_look.frame) {
@@ -88,7 +94,8 @@ void SampleLabel::render()
         const QRectF outer = QRectF(disc).adjusted(-3, -3, 3, 3); // over the outline too
         ring.addEllipse(outer);
         const QPointF centre = QRectF(disc).center();
-        ring.addEllipse(centre, disc.width() / 2.0 * FrameInner, disc.height() / 2.0 * FrameInner);
+        const double inner = m_look.code != LabelCode::None ? FrameInnerWithCode : FrameInner;
+        ring.addEllipse(centre, disc.width() / 2.0 * inner, disc.height() / 2.0 * inner);
         painter.fillPath(ring, fill);
     }
     // The edge of the label as the sheet's cut shows it, on screen only.

@@ -2,9 +2,12 @@
 
 #include "core/model/LabelRun.h"
 #include "core/model/PrintAppearance.h"
+#include "core/render/PrintSheet.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 // The sample label of the print screen: the first label of the run, drawn
 // by the painter of the printed sheets at a resolution that fills the
@@ -35,6 +38,8 @@ private:
     void render();
 
     LabelRun m_run;
+    // The run's labels, which keep the size of its codes between drawings.
+    std::optional<SheetLabels> m_labels;
     PrintAppearance m_look;
     QString m_upper;
     QString m_lower;

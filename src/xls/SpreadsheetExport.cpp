@@ -20,7 +20,7 @@ QString fileNameFor(const QString& chosen)
 }
 
 Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& colours,
-                          const QDate& today)
+                          const QDate& today, LabelCode code)
 {
     Xls::Workbook book(3); // three sheets, as a new Excel book has; the labels go on the first
     const int text = ::Colours::SheetTextColorOf(colours.textIndex);
@@ -38,6 +38,10 @@ Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& co
     sheet.setCell(0, 0, QCoreApplication::translate("SpreadsheetExport", "文字"), framed);
     sheet.setCell(0, 1, QCoreApplication::translate("SpreadsheetExport", "数字"), framed);
     sheet.setCell(0, 2, headerOfNotes(today), framed);
+    if (code == LabelCode::DataMatrix) {
+        sheet.setCell(0, 3, QCoreApplication::translate("SpreadsheetExport",
+                                                        "2D コード（Data Matrix）付き"));
+    }
     for (int row = 1; row <= int(entries.size()); ++row) {
         const PrintLogEntry& entry = entries[row - 1];
         sheet.setCell(row, 0, entry.upper, coloured);
@@ -54,9 +58,10 @@ Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& co
 }
 
 bool exportSpreadsheet(const QString& path, const QList<PrintLogEntry>& entries,
-                       const Colours& colours, const QDate& today, QString* error)
+                       const Colours& colours, const QDate& today, QString* error,
+                       LabelCode code)
 {
-    return workbookFor(entries, colours, today).save(path, error);
+    return workbookFor(entries, colours, today, code).save(path, error);
 }
 
 } // namespace SpreadsheetExport

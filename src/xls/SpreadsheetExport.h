@@ -32,13 +32,15 @@ QString headerOfNotes(const QDate& today);
 // already ends in exactly ".xls" (case matters).
 QString fileNameFor(const QString& chosen);
 
-// The book of `entries`, with `today` in the header.
+// The book of `entries`, with `today` in the header; labels that carry a
+// code say so beside it.
 Xls::Workbook workbookFor(const QList<PrintLogEntry>& entries, const Colours& colours,
-                          const QDate& today);
+                          const QDate& today, LabelCode code = LabelCode::None);
 
 // Writes that book to `path`; false with *error set when the file could not
 // be written (an existing file is then left as it was).
 bool exportSpreadsheet(const QString& path, const QList<PrintLogEntry>& entries,
-                       const Colours& colours, const QDate& today, QString* error);
+                       const Colours& colours, const QDate& today, QString* error,
+                       LabelCode code = LabelCode::None);
 
 } // namespace SpreadsheetExport

@@ -4,6 +4,7 @@
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
 
+#include "CliRun.h"
 #include "FullTmpfs.h"
 #include "PdfTools.h"
 #include "PostgresServer.h"
@@ -45,25 +46,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-struct Result {
-    int code = -1;
-    QString out, err;
-};
-
-Result cli(const QStringList& arguments)
-{
-    QProcess process;
-    // As a script on a system without a session runs it.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(RONDEL_CLI), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The command killed with SIGKILL at the system call `point` names: an
 // exact point of a job. "linkat,rename@FILE" is the first of those calls
@@ -237,6 +219,7 @@ void TestCli::badInputChangesNothing_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown option") << "--pdf D/o.pdf --frob" << 2 << "--frob";
+    QTest::newRow("unknown code") << "--pdf D/o.pdf --code qr" << 2 << "datamatrix or none";
     QTest::newRow("bad design") << "--pdf D/o.pdf" << 2 << "design.json: ";
     QTest::newRow("too many labels") << "--pdf D/o.pdf --samples 601" << 2 << "１２００";
     QTest::newRow("too many free texts") << "--pdf D/o.pdf --free-texts D/f" << 2 << "61 free";

@@ -12,7 +12,7 @@ class RecordingCanvas final : public PrintCanvas {
 public:
     struct Op {
         QString name;  // begin, newPage, end, abort, font, size, fontColor, pen, brush,
-                       // clearBrush, ellipse, rectangle, line, text
+                       // clearBrush, ellipse, rectangle, fill, line, text
         DeviceBox box; // a line's ends: (left, top) to (right, bottom)
         int x = 0;
         int y = 0;
@@ -95,6 +95,19 @@ public:
     }
     void ellipse(const DeviceBox& box) override { shape(QStringLiteral("ellipse"), box); }
     void rectangle(const DeviceBox& box) override { shape(QStringLiteral("rectangle"), box); }
+    // One "fill" op per cell, its box in dots, in the fill's colour.
+    void fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                   const QColor& color) override
+    {
+        for (const QRect& r : cells) {
+            Op op = makeOp(QStringLiteral("fill"));
+            op.box = {origin.x() + r.x() * cell.width(), origin.y() + r.y() * cell.height(),
+                      origin.x() + (r.x() + r.width()) * cell.width(),
+                      origin.y() + (r.y() + r.height()) * cell.height()};
+            op.color = color;
+            record(op);
+        }
+    }
     void line(int x1, int y1, int x2, int y2) override
     {
         shape(QStringLiteral("line"), {x1, y1, x2, y2});

@@ -38,6 +38,7 @@ LabelDesign filledDesign(int type)
     design.look.customColor = QColor(0x12, 0x34, 0xAB);
     design.look.rainbow = design.look.frame = true;
     design.look.font = QFont("IPAPGothic", 14, QFont::Normal, true);
+    design.look.code = LabelCode::DataMatrix;
     return design;
 }
 
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void readsOnlySmallRegularFiles_data();
     void readsOnlySmallRegularFiles();
     void stateRoundTrip();
+    void olderFilesHaveNoCode();
     void damagedState_data();
     void damagedState();
     void keepDamagedNeverOverwrites();
@@ -160,8 +162,12 @@ void TestFiles::refusesBadDesigns_data()
     QTest::newRow("another format") << designWith({{"format", "rondelmaker-state"}})
                                     << "「format」が rondelmaker-design ではありません。";
     QTest::newRow("newer version")
-        << designWith({{"version", 2}})
-        << "バージョン 2 のファイルです。このプログラムはバージョン 1 までを読めます。";
+        << designWith({{"version", 3}})
+        << "バージョン 3 のファイルです。このプログラムはバージョン 2 までを読めます。";
+    QTest::newRow("version 2 without code")
+        << designWith({{"code", QJsonValue::Undefined}}) << "「code」がありません。";
+    QTest::newRow("an unknown code")
+        << designWith({{"code", "qr"}}) << "「code」の値 \"qr\" は none、datamatrix のどれでもありません。";
     QTest::newRow("missing field")
         << designWith({{"firstNumber", QJsonValue::Undefined}}) << "「firstNumber」がありません。";
     QTest::newRow("number as text")
@@ -288,6 +294,28 @@ void TestFiles::stateRoundTrip()
         QVERIFY(result.state == state);
         state.lastJob.reset();
     }
+}
+
+// Design files of version 1, saved states and jobs from before codes open
+// as labels without a code.
+void TestFiles::olderFilesHaveNoCode()
+{
+    const QByteArray v1 = designWith({{"version", 1}, {"code", QJsonValue::Undefined}});
+    QString error;
+    const std::optional<LabelDesign> design = DesignFile::fromBytes(v1, &error);
+    QVERIFY2(design, qPrintable(error));
+    QCOMPARE(design->look.code, LabelCode::None);
+
+    QTemporaryDir dir;
+    const QString path = StateFile::pathIn(dir.path());
+    QVERIFY(StateFile::write(path, filledState(), nullptr));
+    QVERIFY(contents(path).contains("\"code\": \"datamatrix\""));
+    put(path, with(contents(path),
+                   {{"design.code", QJsonValue::Undefined}, {"lastJob.code", QJsonValue::Undefined}}));
+    const StateFile::ReadResult old = StateFile::read(path);
+    QVERIFY2(old.status == StateFile::ReadResult::Ok, qPrintable(old.error));
+    QCOMPARE(old.state.design.look.code, LabelCode::None);
+    QCOMPARE(old.state.lastJob->look.code, LabelCode::None);
 }
 
 void TestFiles::damagedState_data()

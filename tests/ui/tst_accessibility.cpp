@@ -69,7 +69,7 @@ void TestAccessibility::controlsAreNamedForAutomation()
         QStringLiteral("versionButton excelButton reportButton backButton endButton typePageTabs "
                        "firstNumberList repeatCountList sampleCountList dateAdjustList "
                        "printSetButton sheetList verticalOffsetList horizontalOffsetList "
-                       "textColourList backgroundColourList frameCheck rainbowCheck printButton "
+                       "textColourList backgroundColourList frameCheck codeCheck rainbowCheck printButton "
                        "clickArea type1UpperEdit type10UpperEdit freeTextMemo type8Memo "
                        "clearFreeTextsButton type8Button type7Button type2LetterList "
                        "type3SecondLetterList sheetMap startPositionBox")

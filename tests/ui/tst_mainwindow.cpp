@@ -503,6 +503,7 @@ void TestMainWindow::tabFollowsTheWork_data()
                                                  "textColourList",
                                                  "backgroundColourList",
                                                  "frameCheck",
+                                                 "codeCheck",
                                                  "printButton",
                                                  "previewButton",
                                                  "testPrintButton",

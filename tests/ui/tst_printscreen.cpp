@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QTest>
 
 namespace {
@@ -106,6 +107,7 @@ private Q_SLOTS:
     void fullDiskKeepsOldFileAndNewValues();
     void customBackground();
     void frameAndBackgrounds();
+    void codeOnTheSample();
     void rainbow();
     void labelFont();
 };
@@ -525,6 +527,36 @@ void TestPrintScreen::frameAndBackgrounds()
 
     s.pc.textColourList->setCurrentIndex(s.pc.textColourList->model()->index(2, 0)); // Blue
     QVERIFY(s.inked(QColor(0, 0, 255)));
+}
+
+void TestPrintScreen::codeOnTheSample()
+{
+    Screen s;
+    s.f.w().show();
+    s.printSet();
+    s.pc.textColourList->setCurrentIndex(s.pc.textColourList->model()->index(2, 0)); // Blue
+    QVERIFY(!s.inked(Qt::black));
+    QTest::mouseClick(s.pc.codeCheck, Qt::LeftButton);
+    QCOMPARE(s.f.w().state().design.look.code, LabelCode::DataMatrix);
+    QVERIFY(s.inked(Qt::black)); // the code is black whatever the text's colour
+    // The frame's ring stays outside the lines, which reach further out.
+    const auto blue = [&s] {
+        const QImage image = s.pc.sampleLabel->image().convertToFormat(QImage::Format_RGB32);
+        return std::count(reinterpret_cast<const QRgb*>(image.constBits()),
+                          reinterpret_cast<const QRgb*>(image.constBits()) + image.sizeInBytes() / 4,
+                          qRgb(0, 0, 255));
+    };
+    const auto plain = blue();
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
+    QCOMPARE(blue(), plain);
+    QTest::mouseClick(s.pc.frameCheck, Qt::LeftButton);
+
+    // The design keeps it through another PrintSet.
+    QTest::mouseClick(s.f.w().controls().backButton, Qt::LeftButton);
+    s.printSet();
+    QVERIFY(s.pc.codeCheck->isChecked());
+    QTest::mouseClick(s.pc.codeCheck, Qt::LeftButton);
+    QCOMPARE(s.f.w().state().design.look.code, LabelCode::None);
 }
 
 void TestPrintScreen::rainbow()

@@ -105,6 +105,12 @@ void TestExport::cellsOfTheBook()
     QCOMPARE(sheet.cells().size(), size_t(12));
     QCOMPARE(sheet.rowHeights(), (std::map<int, quint16>{{1, 400}, {2, 400}, {3, 400}}));
     QCOMPARE(sheet.columnWidths(), (std::map<int, quint16>{{0, 6 * 256}, {2, 40 * 256}}));
+
+    // Labels with codes say so beside the header.
+    const Xls::Workbook coded =
+        SpreadsheetExport::workbookFor(labels, colours, QDate(2007, 3, 5), LabelCode::DataMatrix);
+    QVERIFY(coded.sheet().cell(0, 3).text.contains(QStringLiteral("Data Matrix")));
+    QCOMPARE(coded.sheet().cells().size(), size_t(13));
 }
 
 void TestExport::readsBackInAnotherReader_data()

@@ -114,7 +114,19 @@ PrintAppearance readAppearance(JsonReader& in, const JsonField& field)
     return look;
 }
 
-LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString& path)
+QString codeName(LabelCode code)
+{
+    return code == LabelCode::DataMatrix ? QStringLiteral("datamatrix") : QStringLiteral("none");
+}
+
+LabelCode readCode(JsonReader& in, const JsonField& field)
+{
+    const QStringList names = {codeName(LabelCode::None), codeName(LabelCode::DataMatrix)};
+    return in.indexIn(field, names) == 1 ? LabelCode::DataMatrix : LabelCode::None;
+}
+
+LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString& path,
+                       CodeField codeField)
 {
     const auto f = [&](const char* name) { return in.field(object, path, key(name)); };
     LabelDesign design;
@@ -167,6 +179,8 @@ LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString&
     design.plainNumbers = in.boolean(f("plainNumbers"));
     design.dateAdjust = in.integer(f("dateAdjust"), -MaxDateAdjust, MaxDateAdjust);
     design.look = readAppearance(in, f("appearance"));
+    if (codeField == CodeField::Required || object.contains(QStringLiteral("code")))
+        design.look.code = readCode(in, f("code"));
     return design;
 }
 
@@ -201,13 +215,18 @@ QJsonObject toJson(const LabelDesign& design)
         {"plainNumbers", design.plainNumbers},
         {"dateAdjust", design.dateAdjust},
         {"appearance", appearanceToJson(design.look)},
+        {"code", codeName(design.look.code)},
     };
 }
 
 std::optional<LabelDesign> fromJson(const QJsonObject& object, QString* error)
 {
     JsonReader in;
-    LabelDesign design = readDesign(in, object, {});
+    // Files of version 1 knew no codes.
+    const CodeField code = object.value(QStringLiteral("version")).toInt() >= 2
+                               ? CodeField::Required
+                               : CodeField::Optional;
+    LabelDesign design = readDesign(in, object, {}, code);
     if (!in.ok()) {
         if (error)
             *error = in.problem();

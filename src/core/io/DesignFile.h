@@ -10,21 +10,23 @@
 
 // A label design as a file, so that a design saved one day opens the next
 // and a laboratory's own system can write one:
-//   {"format": "rondelmaker-design", "version": 1, "type": 1, ...}
-// Every field is required. Reading applies the rules typing does: texts are
+//   {"format": "rondelmaker-design", "version": 2, "type": 1, ...}
+// Every field is required; a file of version 1 has no "code" and opens
+// without one. Reading applies the rules typing does: texts are
 // cut at whole characters to their room, and a value outside its list is
 // refused with a message that names the field. The start file's offsets and
 // start position are not part of a design.
 namespace DesignFile {
 
-inline constexpr int Version = 1;
+inline constexpr int Version = 2;
 inline constexpr const char* Format = "rondelmaker-design";
 
 // The design's fields, without "format" and "version" (the saved state
 // embeds the same object).
 QJsonObject toJson(const LabelDesign& design);
 // The first problem in *error, naming the field, when a field is missing,
-// of the wrong kind or out of range.
+// of the wrong kind or out of range. "code" is required where "version"
+// is 2 or more.
 std::optional<LabelDesign> fromJson(const QJsonObject& object, QString* error);
 
 // The whole document.

@@ -69,6 +69,10 @@ QJsonObject jobToJson(const PrintedJob& job, JobLabels labels)
             texts.append(QJsonArray{label.upper, label.lower});
         object.insert(QStringLiteral("labels"), texts);
     }
+    // Only a job with codes says so: the files of jobs without stay as
+    // they were.
+    if (job.look.code != LabelCode::None)
+        object.insert(QStringLiteral("code"), codeName(job.look.code));
     if (job.registryId > 0)
         object.insert(QStringLiteral("registryId"), job.registryId);
     if (job.printedAt.isValid())
@@ -87,6 +91,8 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
     job.run = readRun(in, f("run"));
     job.look = readAppearance(in, f("appearance"));
     job.startPosition = in.integer(f("startPosition"), 1, SheetPositions);
+    if (object.contains(QStringLiteral("code")))
+        job.look.code = readCode(in, f("code"));
     // Jobs saved before their time was kept have none: the record then
     // shows when it is made.
     if (object.contains(QStringLiteral("printedAt"))) {

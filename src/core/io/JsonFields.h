@@ -311,4 +311,11 @@ inline QByteArray jsonBytes(const QJsonObject& object)
 // saved state (DesignFile.cpp).
 QJsonObject appearanceToJson(const PrintAppearance& look);
 PrintAppearance readAppearance(JsonReader& in, const JsonField& field);
-LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString& path);
+// A design's "code": required in a design file of version 2 on; the saved
+// state and older files may lack it, which reads as none.
+enum class CodeField { Required, Optional };
+LabelDesign readDesign(JsonReader& in, const QJsonObject& object, const QString& path,
+                       CodeField codeField);
+// "code", as the design file and a printed job name it.
+QString codeName(LabelCode code);
+LabelCode readCode(JsonReader& in, const JsonField& field);

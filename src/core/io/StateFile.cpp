@@ -128,7 +128,7 @@ SavedState readState(JsonReader& in, const QJsonObject& object)
     const auto f = [&](const char* name) { return in.field(object, {}, key(name)); };
     SavedState state;
     const JsonField design = f("design");
-    state.design = readDesign(in, in.object(design), design.path);
+    state.design = readDesign(in, in.object(design), design.path, CodeField::Optional);
     state.lastJob = readJob(in, f("lastJob"));
     state.labelPrinter = readPrinter(in, f("labelPrinter"));
     state.recordPrinter = readPrinter(in, f("recordPrinter"));

@@ -373,7 +373,7 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     const QJsonObject details = in.document(q.value(10).toString().toUtf8());
     q.finish();
     const JsonField designField = in.field(details, {}, QStringLiteral("design"));
-    job.design = readDesign(in, in.object(designField), designField.path);
+    job.design = readDesign(in, in.object(designField), designField.path, CodeField::Optional);
     const std::optional<PrintedJob> printed =
         readJob(in, in.field(details, {}, QStringLiteral("job")), JobLabels::Left);
     if (!in.ok() || !printed) {

@@ -4,6 +4,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -40,6 +43,13 @@ public:
 
     virtual void ellipse(const DeviceBox& box) = 0;
     virtual void rectangle(const DeviceBox& box) = 0;
+    // Solid cells of a grid in one colour, with no outline and no
+    // anti-aliasing: cell (x, y, w, h) covers w x h cells of `cell` dots from
+    // `origin` + (x, y) cells, so every edge falls on a whole device dot (the
+    // modules of a 2D code stay crisp for a scanner). Neither pen nor brush
+    // changes.
+    virtual void fillCells(QPoint origin, QSize cell, const QList<QRect>& cells,
+                           const QColor& color) = 0;
     // A straight line in the pen's width and colour.
     virtual void line(int x1, int y1, int x2, int y2) = 0;
     // Width and height of a text in the current font.

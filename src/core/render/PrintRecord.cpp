@@ -1,6 +1,8 @@
 #include "core/render/PrintRecord.h"
 #include <QCoreApplication>
 
+#include <QCoreApplication>
+
 namespace PrintRecord {
 
 namespace {
@@ -64,8 +66,15 @@ bool printRecordPage(PrintCanvas& canvas, const QList<PrintLogEntry>& entries,
     canvas.setFontSize(look.font.pointSize() > 0 ? look.font.pointSize() : 9);
     canvas.clearBrush();
     canvas.setFontColor(look.fontColor);
-    canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()),
-                   QCoreApplication::translate("PrintRecord", "ラベルプリント記録"));
+    const QString title = QCoreApplication::translate("PrintRecord", "ラベルプリント記録");
+    canvas.textOut(conv(1200, canvas.dpiX()), conv(200, canvas.dpiY()), title);
+    // Under the title: the labels can be scanned.
+    if (look.code == LabelCode::DataMatrix) {
+        canvas.textOut(conv(1200, canvas.dpiX()),
+                       conv(200, canvas.dpiY()) + canvas.textExtent(title).height(),
+                       QCoreApplication::translate("PrintRecord",
+                                                   "2D コード（Data Matrix）付きのラベル"));
+    }
     canvas.textOut(conv(1200, canvas.dpiX()), conv(2600, canvas.dpiY()),
                    QCoreApplication::translate("PrintRecord", "printed in %1")
                        .arg(printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))));

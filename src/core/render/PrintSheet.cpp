@@ -7,6 +7,9 @@
 
 #include <QPoint>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // These two are printer dots on purpose: they do not scale with resolution.
@@ -14,6 +17,10 @@ constexpr int OutlineWidth = 5;
 constexpr int UpperLineGap = 10;
 // The smallest size a line shrinks to so as to stay inside its disc.
 constexpr int MinPointSize = 4;
+// Beside a code, lines keep this far (in mm) from the disc's edge, so that
+// a sheet placed a little off still shows every glyph.
+constexpr double CodeMarginMm = 0.3;
+constexpr double MmPerInch = 25.4;
 
 // trunc(a - b / 2) in integers: C++ division truncates toward zero as well.
 int minusHalf(int a, int b)
@@ -39,14 +46,14 @@ QColor discFill(const LabelRun& run, const PrintAppearance& look, int sheetIndex
 }
 
 // Whether a text's box, from (x, y) at `size`, lies inside the disc: the
-// circle inscribed in the label's box. The disc is convex, so its corners
-// decide.
-bool insideDisc(const DeviceBox& box, QPoint at, QSize size)
+// circle inscribed in the label's box, less `margin` dots. The disc is
+// convex, so its corners decide.
+bool insideDisc(const DeviceBox& box, QPoint at, QSize size, QSize margin = {})
 {
-    const double rx = (box.right - box.left) / 2.0;
-    const double ry = (box.bottom - box.top) / 2.0;
-    const double ex = box.left + rx;
-    const double ey = box.top + ry;
+    const double ex = (box.left + box.right) / 2.0;
+    const double ey = (box.top + box.bottom) / 2.0;
+    const double rx = (box.right - box.left) / 2.0 - margin.width();
+    const double ry = (box.bottom - box.top) / 2.0 - margin.height();
     for (const int x : {at.x(), at.x() + size.width()}) {
         for (const int y : {at.y(), at.y() + size.height()}) {
             const double dx = (x - ex) / rx;
@@ -69,15 +76,15 @@ struct Fitted {
 // one point smaller at a time, measured and placed afresh at each size.
 template <typename Rule>
 Fitted fit(PrintCanvas& canvas, const SheetGeometry::LabelPlace& place, int points,
-           const QString& text, Rule rule)
+           const QString& text, Rule rule, QSize margin = {})
 {
     for (int size = points;; --size) {
         canvas.setFontSize(size);
         const QSize extent = canvas.textExtent(text);
         QPoint at = rule(extent);
-        if (!insideDisc(place.box, at, extent))
+        if (!insideDisc(place.box, at, extent, margin))
             at.setX(minusHalf(place.cx, extent.width()));
-        if (size <= MinPointSize || insideDisc(place.box, at, extent))
+        if (size <= MinPointSize || insideDisc(place.box, at, extent, margin))
             return {at, size};
     }
 }
@@ -126,7 +133,80 @@ void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTe
     drawText(canvas, lower, texts.lower);
 }
 
+// A label with a code: the code in the middle of the disc, in black on a
+// square free of ink one module wide around it (cleared to white on a
+// coloured disc), the upper line above it and the lower line below.
+void drawCodedLabel(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTexts& texts,
+                    const DataMatrix::Symbol& code, const SheetGeometry::LabelPlace& place,
+                    bool colouredDisc)
+{
+    const DeviceBox& box = place.box;
+    const int mx = moduleDots(canvas.dpiX());
+    const int my = moduleDots(canvas.dpiY());
+    const int left = (box.left + box.right - code.modules * mx) / 2;
+    const int top = (box.top + box.bottom - code.modules * my) / 2;
+    const DeviceBox quiet{left - mx, top - my, left + (code.modules + 1) * mx,
+                          top + (code.modules + 1) * my};
+    if (colouredDisc) {
+        canvas.fillCells({quiet.left, quiet.top}, {mx, my},
+                         {QRect(0, 0, code.modules + 2, code.modules + 2)}, QColor(255, 255, 255));
+    }
+    canvas.fillCells({left, top}, {mx, my}, code.dark, QColor(0, 0, 0));
+
+    const QSize margin(int(std::lround(CodeMarginMm * canvas.dpiX() / MmPerInch)),
+                       int(std::lround(CodeMarginMm * canvas.dpiY() / MmPerInch)));
+    const int cx = place.cx;
+    const int points = pointSizeFor(texts.upper);
+    const Fitted upper = fit(
+        canvas, place, points, texts.upper,
+        [&](QSize size) { return QPoint(minusHalf(cx, size.width()), quiet.top - size.height()); },
+        margin);
+    const Fitted lower = fit(
+        canvas, place, traits.hasNumber() ? points : pointSizeFor(texts.lower), texts.lower,
+        [&](QSize size) { return QPoint(minusHalf(cx, size.width()), quiet.bottom); }, margin);
+    drawText(canvas, upper, texts.upper);
+    drawText(canvas, lower, texts.lower);
+}
+
 } // namespace
+
+int moduleDots(int dpi)
+{
+    const int nearest = int(std::lround(0.25 * dpi / MmPerInch));
+    const int least = int(std::ceil(0.2 * dpi / MmPerInch));
+    return std::max({1, nearest, least});
+}
+
+const LabelCodes::JobSize& SheetLabels::codeSize() const
+{
+    if (!m_codeSize) {
+        m_codeSize = LabelCodes::jobSize(total(), [this](int n) {
+            const LabelTexts t = texts(n);
+            return LabelCodes::contentOf(t.upper, t.lower);
+        });
+    }
+    return *m_codeSize;
+}
+
+const DataMatrix::Symbol* SheetLabels::codeOf(const LabelTexts& labelTexts) const
+{
+    const QString content = LabelCodes::contentOf(labelTexts.upper, labelTexts.lower);
+    const LabelCodes::JobSize& size = codeSize();
+    if (content.isEmpty() || !size.fits || size.modules == 0)
+        return nullptr;
+    if (!m_code || content != m_codeContent) {
+        m_codeContent = content;
+        m_code = DataMatrix::encode(content, size.modules);
+    }
+    return m_code ? &*m_code : nullptr;
+}
+
+QString codeProblem(const SheetLabels& labels, const PrintAppearance& look)
+{
+    if (look.code == LabelCode::None)
+        return {};
+    return LabelCodes::refusal(labels.codeSize());
+}
 
 LabelTexts SheetLabels::texts(int n) const
 {
@@ -145,12 +225,21 @@ void printLabel(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppea
                 const SheetGeometry::LabelPlace& place, int n, int sheetIndex)
 {
     const LabelRun& run = labels.run();
+    const QColor fill = discFill(run, look, sheetIndex);
     canvas.setPen(OutlineWidth, look.backgroundColor());
-    canvas.setBrush(discFill(run, look, sheetIndex));
+    canvas.setBrush(fill);
     canvas.ellipse(place.box);
     canvas.setFontColor(look.textColor());
     canvas.clearBrush();
-    drawTexts(canvas, labelType(run.type), labels.texts(n), place);
+    const LabelTexts texts = labels.texts(n);
+    if (look.code != LabelCode::None) {
+        if (const DataMatrix::Symbol* code = labels.codeOf(texts)) {
+            drawCodedLabel(canvas, labelType(run.type), texts, *code, place,
+                           fill != QColor(255, 255, 255));
+            return;
+        }
+    }
+    drawTexts(canvas, labelType(run.type), texts, place);
 }
 
 void printSheet(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,

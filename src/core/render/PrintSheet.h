@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/code/DataMatrix.h"
+#include "core/code/LabelCode.h"
 #include "core/layout/SheetGeometry.h"
 #include "core/model/LabelRun.h"
 #include "core/model/PrintAppearance.h"
@@ -23,10 +25,28 @@ public:
     int total() const { return m_given ? int(m_given->size()) : m_run.labelTotal(); }
     LabelTexts texts(int n) const;
 
+    // The one size of the job's codes, over all its labels, found once.
+    const LabelCodes::JobSize& codeSize() const;
+    // The code of a label with these texts at the job's size; null for a
+    // blank label or a job whose codes do not fit.
+    const DataMatrix::Symbol* codeOf(const LabelTexts& texts) const;
+
 private:
     const LabelRun& m_run;
     const QList<PrintLogEntry>* m_given = nullptr;
+    mutable std::optional<LabelCodes::JobSize> m_codeSize;
+    // Copies of a label follow each other: the last code is kept.
+    mutable QString m_codeContent;
+    mutable std::optional<DataMatrix::Symbol> m_code;
 };
+
+// Why these labels cannot carry the code `look` chooses (one needs a symbol
+// larger than LabelCodes::MaxModules), for the user; empty when they can.
+QString codeProblem(const SheetLabels& labels, const PrintAppearance& look);
+
+// The side of one code module in dots: about 0.25 mm on whole dots, and
+// never under 0.2 mm.
+int moduleDots(int dpi);
 
 // Draws one label sheet of a job: the discs and texts of positions
 // first..last of sheet `sheet` (1-based) of a run printed from
@@ -35,6 +55,9 @@ private:
 // Every text stays inside its disc: a line keeps its place by the printing
 // rules where it fits there, is centred where it would cross the disc's
 // edge, and is set a point smaller at a time where even that does not fit.
+// With a code the code sits in the middle of the disc, black on a white
+// square of one module's quiet zone, and the lines go centred above and
+// below it, clear of the disc's edge by a margin.
 void printSheet(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last);
