@@ -236,12 +236,18 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
         <source>Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
-  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli next                          show where the next job starts
+  rondelmaker-cli history [--since DATE] [--type N]   the jobs of the registry, as CSV
+  rondelmaker-cli labels JOB                    a job&apos;s labels, as list writes them
+  rondelmaker-cli find TEXT                     the jobs that issued a label
+  rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
+  rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
   rondelmaker-cli --help | --version
 
-The numbering goes on where the last job of the same label type left it, and
-the job starts at the sheet position in start.txt. After a job, start.txt and
-state.json say where the next one goes on (the window reads the same files).
+The numbering goes on where the last job of the same label type left it (the
+registry of issued labels keeps it), and the job starts at the sheet position
+in start.txt. A job is recorded in the registry before it prints; labels that
+were issued before are printed again only with --allow-duplicates.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -252,34 +258,55 @@ Options of print and list:
   --code datamatrix|none
                        a Data Matrix code on every label, or none (instead of
                        the design&apos;s choice)
-  --state-dir DIR      folder of start.txt and state.json (default: beside the
-                       program, or ~/.config/Rondelmaker for an installed one)
 Options of print only:
   --printer NAME       print queue (default: the system&apos;s default printer)
   --pdf FILE           write the labels to a PDF file instead of a printer
   --record FILE.pdf    also write the job&apos;s A4 record as a PDF
   --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+  --allow-duplicates   print also labels that were issued before
+Options of reprint:
+  --samples A-B        samples A to B of the job (default: all its labels)
+  --labels TEXT,...    these labels only (&quot;LAB 0057&quot;, or the lower line)
+  --start P, --printer NAME, --pdf FILE   as for print
+Options of every command:
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s, else registry.sqlite in
+                       the state folder)
+history: --since YYYY-MM-DD, --type N (1..12).
 
-list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
+UTF-8).
 
 Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
-     writable, another Rondelmaker holds the folder)
+     writable, another Rondelmaker holds the folder, the registry cannot be
+     reached or cannot record the job, start.txt or state.json not writable)
   2  bad arguments or a bad file (design, free texts, start.txt, state.json);
      nothing changed
-  3  the labels were printed, but start.txt, state.json, the record or the
-     spreadsheet could not be written (the message says which)
+  3  the labels were printed and recorded, but the record or the spreadsheet
+     could not be written, or the registry could not be told they printed
+     (the next contact does; the message says which)
+  4  some labels were issued before: nothing printed (--allow-duplicates)
 </source>
         <translation>Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
-  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli next                          show where the next job starts
+  rondelmaker-cli history [--since DATE] [--type N]   the jobs of the registry, as CSV
+  rondelmaker-cli labels JOB                    a job&apos;s labels, as list writes them
+  rondelmaker-cli find TEXT                     the jobs that issued a label
+  rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
+  rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
   rondelmaker-cli --help | --version
 
-The numbering goes on where the last job of the same label type left it, and
-the job starts at the sheet position in start.txt. After a job, start.txt and
-state.json say where the next one goes on (the window reads the same files).
+The numbering goes on where the last job of the same label type left it (the
+registry of issued labels keeps it), and the job starts at the sheet position
+in start.txt. A job is recorded in the registry before it prints; labels that
+were issued before are printed again only with --allow-duplicates.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -290,24 +317,39 @@ Options of print and list:
   --code datamatrix|none
                        a Data Matrix code on every label, or none (instead of
                        the design&apos;s choice)
-  --state-dir DIR      folder of start.txt and state.json (default: beside the
-                       program, or ~/.config/Rondelmaker for an installed one)
 Options of print only:
   --printer NAME       print queue (default: the system&apos;s default printer)
   --pdf FILE           write the labels to a PDF file instead of a printer
   --record FILE.pdf    also write the job&apos;s A4 record as a PDF
   --xls FILE.xls       also write the job&apos;s spreadsheet (Excel 97-2003)
+  --allow-duplicates   print also labels that were issued before
+Options of reprint:
+  --samples A-B        samples A to B of the job (default: all its labels)
+  --labels TEXT,...    these labels only (&quot;LAB 0057&quot;, or the lower line)
+  --start P, --printer NAME, --pdf FILE   as for print
+Options of every command:
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s, else registry.sqlite in
+                       the state folder)
+history: --since YYYY-MM-DD, --type N (1..12).
 
-list writes &quot;sheet,position,sample,repeat,upper,lower&quot; rows (RFC 4180, UTF-8).
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
+UTF-8).
 
 Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
-     writable, another Rondelmaker holds the folder)
+     writable, another Rondelmaker holds the folder, the registry cannot be
+     reached or cannot record the job, start.txt or state.json not writable)
   2  bad arguments or a bad file (design, free texts, start.txt, state.json);
      nothing changed
-  3  the labels were printed, but start.txt, state.json, the record or the
-     spreadsheet could not be written (the message says which)
+  3  the labels were printed and recorded, but the record or the spreadsheet
+     could not be written, or the registry could not be told they printed
+     (the next contact does; the message says which)
+  4  some labels were issued before: nothing printed (--allow-duplicates)
 </translation>
     </message>
 </context>

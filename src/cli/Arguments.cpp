@@ -335,12 +335,18 @@ QString usageText()
     return QCoreApplication::translate("Cli", R"(Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window's Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job's labels as CSV, print nothing
-  rondelmaker-cli next [--state-dir DIR]        show where the next job starts
+  rondelmaker-cli next                          show where the next job starts
+  rondelmaker-cli history [--since DATE] [--type N]   the jobs of the registry, as CSV
+  rondelmaker-cli labels JOB                    a job's labels, as list writes them
+  rondelmaker-cli find TEXT                     the jobs that issued a label
+  rondelmaker-cli reprint JOB [options]         print a job's labels again
+  rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
   rondelmaker-cli --help | --version
 
-The numbering goes on where the last job of the same label type left it, and
-the job starts at the sheet position in start.txt. After a job, start.txt and
-state.json say where the next one goes on (the window reads the same files).
+The numbering goes on where the last job of the same label type left it (the
+registry of issued labels keeps it), and the job starts at the sheet position
+in start.txt. A job is recorded in the registry before it prints; labels that
+were issued before are printed again only with --allow-duplicates.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -351,23 +357,38 @@ Options of print and list:
   --code datamatrix|none
                        a Data Matrix code on every label, or none (instead of
                        the design's choice)
-  --state-dir DIR      folder of start.txt and state.json (default: beside the
-                       program, or ~/.config/Rondelmaker for an installed one)
 Options of print only:
   --printer NAME       print queue (default: the system's default printer)
   --pdf FILE           write the labels to a PDF file instead of a printer
   --record FILE.pdf    also write the job's A4 record as a PDF
   --xls FILE.xls       also write the job's spreadsheet (Excel 97-2003)
+  --allow-duplicates   print also labels that were issued before
+Options of reprint:
+  --samples A-B        samples A to B of the job (default: all its labels)
+  --labels TEXT,...    these labels only ("LAB 0057", or the lower line)
+  --start P, --printer NAME, --pdf FILE   as for print
+Options of every command:
+  --state-dir DIR      folder of start.txt and state.json (default: beside the
+                       program, or ~/.config/Rondelmaker for an installed one)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf's, else registry.sqlite in
+                       the state folder)
+history: --since YYYY-MM-DD, --type N (1..12).
 
-list writes "sheet,position,sample,repeat,upper,lower" rows (RFC 4180, UTF-8).
+list and labels write "sheet,position,sample,repeat,upper,lower" rows, history
+and find "id,time,kind,state,type,first,last,labels,printer,station" (RFC 4180,
+UTF-8).
 
 Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
-     writable, another Rondelmaker holds the folder)
+     writable, another Rondelmaker holds the folder, the registry cannot be
+     reached or cannot record the job, start.txt or state.json not writable)
   2  bad arguments or a bad file (design, free texts, start.txt, state.json);
      nothing changed
-  3  the labels were printed, but start.txt, state.json, the record or the
-     spreadsheet could not be written (the message says which)
+  3  the labels were printed and recorded, but the record or the spreadsheet
+     could not be written, or the registry could not be told they printed
+     (the next contact does; the message says which)
+  4  some labels were issued before: nothing printed (--allow-duplicates)
 )");
 }
