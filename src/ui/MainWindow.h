@@ -6,20 +6,26 @@
 // both screens; PrintSet freezes it, with today's date, into a LabelRun that
 // says what goes on every label; a job the print system took leaves a
 // PrintedJob behind, which the record and the spreadsheet read. The core
-// library (src/core) decides everything: the label texts, the sheets and
-// their geometry, the drawing onto a PrintCanvas, the start file. The
+// library (src/core) decides everything: the label texts and their 2D codes,
+// the sheets and their geometry, the drawing onto a PrintCanvas, the files,
+// and the registry of every label issued (src/core/registry: SQLite beside
+// the state, or a PostgreSQL server several stations share). One job
+// transaction (src/core/job) runs every print of the window and the command
+// line: lock the folder, reread it, plan, ask about labels issued before,
+// reserve the labels in the registry, save the files, print, confirm. The
 // printing back end (src/print) turns the drawing into a PDF for a file or a
 // print queue, and src/xls writes the workbook.
 //
 // MainWindow is the one window. It owns the WorkingState (the start file's
-// settings, the design, the frozen run, the last job), the version dialog,
-// and two screens that build and show their controls: DesignScreen (label
-// types, numbering, input limits) and PrintScreen (sheet map, offsets,
-// sample label, appearance). The screens edit the design in place and report
-// the user's other choices by signals; the window saves the start file,
-// switches screens, keeps the button bar and runs the buttons that cross
-// screens (PrintSet, Print, Report, Excel). Dialogs are reached through the
-// Dialogs seam, so every path runs in tests.
+// settings, the design, the frozen run, the last job), the registry, the
+// version dialog, and two screens that build and show their controls:
+// DesignScreen (label types, numbering, input limits) and PrintScreen (sheet
+// map, offsets, sample label, appearance). The screens edit the design in
+// place and report the user's other choices by signals; the window saves the
+// start file, switches screens, keeps the button bar, follows jobs of other
+// stations, and runs the buttons that cross screens (PrintSet, Print,
+// Report, Excel, History). Dialogs are reached through the Dialogs seam, so
+// every path runs in tests.
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
