@@ -127,14 +127,20 @@ void report(const QString& message)
 }
 
 
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir)
+std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir, RegistryUse use)
 {
     const RegistrySetup::Choice choice = RegistrySetup::choose(dir, a.registry);
     if (!choice.error.isEmpty()) {
         report(choice.error);
         return nullptr;
     }
-    std::unique_ptr<SqlRegistry> registry = RegistrySetup::open(choice.target, dir);
+    RegistryTarget target = choice.target;
+    // A command that only reads leaves a folder without a registry as it is:
+    // it reads an empty one.
+    if (use == RegistryUse::Read && target.backend == RegistryTarget::Backend::SQLite &&
+        !QFileInfo::exists(target.file))
+        target.file = QStringLiteral(":memory:");
+    std::unique_ptr<SqlRegistry> registry = RegistrySetup::open(target, dir);
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.

@@ -45,7 +45,10 @@ QString stateDirOf(const Arguments& a);
 int readFolder(const QString& dir, FolderSnapshot& snapshot);
 
 // The folder's registry, open; null after a message when it cannot be used.
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir);
+// A command that only reads gets an empty one where the folder has none.
+enum class RegistryUse { Record, Read };
+std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir,
+                                          RegistryUse use = RegistryUse::Record);
 // Jobs of this station that may or may not have printed, on standard error.
 void reportUnresolved(const QList<JobSummary>& jobs);
 

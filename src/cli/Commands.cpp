@@ -381,7 +381,7 @@ int list(const Arguments& a)
     FolderSnapshot folder;
     if (const int code = readFolder(job.dir, folder))
         return code;
-    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir);
+    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir, RegistryUse::Read);
     if (!registry)
         return NotPrinted;
     folder.registry = registry.get();
@@ -429,7 +429,7 @@ int next(const Arguments& a)
     // Where the registry says the type goes on, which other stations of a
     // shared registry move on too.
     LabelDesign design = state.state.design;
-    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, dir);
+    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, dir, RegistryUse::Read);
     if (!registry)
         return NotPrinted;
     const std::optional<NumberingPosition> at = registry->numbering(design.type);

@@ -51,14 +51,15 @@ void writeJobs(const QList<JobSummary>& jobs)
 }
 
 // The registry of the state folder, or null after a message.
-std::unique_ptr<SqlRegistry> registryOf(const Arguments& a, QString& dir)
+std::unique_ptr<SqlRegistry> registryOf(const Arguments& a, QString& dir,
+                                        RegistryUse use = RegistryUse::Read)
 {
     dir = stateDirOf(a);
     if (!QFileInfo(dir).isDir()) {
         report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
         return nullptr;
     }
-    return openRegistry(a, dir);
+    return openRegistry(a, dir, use);
 }
 
 std::optional<RegistryJob> jobOf(SqlRegistry& registry, qint64 id)
@@ -145,7 +146,7 @@ int reprint(const Arguments& a)
     if (const int code = chooseQueue(a, queue))
         return code;
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
+    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir, RegistryUse::Record);
     if (!registry)
         return NotPrinted;
     const std::optional<RegistryJob> job = jobOf(*registry, a.job);
@@ -216,7 +217,7 @@ int reprint(const Arguments& a)
 int resolve(const Arguments& a)
 {
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
+    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir, RegistryUse::Record);
     if (!registry)
         return NotPrinted;
     RunFiles files(dir);
