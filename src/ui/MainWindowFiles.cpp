@@ -21,6 +21,21 @@ namespace {
 
 constexpr int MaxRecentDesigns = 5;
 
+// The window's state and the saved state share these fields; one list, so
+// that a field added to both is carried both ways.
+template <typename From, typename To>
+void copyKeptFields(const From& from, To& to)
+{
+    to.design = from.design;
+    to.lastJob = from.lastJob;
+    to.labelPrinter = from.labelPrinter;
+    to.recordPrinter = from.recordPrinter;
+    to.exportFolder = from.exportFolder;
+    to.recentDesigns = from.recentDesigns;
+    to.scale = from.scale;
+    to.uiLanguage = from.uiLanguage;
+}
+
 } // namespace
 
 void MainWindow::buildFileMenu()
@@ -76,14 +91,7 @@ void MainWindow::restoreState()
 
 void MainWindow::applySaved(const SavedState& saved)
 {
-    m_state.design = saved.design;
-    m_state.lastJob = saved.lastJob;
-    m_state.labelPrinter = saved.labelPrinter;
-    m_state.recordPrinter = saved.recordPrinter;
-    m_state.exportFolder = saved.exportFolder;
-    m_state.recentDesigns = saved.recentDesigns;
-    m_state.scale = saved.scale;
-    m_state.uiLanguage = saved.uiLanguage;
+    copyKeptFields(saved, m_state);
 }
 
 bool MainWindow::lockFiles()
@@ -163,14 +171,7 @@ bool MainWindow::writeState()
 SavedState MainWindow::savedState() const
 {
     SavedState saved;
-    saved.design = m_state.design;
-    saved.lastJob = m_state.lastJob;
-    saved.labelPrinter = m_state.labelPrinter;
-    saved.recordPrinter = m_state.recordPrinter;
-    saved.exportFolder = m_state.exportFolder;
-    saved.recentDesigns = m_state.recentDesigns;
-    saved.scale = m_state.scale;
-    saved.uiLanguage = m_state.uiLanguage;
+    copyKeptFields(m_state, saved);
     saved.registry = m_syncedState.registry;
     if (m_registry) {
         saved.registry.identity = m_registry->identity();
