@@ -42,6 +42,7 @@ QStringList create(bool sqlite)
         // The upper line first: a job's labels share it and follow each other
         // in the index, so that a job of 1200 writes a few of its pages.
         QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)"),
+        QLatin1String(LowerLineIndex),
         QStringLiteral("CREATE TABLE numbering ("
                        " label_type INTEGER PRIMARY KEY,"
                        " first_number INTEGER NOT NULL, letter1 INTEGER NOT NULL,"

@@ -9,6 +9,12 @@
 // opened.
 namespace RegistrySchema {
 
+// Searches by the lower line alone. Indexes that only speed up questions
+// are added to a registry of the same version when they are missing, so
+// that an older program still reads and writes it.
+inline constexpr const char* LowerLineIndex =
+    "CREATE INDEX IF NOT EXISTS labels_by_lower ON labels (lower_text)";
+
 QStringList create(bool sqlite);
 // The statements that take a registry from `version` to `version + 1`.
 QStringList migration(int version, bool sqlite);

@@ -21,7 +21,8 @@ struct Choice {
 
 // The registry named on the command line, else by "registry=" in the state
 // folder's rondelmaker.conf, else in the administrator's, else the SQLite
-// file beside state.json.
+// file beside state.json; its deadline from "registry_timeout=" (seconds)
+// in the same files.
 Choice choose(const QString& stateDir, const QString& commandLine = {},
               const QString& systemConfig = QString::fromLatin1(SystemConfig));
 

@@ -1,5 +1,6 @@
 #include "core/registry/SqlRegistry.h"
 
+#include "core/registry/CallWatchdog.h"
 #include "core/registry/RegistrySchema.h"
 
 #include <QAtomicInt>
@@ -9,10 +10,44 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlDriver>
 #include <QThread>
+#include <QUrl>
 #include <QUuid>
 
+#include <libpq-fe.h>
+
+#include <algorithm>
+
 namespace {
+
+// What a SQLite result code means for the user.
+QString sqliteCause(int primary)
+{
+    switch (primary) {
+    case 13:
+        return QCoreApplication::translate("SqlRegistry", "ディスクがいっぱいです。");
+    case 8:
+        return QCoreApplication::translate("SqlRegistry", "読み取り専用のため、書き込めません。");
+    case 5:
+    case 6:
+        return QCoreApplication::translate("SqlRegistry",
+                                           "ほかのプログラムが使っています（ロックされています）。");
+    case 11:
+    case 26:
+        return QCoreApplication::translate("SqlRegistry",
+                                           "壊れているか、ラベル台帳ではありません。");
+    default:
+        return QCoreApplication::translate(
+            "SqlRegistry", "ラベル台帳を読み書きできません。よくある原因は、ディスクがいっぱい、"
+                           "読み取り専用、ほかのプログラムによるロック、ファイルの破損です。");
+    }
+}
+
+// How long a SQLite file locked by another program is waited for.
+constexpr int SQLiteWaitMs = 5000;
+// Building an index on a registry of millions of labels.
+constexpr int IndexBuildMs = 300000;
 
 QString nextConnectionName()
 {
@@ -22,13 +57,28 @@ QString nextConnectionName()
 
 } // namespace
 
+SqlRegistry::Deadline::Deadline(SqlRegistry& registry) : m_registry(registry)
+{
+    if (m_registry.m_calls++ == 0 && m_registry.m_watchdog)
+        m_registry.m_watchdog->arm(std::chrono::milliseconds(m_registry.m_target.deadlineMs));
+}
+
+SqlRegistry::Deadline::~Deadline()
+{
+    if (--m_registry.m_calls == 0 && m_registry.m_watchdog)
+        m_registry.m_watchdog->disarm();
+}
+
 SqlRegistry::SqlRegistry(const RegistryTarget& target)
     : m_target(target), m_connection(nextConnectionName())
 {
+    if (!isSQLite())
+        m_watchdog = std::make_unique<CallWatchdog>([this] { return socket(); });
 }
 
 SqlRegistry::~SqlRegistry()
 {
+    m_watchdog.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (db.isValid())
@@ -42,17 +92,30 @@ QSqlDatabase SqlRegistry::database() const
     return QSqlDatabase::database(m_connection, false);
 }
 
+int SqlRegistry::socket() const
+{
+    // On the watchdog's thread: the driver's connection as it is now.
+    const QVariant handle = m_driver ? m_driver->handle() : QVariant();
+    // The driver names the type as the library declares it.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return -1;
+    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return connection ? PQsocket(connection) : -1;
+}
+
 std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, bool mayCreate)
 {
     std::unique_ptr<SqlRegistry> registry(new SqlRegistry(target));
+    const Deadline deadline(*registry);
     // A SQLite file that another program is making or switching to its
     // journal answers "locked" without waiting: try again for a while.
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        registry->m_open = registry->connect() && registry->prepareSchema(mayCreate);
+        registry->m_open =
+            registry->connect() && registry->prepareSchema(mayCreate && !target.readOnly);
         if (registry->m_open || !registry->isSQLite() ||
-            registry->m_failure != Failure::Unavailable || waited.elapsed() > 5000)
+            registry->m_failure != Failure::Unavailable || waited.elapsed() > SQLiteWaitMs)
             return registry;
         QThread::msleep(50);
     }
@@ -60,11 +123,41 @@ std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, boo
 
 bool SqlRegistry::connect()
 {
+    if (isSQLite()) {
+        const QFileInfo file(m_target.file);
+        if (!file.absoluteDir().exists())
+            return fail(Failure::Unavailable,
+                        QCoreApplication::translate("SqlRegistry", "フォルダーがありません: %1")
+                            .arg(m_target.file));
+        // A file that is there already is first only read, and written once
+        // it is known to be a registry: another program's database stays
+        // untouched.
+        if (file.size() > 0 && (!openConnection(firstLook()) || !inspect(nullptr)))
+            return false;
+    }
+    if (!openConnection(m_target.readOnly ? Access::ReadOnly : Access::ReadWrite))
+        return false;
+    clearFailure();
+    return true;
+}
+
+SqlRegistry::Access SqlRegistry::firstLook() const
+{
+    // A file in WAL mode that nobody has open (no journal, no shared
+    // memory beside it) would get both from a reader: it is read as a file
+    // that does not change instead. Any other file is read with its locks.
+    QFile file(m_target.file);
+    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(20) : QByteArray();
+    const bool wal = header.startsWith(QByteArrayLiteral("SQLite format 3")) &&
+                     header.size() == 20 && header[18] == 2;
+    const bool open = QFileInfo::exists(m_target.file + QStringLiteral("-wal")) ||
+                      QFileInfo::exists(m_target.file + QStringLiteral("-shm"));
+    return wal && !open ? Access::Unchanging : Access::ReadOnly;
+}
+
+bool SqlRegistry::openConnection(Access access)
+{
     const bool sqlite = isSQLite();
-    if (sqlite && !QFileInfo(m_target.file).absoluteDir().exists())
-        return fail(Failure::Unavailable,
-                    QCoreApplication::translate("SqlRegistry", "フォルダーがありません: %1")
-                        .arg(m_target.file));
     QSqlDatabase db =
         QSqlDatabase::contains(m_connection)
             ? QSqlDatabase::database(m_connection, false)
@@ -74,34 +167,75 @@ bool SqlRegistry::connect()
         return fail(Failure::Unavailable,
                     QCoreApplication::translate("SqlRegistry", "Qt SQL driver %1 is not installed")
                         .arg(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL")));
-    db.close();
+    if (m_watchdog)
+        m_watchdog->excluding([&db] { db.close(); });
+    else
+        db.close();
     if (sqlite) {
-        db.setDatabaseName(m_target.file);
         // Waits for a writer in another process instead of failing at once.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
+                              .arg(std::min(m_target.deadlineMs, SQLiteWaitMs));
+        QString name = m_target.file;
+        if (access != Access::ReadWrite)
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        if (access == Access::Unchanging) {
+            // Nothing else has it open: read without a journal or a
+            // shared-memory file beside it.
+            options += QStringLiteral(";QSQLITE_OPEN_URI");
+            name = QUrl::fromLocalFile(m_target.file).toString(QUrl::FullyEncoded) +
+                   QStringLiteral("?immutable=1");
+        }
+        db.setDatabaseName(name);
+        db.setConnectOptions(options);
     } else {
         db.setDatabaseName(m_target.database);
         db.setHostName(m_target.host);
-        if (m_target.port > 0)
-            db.setPort(m_target.port);
+        db.setPort(m_target.port > 0 ? m_target.port : -1);
         db.setUserName(m_target.user);
-        db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=rondelmaker"));
+        db.setConnectOptions(connectOptions(m_target));
     }
+    m_driver = db.driver();
     if (!db.open())
         return fail(db.lastError(), QStringLiteral("open"));
-    if (sqlite) {
-        // Readers never wait for a writer; every commit reaches the disk
-        // before a job is handed to the print system.
+    if (sqlite && access == Access::ReadWrite) {
+        // Every commit reaches the disk before a job is handed to the print
+        // system.
         QSqlQuery q(db);
-        if (!exec(q, QStringLiteral("PRAGMA synchronous=FULL")) ||
-            !exec(q, QStringLiteral("PRAGMA journal_mode")) || !q.next())
-            return false;
-        if (q.value(0).toString() != QLatin1String("wal") &&
-            !exec(q, QStringLiteral("PRAGMA journal_mode=WAL")))
+        if (!exec(q, QStringLiteral("PRAGMA synchronous=FULL")))
             return false;
     }
-    clearFailure();
     return true;
+}
+
+QString SqlRegistry::connectOptions(const RegistryTarget& target)
+{
+    // Values quoted as the client library reads them; the driver turns
+    // every ';' into a space, which the setting's values never hold.
+    const auto quoted = [](QString value) -> QString {
+        value.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        value.replace(QLatin1Char('\''), QLatin1String("\\'"));
+        return QLatin1Char('\'') + value + QLatin1Char('\'');
+    };
+    QList<std::pair<QString, QString>> options = target.options;
+    const auto given = [&options](const char* name) {
+        return std::any_of(options.cbegin(), options.cend(), [name](const auto& option) {
+            return option.first == QLatin1String(name);
+        });
+    };
+    // A server that does not answer the connection is given up within the
+    // deadline too.
+    if (!given("connect_timeout"))
+        options.append({QStringLiteral("connect_timeout"),
+                        QString::number(std::clamp(target.deadlineMs / 1000, 2, 5))});
+    if (!given("application_name"))
+        options.append({QStringLiteral("application_name"), QStringLiteral("rondelmaker")});
+    if (target.readOnly)
+        options.append({QStringLiteral("options"),
+                        QStringLiteral("-c default_transaction_read_only=on")});
+    QStringList parts;
+    for (const auto& [name, value] : options)
+        parts << name + QLatin1Char('=') + quoted(value);
+    return parts.join(QLatin1Char(';'));
 }
 
 bool SqlRegistry::ready()
@@ -118,61 +252,114 @@ bool SqlRegistry::ready()
     return m_open;
 }
 
-bool SqlRegistry::prepareSchema(bool mayCreate)
+std::optional<SqlRegistry::Inspection> SqlRegistry::inspect(bool* hasLowerIndex)
 {
     QSqlQuery q(database());
     const bool sqlite = isSQLite();
-    if (!exec(q, sqlite ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
-                        : QStringLiteral("SELECT count(*) FROM information_schema.tables "
-                                         "WHERE table_schema = current_schema()")) ||
+    if (!exec(q, sqlite ? QStringLiteral(
+                              "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table'), "
+                              "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                              "name = 'registry_meta'), (SELECT count(*) FROM sqlite_master "
+                              "WHERE type = 'index' AND name = 'labels_by_lower')")
+                        : QStringLiteral(
+                              "SELECT (SELECT count(*) FROM pg_catalog.pg_tables WHERE "
+                              "schemaname = current_schema()), (SELECT count(*) FROM "
+                              "pg_catalog.pg_tables WHERE schemaname = current_schema() AND "
+                              "tablename = 'registry_meta'), (SELECT count(*) FROM "
+                              "pg_catalog.pg_indexes WHERE schemaname = current_schema() AND "
+                              "indexname = 'labels_by_lower')")) ||
         !q.next())
+        return std::nullopt;
+    Inspection found;
+    found.tables = q.value(0).toInt();
+    found.registry = q.value(1).toInt() > 0;
+    if (hasLowerIndex)
+        *hasLowerIndex = q.value(2).toInt() > 0;
+    if (!found.registry) {
+        // No tables at all: a new file or database, ours to make.
+        if (found.tables > 0) {
+            fail(Failure::Damaged,
+                 QCoreApplication::translate(
+                     "SqlRegistry",
+                     "ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
+            return std::nullopt;
+        }
+        return found;
+    }
+    if (!exec(q, QStringLiteral(
+                     "SELECT name, value FROM registry_meta WHERE name IN ('schema', 'id')")))
+        return std::nullopt;
+    QString version;
+    while (q.next())
+        (q.value(0).toString() == QLatin1String("id") ? found.identity : version) =
+            q.value(1).toString();
+    q.finish();
+    bool number = false;
+    found.schema = version.toInt(&number);
+    if (version.isNull()) {
+        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
+        return std::nullopt;
+    }
+    if (!number || found.schema < 1) {
+        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
+        return std::nullopt;
+    }
+    if (found.schema > SchemaVersion) {
+        fail(Failure::Newer,
+             QCoreApplication::translate(
+                 "SqlRegistry", "新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
+                 .arg(found.schema)
+                 .arg(SchemaVersion));
+        return std::nullopt;
+    }
+    return found;
+}
+
+bool SqlRegistry::prepareSchema(bool mayCreate)
+{
+    bool hasLowerIndex = false;
+    const std::optional<Inspection> found = inspect(&hasLowerIndex);
+    if (!found)
         return false;
-    const int tables = q.value(0).toInt();
-    if (!exec(q, sqlite ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
-                                         "AND name = 'registry_meta'")
-                        : QStringLiteral("SELECT count(*) FROM information_schema.tables "
-                                         "WHERE table_schema = current_schema() "
-                                         "AND table_name = 'registry_meta'")) ||
-        !q.next())
-        return false;
-    if (q.value(0).toInt() == 0) {
-        if (tables > 0)
-            return fail(
-                Failure::Damaged,
-                QCoreApplication::translate(
-                    "SqlRegistry",
-                    "ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
+    if (!found->registry) {
         if (!mayCreate)
             return fail(
                 Failure::Unavailable,
                 QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
-        return createSchema();
+        return useWal() && createSchema();
     }
-    if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'schema'")) ||
-        !q.next())
-        return m_failure != Failure::None
-                   ? false
-                   : fail(Failure::Damaged,
-                          QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
-    bool number = false;
-    m_schema = q.value(0).toString().toInt(&number);
+    m_schema = found->schema;
+    m_identity = found->identity;
+    if (m_target.readOnly)
+        return true;
+    if (!useWal() || (m_schema < SchemaVersion && !migrate(m_schema)))
+        return false;
+    if (hasLowerIndex)
+        return true;
+    // A registry made before the index of lower lines: searches by the lower
+    // line alone read every label until it is there. Building it takes a
+    // while on a large registry, once.
+    if (m_watchdog)
+        m_watchdog->arm(std::chrono::milliseconds(std::max(m_target.deadlineMs, IndexBuildMs)));
+    QSqlQuery q(database());
+    const bool made = exec(q, QLatin1String(RegistrySchema::LowerLineIndex));
+    if (m_watchdog)
+        m_watchdog->arm(std::chrono::milliseconds(m_target.deadlineMs));
+    return made;
+}
+
+bool SqlRegistry::useWal()
+{
+    if (!isSQLite())
+        return true;
+    // Readers never wait for a writer.
+    QSqlQuery q(database());
+    if (!exec(q, QStringLiteral("PRAGMA journal_mode")) || !q.next())
+        return false;
+    if (q.value(0).toString() == QLatin1String("wal"))
+        return true;
     q.finish();
-    if (!number || m_schema < 1)
-        return fail(Failure::Damaged,
-                    QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
-    if (m_schema > SchemaVersion)
-        return fail(
-            Failure::Newer,
-            QCoreApplication::translate(
-                "SqlRegistry", "新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
-                .arg(m_schema)
-                .arg(SchemaVersion));
-    if (m_schema < SchemaVersion && !migrate(m_schema))
-        return false;
-    if (!exec(q, QStringLiteral("SELECT value FROM registry_meta WHERE name = 'id'")))
-        return false;
-    m_identity = q.next() ? q.value(0).toString() : QString();
-    return true;
+    return exec(q, QStringLiteral("PRAGMA journal_mode=WAL"));
 }
 
 bool SqlRegistry::createSchema()
@@ -180,21 +367,17 @@ bool SqlRegistry::createSchema()
     if (!begin())
         return false;
     QSqlQuery q(database());
-    if (!isSQLite()) {
-        // Two stations starting on a new server at once: the second waits
-        // here and then finds the tables made.
-        if (!exec(q, QStringLiteral("SELECT pg_advisory_xact_lock(7262020)")) ||
-            !exec(q, QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
-                                    "table_schema = current_schema() AND table_name = "
-                                    "'registry_meta'")) ||
-            !q.next()) {
-            rollback();
-            return false;
-        }
-        if (q.value(0).toInt() > 0) {
-            rollback();
-            return prepareSchema(false);
-        }
+    // Two programs making a new registry at once: the second waits here (a
+    // SQLite file's write lock, the server's lock) and then finds the
+    // tables made.
+    if (!isSQLite() && !exec(q, QStringLiteral("SELECT pg_advisory_xact_lock(7262020)"))) {
+        rollback();
+        return false;
+    }
+    const std::optional<Inspection> found = inspect(nullptr);
+    if (!found || found->registry) {
+        rollback();
+        return found && prepareSchema(false);
     }
     for (const QString& statement : RegistrySchema::create(isSQLite())) {
         if (!exec(q, statement)) {
@@ -282,6 +465,13 @@ void SqlRegistry::rollback()
     q.exec(QStringLiteral("ROLLBACK"));
 }
 
+QString SqlRegistry::noAnswerWithin(int deadlineMs)
+{
+    return QCoreApplication::translate("SqlRegistry",
+                                       "ラベル台帳が %1 秒のうちに答えませんでした。")
+        .arg(deadlineMs / 1000.0);
+}
+
 bool SqlRegistry::fail(Failure failure, const QString& message)
 {
     m_failure = failure;
@@ -292,15 +482,26 @@ bool SqlRegistry::fail(Failure failure, const QString& message)
 bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
 {
     Q_UNUSED(doing);
+    if (m_watchdog && m_watchdog->fired()) {
+        // The connection was cut by the watchdog: say why, not how it ended.
+        return fail(Failure::Unavailable, noAnswerWithin(m_target.deadlineMs));
+    }
     const QString code = error.nativeErrorCode();
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
     Failure failure = Failure::Failed;
     if (isSQLite()) {
-        // SQLite's result codes: busy or locked, cannot open; not a database
-        // or corrupt.
-        if (code == QLatin1String("5") || code == QLatin1String("6") || code == QLatin1String("14"))
+        // SQLite's result codes (the low byte of an extended one): busy or
+        // locked, cannot open; not a database or corrupt.
+        const int primary = code.toInt() & 0xff;
+        if (primary == 5 || primary == 6 || primary == 14)
             failure = Failure::Unavailable;
-        else if (code == QLatin1String("26") || code == QLatin1String("11"))
+        else if (primary == 26 || primary == 11)
             failure = Failure::Damaged;
+        // SQLite's own words stay, as a detail.
+        return fail(failure, sqliteCause(primary) + QLatin1Char('\n') +
+                                 QCoreApplication::translate("SqlRegistry", "詳細: %1").arg(text));
     } else if (error.type() == QSqlError::ConnectionError || code.isEmpty() ||
                code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
                code.startsWith(QLatin1String("28")) || code == QLatin1String("3D000")) {
@@ -308,9 +509,6 @@ bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
         // it), the server going down, a login refused, no database.
         failure = Failure::Unavailable;
     }
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
     return fail(failure, text);
 }
 

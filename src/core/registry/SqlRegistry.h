@@ -7,8 +7,11 @@
 #include <QVariantList>
 
 #include <memory>
+#include <utility>
 
+class CallWatchdog;
 class QSqlDatabase;
+class QSqlDriver;
 class QSqlQuery;
 
 // Where a registry lives: a SQLite file (the default, beside state.json), or
@@ -22,10 +25,20 @@ struct RegistryTarget {
     int port = -1;    // -1: the default
     QString database; // PostgreSQL
     QString user;     // empty: the system user's name
+    // PostgreSQL: the connection options the setting names, passed to the
+    // client library as they are (sslmode, sslrootcert, sslcert, sslkey,
+    // connect_timeout, application_name).
+    QList<std::pair<QString, QString>> options;
+    // How long one call of the registry may take ("registry_timeout=").
+    static constexpr int DefaultDeadlineMs = 10000;
+    int deadlineMs = DefaultDeadlineMs;
+    // Opened only to be read: a file read-only, a server's session read-only.
+    bool readOnly = false;
 
     // "postgresql://user@host:port/database" or "postgresql:///database?host=/run/dir",
-    // a "sqlite:" URL, or a plain path of a SQLite file. An empty target with
-    // *error set when the text is not one of these or carries a password.
+    // with the options above in the query, a "sqlite:" URL, or a plain path
+    // of a SQLite file. An empty target with *error set when the text is not
+    // one of these, names another option, or carries a password.
     static std::optional<RegistryTarget> parse(const QString& text, QString* error);
     // As shown to the user: the file, or "postgresql://user@host/database".
     QString shown() const;
@@ -36,6 +49,9 @@ struct RegistryTarget {
 // differently. On SQLite a write transaction takes the database's write
 // lock at once; on PostgreSQL a job's reservation locks its type's
 // numbering row, so that two stations never reserve the same numbers.
+// Every call ends within the target's deadline: on PostgreSQL a watchdog
+// cuts the connection of a call that outlasts it. A file is only ever
+// written once it is known to be a registry of ours.
 class SqlRegistry final : public LabelRegistry {
 public:
     // The newest schema this program writes.
@@ -72,9 +88,49 @@ public:
     // For the registry's own tests and benchmarks: the database connection.
     QSqlDatabase database() const;
 
+    QStringList takeNotes() override;
+
+    // Why a call failed that outlasted its deadline.
+    static QString noAnswerWithin(int deadlineMs);
 private:
+    // The client library's connection options for a PostgreSQL target.
+    static QString connectOptions(const RegistryTarget& target);
+
+    // A call of the registry, under the target's deadline from its start to
+    // its end; calls made inside it share its deadline.
+    class Deadline {
+    public:
+        explicit Deadline(SqlRegistry& registry);
+        ~Deadline();
+        Deadline(const Deadline&) = delete;
+        Deadline& operator=(const Deadline&) = delete;
+
+    private:
+        SqlRegistry& m_registry;
+    };
+    // How a connection opens a SQLite file: to write, to read while others
+    // may write, or to read a file nothing else has open (no lock, nothing
+    // made beside it).
+    enum class Access { ReadWrite, ReadOnly, Unchanging };
+    // What a database holds, before anything is written to it.
+    struct Inspection {
+        int tables = 0;
+        bool registry = false; // its tables are a registry's
+        int schema = 0;
+        QString identity;
+    };
+
     explicit SqlRegistry(const RegistryTarget& target);
     bool connect();
+    // How a SQLite file that is there already is first opened.
+    Access firstLook() const;
+    bool openConnection(Access access);
+    // The socket of a PostgreSQL connection, for the watchdog; -1 for none.
+    int socket() const;
+    // A database with tables that are not a registry's, or of a newer
+    // version, fails here.
+    std::optional<Inspection> inspect(bool* hasLowerIndex);
+    bool useWal();
     // Before each question: the failure of the last one forgotten, and a
     // connection that was lost (a server restarted) made again.
     bool ready();
@@ -94,6 +150,9 @@ private:
 
     bool insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels);
     std::optional<QList<JobSummary>> summaries(const QString& where, const QVariantList& values);
+    // Where a numbering goes on after its type's newest job, for a registry
+    // whose numbering row went missing; noted for the user.
+    std::optional<NumberingPosition> numberingFromJobs(int numberingType);
 
     RegistryTarget m_target;
     QString m_connection;
@@ -103,4 +162,9 @@ private:
     QString m_identity;
     Failure m_failure = Failure::None;
     QString m_error;
+    QStringList m_notes;
+    QList<int> m_rebuiltTypes; // numberings made again from the jobs, noted once
+    std::unique_ptr<CallWatchdog> m_watchdog; // PostgreSQL
+    QSqlDriver* m_driver = nullptr;
+    int m_calls = 0; // calls under way, one inside another
 };

@@ -6,6 +6,7 @@
 #include "core/io/DesignFile.h"
 #include "core/io/JobJson.h"
 #include "core/model/LabelType.h"
+#include "core/numbering/Continuation.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -14,11 +15,6 @@
 #include <QSqlQuery>
 
 namespace {
-
-// Rows per statement when many are written or asked for at once: well
-// under every driver's limit of bound values.
-constexpr int LabelsPerInsert = 250;
-constexpr int LabelsPerQuery = 400;
 
 QString timeText(const QDateTime& time)
 {
@@ -44,15 +40,26 @@ int numberingTypeOf(int labelType)
     return labelType == BlankType1 ? 1 : labelType;
 }
 
-// "?,?,?" repeated in brackets: "(?,?),(?,?)".
-QString placeholders(int rows, int columns)
+// Labels as one JSON value, [["LAB","0001"], ...]: a statement about many
+// labels binds one value, however many there are. (Drivers that name each
+// bound value make the cost of a statement grow with the square of their
+// count.)
+QString labelsJson(const QList<PrintLogEntry>& labels)
 {
-    QString row = QStringLiteral("(") + QStringLiteral("?,").repeated(columns);
-    row.chop(1);
-    row += QLatin1Char(')');
-    QString all = QString(row + QLatin1Char(',')).repeated(rows);
-    all.chop(1);
-    return all;
+    QJsonArray rows;
+    for (const PrintLogEntry& label : labels)
+        rows.append(QJsonArray{label.upper, label.lower});
+    return QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact));
+}
+
+// The rows of labelsJson() as a table (n, upper_text, lower_text), n from 0.
+QString labelRows(bool sqlite)
+{
+    return sqlite ? QStringLiteral("SELECT key AS n, json_extract(value, '$[0]') AS upper_text, "
+                                   "json_extract(value, '$[1]') AS lower_text FROM json_each(?)")
+                  : QStringLiteral("SELECT (ordinality - 1)::int AS n, value ->> 0 AS upper_text, "
+                                   "value ->> 1 AS lower_text "
+                                   "FROM jsonb_array_elements(CAST(? AS jsonb)) WITH ORDINALITY");
 }
 
 const char* SummaryColumns = "id, reserved_at, kind, reprint_of, state, label_type, first_label, "
@@ -81,6 +88,7 @@ JobSummary summaryOf(const QSqlQuery& q)
 
 std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     QSqlQuery q(database());
@@ -90,13 +98,58 @@ std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
               {numberingTypeOf(labelType)}))
         return std::nullopt;
     if (!q.next())
-        return NumberingPosition{};
+        return numberingFromJobs(numberingTypeOf(labelType));
     return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
                              q.value(3).toLongLong()};
 }
 
+std::optional<NumberingPosition> SqlRegistry::numberingFromJobs(int numberingType)
+{
+    // Every job that moved the numbering keeps its run and start, and a
+    // numbering row always stands where its newest job left it: the row
+    // can be made again from that job.
+    QSqlQuery q(database());
+    if (!exec(q,
+              QStringLiteral("SELECT max(id) FROM jobs WHERE numbering_type = ?"),
+              {numberingType}) ||
+        !q.next())
+        return std::nullopt;
+    const qint64 newest = q.value(0).toLongLong();
+    q.finish();
+    NumberingPosition position;
+    if (newest > 0) {
+        const std::optional<RegistryJob> job = this->job(newest);
+        if (!job) {
+            fail(m_failure,
+                 QCoreApplication::translate(
+                     "SqlRegistry", "ラベル台帳にタイプ %1 の番号がなく、ジョブ %2 から求めることも"
+                                    "できません: %3")
+                     .arg(numberingType)
+                     .arg(newest)
+                     .arg(m_error));
+            return std::nullopt;
+        }
+        const Continuation next = continueAfterJob(job->job.run, job->job.startPosition);
+        position = {next.firstNumber, next.letter1, next.letter2, newest};
+    }
+    if (!m_rebuiltTypes.contains(numberingType)) {
+        m_rebuiltTypes << numberingType;
+        m_notes << QCoreApplication::translate(
+                       "SqlRegistry", "ラベル台帳にタイプ %1 の番号の記録がありませんでした。"
+                                      "ジョブの記録から求め直しました。")
+                       .arg(numberingType);
+    }
+    return position;
+}
+
+QStringList SqlRegistry::takeNotes()
+{
+    return std::exchange(m_notes, {});
+}
+
 std::optional<qint64> SqlRegistry::latestJobId()
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     QSqlQuery q(database());
@@ -123,6 +176,7 @@ std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
 
 std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     return summaries(QStringLiteral("WHERE state = 'reserved' AND host = ? AND folder = ?"),
@@ -131,6 +185,7 @@ std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station
 
 std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filter)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     QStringList conditions;
@@ -151,6 +206,7 @@ std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filte
 
 std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>& labels)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     // Each text once: repeats of a sample and blank labels ask nothing.
@@ -166,53 +222,45 @@ std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>
         }
     }
     QList<IssuedLabel> found;
+    if (distinct.isEmpty())
+        return found;
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    for (qsizetype at = 0; at < distinct.size(); at += LabelsPerQuery) {
-        const int rows = int(std::min<qsizetype>(LabelsPerQuery, distinct.size() - at));
-        QVariantList values;
-        for (int i = 0; i < rows; ++i)
-            values << distinct[at + i].lower << distinct[at + i].upper;
-        if (!exec(q,
-                  // From the texts asked into the index of texts: a few look-ups,
-                  // however many labels the registry holds.
-                  QStringLiteral("WITH wanted (lower_text, upper_text) AS (VALUES %1) "
-                                 "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at "
-                                 "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
-                                 "WHERE l.lower_text = w.lower_text AND l.upper_text = w.upper_text "
-                                 "AND j.kind = 'labels' ORDER BY j.id, l.n")
-                      .arg(placeholders(rows, 2)),
-                  values))
-            return std::nullopt;
-        while (q.next())
-            found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
-                                 q.value(2).toLongLong(),
-                                 q.value(3).toInt(),
-                                 timeOf(q.value(4))};
-    }
+    // From the texts asked into the index of texts: a few look-ups, however
+    // many labels the registry holds.
+    if (!exec(q,
+              QStringLiteral("WITH wanted AS (%1) "
+                             "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at, j.state "
+                             "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
+                             "WHERE l.upper_text = w.upper_text AND l.lower_text = w.lower_text "
+                             "AND j.kind = 'labels' ORDER BY j.id, l.n")
+                  .arg(labelRows(isSQLite())),
+              {labelsJson(distinct)}))
+        return std::nullopt;
+    while (q.next())
+        found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
+                             q.value(2).toLongLong(),
+                             q.value(3).toInt(),
+                             timeOf(q.value(4)),
+                             q.value(5).toString() == QLatin1String("reserved")};
     return found;
 }
 
 bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
 {
+    if (labels.isEmpty())
+        return true;
     QSqlQuery q(database());
-    for (qsizetype at = 0; at < labels.size(); at += LabelsPerInsert) {
-        const int rows = int(std::min<qsizetype>(LabelsPerInsert, labels.size() - at));
-        QVariantList values;
-        values.reserve(rows * 4);
-        for (int i = 0; i < rows; ++i)
-            values << jobId << int(at + i) << labels[at + i].upper << labels[at + i].lower;
-        if (!exec(q,
-                  QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) VALUES %1")
-                      .arg(placeholders(rows, 4)),
-                  values))
-            return false;
-    }
-    return true;
+    return exec(q,
+                QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) "
+                               "SELECT CAST(? AS BIGINT), n, upper_text, lower_text FROM (%1) AS r")
+                    .arg(labelRows(isSQLite())),
+                {jobId, labelsJson(labels)});
 }
 
 std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     if (!begin())
@@ -227,13 +275,32 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
     if (job.movesNumbering) {
         // The row stays locked until the commit: another station's
         // reservation of this type waits, then finds it moved.
-        if (!exec(q,
-                  QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
-                                 "WHERE label_type = ?%1")
-                      .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE")),
-                  {numberingType}) ||
-            !q.next())
+        const QString lockRow =
+            QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
+                           "WHERE label_type = ?%1")
+                .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE"));
+        if (!exec(q, lockRow, {numberingType}))
             return failed();
+        if (!q.next()) {
+            // The row went missing: made again from the jobs, then locked.
+            q.finish();
+            const std::optional<NumberingPosition> rebuilt = numberingFromJobs(numberingType);
+            if (!rebuilt ||
+                !exec(q,
+                      QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
+                                     "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+                      {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
+                       rebuilt->jobId}) ||
+                !exec(q, lockRow, {numberingType}))
+                return failed();
+            if (!q.next()) {
+                fail(Failure::Failed,
+                     QCoreApplication::translate("SqlRegistry",
+                                                 "ラベル台帳にタイプ %1 の番号を記録できません。")
+                         .arg(numberingType));
+                return failed();
+            }
+        }
         before = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
                   q.value(3).toLongLong()};
         q.finish();
@@ -290,6 +357,7 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
 
 bool SqlRegistry::confirm(qint64 id)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return false;
     QSqlQuery q(database());
@@ -306,6 +374,7 @@ bool SqlRegistry::confirm(qint64 id)
 
 bool SqlRegistry::release(qint64 id)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return false;
     if (!begin())
@@ -342,6 +411,7 @@ bool SqlRegistry::release(qint64 id)
 
 std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     QSqlQuery q(database());
@@ -399,26 +469,34 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 
 std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
 {
+    const Deadline deadline(*this);
     if (!ready())
         return std::nullopt;
     const QString wanted = text.trimmed();
-    if (wanted.isEmpty())
+    if (wanted.isEmpty() || wanted.size() > MaxLabelTextLength)
         return QList<JobSummary>();
     // The two lines with or without a space, or a label without an upper
-    // line: every split of the text is one look-up in the index of texts.
+    // line: the upper line is at most LabelBytes characters, so a few splits
+    // of the text cover every label it can be, each one look-up in the index
+    // of texts. Always as many, so that the statement stays the same.
+    constexpr int Splits = LabelBytes + 1;
     QStringList alternatives;
     QVariantList values;
-    for (qsizetype cut = 0; cut < wanted.size(); ++cut) {
-        if (cut > 0 && wanted[cut - 1].isHighSurrogate())
-            continue;
+    for (qsizetype cut = 0; alternatives.size() < Splits; ++cut) {
+        const bool inside = cut > 0 && cut < wanted.size() && wanted[cut - 1].isHighSurrogate();
+        if (cut > wanted.size() || inside) {
+            // The last split again.
+            values << values[values.size() - 2] << values[values.size() - 1];
+        } else {
+            values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
+        }
         alternatives << QStringLiteral("(upper_text = ? AND lower_text = ?)");
-        values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
     }
     const QString byJob = QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)");
     std::optional<QList<JobSummary>> found =
         summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
-    // Only the lower line given, under any upper line: that reads the whole
-    // index, which the upper line leads, so it comes last.
+    // Only the lower line given, under any upper line: the index of lower
+    // lines finds it.
     if (found && found->isEmpty())
         found = summaries(byJob.arg(QStringLiteral("lower_text = ?")), {wanted});
     return found;
