@@ -77,6 +77,14 @@ JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station
 JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
                                const DuplicateQuestion& duplicates, const Progress& progress)
 {
+    JobOutcome outcome = transact(canvas, plan, duplicates, progress);
+    outcome.notes = m_registry.takeNotes() + outcome.notes;
+    return outcome;
+}
+
+JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
+                                    const DuplicateQuestion& duplicates, const Progress& progress)
+{
     JobOutcome outcome;
     QString error;
     if (!m_files.lock(&error)) {
@@ -85,7 +93,8 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
     }
     const auto unlock = qScopeGuard([this] { m_files.unlock(); });
     removeStaleTemporaries(m_files.dir(),
-                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
+                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
+                           m_files.isLocked());
 
     FolderSnapshot snapshot;
     std::optional<JobPlan> planned;
@@ -130,6 +139,9 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
                                       JobOutcome& outcome)
 {
     for (int attempt = 1; attempt <= MaxPlans; ++attempt) {
+        // Each round starts afresh: what stopped a round that is planned
+        // again is not the job's outcome.
+        outcome = JobOutcome();
         snapshot = {StartFile::read(m_files.startPath()),
                     StateFile::read(m_files.statePath()),
                     &m_registry,

@@ -109,6 +109,8 @@ public:
                    const Progress& progress = {});
 
 private:
+    JobOutcome transact(PrintCanvas& canvas, const Planner& plan,
+                        const DuplicateQuestion& duplicates, const Progress& progress);
     // The plan, the duplicate guard and the reservation, planned again while
     // other stations reserve the same type's numbers: the job's id, or 0
     // with the outcome saying why not.
