@@ -2,7 +2,7 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistryThread.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
 #include "core/model/Freeze.h"

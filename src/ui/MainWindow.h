@@ -9,7 +9,8 @@
 // library (src/core) decides everything: the label texts and their 2D codes,
 // the sheets and their geometry, the drawing onto a PrintCanvas, the files,
 // and the registry of every label issued (src/core/registry: SQLite beside
-// the state, or a PostgreSQL server several stations share). One job
+// the state, or a PostgreSQL server several stations share; the window asks
+// it on a thread of its own and keeps painting while it waits). One job
 // transaction (src/core/job) runs every print of the window and the command
 // line: lock the folder, reread it, plan, ask about labels issued before,
 // reserve the labels in the registry, save the files, print, confirm. The
@@ -40,7 +41,7 @@
 
 class AboutDialog;
 class LabelRegistry;
-class SqlRegistry;
+class RegistryThread;
 struct FolderSnapshot;
 struct JobPlan;
 struct PlanDecision;
@@ -102,7 +103,7 @@ public:
     // Opens a design file: it replaces the design, or a message says why not.
     bool openDesign(const QString& path);
     // The registry of issued labels, or null while it cannot be used.
-    SqlRegistry* registry() const { return m_registry.get(); }
+    RegistryThread* registry() const { return m_registry.get(); }
     // How often the window looks for jobs other stations printed.
     void setRegistryPollInterval(int ms);
     bool isPrinting() const { return m_busy; }
@@ -201,7 +202,7 @@ private:
     AboutDialog* m_about = nullptr;
     Screen m_screen = Screen::Design;
     bool m_busy = false; // a print job runs: the window takes no input
-    std::unique_ptr<SqlRegistry> m_registry;
+    std::unique_ptr<RegistryThread> m_registry;
     QString m_registryProblem; // why there is no registry now
     qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
     bool m_shownOnce = false;

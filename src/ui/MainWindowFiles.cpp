@@ -7,7 +7,7 @@
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
 #include "ui/PrintScreen.h"

@@ -7,7 +7,7 @@
 #include "core/job/Reprint.h"
 #include "core/job/ReservedJobs.h"
 #include "core/registry/RegistrySetup.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
 #include "ui/HistoryDialog.h"
@@ -40,10 +40,10 @@ bool MainWindow::openRegistry()
         return true;
     }
     for (;;) {
-        m_registry = RegistrySetup::open(choice.target, m_state.appDir);
+        m_registry = RegistryThread::open(choice.target, m_state.appDir);
         if (m_registry->isOpen())
             break;
-        const SqlRegistry::Failure failure = m_registry->failure();
+        const LabelRegistry::Failure failure = m_registry->failure();
         const QString detail = m_registry->location() + QLatin1Char('\n') + m_registry->errorString();
         m_registryProblem = detail;
         const bool file = choice.target.backend == RegistryTarget::Backend::SQLite;
@@ -110,7 +110,8 @@ bool MainWindow::ensureRegistry()
         return true;
     const RegistrySetup::Choice choice = RegistrySetup::choose(m_state.appDir);
     if (choice.error.isEmpty()) {
-        std::unique_ptr<SqlRegistry> registry = RegistrySetup::open(choice.target, m_state.appDir);
+        std::unique_ptr<RegistryThread> registry =
+            RegistryThread::open(choice.target, m_state.appDir);
         if (registry->isOpen()) {
             m_registry = std::move(registry);
             m_registryProblem.clear();
@@ -197,7 +198,8 @@ bool MainWindow::adoptNumbering()
 
 void MainWindow::lookForOtherJobs()
 {
-    if (m_busy || !isVisible())
+    // Not while a call of the window waits for its answer.
+    if (m_busy || !isVisible() || (m_registry && m_registry->isBusy()))
         return;
     if (!m_registry) {
         showRegistryLine(false);

@@ -1,6 +1,7 @@
 #include "core/io/DesignFile.h"
 #include "core/model/Freeze.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/io/RunFiles.h"
+#include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/HistoryDialog.h"
 #include "ui/PrintScreen.h"
@@ -22,6 +23,7 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 // The window and the registry of issued labels, as a user meets them: the
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void aRegistryThatCannotBeUsed_data();
     void aRegistryThatCannotBeUsed();
     void anotherStationsJobMovesTheNumberingOn();
+    void aFrozenServerHoldsTheJobNoLongerThanItsDeadline();
 };
 
 namespace {
@@ -311,6 +314,45 @@ void TestRegistryWindow::anotherStationsJobMovesTheNumberingOn()
     QVERIFY(cli.waitForFinished(30000) && cli.exitCode() == 0);
     QTRY_COMPARE(f.w().printScreen().controls().sampleLabel->lower(), QStringLiteral("0021"));
     QVERIFY(f.w().design().controls().nextJobLine->text().startsWith(QStringLiteral("次: 0021")));
+}
+
+void TestRegistryWindow::aFrozenServerHoldsTheJobNoLongerThanItsDeadline()
+{
+    // The server stops answering as the user presses Print: the window goes
+    // on painting while it waits, the job ends at registry_timeout with
+    // nothing printed, and the folder is free again.
+    PostgresServer server;
+    if (!server.isReady())
+        QSKIP(qPrintable(server.skipReason()));
+    MainFixture f;
+    QFile conf(f.dir.path() + "/rondelmaker.conf");
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("registry=" + server.url().toUtf8() + "\nregistry_timeout=2\n");
+    conf.close();
+    f.window = std::make_unique<MainWindow>(f.dialogs, f.dir.path(), fixedNow);
+    f.w().show();
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    const QString pdf = f.dir.path() + "/labels.pdf";
+    f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    int ticks = 0;
+    QTimer clock;
+    connect(&clock, &QTimer::timeout, &clock, [&ticks] { ++ticks; });
+    clock.start(100);
+    {
+        const ServerFreeze frozen(server, 30000);
+        QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
+    }
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QVERIFY(!QFile::exists(pdf));
+    QVERIFY2(f.dialogs.texts("error").value(0).contains(QStringLiteral("2 秒")),
+             qPrintable(f.dialogs.texts("error").value(0)));
+    RunFiles folder(f.dir.path());
+    QString error;
+    QVERIFY2(folder.lock(&error, 0), qPrintable(error));
 }
 
 QTEST_MAIN(TestRegistryWindow)
