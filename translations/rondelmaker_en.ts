@@ -247,7 +247,9 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
 in start.txt. A job is recorded in the registry before it prints; labels that
-were issued before are printed again only with --allow-duplicates.
+were issued before are printed again only with --allow-duplicates. Type 8&apos;s
+labels are never checked for duplicates: its two lines are fixed texts, the
+same on every label.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -273,8 +275,15 @@ Options of every command:
                        program, or ~/.config/Rondelmaker for an installed one)
   --registry URL       postgresql://user@host/database, or a SQLite file
                        (default: rondelmaker.conf&apos;s, else registry.sqlite in
-                       the state folder)
-history: --since YYYY-MM-DD, --type N (1..12).
+                       the state folder). The URL may add ?sslmode=,
+                       sslrootcert=, sslcert=, sslkey=, connect_timeout=,
+                       application_name=, host= (a socket folder), port=;
+                       any other option, and a password, are refused
+history: --since YYYY-MM-DD, --type N (1..12). find: a label&apos;s text, at most
+11 characters.
+Every call of the registry ends within registry_timeout= seconds of
+rondelmaker.conf (default 10); a registry that does not answer by then counts
+as unreachable.
 
 list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
@@ -284,9 +293,10 @@ Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
      writable, another Rondelmaker holds the folder, the registry cannot be
-     reached or cannot record the job, start.txt or state.json not writable)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
+     reached, does not answer in time or cannot record the job, start.txt or
+     state.json not writable)
+  2  bad arguments, a bad file (design, free texts, start.txt, state.json) or
+     a registry setting that cannot be used; nothing changed
   3  the labels were printed and recorded, but the record or the spreadsheet
      could not be written, or the registry could not be told they printed
      (the next contact does; the message says which)
@@ -306,7 +316,9 @@ Exit codes:
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
 in start.txt. A job is recorded in the registry before it prints; labels that
-were issued before are printed again only with --allow-duplicates.
+were issued before are printed again only with --allow-duplicates. Type 8&apos;s
+labels are never checked for duplicates: its two lines are fixed texts, the
+same on every label.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -332,8 +344,15 @@ Options of every command:
                        program, or ~/.config/Rondelmaker for an installed one)
   --registry URL       postgresql://user@host/database, or a SQLite file
                        (default: rondelmaker.conf&apos;s, else registry.sqlite in
-                       the state folder)
-history: --since YYYY-MM-DD, --type N (1..12).
+                       the state folder). The URL may add ?sslmode=,
+                       sslrootcert=, sslcert=, sslkey=, connect_timeout=,
+                       application_name=, host= (a socket folder), port=;
+                       any other option, and a password, are refused
+history: --since YYYY-MM-DD, --type N (1..12). find: a label&apos;s text, at most
+11 characters.
+Every call of the registry ends within registry_timeout= seconds of
+rondelmaker.conf (default 10); a registry that does not answer by then counts
+as unreachable.
 
 list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
@@ -343,14 +362,19 @@ Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
      writable, another Rondelmaker holds the folder, the registry cannot be
-     reached or cannot record the job, start.txt or state.json not writable)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
+     reached, does not answer in time or cannot record the job, start.txt or
+     state.json not writable)
+  2  bad arguments, a bad file (design, free texts, start.txt, state.json) or
+     a registry setting that cannot be used; nothing changed
   3  the labels were printed and recorded, but the record or the spreadsheet
      could not be written, or the registry could not be told they printed
      (the next contact does; the message says which)
   4  some labels were issued before: nothing printed (--allow-duplicates)
 </translation>
+    </message>
+    <message>
+        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
+        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
     </message>
 </context>
 <context>
@@ -718,6 +742,13 @@ Exit codes:
             <numerusform>%1 were printed on %2 by job %3</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%1 は %2 にジョブ %3 で発行されました（印刷されたかどうか確かめられていないジョブです）</source>
+        <translation>
+            <numerusform>%1 was issued on %2 by job %3, which is in question (not known to have printed)</numerusform>
+            <numerusform>%1 were issued on %2 by job %3, which is in question (not known to have printed)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -794,10 +825,6 @@ Exit codes:
     <message>
         <source>ほか %1 件</source>
         <translation>and %1 more</translation>
-    </message>
-    <message>
-        <source>このジョブには、すでに印刷したラベルがあります。もう一度印刷しますか？</source>
-        <translation>This job holds labels that were printed before. Print them again?</translation>
     </message>
     <message>
         <source>印刷しない</source>
@@ -978,6 +1005,10 @@ Exit codes:
     <message>
         <source>（接続できません）</source>
         <translation> (cannot connect)</translation>
+    </message>
+    <message>
+        <source>このジョブには、すでに発行したラベルがあります。もう一度印刷しますか？</source>
+        <translation>This job holds labels that were issued before. Print them again?</translation>
     </message>
 </context>
 <context>
@@ -1174,6 +1205,13 @@ Exit codes:
     </message>
 </context>
 <context>
+    <name>RegistrySetup</name>
+    <message>
+        <source>%1: registry_timeout is a number of seconds from 1 to 600, not &apos;%2&apos;</source>
+        <translation>%1: registry_timeout is a number of seconds from 1 to 600, not &apos;%2&apos;</translation>
+    </message>
+</context>
+<context>
     <name>RegistryTarget</name>
     <message>
         <source>the registry setting is empty</source>
@@ -1198,6 +1236,18 @@ Exit codes:
     <message>
         <source>the registry setting names no file</source>
         <translation>the registry setting names no file</translation>
+    </message>
+    <message>
+        <source>the registry setting&apos;s %1 cannot be &apos;%2&apos;</source>
+        <translation>the registry setting&apos;s %1 cannot be &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the registry setting names %1 twice</source>
+        <translation>the registry setting names %1 twice</translation>
+    </message>
+    <message>
+        <source>the registry setting&apos;s option %1 is not one Rondelmaker passes on (sslmode, sslrootcert, sslcert, sslkey, connect_timeout, application_name, host, port)</source>
+        <translation>the registry setting&apos;s option %1 is not one Rondelmaker passes on (sslmode, sslrootcert, sslcert, sslkey, connect_timeout, application_name, host, port)</translation>
     </message>
 </context>
 <context>
@@ -1349,6 +1399,46 @@ Exit codes:
     <message>
         <source>Qt SQL driver %1 is not installed</source>
         <translation>Qt SQL driver %1 is not installed</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>読み取り専用のため、書き込めません。</source>
+        <translation>It is read-only and cannot be written.</translation>
+    </message>
+    <message>
+        <source>ほかのプログラムが使っています（ロックされています）。</source>
+        <translation>Another program is using it (it is locked).</translation>
+    </message>
+    <message>
+        <source>壊れているか、ラベル台帳ではありません。</source>
+        <translation>It is damaged, or it is not a label registry.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を読み書きできません。よくある原因は、ディスクがいっぱい、読み取り専用、ほかのプログラムによるロック、ファイルの破損です。</source>
+        <translation>The label registry cannot be read or written. The usual causes are a full disk, a read-only disk, a lock held by another program, or a damaged file.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳が %1 秒のうちに答えませんでした。</source>
+        <translation>The label registry did not answer within %1 seconds.</translation>
+    </message>
+    <message>
+        <source>詳細: %1</source>
+        <translation>Details: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号がなく、ジョブ %2 から求めることもできません: %3</source>
+        <translation>The label registry holds no numbering for type %1, and it cannot be worked out from job %2: %3</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号の記録がありませんでした。ジョブの記録から求め直しました。</source>
+        <translation>The label registry held no record of where type %1&apos;s numbering goes on. It was worked out again from the jobs.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号を記録できません。</source>
+        <translation>The label registry cannot record the numbering of type %1.</translation>
     </message>
 </context>
 <context>

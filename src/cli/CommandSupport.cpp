@@ -59,7 +59,8 @@ int readFolder(const QString& dir, FolderSnapshot& snapshot)
         report(error);
         return NotPrinted;
     }
-    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
+    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
+                           files.isLocked());
     snapshot.start = StartFile::read(files.startPath());
     snapshot.state = StateFile::read(files.statePath());
     return Done;
@@ -127,28 +128,40 @@ void report(const QString& message)
 }
 
 
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir, RegistryUse use)
+int openRegistry(const Arguments& a, const QString& dir, RegistryUse use,
+                 std::unique_ptr<SqlRegistry>& registry)
 {
     const RegistrySetup::Choice choice = RegistrySetup::choose(dir, a.registry);
     if (!choice.error.isEmpty()) {
         report(choice.error);
-        return nullptr;
+        return BadInput;
     }
     RegistryTarget target = choice.target;
+    target.readOnly = use == RegistryUse::Read;
     // A command that only reads leaves a folder without a registry as it is:
-    // it reads an empty one.
-    if (use == RegistryUse::Read && target.backend == RegistryTarget::Backend::SQLite &&
-        !QFileInfo::exists(target.file))
+    // it reads an empty one. A file whose folder is not there is no registry
+    // at all, as for a job.
+    if (use != RegistryUse::Record && target.backend == RegistryTarget::Backend::SQLite &&
+        !QFileInfo::exists(target.file) && QFileInfo(target.file).absoluteDir().exists()) {
         target.file = QStringLiteral(":memory:");
-    std::unique_ptr<SqlRegistry> registry = RegistrySetup::open(target, dir);
+        target.readOnly = false;
+    }
+    registry = RegistrySetup::open(target, dir);
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.
         report(QCoreApplication::translate("Cli", "ラベル台帳を開けません。\n%1\n%2")
                    .arg(registry->location(), registry->errorString()));
-        return nullptr;
+        registry.reset();
+        return NotPrinted;
     }
-    return registry;
+    return Done;
+}
+
+void reportNotes(LabelRegistry& registry)
+{
+    for (const QString& note : registry.takeNotes())
+        report(note);
 }
 
 void reportUnresolved(const QList<JobSummary>& jobs)

@@ -44,11 +44,16 @@ QString stateDirOf(const Arguments& a);
 // running elsewhere is seen either wholly before or wholly after.
 int readFolder(const QString& dir, FolderSnapshot& snapshot);
 
-// The folder's registry, open; null after a message when it cannot be used.
-// A command that only reads gets an empty one where the folder has none.
-enum class RegistryUse { Record, Read };
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir,
-                                          RegistryUse use = RegistryUse::Record);
+// The folder's registry, open, or an exit code after a message: BadInput
+// for a setting that cannot be used, NotPrinted for a registry that cannot.
+// A job records in it (made when there is none); history reads it and
+// confirms what printed; the other commands only read it, and get an empty
+// one where the folder has none.
+enum class RegistryUse { Record, Contact, Read };
+int openRegistry(const Arguments& a, const QString& dir, RegistryUse use,
+                 std::unique_ptr<SqlRegistry>& registry);
+// What the registry mended by itself, on standard error.
+void reportNotes(LabelRegistry& registry);
 // Jobs of this station that may or may not have printed, on standard error.
 void reportUnresolved(const QList<JobSummary>& jobs);
 

@@ -42,6 +42,8 @@ struct Job {
     int startPosition = 1;
     qint64 numberingJobId = 0; // the registry's numbering the run starts from
     QString printer;           // as the history shows it
+    // This station's jobs in question, as the plan found them.
+    QList<JobSummary> unresolved;
 };
 
 // A free-text design's texts, as a job takes them: BadInput with a message
@@ -150,17 +152,18 @@ int loadDesign(const Arguments& a, LabelDesign& design)
 }
 
 // The run the design makes on the folder's start file and state. BadInput
-// with a message when a file is missing or damaged.
-int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
+// with a message when a file is missing or damaged. A job may plan several
+// times: only the plan that stands is told, so nothing is reported here.
+int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job, QString& message)
 {
     const StartFileReadResult& start = folder.start;
     if (start.status == StartFileReadResult::Missing) {
-        report(QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
-               shown(StartFile::pathIn(job.dir)));
+        message = QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
+                  shown(StartFile::pathIn(job.dir));
         return BadInput;
     }
     if (start.status != StartFileReadResult::Ok) {
-        report(start.error);
+        message = start.error;
         return BadInput;
     }
     job.start = start.values;
@@ -169,11 +172,11 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
     // no job of the type yet leaves it to the saved state's design.
     std::optional<NumberingPosition> at = NumberingPosition{};
     if (folder.registry && !(at = folder.registry->numbering(job.design.type))) {
-        report(registryProblem(*folder.registry));
+        message = registryProblem(*folder.registry);
         return NotPrinted;
     }
     job.numberingJobId = at->jobId;
-    reportUnresolved(folder.unresolved);
+    job.unresolved = folder.unresolved;
 
     const StateFile::ReadResult& state = folder.state;
     if (state.status == StateFile::ReadResult::Ok) {
@@ -183,11 +186,11 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
         // Without the numbering the job could repeat labels; an explicit
         // first number, or a type without numbers, needs none.
         if (labelType(job.design.type).hasNumber() && !a.first && at->jobId == 0) {
-            report(QCoreApplication::translate(
-                       "Cli", "前回の状態を読み込めませんでした。次の番号を復元できません。\n"
-                              "%1\n%2\n"
-                              "Give the first number with --first N.")
-                       .arg(shown(StateFile::pathIn(job.dir)), state.error));
+            message = QCoreApplication::translate(
+                          "Cli", "前回の状態を読み込めませんでした。次の番号を復元できません。\n"
+                                 "%1\n%2\n"
+                                 "Give the first number with --first N.")
+                          .arg(shown(StateFile::pathIn(job.dir)), state.error);
             return BadInput;
         }
         job.stateDamaged = true;
@@ -201,12 +204,8 @@ int planFromFolder(const Arguments& a, const FolderSnapshot& folder, Job& job)
     }
     job.startPosition = a.start ? *a.start : std::max(1, job.start.startPosition);
     job.run = freeze(job.design, QDate::currentDate());
-    if (const QString problem = codeProblem(SheetLabels(job.run), job.design.look);
-        !problem.isEmpty()) {
-        report(problem);
-        return BadInput;
-    }
-    return Done;
+    message = codeProblem(SheetLabels(job.run), job.design.look);
+    return message.isEmpty() ? Done : BadInput;
 }
 
 // The record and the spreadsheet of a printed job; false after a message.
@@ -299,15 +298,16 @@ int exitCodeOf(const JobOutcome& outcome)
 }
 
 // The messages, the record and spreadsheet, and the summary of a job.
-int finishPrint(const Arguments& a, const JobOutcome& outcome)
+int finishPrint(const Arguments& a, const Job& job, const JobOutcome& outcome)
 {
     for (const QString& note : outcome.notes)
         report(note);
+    reportUnresolved(job.unresolved);
     if (outcome.status == JobOutcome::Status::Declined)
         report(outcome.message +
                QCoreApplication::translate("Cli", "\nNothing printed; --allow-duplicates prints "
                                                   "them again."));
-    else if (outcome.status != JobOutcome::Status::Withdrawn && !outcome.message.isEmpty())
+    else if (!outcome.message.isEmpty())
         report(outcome.message);
     int code = exitCodeOf(outcome);
     if (!outcome.printed())
@@ -347,9 +347,9 @@ int print(const Arguments& a)
         return BadInput;
     }
 
-    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = openRegistry(a, job.dir, RegistryUse::Record, registry))
+        return code;
     job.printer = a.pdf.isEmpty() ? queue : shown(a.pdf);
 
     RunFiles files(job.dir);
@@ -361,7 +361,7 @@ int print(const Arguments& a)
         canvas,
         [&](const FolderSnapshot& folder) {
             PlanDecision decision;
-            decision.refusal = planFromFolder(a, folder, job);
+            decision.refusal = planFromFolder(a, folder, job, decision.message);
             if (decision.refusal == Done)
                 decision.plan = planOf(job);
             return decision;
@@ -369,7 +369,7 @@ int print(const Arguments& a)
         [&a](const QList<IssuedLabel>&) { return a.allowDuplicates; },
         [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
     progress.end();
-    return finishPrint(a, outcome);
+    return finishPrint(a, job, outcome);
 }
 
 int list(const Arguments& a)
@@ -381,12 +381,18 @@ int list(const Arguments& a)
     FolderSnapshot folder;
     if (const int code = readFolder(job.dir, folder))
         return code;
-    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, job.dir, RegistryUse::Read);
-    if (!registry)
-        return NotPrinted;
-    folder.registry = registry.get();
-    if (const int code = planFromFolder(a, folder, job))
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = openRegistry(a, job.dir, RegistryUse::Read, registry))
         return code;
+    folder.registry = registry.get();
+    QString message;
+    const int code = planFromFolder(a, folder, job, message);
+    reportNotes(*registry);
+    reportUnresolved(job.unresolved);
+    if (code != Done) {
+        report(message);
+        return code;
+    }
 
     QByteArray out =
         Csv::record({QStringLiteral("sheet"), QStringLiteral("position"), QStringLiteral("sample"),
@@ -429,10 +435,11 @@ int next(const Arguments& a)
     // Where the registry says the type goes on, which other stations of a
     // shared registry move on too.
     LabelDesign design = state.state.design;
-    const std::unique_ptr<SqlRegistry> registry = openRegistry(a, dir, RegistryUse::Read);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = openRegistry(a, dir, RegistryUse::Read, registry))
+        return code;
     const std::optional<NumberingPosition> at = registry->numbering(design.type);
+    reportNotes(*registry);
     if (!at) {
         report(registry->errorString());
         return NotPrinted;

@@ -50,16 +50,16 @@ void writeJobs(const QList<JobSummary>& jobs)
     writeOut(out);
 }
 
-// The registry of the state folder, or null after a message.
-std::unique_ptr<SqlRegistry> registryOf(const Arguments& a, QString& dir,
-                                        RegistryUse use = RegistryUse::Read)
+// The registry of the state folder, or an exit code after a message.
+int registryOf(const Arguments& a, QString& dir, RegistryUse use,
+               std::unique_ptr<SqlRegistry>& registry)
 {
     dir = stateDirOf(a);
     if (!QFileInfo(dir).isDir()) {
         report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
-        return nullptr;
+        return BadInput;
     }
-    return openRegistry(a, dir, use);
+    return openRegistry(a, dir, use, registry);
 }
 
 std::optional<RegistryJob> jobOf(SqlRegistry& registry, qint64 id)
@@ -75,9 +75,9 @@ std::optional<RegistryJob> jobOf(SqlRegistry& registry, qint64 id)
 int history(const Arguments& a)
 {
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = registryOf(a, dir, RegistryUse::Contact, registry))
+        return code;
     // A contact with the registry: jobs printed while it was away are
     // confirmed first, and the ones in question are named.
     RunFiles files(dir);
@@ -101,10 +101,19 @@ int history(const Arguments& a)
 
 int find(const Arguments& a)
 {
+    // No label is longer; a longer text could only be a mistake.
+    if (a.text.trimmed().size() > MaxLabelTextLength) {
+        report(QCoreApplication::translate(
+                   "Cli", "find: a label is at most %1 characters long (both lines and a space); "
+                          "this text has %2")
+                   .arg(MaxLabelTextLength)
+                   .arg(a.text.trimmed().size()));
+        return BadInput;
+    }
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = registryOf(a, dir, RegistryUse::Read, registry))
+        return code;
     const std::optional<QList<JobSummary>> jobs = registry->find(a.text);
     if (!jobs) {
         report(registry->errorString());
@@ -117,9 +126,9 @@ int find(const Arguments& a)
 int labels(const Arguments& a)
 {
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = registryOf(a, dir, RegistryUse::Read, registry))
+        return code;
     const std::optional<RegistryJob> job = jobOf(*registry, a.job);
     if (!job)
         return BadInput;
@@ -146,9 +155,9 @@ int reprint(const Arguments& a)
     if (const int code = chooseQueue(a, queue))
         return code;
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir, RegistryUse::Record);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = registryOf(a, dir, RegistryUse::Record, registry))
+        return code;
     const std::optional<RegistryJob> job = jobOf(*registry, a.job);
     if (!job)
         return BadInput;
@@ -169,11 +178,11 @@ int reprint(const Arguments& a)
         [&](const FolderSnapshot& folder) {
             PlanDecision decision;
             if (folder.start.status != StartFileReadResult::Ok) {
-                report(
+                decision.message =
                     folder.start.status == StartFileReadResult::Missing
                         ? QCoreApplication::translate("Cli", "スタートファイルがありません。\n") +
                               shown(StartFile::pathIn(dir))
-                        : folder.start.error);
+                        : folder.start.error;
                 decision.refusal = BadInput;
                 return decision;
             }
@@ -186,9 +195,9 @@ int reprint(const Arguments& a)
             plan.state = saved;
             // A damaged state is left for the window or the next print to keep.
             if (folder.state.status == StateFile::ReadResult::Damaged) {
-                report(
+                decision.message =
                     QCoreApplication::translate("Cli", "前回の状態を読み込めませんでした。\n%1\n%2")
-                        .arg(shown(StateFile::pathIn(dir)), folder.state.error));
+                        .arg(shown(StateFile::pathIn(dir)), folder.state.error);
                 decision.refusal = BadInput;
                 return decision;
             }
@@ -200,7 +209,7 @@ int reprint(const Arguments& a)
     for (const QString& note : outcome.notes)
         report(note);
     if (!outcome.printed()) {
-        if (outcome.status != JobOutcome::Status::Withdrawn)
+        if (!outcome.message.isEmpty())
             report(outcome.message);
         return outcome.status == JobOutcome::Status::Withdrawn ? outcome.refusal : NotPrinted;
     }
@@ -217,9 +226,9 @@ int reprint(const Arguments& a)
 int resolve(const Arguments& a)
 {
     QString dir;
-    const std::unique_ptr<SqlRegistry> registry = registryOf(a, dir, RegistryUse::Record);
-    if (!registry)
-        return NotPrinted;
+    std::unique_ptr<SqlRegistry> registry;
+    if (const int code = registryOf(a, dir, RegistryUse::Record, registry))
+        return code;
     RunFiles files(dir);
     QString error;
     if (!ReservedJobs::settle(files, *registry, a.job, *a.printed, &error)) {
