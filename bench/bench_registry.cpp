@@ -6,11 +6,13 @@
 //
 // A SQLite file is made at PATH (default: a temporary one) unless it holds
 // the registry already; a server's database is filled unless it holds the
-// labels already. Reports the median and range over 11 jobs, and the size
-// of the database.
+// labels already. A registry filled before the index of lower lines gets it
+// when it is opened, which takes a while once. Reports the median and range
+// over 11 jobs, and the size of the database.
 #include "BenchStats.h"
 
 #include "core/model/Freeze.h"
+#include "core/registry/RegistrySchema.h"
 #include "core/registry/SqlRegistry.h"
 
 #include <QCoreApplication>
@@ -52,7 +54,9 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
                : QStringLiteral("SELECT i FROM generate_series(0, %1) AS n(i)");
     const QString four = sqlite ? QStringLiteral("printf('%04d', i % 10000)")
                                 : QStringLiteral("lpad((i % 10000)::text, 4, '0')");
+    // Indexes are built once the rows are in: far quicker than row by row.
     return run(q, QStringLiteral("DROP INDEX labels_by_text")) &&
+           run(q, QStringLiteral("DROP INDEX IF EXISTS labels_by_lower")) &&
            run(q, QStringLiteral("INSERT INTO jobs (id, reserved_at, kind, state, host, "
                                  "user_name, folder, printer, label_type, label_count, "
                                  "first_label, last_label, start_position, next_position, "
@@ -66,6 +70,7 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
                                  "FROM (%1) AS s")
                       .arg(numbers.arg(labels - 1), four)) &&
            run(q, QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)")) &&
+           run(q, QLatin1String(RegistrySchema::LowerLineIndex)) &&
            run(q, QStringLiteral("ANALYZE")) && (sqlite || run(q, catchUp));
 }
 

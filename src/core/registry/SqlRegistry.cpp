@@ -1,7 +1,6 @@
 #include "core/registry/SqlRegistry.h"
 
 #include "core/registry/CallWatchdog.h"
-#include "core/registry/RegistrySchema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -13,9 +12,8 @@
 #include <QSqlDriver>
 #include <QThread>
 #include <QUrl>
-#include <QUuid>
 
-#include <libpq-fe.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 
@@ -46,8 +44,6 @@ QString sqliteCause(int primary)
 
 // How long a SQLite file locked by another program is waited for.
 constexpr int SQLiteWaitMs = 5000;
-// Building an index on a registry of millions of labels.
-constexpr int IndexBuildMs = 300000;
 
 QString nextConnectionName()
 {
@@ -94,13 +90,21 @@ QSqlDatabase SqlRegistry::database() const
 
 int SqlRegistry::socket() const
 {
-    // On the watchdog's thread: the driver's connection as it is now.
+    // On the watchdog's thread: the driver's connection as it is now. The
+    // client library is asked by name where the driver loaded it, so that a
+    // program on a SQLite file never loads it (nor what it pulls in).
+    using SocketOf = int (*)(const void*);
+    static const SocketOf socketOf = [] {
+        void* library = ::dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
+        return library ? reinterpret_cast<SocketOf>(::dlsym(library, "PQsocket")) : nullptr;
+    }();
     const QVariant handle = m_driver ? m_driver->handle() : QVariant();
     // The driver names the type as the library declares it.
-    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!socketOf ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return -1;
-    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
-    return connection ? PQsocket(connection) : -1;
+    const void* connection = *static_cast<void* const*>(handle.constData());
+    return connection ? socketOf(connection) : -1;
 }
 
 std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, bool mayCreate)
@@ -250,175 +254,6 @@ bool SqlRegistry::ready()
         return false;
     m_open = connect() && prepareSchema(false);
     return m_open;
-}
-
-std::optional<SqlRegistry::Inspection> SqlRegistry::inspect(bool* hasLowerIndex)
-{
-    QSqlQuery q(database());
-    const bool sqlite = isSQLite();
-    if (!exec(q, sqlite ? QStringLiteral(
-                              "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table'), "
-                              "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                              "name = 'registry_meta'), (SELECT count(*) FROM sqlite_master "
-                              "WHERE type = 'index' AND name = 'labels_by_lower')")
-                        : QStringLiteral(
-                              "SELECT (SELECT count(*) FROM pg_catalog.pg_tables WHERE "
-                              "schemaname = current_schema()), (SELECT count(*) FROM "
-                              "pg_catalog.pg_tables WHERE schemaname = current_schema() AND "
-                              "tablename = 'registry_meta'), (SELECT count(*) FROM "
-                              "pg_catalog.pg_indexes WHERE schemaname = current_schema() AND "
-                              "indexname = 'labels_by_lower')")) ||
-        !q.next())
-        return std::nullopt;
-    Inspection found;
-    found.tables = q.value(0).toInt();
-    found.registry = q.value(1).toInt() > 0;
-    if (hasLowerIndex)
-        *hasLowerIndex = q.value(2).toInt() > 0;
-    if (!found.registry) {
-        // No tables at all: a new file or database, ours to make.
-        if (found.tables > 0) {
-            fail(Failure::Damaged,
-                 QCoreApplication::translate(
-                     "SqlRegistry",
-                     "ラベル台帳ではないデータベースです（表 registry_meta がありません）。"));
-            return std::nullopt;
-        }
-        return found;
-    }
-    if (!exec(q, QStringLiteral(
-                     "SELECT name, value FROM registry_meta WHERE name IN ('schema', 'id')")))
-        return std::nullopt;
-    QString version;
-    while (q.next())
-        (q.value(0).toString() == QLatin1String("id") ? found.identity : version) =
-            q.value(1).toString();
-    q.finish();
-    bool number = false;
-    found.schema = version.toInt(&number);
-    if (version.isNull()) {
-        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
-        return std::nullopt;
-    }
-    if (!number || found.schema < 1) {
-        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
-        return std::nullopt;
-    }
-    if (found.schema > SchemaVersion) {
-        fail(Failure::Newer,
-             QCoreApplication::translate(
-                 "SqlRegistry", "新しい版（%1）の台帳です。このプログラムは版 %2 までを読めます。")
-                 .arg(found.schema)
-                 .arg(SchemaVersion));
-        return std::nullopt;
-    }
-    return found;
-}
-
-bool SqlRegistry::prepareSchema(bool mayCreate)
-{
-    bool hasLowerIndex = false;
-    const std::optional<Inspection> found = inspect(&hasLowerIndex);
-    if (!found)
-        return false;
-    if (!found->registry) {
-        if (!mayCreate)
-            return fail(
-                Failure::Unavailable,
-                QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
-        return useWal() && createSchema();
-    }
-    m_schema = found->schema;
-    m_identity = found->identity;
-    if (m_target.readOnly)
-        return true;
-    if (!useWal() || (m_schema < SchemaVersion && !migrate(m_schema)))
-        return false;
-    if (hasLowerIndex)
-        return true;
-    // A registry made before the index of lower lines: searches by the lower
-    // line alone read every label until it is there. Building it takes a
-    // while on a large registry, once.
-    if (m_watchdog)
-        m_watchdog->arm(std::chrono::milliseconds(std::max(m_target.deadlineMs, IndexBuildMs)));
-    QSqlQuery q(database());
-    const bool made = exec(q, QLatin1String(RegistrySchema::LowerLineIndex));
-    if (m_watchdog)
-        m_watchdog->arm(std::chrono::milliseconds(m_target.deadlineMs));
-    return made;
-}
-
-bool SqlRegistry::useWal()
-{
-    if (!isSQLite())
-        return true;
-    // Readers never wait for a writer.
-    QSqlQuery q(database());
-    if (!exec(q, QStringLiteral("PRAGMA journal_mode")) || !q.next())
-        return false;
-    if (q.value(0).toString() == QLatin1String("wal"))
-        return true;
-    q.finish();
-    return exec(q, QStringLiteral("PRAGMA journal_mode=WAL"));
-}
-
-bool SqlRegistry::createSchema()
-{
-    if (!begin())
-        return false;
-    QSqlQuery q(database());
-    // Two programs making a new registry at once: the second waits here (a
-    // SQLite file's write lock, the server's lock) and then finds the
-    // tables made.
-    if (!isSQLite() && !exec(q, QStringLiteral("SELECT pg_advisory_xact_lock(7262020)"))) {
-        rollback();
-        return false;
-    }
-    const std::optional<Inspection> found = inspect(nullptr);
-    if (!found || found->registry) {
-        rollback();
-        return found && prepareSchema(false);
-    }
-    for (const QString& statement : RegistrySchema::create(isSQLite())) {
-        if (!exec(q, statement)) {
-            rollback();
-            return false;
-        }
-    }
-    m_identity = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!exec(q,
-              QStringLiteral(
-                  "INSERT INTO registry_meta (name, value) VALUES ('schema', ?), ('id', ?)"),
-              {QString::number(SchemaVersion), m_identity})) {
-        rollback();
-        return false;
-    }
-    if (!commit())
-        return false;
-    m_schema = SchemaVersion;
-    m_created = true;
-    return true;
-}
-
-bool SqlRegistry::migrate(int from)
-{
-    if (!begin())
-        return false;
-    QSqlQuery q(database());
-    for (int version = from; version < SchemaVersion; ++version) {
-        for (const QString& statement : RegistrySchema::migration(version, isSQLite())) {
-            if (!exec(q, statement)) {
-                rollback();
-                return false;
-            }
-        }
-    }
-    if (!exec(q, QStringLiteral("UPDATE registry_meta SET value = ? WHERE name = 'schema'"),
-              {QString::number(SchemaVersion)}) ||
-        !commit())
-        return false;
-    m_schema = SchemaVersion;
-    return true;
 }
 
 bool SqlRegistry::exec(QSqlQuery& query, const QString& sql, const QVariantList& values)

@@ -150,6 +150,8 @@ private:
 
     bool insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels);
     std::optional<QList<JobSummary>> summaries(const QString& where, const QVariantList& values);
+    // The type's numbering row, locked until the transaction ends.
+    std::optional<NumberingPosition> lockNumbering(int numberingType);
     // Where a numbering goes on after its type's newest job, for a registry
     // whose numbering row went missing; noted for the user.
     std::optional<NumberingPosition> numberingFromJobs(int numberingType);

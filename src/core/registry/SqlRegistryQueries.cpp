@@ -6,7 +6,6 @@
 #include "core/io/DesignFile.h"
 #include "core/io/JobJson.h"
 #include "core/model/LabelType.h"
-#include "core/numbering/Continuation.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -101,50 +100,6 @@ std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
         return numberingFromJobs(numberingTypeOf(labelType));
     return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
                              q.value(3).toLongLong()};
-}
-
-std::optional<NumberingPosition> SqlRegistry::numberingFromJobs(int numberingType)
-{
-    // Every job that moved the numbering keeps its run and start, and a
-    // numbering row always stands where its newest job left it: the row
-    // can be made again from that job.
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT max(id) FROM jobs WHERE numbering_type = ?"),
-              {numberingType}) ||
-        !q.next())
-        return std::nullopt;
-    const qint64 newest = q.value(0).toLongLong();
-    q.finish();
-    NumberingPosition position;
-    if (newest > 0) {
-        const std::optional<RegistryJob> job = this->job(newest);
-        if (!job) {
-            fail(m_failure,
-                 QCoreApplication::translate(
-                     "SqlRegistry", "ラベル台帳にタイプ %1 の番号がなく、ジョブ %2 から求めることも"
-                                    "できません: %3")
-                     .arg(numberingType)
-                     .arg(newest)
-                     .arg(m_error));
-            return std::nullopt;
-        }
-        const Continuation next = continueAfterJob(job->job.run, job->job.startPosition);
-        position = {next.firstNumber, next.letter1, next.letter2, newest};
-    }
-    if (!m_rebuiltTypes.contains(numberingType)) {
-        m_rebuiltTypes << numberingType;
-        m_notes << QCoreApplication::translate(
-                       "SqlRegistry", "ラベル台帳にタイプ %1 の番号の記録がありませんでした。"
-                                      "ジョブの記録から求め直しました。")
-                       .arg(numberingType);
-    }
-    return position;
-}
-
-QStringList SqlRegistry::takeNotes()
-{
-    return std::exchange(m_notes, {});
 }
 
 std::optional<qint64> SqlRegistry::latestJobId()
@@ -258,6 +213,40 @@ bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
                 {jobId, labelsJson(labels)});
 }
 
+std::optional<NumberingPosition> SqlRegistry::lockNumbering(int numberingType)
+{
+    // The row stays locked until the commit: another station's reservation
+    // of this type waits, then finds it moved.
+    QSqlQuery q(database());
+    const QString lockRow = QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM "
+                                           "numbering WHERE label_type = ?%1")
+                                .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE"));
+    if (!exec(q, lockRow, {numberingType}))
+        return std::nullopt;
+    if (!q.next()) {
+        // The row went missing: made again from the jobs, then locked.
+        q.finish();
+        const std::optional<NumberingPosition> rebuilt = numberingFromJobs(numberingType);
+        if (!rebuilt ||
+            !exec(q,
+                  QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
+                                 "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+                  {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
+                   rebuilt->jobId}) ||
+            !exec(q, lockRow, {numberingType}))
+            return std::nullopt;
+        if (!q.next()) {
+            fail(Failure::Failed,
+                 QCoreApplication::translate("SqlRegistry",
+                                             "ラベル台帳にタイプ %1 の番号を記録できません。")
+                     .arg(numberingType));
+            return std::nullopt;
+        }
+    }
+    return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
+                             q.value(3).toLongLong()};
+}
+
 std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
 {
     const Deadline deadline(*this);
@@ -273,37 +262,10 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
     const int numberingType = numberingTypeOf(job.design.type);
     NumberingPosition before;
     if (job.movesNumbering) {
-        // The row stays locked until the commit: another station's
-        // reservation of this type waits, then finds it moved.
-        const QString lockRow =
-            QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
-                           "WHERE label_type = ?%1")
-                .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE"));
-        if (!exec(q, lockRow, {numberingType}))
+        const std::optional<NumberingPosition> locked = lockNumbering(numberingType);
+        if (!locked)
             return failed();
-        if (!q.next()) {
-            // The row went missing: made again from the jobs, then locked.
-            q.finish();
-            const std::optional<NumberingPosition> rebuilt = numberingFromJobs(numberingType);
-            if (!rebuilt ||
-                !exec(q,
-                      QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
-                                     "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
-                      {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
-                       rebuilt->jobId}) ||
-                !exec(q, lockRow, {numberingType}))
-                return failed();
-            if (!q.next()) {
-                fail(Failure::Failed,
-                     QCoreApplication::translate("SqlRegistry",
-                                                 "ラベル台帳にタイプ %1 の番号を記録できません。")
-                         .arg(numberingType));
-                return failed();
-            }
-        }
-        before = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
-                  q.value(3).toLongLong()};
-        q.finish();
+        before = *locked;
         if (before.jobId != expectedJobId) {
             rollback();
             fail(Failure::Moved, QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
