@@ -146,7 +146,14 @@ int openRegistry(const Arguments& a, const QString& dir, RegistryUse use,
         target.file = QStringLiteral(":memory:");
         target.readOnly = false;
     }
-    registry = RegistrySetup::open(target, dir);
+    registry = RegistrySetup::open(target, dir, use == RegistryUse::Record);
+    if (!registry->isOpen() && registry->isEmpty() && use != RegistryUse::Record) {
+        // A server database without the tables yet reads as empty too.
+        target.backend = RegistryTarget::Backend::SQLite;
+        target.file = QStringLiteral(":memory:");
+        target.readOnly = false;
+        registry = RegistrySetup::open(target, dir);
+    }
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.

@@ -183,6 +183,12 @@ void TestRegistry::issuedLabelsAndSearch()
     later.since = QDateTime::currentDateTimeUtc().addDays(1);
     QVERIFY(registry->history(later)->isEmpty());
     QCOMPARE(registry->history({})->size(), 2);
+
+    // Texts that need escaping on their way into the registry come back whole.
+    RegistryJob odd = labelsJob(1, 2, JobKind::Reprint);
+    odd.job.labels = {{"A\"B", "1\\2"}, {QStringLiteral("血液"), "x\ty"}};
+    const qint64 oddId = *registry->reserve(odd, 0);
+    QCOMPARE(registry->job(oddId)->job.labels, odd.job.labels);
 }
 
 void TestRegistry::foreignFilesAreNeverWritten_data()

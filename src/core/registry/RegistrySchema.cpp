@@ -42,12 +42,13 @@ QStringList create(bool sqlite)
         // The upper line first: a job's labels share it and follow each other
         // in the index, so that a job of 1200 writes a few of its pages.
         QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)"),
-        QLatin1String(LowerLineIndex),
         QStringLiteral("CREATE TABLE numbering ("
                        " label_type INTEGER PRIMARY KEY,"
                        " first_number INTEGER NOT NULL, letter1 INTEGER NOT NULL,"
                        " letter2 INTEGER NOT NULL, job_id BIGINT NOT NULL)"),
     };
+    if (!sqlite)
+        statements << QLatin1String(LowerLineIndex);
     // A row for every type from the start, so that a reservation always
     // has a row to lock.
     for (int type = FirstLabelType; type <= LastLabelType; ++type)

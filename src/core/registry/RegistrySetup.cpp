@@ -116,9 +116,10 @@ Choice choose(const QString& stateDir, const QString& commandLine, const QString
     return choice;
 }
 
-std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& stateDir)
+std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& stateDir,
+                                  bool mayCreate)
 {
-    std::unique_ptr<SqlRegistry> registry = SqlRegistry::open(target);
+    std::unique_ptr<SqlRegistry> registry = SqlRegistry::open(target, mayCreate);
     if (!registry->isOpen() || !registry->wasCreated())
         return registry;
     const QString statePath = StateFile::pathIn(stateDir);

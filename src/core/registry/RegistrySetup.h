@@ -26,9 +26,10 @@ struct Choice {
 Choice choose(const QString& stateDir, const QString& commandLine = {},
               const QString& systemConfig = QString::fromLatin1(SystemConfig));
 
-// Opens the registry. One that was made just now takes the last job of the
-// folder's state.json, so that the history starts with it and its numbering
-// goes on.
-std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& stateDir);
+// Opens the registry, made where there is none when `mayCreate`. One that
+// was made just now takes the last job of the folder's state.json, so that
+// the history starts with it and its numbering goes on.
+std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& stateDir,
+                                  bool mayCreate = true);
 
 } // namespace RegistrySetup

@@ -220,19 +220,21 @@ QString SqlRegistry::connectOptions(const RegistryTarget& target)
         value.replace(QLatin1Char('\''), QLatin1String("\\'"));
         return QLatin1Char('\'') + value + QLatin1Char('\'');
     };
-    QList<std::pair<QString, QString>> options = target.options;
-    const auto given = [&options](const char* name) {
-        return std::any_of(options.cbegin(), options.cend(), [name](const auto& option) {
-            return option.first == QLatin1String(name);
-        });
-    };
     // A server that does not answer the connection is given up within the
-    // deadline too.
-    if (!given("connect_timeout"))
-        options.append({QStringLiteral("connect_timeout"),
-                        QString::number(std::clamp(target.deadlineMs / 1000, 2, 5))});
-    if (!given("application_name"))
-        options.append({QStringLiteral("application_name"), QStringLiteral("rondelmaker")});
+    // deadline too: a longer connect_timeout (0 waits for ever) is cut to it.
+    const int deadline = std::max(2, target.deadlineMs / 1000);
+    int connectTimeout = std::min(5, deadline);
+    QList<std::pair<QString, QString>> options = {
+        {QStringLiteral("application_name"), QStringLiteral("rondelmaker")}};
+    for (const auto& [name, value] : target.options) {
+        if (name == QLatin1String("connect_timeout"))
+            connectTimeout = value.toInt() > 0 ? std::min(value.toInt(), deadline) : deadline;
+        else if (name == QLatin1String("application_name"))
+            options.first().second = value;
+        else
+            options.append({name, value});
+    }
+    options.append({QStringLiteral("connect_timeout"), QString::number(connectTimeout)});
     if (target.readOnly)
         options.append({QStringLiteral("options"),
                         QStringLiteral("-c default_transaction_read_only=on")});

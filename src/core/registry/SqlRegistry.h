@@ -66,6 +66,8 @@ public:
     bool isOpen() const { return m_open; }
     // The tables were made just now: an existing state may be imported.
     bool wasCreated() const { return m_created; }
+    // The file or database held no tables at all: nothing was ever recorded.
+    bool isEmpty() const { return m_empty && !m_created; }
     const RegistryTarget& target() const { return m_target; }
     int schemaVersion() const { return m_schema; }
 
@@ -160,6 +162,7 @@ private:
     QString m_connection;
     bool m_open = false;
     bool m_created = false;
+    bool m_empty = false;
     int m_schema = 0;
     QString m_identity;
     Failure m_failure = Failure::None;

@@ -45,10 +45,34 @@ int numberingTypeOf(int labelType)
 // count.)
 QString labelsJson(const QList<PrintLogEntry>& labels)
 {
-    QJsonArray rows;
-    for (const PrintLogEntry& label : labels)
-        rows.append(QJsonArray{label.upper, label.lower});
-    return QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact));
+    // Written by hand: a QJsonArray of 1200 arrays costs more than the
+    // statement that reads it.
+    const auto append = [](QString& json, const QString& text) {
+        json += QLatin1Char('"');
+        for (const QChar c : text) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+                json += QLatin1Char('\\');
+            if (c.unicode() < 0x20)
+                json += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                json += c;
+        }
+        json += QLatin1Char('"');
+    };
+    QString json;
+    json.reserve(labels.size() * 20 + 2);
+    json += QLatin1Char('[');
+    for (const PrintLogEntry& label : labels) {
+        if (json.size() > 1)
+            json += QLatin1Char(',');
+        json += QLatin1Char('[');
+        append(json, label.upper);
+        json += QLatin1Char(',');
+        append(json, label.lower);
+        json += QLatin1Char(']');
+    }
+    json += QLatin1Char(']');
+    return json;
 }
 
 // The rows of labelsJson() as a table (n, upper_text, lower_text), n from 0.
@@ -457,9 +481,19 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
     const QString byJob = QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)");
     std::optional<QList<JobSummary>> found =
         summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
-    // Only the lower line given, under any upper line: the index of lower
-    // lines finds it.
+    // Only the lower line given, under any upper line: a server has an index
+    // of lower lines; a file is looked up once for each upper line there
+    // is, skipping from one to the next through the index of texts.
     if (found && found->isEmpty())
-        found = summaries(byJob.arg(QStringLiteral("lower_text = ?")), {wanted});
+        found = summaries(
+            isSQLite() ? QStringLiteral(
+                             "WHERE id IN (WITH RECURSIVE uppers (u) AS ("
+                             "SELECT (SELECT min(upper_text) FROM labels) UNION ALL "
+                             "SELECT (SELECT min(upper_text) FROM labels WHERE upper_text > u) "
+                             "FROM uppers WHERE u IS NOT NULL) "
+                             "SELECT l.job_id FROM uppers CROSS JOIN labels l "
+                             "WHERE l.upper_text = uppers.u AND l.lower_text = ?)")
+                       : byJob.arg(QStringLiteral("lower_text = ?")),
+            {wanted});
     return found;
 }

@@ -88,6 +88,7 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
     if (!found)
         return false;
     if (!found->registry) {
+        m_empty = true;
         if (!mayCreate)
             return fail(
                 Failure::Unavailable,
@@ -100,11 +101,11 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
         return true;
     if (!useWal() || (m_schema < SchemaVersion && !migrate(m_schema)))
         return false;
-    if (hasLowerIndex)
+    if (isSQLite() || hasLowerIndex)
         return true;
-    // A registry made before the index of lower lines: searches by the lower
-    // line alone read every label until it is there. Building it takes a
-    // while on a large registry, once.
+    // A server's registry made before the index of lower lines: searches by
+    // the lower line alone read every label until it is there. Building it
+    // takes a while on a large registry, once.
     if (m_watchdog)
         m_watchdog->arm(std::chrono::milliseconds(std::max(m_target.deadlineMs, IndexBuildMs)));
     QSqlQuery q(database());
