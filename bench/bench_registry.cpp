@@ -69,7 +69,8 @@ bool fill(SqlRegistry& registry, qint64 labels, bool sqlite)
                                  "SELECT i / 1200 + 1, i % 1200, 'B' || (i / 10000), %2 "
                                  "FROM (%1) AS s")
                       .arg(numbers.arg(labels - 1), four)) &&
-           run(q, QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)")) &&
+           run(q,
+               QStringLiteral("CREATE INDEX labels_by_text ON labels (upper_text, lower_text)")) &&
            (sqlite || run(q, QLatin1String(RegistrySchema::LowerLineIndex))) &&
            run(q, QStringLiteral("ANALYZE")) && (sqlite || run(q, catchUp));
 }

@@ -127,7 +127,6 @@ void report(const QString& message)
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
 }
 
-
 int openRegistry(const Arguments& a, const QString& dir, RegistryUse use,
                  std::unique_ptr<SqlRegistry>& registry)
 {

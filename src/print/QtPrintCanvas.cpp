@@ -134,8 +134,8 @@ QtPrintCanvas::Measures& QtPrintCanvas::metrics()
     auto at = m_metrics.find(m_font.pointSize());
     if (at == m_metrics.end()) {
         const QFontMetrics fm(m_font, m_device);
-        at = m_metrics.emplace(m_font.pointSize(), Measures{fm, fm.height(), fm.ascent(), {}})
-                 .first;
+        at =
+            m_metrics.emplace(m_font.pointSize(), Measures{fm, fm.height(), fm.ascent(), {}}).first;
     }
     return at->second;
 }

@@ -126,8 +126,9 @@ bool MainWindow::allowDuplicates(const QList<IssuedLabel>& issued)
     QString detail = lines.mid(0, Shown).join(QLatin1Char('\n'));
     if (lines.size() > Shown)
         detail += QLatin1Char('\n') + tr("ほか %1 件").arg(lines.size() - Shown);
-    return m_dialogs.choose(this, tr("このジョブには、すでに発行したラベルがあります。"
-                                     "もう一度印刷しますか？"),
+    return m_dialogs.choose(this,
+                            tr("このジョブには、すでに発行したラベルがあります。"
+                               "もう一度印刷しますか？"),
                             detail, {tr("印刷しない"), tr("もう一度印刷する")}) == 1;
 }
 

@@ -623,14 +623,14 @@ void TestCli::registrySettingsAndSearchesThatCannotBe_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     const QString server = "--registry postgresql://labels@db/labels?";
-    QTest::newRow("password in the query") << "next " + server + "password=secret" << 2
-                                           << "password";
-    QTest::newRow("option not passed on") << "next " + server + "sslmode=require&gssencmode=disable"
-                                          << 2 << "gssencmode";
-    QTest::newRow("no folder for the file, history") << "history --registry N/r.sqlite" << 1
-                                                     << "フォルダーがありません";
-    QTest::newRow("no folder for the file, next") << "next --registry N/r.sqlite" << 1
-                                                  << "フォルダーがありません";
+    QTest::newRow("password in the query")
+        << "next " + server + "password=secret" << 2 << "password";
+    QTest::newRow("option not passed on")
+        << "next " + server + "sslmode=require&gssencmode=disable" << 2 << "gssencmode";
+    QTest::newRow("no folder for the file, history")
+        << "history --registry N/r.sqlite" << 1 << "フォルダーがありません";
+    QTest::newRow("no folder for the file, next")
+        << "next --registry N/r.sqlite" << 1 << "フォルダーがありません";
     QTest::newRow("search longer than a label") << "find " + QString(600, 'x') << 2 << "at most 11";
 }
 

@@ -326,7 +326,8 @@ void TestRegistry::settingOptionsReachTheServer()
     const QString tcp =
         QStringLiteral("postgresql://labels@127.0.0.1:%1/labels?").arg(m_server->port());
     QString error;
-    const auto encrypted = SqlRegistry::open(*RegistryTarget::parse(tcp + "sslmode=require", &error));
+    const auto encrypted =
+        SqlRegistry::open(*RegistryTarget::parse(tcp + "sslmode=require", &error));
     QCOMPARE(encrypted->failure(), LabelRegistry::Failure::Unavailable);
     QVERIFY2(encrypted->errorString().contains("SSL"), qPrintable(encrypted->errorString()));
     const auto plain = SqlRegistry::open(
@@ -335,7 +336,8 @@ void TestRegistry::settingOptionsReachTheServer()
     QSqlQuery q(plain->database());
     QVERIFY(q.exec("SELECT current_setting('application_name')") && q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("lab one"));
-    for (const char* refused : {"password=secret", "sslmode=require&passfile=/p", "sslmode=maybe"}) {
+    for (const char* refused :
+         {"password=secret", "sslmode=require&passfile=/p", "sslmode=maybe"}) {
         QVERIFY(!RegistryTarget::parse(tcp + refused, &error));
         const QString name = QString::fromLatin1(refused).section('=', -2, -2).section('&', -1);
         QVERIFY2(error.contains(name), qPrintable(error));
@@ -379,23 +381,24 @@ void TestRegistry::aJobPlannedAgainTellsOnlyItsOutcome()
                                [] { return QDateTime::currentDateTime(); });
     int rounds = 0;
     RecordingCanvas canvas;
-    const JobOutcome outcome = transaction.run(
-        canvas,
-        [&](const FolderSnapshot&) {
-            const RegistryJob planned = labelsJob(registry->numbering(1)->firstNumber, 10);
-            JobPlan plan;
-            plan.design = planned.design;
-            plan.run = planned.job.run;
-            plan.numberingJobId = registry->numbering(1)->jobId;
-            if (++rounds == 1) {
-                RegistryJob others = labelsJob(0, 5);
-                for (PrintLogEntry& label : others.job.labels)
-                    label.upper = QStringLiteral("OTH");
-                other->reserve(others, plan.numberingJobId);
-            }
-            return PlanDecision{plan, 0, {}};
-        },
-        {});
+    const JobOutcome outcome =
+        transaction.run(canvas,
+                        [&](const FolderSnapshot&) {
+                            const RegistryJob planned =
+                                labelsJob(registry->numbering(1)->firstNumber, 10);
+                            JobPlan plan;
+                            plan.design = planned.design;
+                            plan.run = planned.job.run;
+                            plan.numberingJobId = registry->numbering(1)->jobId;
+                            if (++rounds == 1) {
+                                RegistryJob others = labelsJob(0, 5);
+                                for (PrintLogEntry& label : others.job.labels)
+                                    label.upper = QStringLiteral("OTH");
+                                other->reserve(others, plan.numberingJobId);
+                            }
+                            return PlanDecision{plan, 0, {}};
+                        },
+                        {});
     QCOMPARE(rounds, 2);
     QVERIFY(outcome.printed());
     QCOMPARE(outcome.message, QString());

@@ -1,6 +1,6 @@
 #include "core/io/DesignFile.h"
-#include "core/model/Freeze.h"
 #include "core/io/RunFiles.h"
+#include "core/model/Freeze.h"
 #include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/HistoryDialog.h"

@@ -93,8 +93,8 @@ Choice choose(const QString& stateDir, const QString& commandLine, const QString
             deadlineSource = QDir::toNativeSeparators(file);
         }
     }
-    const int deadlineMs = deadlineSource.isEmpty() ? RegistryTarget::DefaultDeadlineMs
-                                                    : deadlineOf(deadline);
+    const int deadlineMs =
+        deadlineSource.isEmpty() ? RegistryTarget::DefaultDeadlineMs : deadlineOf(deadline);
     if (deadlineMs == 0) {
         choice.error = QCoreApplication::translate(
                            "RegistrySetup",

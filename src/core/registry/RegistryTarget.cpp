@@ -18,8 +18,8 @@ QString passwordRefused()
 // The client library's options that a station may need, passed on as they
 // are; anything else is refused rather than silently ignored, so that a
 // setting that asks for encryption never connects without it.
-const char* const PassedOptions[] = {"sslmode",         "sslrootcert",     "sslcert",
-                                     "sslkey",          "connect_timeout", "application_name"};
+const char* const PassedOptions[] = {"sslmode", "sslrootcert",     "sslcert",
+                                     "sslkey",  "connect_timeout", "application_name"};
 
 bool passed(const QString& name)
 {

@@ -23,7 +23,7 @@ constexpr int GraceMs = 1000;
 struct RegistryThread::Pending {
     std::mutex mutex;
     std::condition_variable ended;
-    bool done = false;         // under mutex
+    bool done = false;          // under mutex
     QEventLoop* loop = nullptr; // the caller's thread only
 };
 
@@ -63,9 +63,8 @@ std::unique_ptr<RegistryThread> RegistryThread::open(const RegistryTarget& targe
     const bool ended = r->run(
         [r, target, stateDir, opened] {
             r->m_registry = RegistrySetup::open(target, stateDir);
-            *opened = {r->m_registry->isOpen(), r->m_registry->identity(),
-                       r->m_registry->failure(), r->m_registry->errorString(),
-                       r->m_registry->takeNotes()};
+            *opened = {r->m_registry->isOpen(), r->m_registry->identity(), r->m_registry->failure(),
+                       r->m_registry->errorString(), r->m_registry->takeNotes()};
         },
         2 * target.deadlineMs + GraceMs);
     r->m_open = ended && opened->open;
@@ -167,8 +166,7 @@ std::optional<NumberingPosition> RegistryThread::numbering(int labelType)
 
 std::optional<qint64> RegistryThread::latestJobId()
 {
-    return ask<std::optional<qint64>>([](SqlRegistry& r) { return r.latestJobId(); },
-                                      std::nullopt);
+    return ask<std::optional<qint64>>([](SqlRegistry& r) { return r.latestJobId(); }, std::nullopt);
 }
 
 std::optional<QList<JobSummary>> RegistryThread::unconfirmed(const Station& station)

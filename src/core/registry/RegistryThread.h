@@ -55,9 +55,9 @@ private:
     Result ask(const std::function<Result(SqlRegistry&)>& question, Result unanswered);
 
     QThread m_thread;
-    QObject* m_worker = nullptr; // lives on m_thread
+    QObject* m_worker = nullptr;             // lives on m_thread
     std::unique_ptr<SqlRegistry> m_registry; // made, used and ended on m_thread
-    std::shared_ptr<Pending> m_late; // a call that outlasted its wait, still running
+    std::shared_ptr<Pending> m_late;         // a call that outlasted its wait, still running
     int m_deadlineMs = RegistryTarget::DefaultDeadlineMs;
     int m_waiting = 0;
     bool m_open = false;

@@ -8,8 +8,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QSqlDriver>
+#include <QSqlQuery>
 #include <QThread>
 #include <QUrl>
 
@@ -29,8 +29,8 @@ QString sqliteCause(int primary)
         return QCoreApplication::translate("SqlRegistry", "読み取り専用のため、書き込めません。");
     case 5:
     case 6:
-        return QCoreApplication::translate("SqlRegistry",
-                                           "ほかのプログラムが使っています（ロックされています）。");
+        return QCoreApplication::translate(
+            "SqlRegistry", "ほかのプログラムが使っています（ロックされています）。");
     case 11:
     case 26:
         return QCoreApplication::translate("SqlRegistry",
@@ -236,8 +236,8 @@ QString SqlRegistry::connectOptions(const RegistryTarget& target)
     }
     options.append({QStringLiteral("connect_timeout"), QString::number(connectTimeout)});
     if (target.readOnly)
-        options.append({QStringLiteral("options"),
-                        QStringLiteral("-c default_transaction_read_only=on")});
+        options.append(
+            {QStringLiteral("options"), QStringLiteral("-c default_transaction_read_only=on")});
     QStringList parts;
     for (const auto& [name, value] : options)
         parts << name + QLatin1Char('=') + quoted(value);

@@ -94,6 +94,7 @@ public:
 
     // Why a call failed that outlasted its deadline.
     static QString noAnswerWithin(int deadlineMs);
+
 private:
     // The client library's connection options for a PostgreSQL target.
     static QString connectOptions(const RegistryTarget& target);
@@ -168,7 +169,7 @@ private:
     Failure m_failure = Failure::None;
     QString m_error;
     QStringList m_notes;
-    QList<int> m_rebuiltTypes; // numberings made again from the jobs, noted once
+    QList<int> m_rebuiltTypes;                // numberings made again from the jobs, noted once
     std::unique_ptr<CallWatchdog> m_watchdog; // PostgreSQL
     QSqlDriver* m_driver = nullptr;
     int m_calls = 0; // calls under way, one inside another

@@ -486,14 +486,14 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
     // is, skipping from one to the next through the index of texts.
     if (found && found->isEmpty())
         found = summaries(
-            isSQLite() ? QStringLiteral(
-                             "WHERE id IN (WITH RECURSIVE uppers (u) AS ("
-                             "SELECT (SELECT min(upper_text) FROM labels) UNION ALL "
-                             "SELECT (SELECT min(upper_text) FROM labels WHERE upper_text > u) "
-                             "FROM uppers WHERE u IS NOT NULL) "
-                             "SELECT l.job_id FROM uppers CROSS JOIN labels l "
-                             "WHERE l.upper_text = uppers.u AND l.lower_text = ?)")
-                       : byJob.arg(QStringLiteral("lower_text = ?")),
+            isSQLite()
+                ? QStringLiteral("WHERE id IN (WITH RECURSIVE uppers (u) AS ("
+                                 "SELECT (SELECT min(upper_text) FROM labels) UNION ALL "
+                                 "SELECT (SELECT min(upper_text) FROM labels WHERE upper_text > u) "
+                                 "FROM uppers WHERE u IS NOT NULL) "
+                                 "SELECT l.job_id FROM uppers CROSS JOIN labels l "
+                                 "WHERE l.upper_text = uppers.u AND l.lower_text = ?)")
+                : byJob.arg(QStringLiteral("lower_text = ?")),
             {wanted});
     return found;
 }

@@ -3,8 +3,8 @@
 
 #include "core/registry/SqlRegistry.h"
 
-#include "core/registry/CallWatchdog.h"
 #include "core/numbering/Continuation.h"
+#include "core/registry/CallWatchdog.h"
 #include "core/registry/RegistrySchema.h"
 
 #include <QCoreApplication>
@@ -63,11 +63,13 @@ std::optional<SqlRegistry::Inspection> SqlRegistry::inspect(bool* hasLowerIndex)
     bool number = false;
     found.schema = version.toInt(&number);
     if (version.isNull()) {
-        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
+        fail(Failure::Damaged,
+             QCoreApplication::translate("SqlRegistry", "台帳の版がありません。"));
         return std::nullopt;
     }
     if (!number || found.schema < 1) {
-        fail(Failure::Damaged, QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
+        fail(Failure::Damaged,
+             QCoreApplication::translate("SqlRegistry", "台帳の版が読めません。"));
         return std::nullopt;
     }
     if (found.schema > SchemaVersion) {
@@ -194,8 +196,7 @@ std::optional<NumberingPosition> SqlRegistry::numberingFromJobs(int numberingTyp
     // numbering row always stands where its newest job left it: the row
     // can be made again from that job.
     QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT max(id) FROM jobs WHERE numbering_type = ?"),
+    if (!exec(q, QStringLiteral("SELECT max(id) FROM jobs WHERE numbering_type = ?"),
               {numberingType}) ||
         !q.next())
         return std::nullopt;
