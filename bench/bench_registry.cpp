@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -123,10 +124,12 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // Upper lines no earlier run used: every label of a round is new.
+    const int nonce = int(QRandomGenerator::global()->bounded(1, 10000000));
     std::vector<double> checks, reservations, confirmations, checkAndReserve, repeats;
     qint64 numbering = registry->numbering(1)->jobId;
     for (int round = 0; round < 12; ++round) {
-        const RegistryJob job = newJob(round + int(QDateTime::currentSecsSinceEpoch() % 100000));
+        const RegistryJob job = newJob(nonce * 100 + round);
         QElapsedTimer timer;
         timer.start();
         const auto issued = registry->issued(job.job.labels);

@@ -95,7 +95,16 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
             return fail(
                 Failure::Unavailable,
                 QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
-        return useWal() && createSchema();
+        if (!isSQLite())
+            return createSchema();
+        // A new file's tables need not reach the disk on their own: the
+        // first reservation's commit, which does, takes them along (the
+        // journal is written in order), and tables lost before it are made
+        // again.
+        QSqlQuery q(database());
+        const bool made = useWal() && exec(q, QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+                          createSchema();
+        return exec(q, QStringLiteral("PRAGMA synchronous=FULL")) && made;
     }
     m_schema = found->schema;
     m_identity = found->identity;
