@@ -426,6 +426,14 @@ Exit codes:
         <source>ステップ</source>
         <translation>Step</translation>
     </message>
+    <message>
+        <source>０００１</source>
+        <translation>0001</translation>
+    </message>
+    <message>
+        <source>１</source>
+        <translation>1</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>

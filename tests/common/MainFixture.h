@@ -42,3 +42,13 @@ inline void chooseRow(ListBox* list, int row)
         QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentRow(), row);
 }
+
+// Clicks a row of a list, scrolled into view first as a user scrolls to
+// it (a long list of numbers is no place for the arrow keys).
+inline void clickRow(ListBox* list, int row)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    QCOMPARE(list->currentRow(), row);
+}

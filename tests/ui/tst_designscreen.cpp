@@ -35,20 +35,20 @@ QStringList memoLines(const QPlainTextEdit* memo)
 
 QStringList blackControls(const DesignControls& c)
 {
-    const QList<QWidget*> all = {c.type1NumberCaption,    c.type2NumberCaption,
-                                 c.type4NumberCaption,    c.type4DateCaption,
-                                 c.type5DateCaption,      c.type3NumberCaption,
-                                 c.type6DateCaption,      c.type6NumberCaption,
-                                 c.type5NumberCaption,    c.type7DateCaption,
-                                 c.type7NumberCaption,    c.type9FreeTextPointer,
-                                 c.type12DateCaption,     c.type12FreeTextPointer,
-                                 c.type11DateCaption,     c.type11FreeTextPointer,
-                                 c.type10FreeTextPointer, c.type7LetterList,
-                                 c.type6LetterList,       c.type2LetterList,
-                                 c.type3FirstLetterList,  c.type3SecondLetterList,
-                                 c.type10LetterList,      c.type1UpperEdit,
-                                 c.type2UpperEdit,        c.type9UpperEdit,
-                                 c.type10UpperEdit,       c.type8Memo};
+    const QList<QWidget*> all = {c.numberCaption[1],    c.numberCaption[2],
+                                 c.numberCaption[4],    c.dateCaption[4],
+                                 c.dateCaption[5],      c.numberCaption[3],
+                                 c.dateCaption[6],      c.numberCaption[6],
+                                 c.numberCaption[5],    c.dateCaption[7],
+                                 c.numberCaption[7],    c.freeTextPointer[9],
+                                 c.dateCaption[12],     c.freeTextPointer[12],
+                                 c.dateCaption[11],     c.freeTextPointer[11],
+                                 c.freeTextPointer[10], c.letters(LetterList::Type7),
+                                 c.letters(LetterList::Type6),       c.letters(LetterList::Type2),
+                                 c.letters(LetterList::Type3First),  c.letters(LetterList::Type3Second),
+                                 c.letters(LetterList::Type10),      c.upperEdit[1],
+                                 c.upperEdit[2],        c.upperEdit[9],
+                                 c.upperEdit[10],       c.type8Memo};
     QStringList names;
     for (QWidget* widget : all) {
         const QColor color = Controls::fontColor(widget);
@@ -210,19 +210,18 @@ void TestDesignScreen::firstNumberFollowsTheDigits()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.firstNumberList->selectRow(5432);
-    f.w().design().chooseFirstNumber();
+    clickRow(c.firstNumberList, 5432);
     c.typeButton[2]->click();
     QCOMPARE(f.state().design.firstNumber, 432);
     QCOMPARE(c.firstNumberList->currentRow(), 432);
-    QCOMPARE(c.type2NumberCaption->text(), QStringLiteral("432"));
+    QCOMPARE(c.numberCaption[2]->text(), QStringLiteral("432"));
     c.typeButton[3]->click();
     QCOMPARE(f.state().design.firstNumber, 32);
-    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("32"));
+    QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("32"));
     c.typeButton[1]->click();
     QCOMPARE(f.state().design.firstNumber, 32);
     QCOMPARE(c.firstNumberList->count(), 10000);
-    QCOMPARE(c.type1NumberCaption->text(), QStringLiteral("0032"));
+    QCOMPARE(c.numberCaption[1]->text(), QStringLiteral("0032"));
 
     // The free-text types hide the list but keep its items and selection.
     c.typeButton[9]->click();
@@ -286,8 +285,7 @@ void TestDesignScreen::repeatList()
     const DesignControls& c = f.w().design().controls();
     c.typeButton[8]->click(); // blank Type8: coloured by sample group, seven colours
     QCOMPARE(c.repeatCountList->count(), 7);
-    c.repeatCountList->selectRow(6);
-    f.w().design().chooseRepeatCount();
+    clickRow(c.repeatCountList, 6);
     QCOMPARE(f.state().design.repeatCount, 7);
 
     // Typing into the memo does not refill the list until a type is chosen.
@@ -299,8 +297,7 @@ void TestDesignScreen::repeatList()
     QCOMPARE(c.repeatCountList->currentRow(), 0);
     QCOMPARE(f.state().design.repeatCount, 1);
 
-    c.repeatCountList->selectRow(3);
-    f.w().design().chooseRepeatCount();
+    clickRow(c.repeatCountList, 3);
     c.typeButton[8]->click(); // memo holds text now: 1..5, the choice kept
     QCOMPARE(c.repeatCountList->count(), 5);
     QCOMPARE(f.state().design.repeatCount, 4);
@@ -310,33 +307,32 @@ void TestDesignScreen::numberMenus()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.firstNumberList->selectRow(7);
-    f.w().design().chooseFirstNumber();
+    clickRow(c.firstNumberList, 7);
     c.plainNumbersAction->trigger();
     QCOMPARE(f.state().design.plainNumbers, true);
     QVERIFY(c.plainNumbersAction->isChecked() && !c.paddedNumbersAction->isChecked());
     for (QLabel* label :
-         {c.type1NumberCaption, c.type2NumberCaption, c.type4NumberCaption, c.type3NumberCaption,
-          c.type6NumberCaption, c.type5NumberCaption, c.type7NumberCaption})
+         {c.numberCaption[1], c.numberCaption[2], c.numberCaption[4], c.numberCaption[3],
+          c.numberCaption[6], c.numberCaption[5], c.numberCaption[7]})
         QCOMPARE(label->text(), QStringLiteral("7"));
     c.paddedNumbersAction->trigger();
     QCOMPARE(f.state().design.plainNumbers, false);
-    QCOMPARE(c.type4NumberCaption->text(), QStringLiteral("0007"));
-    QCOMPARE(c.type7NumberCaption->text(), QStringLiteral("007"));
-    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("07"));
+    QCOMPARE(c.numberCaption[4]->text(), QStringLiteral("0007"));
+    QCOMPARE(c.numberCaption[7]->text(), QStringLiteral("007"));
+    QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("07"));
     c.paddedNumbersAction->trigger(); // the checked entry chosen again stays checked
     QVERIFY(c.paddedNumbersAction->isChecked());
 
-    c.step5Action->trigger();
+    c.stepActions[3]->trigger();
     QCOMPARE(f.state().design.step, 5);
     QStringList checked;
     for (QAction* item :
-         {c.step1Action, c.step2Action, c.step3Action, c.step5Action, c.step10Action}) {
+         {c.stepActions[0], c.stepActions[1], c.stepActions[2], c.stepActions[3], c.stepActions[4]}) {
         if (item->isChecked())
             checked << item->objectName();
     }
     QCOMPARE(checked, QStringList{"step5Action"});
-    c.step10Action->trigger();
+    c.stepActions[4]->trigger();
     QCOMPARE(f.state().design.step, 10);
 }
 
@@ -345,17 +341,17 @@ void TestDesignScreen::editLimits()
     MainFixture f;
     f.w().show();
     const DesignControls& c = f.w().design().controls();
-    c.type1UpperEdit->setFocus();
-    QTest::keyClicks(c.type1UpperEdit, QStringLiteral("ABCDEF"));
-    QCOMPARE(c.type1UpperEdit->text(), QStringLiteral("ABCDE"));
-    c.type2UpperEdit->setText(QStringLiteral("ＡＢＣ"));
-    QCOMPARE(c.type2UpperEdit->text(), QStringLiteral("ＡＢ"));
-    c.type3UpperEdit->setText(QStringLiteral("ＡＢc"));
-    QCOMPARE(c.type3UpperEdit->text(), QStringLiteral("ＡＢc"));
-    c.type9UpperEdit->setText(QStringLiteral("A😀〜"));
-    QCOMPARE(c.type9UpperEdit->text(), QStringLiteral("A～"));
-    c.type10UpperEdit->setText(QStringLiteral("ｱｲｳｴｵｶ"));
-    QCOMPARE(c.type10UpperEdit->text(), QStringLiteral("ｱｲｳｴｵ"));
+    c.upperEdit[1]->setFocus();
+    QTest::keyClicks(c.upperEdit[1], QStringLiteral("ABCDEF"));
+    QCOMPARE(c.upperEdit[1]->text(), QStringLiteral("ABCDE"));
+    c.upperEdit[2]->setText(QStringLiteral("ＡＢＣ"));
+    QCOMPARE(c.upperEdit[2]->text(), QStringLiteral("ＡＢ"));
+    c.upperEdit[3]->setText(QStringLiteral("ＡＢc"));
+    QCOMPARE(c.upperEdit[3]->text(), QStringLiteral("ＡＢc"));
+    c.upperEdit[9]->setText(QStringLiteral("A😀〜"));
+    QCOMPARE(c.upperEdit[9]->text(), QStringLiteral("A～"));
+    c.upperEdit[10]->setText(QStringLiteral("ｱｲｳｴｵｶ"));
+    QCOMPARE(c.upperEdit[10]->text(), QStringLiteral("ｱｲｳｴｵ"));
 }
 
 void TestDesignScreen::memoLimits()
@@ -559,12 +555,12 @@ void TestDesignScreen::dateAdjust()
 {
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
-    QCOMPARE(c.type7DateCaption->text(), QStringLiteral("01/01"));
-    c.dateAdjustList->selectRow(364); // "-1"
-    f.w().design().chooseDateAdjust();
-    for (QLabel* label : {c.type4DateCaption, c.type7DateCaption, c.type11DateCaption})
+    QCOMPARE(c.dateCaption[7]->text(), QStringLiteral("01/01"));
+    c.typeButton[4]->click(); // a dated type shows the list
+    clickRow(c.dateAdjustList, 364); // "-1"
+    for (QLabel* label : {c.dateCaption[4], c.dateCaption[7], c.dateCaption[11]})
         QCOMPARE(label->text(), QStringLiteral("12/31"));
-    for (QLabel* label : {c.type5DateCaption, c.type6DateCaption, c.type12DateCaption})
+    for (QLabel* label : {c.dateCaption[5], c.dateCaption[6], c.dateCaption[12]})
         QCOMPARE(label->text(), QStringLiteral("25|12"));
     QCOMPARE(c.dateAdjustList->itemText(730), QStringLiteral("365"));
 }

@@ -232,7 +232,7 @@ void TestLanguage::screensRecordAndSpreadsheetInTheSystemLanguage()
     QCOMPARE(mc.historyButton->text(), t.history);
     QCOMPARE(mc.fileMenu->title(), t.file);
     QTest::mouseClick(dc.typeButton[1], Qt::LeftButton);
-    QTest::keyClicks(dc.type1UpperEdit, QStringLiteral("LAB"));
+    QTest::keyClicks(dc.upperEdit[1], QStringLiteral("LAB"));
     QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
     QVERIFY(pc.previewButton->isVisible());
     QCOMPARE(pc.previewButton->text(), t.preview);

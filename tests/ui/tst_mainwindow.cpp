@@ -101,11 +101,11 @@ void TestMainWindow::startsFromStartFile()
     QCOMPARE(dc.dateAdjustList->itemText(dc.dateAdjustList->currentRow()), QStringLiteral("0"));
     QVERIFY(!dc.dateAdjustList->isVisibleTo(&w));
     for (ListBox* letters :
-         {dc.type7LetterList, dc.type6LetterList, dc.type2LetterList, dc.type3FirstLetterList,
-          dc.type3SecondLetterList, dc.type10LetterList})
+         {dc.letters(LetterList::Type7), dc.letters(LetterList::Type6), dc.letters(LetterList::Type2), dc.letters(LetterList::Type3First),
+          dc.letters(LetterList::Type3Second), dc.letters(LetterList::Type10)})
         QCOMPARE(letters->itemText(letters->currentRow()), QStringLiteral("A"));
-    QCOMPARE(dc.type4DateCaption->text(), QStringLiteral("12/08"));
-    QCOMPARE(dc.type5DateCaption->text(), QStringLiteral("26|12"));
+    QCOMPARE(dc.dateCaption[4]->text(), QStringLiteral("12/08"));
+    QCOMPARE(dc.dateCaption[5]->text(), QStringLiteral("26|12"));
 
     const PrintControls& pc = w.printScreen().controls();
     QCOMPARE(pc.textColourList->count(), 9);
@@ -119,16 +119,15 @@ void TestMainWindow::startsFromStartFile()
 
     // Design screen, Type1 chosen, previews grey but Type1's.
     QVERIFY(dc.designPanel->isVisibleTo(&w));
-    QVERIFY(dc.types1to4Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[0]->isVisibleTo(&w));
     QVERIFY(!pc.printPanel->isVisibleTo(&w));
     QVERIFY(dc.typeButton[1]->isChecked());
-    QCOMPARE(Controls::fontColor(dc.type1NumberCaption), QColor(Qt::black));
-    QCOMPARE(Controls::fontColor(dc.type2NumberCaption), QColor(0x80, 0x80, 0x80));
-    // The first panel of each page and Type12's start enabled.
+    QCOMPARE(Controls::fontColor(dc.numberCaption[1]), QColor(Qt::black));
+    QCOMPARE(Controls::fontColor(dc.numberCaption[2]), QColor(0x80, 0x80, 0x80));
+    // The first panel of each page starts enabled.
     for (int type = 1; type <= 12; ++type)
-        QCOMPARE(dc.typePanel[type]->isEnabled(),
-                 type == 1 || type == 5 || type == 9 || type == 12);
-    QCOMPARE(dc.type1UpperEdit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(dc.typePanel[type]->isEnabled(), type == 1 || type == 5 || type == 9);
+    QCOMPARE(dc.upperEdit[1]->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(visibleButtons(w), (QStringList{"historyButton@80", "endButton@152"}));
     QCOMPARE(w.windowTitle(), QStringLiteral("Rondelmaker"));
     QCOMPARE(w.objectName(), QStringLiteral("mainWindow"));
@@ -309,13 +308,13 @@ void TestMainWindow::tabChangeSelectsFirstTypeOfPage()
 
     w.controls().typePageTabs->setCurrentIndex(2);
     QCOMPARE(w.state().design.type, 9);
-    QVERIFY(dc.types9to12Page->isVisibleTo(&w));
-    QVERIFY(!dc.types1to4Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[2]->isVisibleTo(&w));
+    QVERIFY(!dc.pages[0]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 99); // left alone on the free-text page
 
     w.controls().typePageTabs->setCurrentIndex(1);
     QCOMPARE(w.state().design.type, 5);
-    QVERIFY(dc.types5to8Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[1]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 11);
     QCOMPARE(w.state().design.sampleCount, 12); // selected by the program: no handler ran
 }
@@ -340,7 +339,7 @@ void TestMainWindow::programmaticSelectionRunsNoHandler()
     const QRect row = list->visualRect(list->model()->index(260, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(w.state().design.firstNumber, 260);
-    QCOMPARE(w.design().controls().type1NumberCaption->text(), QStringLiteral("0260"));
+    QCOMPARE(w.design().controls().numberCaption[1]->text(), QStringLiteral("0260"));
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(w.state().design.firstNumber, 261);
@@ -453,7 +452,7 @@ void TestMainWindow::keyboardFromTheStart()
     QCOMPARE(types, (QList<int>{2, 4, 3, 3, 1}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), w.design().controls().type2UpperEdit);
+    QCOMPARE(QApplication::focusWidget(), w.design().controls().upperEdit[2]);
 
     // Back to the tabs, which keep the focus while the arrows page through them.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);

@@ -53,12 +53,10 @@ struct PrintFixture {
     {
         dc.typeButton[type == 1 ? 2 : 1]->click();
         dc.typeButton[type]->click();
-        dc.firstNumberList->selectRow(first);
-        f.w().design().chooseFirstNumber();
-        dc.sampleCountList->selectRow(samples - 1);
-        f.w().design().chooseSampleCount();
-        const QList<QAction*> steps = {dc.step1Action, dc.step2Action, dc.step3Action,
-                                       dc.step5Action, dc.step10Action};
+        clickRow(dc.firstNumberList, first);
+        clickRow(dc.sampleCountList, samples - 1);
+        const QList<QAction*> steps = {dc.stepActions[0], dc.stepActions[1], dc.stepActions[2],
+                                       dc.stepActions[3], dc.stepActions[4]};
         const int index = QList<int>{1, 2, 3, 5, 10}.indexOf(step);
         steps[index]->trigger();
     }
@@ -108,8 +106,8 @@ void TestPrintButton::jobMovesTheRunOn()
 {
     PrintFixture p("10,10,140\r\nnote\r\n");
     p.design(2, 995, 20);
-    p.dc.type2UpperEdit->setText(QStringLiteral("PCR"));
-    chooseRow(p.dc.type2LetterList, 25); // Z
+    p.dc.upperEdit[2]->setText(QStringLiteral("PCR"));
+    chooseRow(p.dc.letters(LetterList::Type2), 25); // Z
     p.printSet();
     p.print();
 
@@ -122,10 +120,10 @@ void TestPrintButton::jobMovesTheRunOn()
     QVERIFY(p.f.w().controls().reportButton->isVisibleTo(&p.f.w()));
     // Z995 + 20 samples ends on A014: the next job starts at A015.
     QCOMPARE(p.f.printed(19).lower, QStringLiteral("A014"));
-    QCOMPARE(p.dc.type2LetterList->currentRow(), 0);
+    QCOMPARE(p.dc.letters(LetterList::Type2)->currentRow(), 0);
     QCOMPARE(p.f.state().design.firstNumber, 15);
     QCOMPARE(p.dc.firstNumberList->currentRow(), 15);
-    QCOMPARE(p.dc.type2NumberCaption->text(), QStringLiteral("015")); // the previews follow
+    QCOMPARE(p.dc.numberCaption[2]->text(), QStringLiteral("015")); // the previews follow
     QVERIFY(p.pc.printButton->isEnabled());
 }
 
@@ -164,7 +162,7 @@ void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
     QCOMPARE(p.f.state().run.type, 13);
     QCOMPARE(p.f.printed(0), (PrintLogEntry{QString(), QStringLiteral("9990")}));
     QCOMPARE(p.f.state().design.firstNumber, 10);
-    QCOMPARE(p.dc.type1NumberCaption->text(), QStringLiteral("0010"));
+    QCOMPARE(p.dc.numberCaption[1]->text(), QStringLiteral("0010"));
 }
 
 void TestPrintButton::previewShowsThePrint()
@@ -253,7 +251,7 @@ void TestPrintButton::printerFailureAdvancesNothing()
     }
     PrintFixture p;
     p.design(1, 5, 20);
-    p.dc.type1UpperEdit->setText(QStringLiteral("X"));
+    p.dc.upperEdit[1]->setText(QStringLiteral("X"));
     p.printSet();
     p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
     p.pc.printButton->click();

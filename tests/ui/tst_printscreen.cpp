@@ -39,18 +39,15 @@ struct Screen {
     }
     void chooseSamples(int samples)
     {
-        dc.sampleCountList->selectRow(samples - 1);
-        f.w().design().chooseSampleCount();
+        clickRow(dc.sampleCountList, samples - 1);
     }
     void chooseRepeats(int repeats)
     {
-        dc.repeatCountList->selectRow(repeats - 1);
-        f.w().design().chooseRepeatCount();
+        clickRow(dc.repeatCountList, repeats - 1);
     }
     void chooseFirst(int first)
     {
-        dc.firstNumberList->selectRow(first);
-        f.w().design().chooseFirstNumber();
+        clickRow(dc.firstNumberList, first);
     }
     void printSet() { QTest::mouseClick(dc.printSetButton, Qt::LeftButton); }
     QString sample() const { return pc.sampleLabel->upper() + "/" + pc.sampleLabel->lower(); }
@@ -150,20 +147,20 @@ void TestPrintScreen::sampleLabelShowsFirstLabel()
     if (plain)
         s.dc.plainNumbersAction->trigger();
     if (type == 3) {
-        chooseRow(s.dc.type3FirstLetterList, 1);
-        chooseRow(s.dc.type3SecondLetterList, 2);
+        chooseRow(s.dc.letters(LetterList::Type3First), 1);
+        chooseRow(s.dc.letters(LetterList::Type3Second), 2);
     }
     QLineEdit* edits[13] = {nullptr,
-                            s.dc.type1UpperEdit,
-                            s.dc.type2UpperEdit,
-                            s.dc.type3UpperEdit,
+                            s.dc.upperEdit[1],
+                            s.dc.upperEdit[2],
+                            s.dc.upperEdit[3],
                             nullptr,
                             nullptr,
                             nullptr,
                             nullptr,
                             nullptr,
-                            s.dc.type9UpperEdit,
-                            s.dc.type10UpperEdit};
+                            s.dc.upperEdit[9],
+                            s.dc.upperEdit[10]};
     if (type <= 10 && edits[type])
         edits[type]->setText(upperInput);
     if (type == 8)
@@ -240,7 +237,7 @@ void TestPrintScreen::numberingStaysLiveOnPrintScreen()
     s.dc.plainNumbersAction->trigger();
     QCOMPARE(s.pc.sampleLabel->lower(), QStringLiteral("7"));
     QVERIFY(s.f.state().run.plainNumbers);
-    s.dc.step3Action->trigger();
+    s.dc.stepActions[2]->trigger();
     QCOMPARE(s.f.state().run.step, 3);
     QCOMPARE(composeLabelTexts(s.f.state().run, 1).lower, QStringLiteral("10"));
 }
