@@ -10,10 +10,13 @@
 #include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
 #include "ui/Controls.h"
+#include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
 #include "ui/PrintScreen.h"
 #include "ui/UserPaths.h"
+#include "ui/WindowLanguage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -42,6 +45,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWi
 {
     m_state.appDir = appDir;
     m_files = std::make_unique<RunFiles>(appDir);
+    m_sync = std::make_unique<FolderSync>(*m_files, m_state, m_dialogs, this);
     build();
     startFromFiles();
     // A window of its own, kept in front of the main window that it disables.
@@ -146,6 +150,44 @@ void MainWindow::buildButtonBar()
     Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
 }
 
+void MainWindow::retranslate()
+{
+    Controls::setCaption(m_c.titleBanner, tr("Rondelmaker Manager　"));
+    Controls::setCaption(m_c.subtitleBanner, tr("Round Label Printing System"));
+
+    m_c.versionButton->setText(tr("Version"));
+    m_c.excelButton->setText(tr("Excel"));
+    m_c.excelButton->setAccessibleDescription(tr("前回の印刷を Excel のファイルに書き出します"));
+    m_c.reportButton->setText(tr("Report"));
+    m_c.reportButton->setAccessibleDescription(tr("前回の印刷の記録を A4 の用紙に印刷します"));
+    m_c.backButton->setText(tr("Back"));
+    m_c.backButton->setAccessibleDescription(tr("デザイン画面に戻ります"));
+    m_c.endButton->setText(tr("End"));
+    m_c.historyButton->setText(tr("履歴"));
+    m_c.historyButton->setAccessibleDescription(tr("これまでに印刷したラベルの記録を開きます"));
+
+    m_c.typePageTabs->setAccessibleName(tr("ラベルの種類"));
+    m_c.typePageTabs->setTabText(0, tr("Type1-4"));
+    m_c.typePageTabs->setTabText(1, tr("Type5-8"));
+    m_c.typePageTabs->setTabText(2, tr("Type9-12"));
+
+    m_c.fileMenu->setTitle(tr("ファイル"));
+    m_designFiles->retranslate();
+    m_language->retranslate();
+
+    if (m_design)
+        m_design->retranslate();
+    if (m_print)
+        m_print->retranslate();
+    if (m_about)
+        m_about->retranslate();
+    // Lines made of texts and values: made again once they were shown.
+    if (m_registryPoll)
+        showRegistryLine(m_registryReachable);
+    if (m_design && !m_state.appDir.isEmpty())
+        updateNextLine();
+}
+
 void MainWindow::connectControls()
 {
     connect(m_c.startupTimer, &QTimer::timeout, this, &MainWindow::finishStartup);
@@ -195,14 +237,14 @@ void MainWindow::startFromFiles()
         return;
     }
     m_state.start = read.values;
-    m_syncedStart = read.values;
+    m_sync->startFrom(read.values);
     if (m_state.start.startPosition == 0)
         m_state.start.startPosition = 1;
 
     m_state.design = LabelDesign();
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
-    restoreState();
+    m_sync->restore();
     applyLanguage();
     if (!openRegistry()) {
         m_state.closeRequested = true;
@@ -228,7 +270,7 @@ void MainWindow::showDesignScreenFromModel()
         m_c.typePageTabs->setCurrentIndex(typePage(m_state.design.type));
     }
     m_print->showAppearance();
-    showRecentDesigns();
+    m_designFiles->showRecentDesigns();
     updateNextLine();
 }
 

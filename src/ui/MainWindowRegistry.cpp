@@ -10,6 +10,7 @@
 #include "core/registry/SqlRegistry.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
 #include "ui/HistoryDialog.h"
 #include "ui/PrintScreen.h"
 #include "ui/ReprintDialog.h"
@@ -71,7 +72,7 @@ bool MainWindow::openRegistry()
         }
     }
     m_registryProblem.clear();
-    const RegistryMark& mark = m_syncedState.registry;
+    const RegistryMark& mark = m_sync->syncedState().registry;
     m_seenJob = mark.identity == m_registry->identity() ? mark.seenJob : 0;
     // A job printed elsewhere since this window last ran moves the numbering on.
     if (adoptNumbering())
