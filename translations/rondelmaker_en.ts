@@ -564,6 +564,14 @@ Exit codes:
         <source>ジョブ</source>
         <translation>Job</translation>
     </message>
+    <message>
+        <source>印刷されたか答える</source>
+        <translation>Printed or not?</translation>
+    </message>
+    <message>
+        <source>選んだ未確認のジョブが印刷されたかどうかを答えます</source>
+        <translation>Say whether the selected job in question printed</translation>
+    </message>
 </context>
 <context>
     <name>JobJson</name>
@@ -986,6 +994,10 @@ Exit codes:
     <message>
         <source>（接続できません）</source>
         <translation> (cannot connect)</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2）のジョブです。そのステーションで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2). Answer for it there.</translation>
     </message>
 </context>
 <context>

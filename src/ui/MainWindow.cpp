@@ -5,6 +5,7 @@
 #include "core/registry/SqlRegistry.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
+#include "core/job/ReservedJobs.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
@@ -14,6 +15,8 @@
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSync.h"
+#include "ui/HistoryDialog.h"
+#include "ui/JobQuestion.h"
 #include "ui/PrintScreen.h"
 #include "ui/UserPaths.h"
 #include "ui/WindowLanguage.h"
@@ -207,6 +210,7 @@ void MainWindow::connectControls()
     connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
     connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
     connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
+    connect(m_design, &DesignScreen::typeChanged, this, &MainWindow::proposeContinuation);
     connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
     connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
     connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
@@ -476,4 +480,47 @@ void MainWindow::refreshRunNumbering()
     m_state.run.plainNumbers = m_state.design.plainNumbers;
     if (m_screen == Screen::Print)
         m_print->showSample(m_state.run);
+}
+
+void MainWindow::proposeContinuation(int type)
+{
+    // With the registry each type goes on where its own last job stopped,
+    // as the command line goes on; the user may still choose any first
+    // number. A type without a job yet keeps the number shown. A server
+    // that did not answer is left alone until it answers again.
+    if (!m_registry || !m_registryReachable)
+        return;
+    const std::optional<NumberingPosition> at = m_registry->numbering(type);
+    if (at && at->jobId != 0)
+        applyContinuation(m_state.design, type, {0, at->firstNumber, at->letter1, at->letter2});
+}
+
+void MainWindow::settleFromHistory(qint64 id, HistoryDialog* history)
+{
+    if (m_busy || !m_registry)
+        return;
+    // Only this station's jobs, and only while no job runs on its folder: a
+    // job another station or program is printing now is reserved too.
+    QString error;
+    const std::optional<QList<JobSummary>> jobs = ReservedJobs::confirmPrinted(
+        *m_files, *m_registry, Station::ofThisProcess(m_state.appDir), &error, 0);
+    if (!jobs) {
+        m_dialogs.error(history, error);
+        return;
+    }
+    const auto job = std::find_if(jobs->cbegin(), jobs->cend(),
+                                  [id](const JobSummary& j) { return j.id == id; });
+    const std::optional<RegistryJob> stored = m_registry->job(id);
+    if (job != jobs->cend())
+        JobQuestion::ask(m_dialogs, history, *m_files, *m_registry, *job, m_state.design);
+    else if (stored && stored->state == JobState::Reserved)
+        m_dialogs.message(history, tr("ジョブ %1 は別のステーション（%2）のジョブです。"
+                                      "そのステーションで答えてください。")
+                                       .arg(id)
+                                       .arg(stored->station.shown()));
+    adoptChangesFromElsewhere();
+    m_design->showNumbering();
+    updateNextLine();
+    arrangeButtonBar(m_screen);
+    history->reload();
 }

@@ -163,6 +163,9 @@ private:
     void showRegistryLine(bool reachable = true);
     PlanDecision planLabelJob(const FolderSnapshot& folder);
     bool allowDuplicates(const QList<struct IssuedLabel>& issued);
+    // With the registry each type goes on from its own last job.
+    void proposeContinuation(int type);
+    void settleFromHistory(qint64 id, class HistoryDialog* history);
     void showDesignScreenFromModel();
     void updateNextLine();
     // The start file's offsets with the calibrated scale.
