@@ -173,6 +173,15 @@ void MainWindow::retranslate()
     m_c.typePageTabs->setTabText(0, tr("Type1-4"));
     m_c.typePageTabs->setTabText(1, tr("Type5-8"));
     m_c.typePageTabs->setTabText(2, tr("Type9-12"));
+    // Qt names the tabs' scroll buttons once, as it makes them: named again
+    // by Qt's own translation.
+    const char* const tabBarTexts = "QTabBar";
+    const std::pair<const char*, const char*> scrollButtons[] = {
+        {"ScrollLeftButton", "Scroll Left"}, {"ScrollRightButton", "Scroll Right"}};
+    for (const auto& [name, text] : scrollButtons) {
+        if (auto* button = m_c.typePageTabs->findChild<QToolButton*>(QLatin1String(name)))
+            button->setAccessibleName(QCoreApplication::translate(tabBarTexts, text));
+    }
 
     m_c.fileMenu->setTitle(tr("ファイル"));
     m_designFiles->retranslate();

@@ -147,7 +147,7 @@ void TestSavedState::failedSaveAtTheEndAsks()
     dialogs.yesNoAnswers << false;
     QVERIFY(!w.close()); // the user keeps the window, and with it the run
     QCOMPARE(dialogs.count("error"), 1);
-    QVERIFY2(dialogs.texts("error").first().contains("No space left on device"),
+    QVERIFY2(dialogs.texts("error").first().contains(FullTmpfs::reason()),
              qPrintable(dialogs.texts("error").first()));
     dialogs.yesNoAnswers << true;
     QVERIFY(w.close());
