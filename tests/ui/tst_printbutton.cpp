@@ -6,8 +6,8 @@
 #include "ui/SampleLabel.h"
 
 #include "FullTmpfs.h"
-#include "MainFixture.h"
 #include "PdfTools.h"
+#include "PrintScreenFixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -38,33 +38,24 @@ int pdfPages(const QString& path)
     return PdfTools::pageCount(path, error);
 }
 
-struct PrintFixture {
-    MainFixture f;
+struct PrintFixture : PrintScreenFixture {
     QTemporaryDir out;
-    const DesignControls& dc;
-    const PrintControls& pc;
 
-    explicit PrintFixture(const QByteArray& start = "10,10,1\r\n\r\n")
-        : f(start), dc(f.w().design().controls()), pc(f.w().printScreen().controls())
-    {
-    }
+    using PrintScreenFixture::PrintScreenFixture;
     QString pdf() const { return out.filePath(QStringLiteral("labels.pdf")); }
     void design(int type, int first, int samples, int step = 1)
     {
-        dc.typeButton[type == 1 ? 2 : 1]->click();
-        dc.typeButton[type]->click();
-        clickRow(dc.firstNumberList, first);
-        clickRow(dc.sampleCountList, samples - 1);
-        const QList<QAction*> steps = {dc.stepActions[0], dc.stepActions[1], dc.stepActions[2],
-                                       dc.stepActions[3], dc.stepActions[4]};
-        const int index = QList<int>{1, 2, 3, 5, 10}.indexOf(step);
-        steps[index]->trigger();
+        chooseType(type);
+        chooseFirst(first);
+        chooseSamples(samples);
+        const auto index = std::find(NumberSteps.begin(), NumberSteps.end(), step) - NumberSteps.begin();
+        chooseMenuItem(dc.stepMenu, dc.stepActions[size_t(index)]);
     }
-    void printSet() { dc.printSetButton->click(); }
+    void clickPrint() { QTest::mouseClick(pc.printButton, Qt::LeftButton); }
     void print()
     {
         f.dialogs.printerAnswer = toPdf(pdf());
-        pc.printButton->click();
+        clickPrint();
     }
 };
 
@@ -92,7 +83,7 @@ void TestPrintButton::cancelledDialogChangesNothing()
     PrintFixture p;
     p.design(1, 5, 20);
     p.printSet();
-    p.pc.printButton->click(); // no answer scripted: cancelled
+    p.clickPrint(); // no answer scripted: cancelled
     QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
     QCOMPARE(p.f.state().design.type, 1);
     QCOMPARE(p.f.state().lastJob.has_value(), false);
@@ -106,7 +97,7 @@ void TestPrintButton::jobMovesTheRunOn()
 {
     PrintFixture p("10,10,140\r\nnote\r\n");
     p.design(2, 995, 20);
-    p.dc.upperEdit[2]->setText(QStringLiteral("PCR"));
+    typeText(p.dc.upperEdit[2], QStringLiteral("PCR"));
     chooseRow(p.dc.letters(LetterList::Type2), 25); // Z
     p.printSet();
     p.print();
@@ -251,10 +242,10 @@ void TestPrintButton::printerFailureAdvancesNothing()
     }
     PrintFixture p;
     p.design(1, 5, 20);
-    p.dc.upperEdit[1]->setText(QStringLiteral("X"));
+    typeText(p.dc.upperEdit[1], QStringLiteral("X"));
     p.printSet();
     p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
-    p.pc.printButton->click();
+    p.clickPrint();
     QCOMPARE(p.f.dialogs.count("error"), 1);
     if (fullDisk) {
         QFile file(pdf);
@@ -287,9 +278,9 @@ void TestPrintButton::inputStaysClosedDuringJob()
     p.f.dialogs.onMessage = [&](const QString&) {
         sawBusy = p.f.w().isPrinting();
         closed = p.f.w().close();
-        p.f.w().printLabels(); // a second Print does nothing
-        p.f.w().backToDesign();
-        p.f.w().endProgram();
+        p.clickPrint(); // a second Print does nothing
+        p.back();
+        QTest::mouseClick(p.f.w().controls().endButton, Qt::LeftButton);
         screen = p.f.w().screen();
     };
     p.print();
@@ -307,7 +298,7 @@ void TestPrintButton::inputStaysClosedDuringJob()
 void TestPrintButton::noLabelsPrintNothing()
 {
     PrintFixture p;
-    p.dc.typeButton[9]->click();
+    p.chooseType(9);
     p.printSet(); // the free-text memo is empty
     p.print();
     QVERIFY(!QFile::exists(p.pdf()));
