@@ -11,8 +11,7 @@
 
 DesignFiles::DesignFiles(QMenu* fileMenu, WorkingState& state, Dialogs& dialogs, QWidget* window,
                          std::function<bool()> busy)
-    : QObject(window), m_state(state), m_dialogs(dialogs), m_window(window),
-      m_busy(std::move(busy))
+    : QObject(window), m_state(state), m_dialogs(dialogs), m_window(window), m_busy(std::move(busy))
 {
     m_open = fileMenu->addAction(QString());
     m_open->setObjectName(QStringLiteral("openAction"));
@@ -113,7 +112,8 @@ void DesignFiles::saveDesignAs()
                              ? *chosen
                              : *chosen + QStringLiteral(".json");
     if (QFileInfo::exists(path) &&
-        !m_dialogs.askYesNo(m_window, MainWindow::tr("同名のファイルがあります。重ねがきしますか？")))
+        !m_dialogs.askYesNo(m_window,
+                            MainWindow::tr("同名のファイルがあります。重ねがきしますか？")))
         return;
     QString error;
     if (!DesignFile::save(path, m_state.design, &error)) {

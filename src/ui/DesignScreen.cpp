@@ -25,8 +25,7 @@ DesignScreen::DesignScreen(QWidget* client, QMenuBar* menuBar, LabelDesign& desi
             [this] { m_pages->showNumber(m_design.firstNumber, m_design.plainNumbers); });
     connect(m_numbering, &NumberingLists::dateAdjusted, this,
             [this](int index) { m_pages->showDate(DateStamp::adjusted(m_clock(), index)); });
-    connect(m_numbering, &NumberingLists::numberingChanged, this,
-            &DesignScreen::numberingChanged);
+    connect(m_numbering, &NumberingLists::numberingChanged, this, &DesignScreen::numberingChanged);
     connect(m_numbering, &NumberingLists::edited, this, &DesignScreen::designEdited);
     connect(m_inputs, &LabelTextInputs::edited, this, &DesignScreen::designEdited);
     connect(m_c.printSetButton, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
@@ -134,8 +133,7 @@ QList<QWidget*> DesignScreen::tabOrder() const
             order << m_c.type8Memo;
     }
     order << m_c.freeTextMemo << m_c.clearFreeTextsButton << m_c.firstNumberList
-          << m_c.sampleCountList << m_c.repeatCountList << m_c.dateAdjustList
-          << m_c.printSetButton;
+          << m_c.sampleCountList << m_c.repeatCountList << m_c.dateAdjustList << m_c.printSetButton;
     return order;
 }
 

@@ -54,10 +54,10 @@ struct DesignControls {
     QButtonGroup* typeGroup = nullptr;
 
     // What the panels show and take, by type.
-    ByType<QLineEdit*> upperEdit{};       // types 1, 2, 3, 9 and 10
-    ByType<QLabel*> numberCaption{};      // types 1..7
-    ByType<QLabel*> dateCaption{};        // types 4..7, 11 and 12
-    ByType<QLabel*> freeTextPointer{};    // types 9..12: their texts are in the memo
+    ByType<QLineEdit*> upperEdit{};                      // types 1, 2, 3, 9 and 10
+    ByType<QLabel*> numberCaption{};                     // types 1..7
+    ByType<QLabel*> dateCaption{};                       // types 4..7, 11 and 12
+    ByType<QLabel*> freeTextPointer{};                   // types 9..12: their texts are in the memo
     std::array<ListBox*, LetterListCount> letterLists{}; // by LetterList
     QPlainTextEdit* type8Memo = nullptr;
     QPlainTextEdit* freeTextMemo = nullptr;
@@ -77,7 +77,7 @@ struct DesignControls {
     QMenu* numberDisplayMenu = nullptr; // 数字表示
     QAction* paddedNumbersAction = nullptr;
     QAction* plainNumbersAction = nullptr;
-    QMenu* stepMenu = nullptr;              // ステップ
+    QMenu* stepMenu = nullptr;             // ステップ
     std::array<QAction*, 5> stepActions{}; // by NumberSteps
 
     ListBox* letters(LetterList list) const { return letterLists[size_t(list)]; }

@@ -30,8 +30,7 @@ QString lettersName(int type, int which = 0)
 LabelTextInputs::LabelTextInputs(DesignControls& controls, LabelDesign& design, QObject* parent)
     : QObject(parent), m_c(controls), m_design(design)
 {
-    connect(m_c.freeTextMemo, &QPlainTextEdit::textChanged, this,
-            &LabelTextInputs::takeFreeTexts);
+    connect(m_c.freeTextMemo, &QPlainTextEdit::textChanged, this, &LabelTextInputs::takeFreeTexts);
     connect(m_c.clearFreeTextsButton, &QPushButton::clicked, this,
             &LabelTextInputs::clearFreeTexts);
     connect(m_c.type8Memo, &QPlainTextEdit::textChanged, this, &LabelTextInputs::takeType8Lines);

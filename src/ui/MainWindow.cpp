@@ -2,12 +2,12 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
-#include "core/registry/SqlRegistry.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
 #include "core/job/ReservedJobs.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
+#include "core/registry/SqlRegistry.h"
 #include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
 #include "ui/Controls.h"

@@ -73,7 +73,8 @@ void NumberingLists::buildMenus(QMenuBar* menuBar)
     m_c.numberDisplayMenu->setObjectName(QStringLiteral("numberDisplayMenu"));
     m_c.paddedNumbersAction =
         item(m_c.numberDisplayMenu, QStringLiteral("paddedNumbersAction"), true);
-    m_c.plainNumbersAction = item(m_c.numberDisplayMenu, QStringLiteral("plainNumbersAction"), false);
+    m_c.plainNumbersAction =
+        item(m_c.numberDisplayMenu, QStringLiteral("plainNumbersAction"), false);
     connect(m_c.paddedNumbersAction, &QAction::triggered, this,
             [this] { choosePlainNumbers(false); });
     connect(m_c.plainNumbersAction, &QAction::triggered, this,

@@ -31,8 +31,8 @@ QByteArray nameOf(int type, const char* role)
     return QStringLiteral("type%1%2").arg(type).arg(QLatin1String(role)).toLatin1();
 }
 
-QLabel* caption(QWidget* panel, const QByteArray& name, const QString& text, int y,
-                int pixels = 27, int x = 0, int width = PanelWidth)
+QLabel* caption(QWidget* panel, const QByteArray& name, const QString& text, int y, int pixels = 27,
+                int x = 0, int width = PanelWidth)
 {
     QLabel* label = Controls::label(panel, name.constData(), text, x, y, width, 34);
     label->setFont(Controls::gothic(pixels));
@@ -143,8 +143,8 @@ void TypePages::buildPanel(int type, QWidget* page, int x, int y)
         m_c.upperEdit[size_t(type)] = upperEdit(panel, nameOf(type, "UpperEdit"));
     if (traits.hasDate()) {
         // What the date shows until the clock fills it in.
-        const QString preview = traits.upper == UpperLine::MonthDay ? QStringLiteral("MM/DD")
-                                                                     : QStringLiteral("YY|MM");
+        const QString preview =
+            traits.upper == UpperLine::MonthDay ? QStringLiteral("MM/DD") : QStringLiteral("YY|MM");
         m_c.dateCaption[size_t(type)] = caption(panel, nameOf(type, "DateCaption"), preview, 44);
     }
     if (traits.letterCount == 1) {
@@ -211,8 +211,7 @@ void TypePages::listTypeControls()
             texts << m_c.upperEdit[t];
         if (type == 8)
             texts << m_c.type8Memo;
-        m_c.typeFirstInput[t] =
-            type == 8 ? static_cast<QWidget*>(m_c.type8Memo) : m_c.upperEdit[t];
+        m_c.typeFirstInput[t] = type == 8 ? static_cast<QWidget*>(m_c.type8Memo) : m_c.upperEdit[t];
     }
 }
 

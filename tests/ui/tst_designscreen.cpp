@@ -22,20 +22,19 @@ const QColor Grey(0x80, 0x80, 0x80);
 
 QStringList blackControls(const DesignControls& c)
 {
-    const QList<QWidget*> all = {c.numberCaption[1],    c.numberCaption[2],
-                                 c.numberCaption[4],    c.dateCaption[4],
-                                 c.dateCaption[5],      c.numberCaption[3],
-                                 c.dateCaption[6],      c.numberCaption[6],
-                                 c.numberCaption[5],    c.dateCaption[7],
-                                 c.numberCaption[7],    c.freeTextPointer[9],
-                                 c.dateCaption[12],     c.freeTextPointer[12],
-                                 c.dateCaption[11],     c.freeTextPointer[11],
-                                 c.freeTextPointer[10], c.letters(LetterList::Type7),
-                                 c.letters(LetterList::Type6),       c.letters(LetterList::Type2),
-                                 c.letters(LetterList::Type3First),  c.letters(LetterList::Type3Second),
-                                 c.letters(LetterList::Type10),      c.upperEdit[1],
-                                 c.upperEdit[2],        c.upperEdit[9],
-                                 c.upperEdit[10],       c.type8Memo};
+    // Type3's upper text keeps its colour.
+    QList<QWidget*> all = {c.type8Memo};
+    for (int type = 1; type <= 12; ++type) {
+        for (QWidget* shown : {static_cast<QWidget*>(c.numberCaption[type]),
+                               static_cast<QWidget*>(c.dateCaption[type]),
+                               static_cast<QWidget*>(c.freeTextPointer[type]),
+                               static_cast<QWidget*>(type == 3 ? nullptr : c.upperEdit[type])}) {
+            if (shown)
+                all << shown;
+        }
+    }
+    for (ListBox* letters : c.letterLists)
+        all << letters;
     QStringList names;
     for (QWidget* widget : all) {
         const QColor color = Controls::fontColor(widget);
@@ -294,8 +293,7 @@ void TestDesignScreen::numberMenus()
     c.stepActions[3]->trigger();
     QCOMPARE(f.state().design.step, 5);
     QStringList checked;
-    for (QAction* item :
-         {c.stepActions[0], c.stepActions[1], c.stepActions[2], c.stepActions[3], c.stepActions[4]}) {
+    for (QAction* item : c.stepActions) {
         if (item->isChecked())
             checked << item->objectName();
     }
@@ -309,7 +307,7 @@ void TestDesignScreen::dateAdjust()
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
     QCOMPARE(c.dateCaption[7]->text(), QStringLiteral("01/01"));
-    c.typeButton[4]->click(); // a dated type shows the list
+    c.typeButton[4]->click();        // a dated type shows the list
     clickRow(c.dateAdjustList, 364); // "-1"
     for (QLabel* label : {c.dateCaption[4], c.dateCaption[7], c.dateCaption[11]})
         QCOMPARE(label->text(), QStringLiteral("12/31"));

@@ -22,7 +22,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-
 namespace {
 
 QStringList visibleButtons(MainWindow& w)
@@ -90,9 +89,9 @@ void TestMainWindow::startsFromStartFile()
     QCOMPARE(dc.dateAdjustList->count(), 731);
     QCOMPARE(dc.dateAdjustList->itemText(dc.dateAdjustList->currentRow()), QStringLiteral("0"));
     QVERIFY(!dc.dateAdjustList->isVisibleTo(&w));
-    for (ListBox* letters :
-         {dc.letters(LetterList::Type7), dc.letters(LetterList::Type6), dc.letters(LetterList::Type2), dc.letters(LetterList::Type3First),
-          dc.letters(LetterList::Type3Second), dc.letters(LetterList::Type10)})
+    for (ListBox* letters : {dc.letters(LetterList::Type7), dc.letters(LetterList::Type6),
+                             dc.letters(LetterList::Type2), dc.letters(LetterList::Type3First),
+                             dc.letters(LetterList::Type3Second), dc.letters(LetterList::Type10)})
         QCOMPARE(letters->itemText(letters->currentRow()), QStringLiteral("A"));
     QCOMPARE(dc.dateCaption[4]->text(), QStringLiteral("12/08"));
     QCOMPARE(dc.dateCaption[5]->text(), QStringLiteral("26|12"));

@@ -48,7 +48,8 @@ struct PrintFixture : PrintScreenFixture {
         chooseType(type);
         chooseFirst(first);
         chooseSamples(samples);
-        const auto index = std::find(NumberSteps.begin(), NumberSteps.end(), step) - NumberSteps.begin();
+        const auto index =
+            std::find(NumberSteps.begin(), NumberSteps.end(), step) - NumberSteps.begin();
         chooseMenuItem(dc.stepMenu, dc.stepActions[size_t(index)]);
     }
     void clickPrint() { QTest::mouseClick(pc.printButton, Qt::LeftButton); }

@@ -99,8 +99,8 @@ void reserveJobInQuestion(const TestAppDir& dir)
     job.numberingAfter = {3, 0, 0, 0};
     job.nextPosition = 3;
     {
-        const auto registry = SqlRegistry::open(
-            *RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
+        const auto registry =
+            SqlRegistry::open(*RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
         QVERIFY(registry->reserve(job, 0));
     }
     dir.writeStartFile("10,10,3\r\n\r\n");

@@ -16,7 +16,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-
 // The start file and the saved files as the window finds them at start and
 // saves them: odd start files, a missing or damaged one, a save that fails,
 // and temporaries a crash left behind.

@@ -38,7 +38,8 @@ void speakQtJapanese(bool japanese)
         return;
     }
     auto* texts = new QTranslator;
-    if (texts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+    if (texts->load(QStringLiteral("qtbase_ja"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(texts))
         translator = texts;
     else
