@@ -10,6 +10,7 @@
 #include "core/registry/SqlRegistry.h"
 #include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
+#include "ui/ButtonBar.h"
 #include "ui/Controls.h"
 #include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
@@ -64,17 +65,6 @@ MainWindow::~MainWindow()
     m_print->disconnect(this);
 }
 
-QToolButton* MainWindow::makeButton(const char* name, int styleIcon)
-{
-    auto* button = new QToolButton(centralWidget());
-    Controls::name(button, name);
-    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setGeometry(8, 8, 65, 65);
-    return button;
-}
-
 void MainWindow::build()
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -90,8 +80,7 @@ void MainWindow::build()
     setCentralWidget(client);
     move(104, 40);
 
-    buildBanners(client);
-    buildButtonBar();
+    m_buttons = std::make_unique<ButtonBar>(client, m_c);
 
     m_c.typePageTabs = new QTabBar(client);
     Controls::name(m_c.typePageTabs, "typePageTabs");
@@ -124,50 +113,9 @@ void MainWindow::build()
         setTabOrder(order[i - 1], order[i]);
 }
 
-void MainWindow::buildBanners(QWidget* client)
-{
-    m_c.titleBanner = Controls::label(client, "titleBanner", QString(), 416, 8);
-    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
-    m_c.subtitleBanner = Controls::label(client, "subtitleBanner", QString(), 536, 56);
-    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
-    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
-        Controls::setFontColor(banner, QColor(0, 0, 255));
-}
-
-void MainWindow::buildButtonBar()
-{
-    m_c.versionButton = makeButton("versionButton", QStyle::SP_MessageBoxInformation);
-    m_c.excelButton = makeButton("excelButton", QStyle::SP_DialogSaveButton);
-    m_c.reportButton = makeButton("reportButton", QStyle::SP_FileDialogDetailedView);
-    m_c.backButton = makeButton("backButton", QStyle::SP_ArrowBack);
-    m_c.endButton = makeButton("endButton", QStyle::SP_DialogCloseButton);
-    m_c.historyButton = makeButton("historyButton", QStyle::SP_FileDialogContentsView);
-    m_c.endButton->move(80, 8);
-    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
-        button->hide();
-
-    // Which registry of issued labels this station uses, along the bottom.
-    m_c.registryLine = Controls::label(centralWidget(), "registryLine", QString(), 8,
-                                       ClientHeight - 22, ClientWidth - 16, 20);
-    m_c.registryLine->setFont(Controls::gothic(12, false));
-    Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
-}
-
 void MainWindow::retranslate()
 {
-    Controls::setCaption(m_c.titleBanner, tr("Rondelmaker Manager　"));
-    Controls::setCaption(m_c.subtitleBanner, tr("Round Label Printing System"));
-
-    m_c.versionButton->setText(tr("Version"));
-    m_c.excelButton->setText(tr("Excel"));
-    m_c.excelButton->setAccessibleDescription(tr("前回の印刷を Excel のファイルに書き出します"));
-    m_c.reportButton->setText(tr("Report"));
-    m_c.reportButton->setAccessibleDescription(tr("前回の印刷の記録を A4 の用紙に印刷します"));
-    m_c.backButton->setText(tr("Back"));
-    m_c.backButton->setAccessibleDescription(tr("デザイン画面に戻ります"));
-    m_c.endButton->setText(tr("End"));
-    m_c.historyButton->setText(tr("履歴"));
-    m_c.historyButton->setAccessibleDescription(tr("これまでに印刷したラベルの記録を開きます"));
+    m_buttons->retranslate();
 
     m_c.typePageTabs->setAccessibleName(tr("ラベルの種類"));
     m_c.typePageTabs->setTabText(0, tr("Type1-4"));
@@ -397,20 +345,7 @@ void MainWindow::showScreen(Screen screen)
 
 void MainWindow::arrangeButtonBar(Screen screen)
 {
-    QList<QToolButton*> row;
-    if (m_state.lastJob)
-        row << m_c.excelButton << m_c.reportButton;
-    row << m_c.historyButton;
-    if (screen == Screen::Print)
-        row << m_c.backButton;
-    row << m_c.endButton;
-    for (QToolButton* button :
-         {m_c.excelButton, m_c.reportButton, m_c.historyButton, m_c.backButton, m_c.endButton}) {
-        const qsizetype at = row.indexOf(button);
-        button->setVisible(at >= 0);
-        if (at >= 0)
-            button->move(80 + 72 * int(at), 8);
-    }
+    m_buttons->arrange(screen == Screen::Print, m_state.lastJob.has_value());
 }
 
 void MainWindow::showTypePage(int index)

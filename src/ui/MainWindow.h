@@ -42,6 +42,7 @@
 #include <memory>
 
 class AboutDialog;
+class ButtonBar;
 class DesignFiles;
 class FolderSync;
 class LabelRegistry;
@@ -137,8 +138,6 @@ protected:
 
 private:
     void build();
-    void buildBanners(QWidget* client);
-    void buildButtonBar();
     void connectControls();
     void startFromFiles();
     void refreshRunNumbering();
@@ -180,7 +179,6 @@ private:
     bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
     bool runRecordJob(const struct PrintedJob& job);
     bool writeSpreadsheet(const struct PrintedJob& job);
-    QToolButton* makeButton(const char* name, int styleIcon);
 
     WorkingState m_state;
     std::unique_ptr<RunFiles> m_files;
@@ -188,6 +186,7 @@ private:
     DesignFiles* m_designFiles = nullptr;
     WindowLanguage* m_language = nullptr;
     MainControls m_c;
+    std::unique_ptr<ButtonBar> m_buttons;
     Dialogs& m_dialogs;
     Clock m_clock;
     DesignScreen* m_design = nullptr;
