@@ -22,9 +22,11 @@
 // DesignScreen (label types, numbering, input limits) and PrintScreen (sheet
 // map, offsets, sample label, appearance). The screens edit the design in
 // place and report the user's other choices by signals. Beside them:
-// FolderSync keeps the start file and state.json in step with other
-// programs on the folder, DesignFiles opens and saves designs, and
-// WindowLanguage switches the language. The window saves the start file,
+// ButtonBar holds the buttons, banners and registry line around the
+// screens, FolderSync keeps the start file and state.json in step with
+// other programs on the folder, DesignFiles opens and saves designs,
+// WindowLanguage switches the language, and JobQuestion asks about a job
+// that may not have printed. The window saves the start file,
 // switches screens, keeps the button bar, follows jobs of other stations,
 // and runs the buttons that cross screens (PrintSet, Print, Report, Excel,
 // History). Dialogs are reached through the Dialogs seam, so every path runs
