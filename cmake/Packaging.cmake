@@ -78,5 +78,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-ipafont-gothic, libcups2")
+# Qt's own texts in Japanese (its dialogs' buttons and captions); without
+# them they stay in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -450,6 +450,14 @@ Exit codes:
         <source>ステップ</source>
         <translation>Step</translation>
     </message>
+    <message>
+        <source>０００１</source>
+        <translation>0001</translation>
+    </message>
+    <message>
+        <source>１</source>
+        <translation>1</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDialog</name>
@@ -579,6 +587,14 @@ Exit codes:
     <message>
         <source>ジョブ</source>
         <translation>Job</translation>
+    </message>
+    <message>
+        <source>印刷されたか答える</source>
+        <translation>Printed or not?</translation>
+    </message>
+    <message>
+        <source>選んだ未確認のジョブが印刷されたかどうかを答えます</source>
+        <translation>Say whether the selected job in question printed</translation>
     </message>
 </context>
 <context>
@@ -1009,6 +1025,10 @@ Exit codes:
     <message>
         <source>このジョブには、すでに発行したラベルがあります。もう一度印刷しますか？</source>
         <translation>This job holds labels that were issued before. Print them again?</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2）のジョブです。そのステーションで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2). Answer for it there.</translation>
     </message>
 </context>
 <context>

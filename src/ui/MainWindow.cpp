@@ -4,16 +4,24 @@
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
+#include "core/job/ReservedJobs.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/registry/RegistryThread.h"
+#include "core/registry/SqlRegistry.h"
 #include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
+#include "ui/ButtonBar.h"
 #include "ui/Controls.h"
+#include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
+#include "ui/HistoryDialog.h"
+#include "ui/JobQuestion.h"
 #include "ui/PrintScreen.h"
 #include "ui/UserPaths.h"
+#include "ui/WindowLanguage.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -42,6 +50,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWi
 {
     m_state.appDir = appDir;
     m_files = std::make_unique<RunFiles>(appDir);
+    m_sync = std::make_unique<FolderSync>(*m_files, m_state, m_dialogs, this);
     build();
     startFromFiles();
     // A window of its own, kept in front of the main window that it disables.
@@ -55,17 +64,6 @@ MainWindow::~MainWindow()
     // commits its value): nothing of the window may answer them now.
     m_design->disconnect(this);
     m_print->disconnect(this);
-}
-
-QToolButton* MainWindow::makeButton(const char* name, int styleIcon)
-{
-    auto* button = new QToolButton(centralWidget());
-    Controls::name(button, name);
-    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setGeometry(8, 8, 65, 65);
-    return button;
 }
 
 void MainWindow::build()
@@ -83,8 +81,7 @@ void MainWindow::build()
     setCentralWidget(client);
     move(104, 40);
 
-    buildBanners(client);
-    buildButtonBar();
+    m_buttons = std::make_unique<ButtonBar>(client, m_c);
 
     m_c.typePageTabs = new QTabBar(client);
     Controls::name(m_c.typePageTabs, "typePageTabs");
@@ -117,33 +114,39 @@ void MainWindow::build()
         setTabOrder(order[i - 1], order[i]);
 }
 
-void MainWindow::buildBanners(QWidget* client)
+void MainWindow::retranslate()
 {
-    m_c.titleBanner = Controls::label(client, "titleBanner", QString(), 416, 8);
-    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
-    m_c.subtitleBanner = Controls::label(client, "subtitleBanner", QString(), 536, 56);
-    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
-    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
-        Controls::setFontColor(banner, QColor(0, 0, 255));
-}
+    m_buttons->retranslate();
 
-void MainWindow::buildButtonBar()
-{
-    m_c.versionButton = makeButton("versionButton", QStyle::SP_MessageBoxInformation);
-    m_c.excelButton = makeButton("excelButton", QStyle::SP_DialogSaveButton);
-    m_c.reportButton = makeButton("reportButton", QStyle::SP_FileDialogDetailedView);
-    m_c.backButton = makeButton("backButton", QStyle::SP_ArrowBack);
-    m_c.endButton = makeButton("endButton", QStyle::SP_DialogCloseButton);
-    m_c.historyButton = makeButton("historyButton", QStyle::SP_FileDialogContentsView);
-    m_c.endButton->move(80, 8);
-    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
-        button->hide();
+    m_c.typePageTabs->setAccessibleName(tr("ラベルの種類"));
+    m_c.typePageTabs->setTabText(0, tr("Type1-4"));
+    m_c.typePageTabs->setTabText(1, tr("Type5-8"));
+    m_c.typePageTabs->setTabText(2, tr("Type9-12"));
+    // Qt names the tabs' scroll buttons once, as it makes them: named again
+    // by Qt's own translation.
+    const char* const tabBarTexts = "QTabBar";
+    const std::pair<const char*, const char*> scrollButtons[] = {
+        {"ScrollLeftButton", "Scroll Left"}, {"ScrollRightButton", "Scroll Right"}};
+    for (const auto& [name, text] : scrollButtons) {
+        if (auto* button = m_c.typePageTabs->findChild<QToolButton*>(QLatin1String(name)))
+            button->setAccessibleName(QCoreApplication::translate(tabBarTexts, text));
+    }
 
-    // Which registry of issued labels this station uses, along the bottom.
-    m_c.registryLine = Controls::label(centralWidget(), "registryLine", QString(), 8,
-                                       ClientHeight - 22, ClientWidth - 16, 20);
-    m_c.registryLine->setFont(Controls::gothic(12, false));
-    Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
+    m_c.fileMenu->setTitle(tr("ファイル"));
+    m_designFiles->retranslate();
+    m_language->retranslate();
+
+    if (m_design)
+        m_design->retranslate();
+    if (m_print)
+        m_print->retranslate();
+    if (m_about)
+        m_about->retranslate();
+    // Lines made of texts and values: made again once they were shown.
+    if (m_registryPoll)
+        showRegistryLine(m_registryReachable);
+    if (m_design && !m_state.appDir.isEmpty())
+        updateNextLine();
 }
 
 void MainWindow::connectControls()
@@ -165,6 +168,7 @@ void MainWindow::connectControls()
     connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
     connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
     connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
+    connect(m_design, &DesignScreen::typeChanged, this, &MainWindow::proposeContinuation);
     connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
     connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
     connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
@@ -195,14 +199,14 @@ void MainWindow::startFromFiles()
         return;
     }
     m_state.start = read.values;
-    m_syncedStart = read.values;
+    m_sync->startFrom(read.values);
     if (m_state.start.startPosition == 0)
         m_state.start.startPosition = 1;
 
     m_state.design = LabelDesign();
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
-    restoreState();
+    m_sync->restore();
     applyLanguage();
     if (!openRegistry()) {
         m_state.closeRequested = true;
@@ -228,7 +232,7 @@ void MainWindow::showDesignScreenFromModel()
         m_c.typePageTabs->setCurrentIndex(typePage(m_state.design.type));
     }
     m_print->showAppearance();
-    showRecentDesigns();
+    m_designFiles->showRecentDesigns();
     updateNextLine();
 }
 
@@ -342,20 +346,7 @@ void MainWindow::showScreen(Screen screen)
 
 void MainWindow::arrangeButtonBar(Screen screen)
 {
-    QList<QToolButton*> row;
-    if (m_state.lastJob)
-        row << m_c.excelButton << m_c.reportButton;
-    row << m_c.historyButton;
-    if (screen == Screen::Print)
-        row << m_c.backButton;
-    row << m_c.endButton;
-    for (QToolButton* button :
-         {m_c.excelButton, m_c.reportButton, m_c.historyButton, m_c.backButton, m_c.endButton}) {
-        const qsizetype at = row.indexOf(button);
-        button->setVisible(at >= 0);
-        if (at >= 0)
-            button->move(80 + 72 * int(at), 8);
-    }
+    m_buttons->arrange(screen == Screen::Print, m_state.lastJob.has_value());
 }
 
 void MainWindow::showTypePage(int index)
@@ -434,4 +425,47 @@ void MainWindow::refreshRunNumbering()
     m_state.run.plainNumbers = m_state.design.plainNumbers;
     if (m_screen == Screen::Print)
         m_print->showSample(m_state.run);
+}
+
+void MainWindow::proposeContinuation(int type)
+{
+    // With the registry each type goes on where its own last job stopped,
+    // as the command line goes on; the user may still choose any first
+    // number. A type without a job yet keeps the number shown. A server
+    // that did not answer is left alone until it answers again.
+    if (!m_registry || !m_registryReachable)
+        return;
+    const std::optional<NumberingPosition> at = m_registry->numbering(type);
+    if (at && at->jobId != 0)
+        applyContinuation(m_state.design, type, {0, at->firstNumber, at->letter1, at->letter2});
+}
+
+void MainWindow::settleFromHistory(qint64 id, HistoryDialog* history)
+{
+    if (m_busy || !m_registry)
+        return;
+    // Only this station's jobs, and only while no job runs on its folder: a
+    // job another station or program is printing now is reserved too.
+    QString error;
+    const std::optional<QList<JobSummary>> jobs = ReservedJobs::confirmPrinted(
+        *m_files, *m_registry, Station::ofThisProcess(m_state.appDir), &error, 0);
+    if (!jobs) {
+        m_dialogs.error(history, error);
+        return;
+    }
+    const auto job = std::find_if(jobs->cbegin(), jobs->cend(),
+                                  [id](const JobSummary& j) { return j.id == id; });
+    const std::optional<RegistryJob> stored = m_registry->job(id);
+    if (job != jobs->cend())
+        JobQuestion::ask(m_dialogs, history, *m_files, *m_registry, *job, m_state.design);
+    else if (stored && stored->state == JobState::Reserved)
+        m_dialogs.message(history, tr("ジョブ %1 は別のステーション（%2）のジョブです。"
+                                      "そのステーションで答えてください。")
+                                       .arg(id)
+                                       .arg(stored->station.shown()));
+    adoptChangesFromElsewhere();
+    m_design->showNumbering();
+    updateNextLine();
+    arrangeButtonBar(m_screen);
+    history->reload();
 }

@@ -22,11 +22,16 @@
 // version dialog, and two screens that build and show their controls:
 // DesignScreen (label types, numbering, input limits) and PrintScreen (sheet
 // map, offsets, sample label, appearance). The screens edit the design in
-// place and report the user's other choices by signals; the window saves the
-// start file, switches screens, keeps the button bar, follows jobs of other
-// stations, and runs the buttons that cross screens (PrintSet, Print,
-// Report, Excel, History). Dialogs are reached through the Dialogs seam, so
-// every path runs in tests.
+// place and report the user's other choices by signals. Beside them:
+// ButtonBar holds the buttons, banners and registry line around the
+// screens, FolderSync keeps the start file and state.json in step with
+// other programs on the folder, DesignFiles opens and saves designs,
+// WindowLanguage switches the language, and JobQuestion asks about a job
+// that may not have printed. The window saves the start file,
+// switches screens, keeps the button bar, follows jobs of other stations,
+// and runs the buttons that cross screens (PrintSet, Print, Report, Excel,
+// History). Dialogs are reached through the Dialogs seam, so every path runs
+// in tests.
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
@@ -40,6 +45,9 @@
 #include <memory>
 
 class AboutDialog;
+class ButtonBar;
+class DesignFiles;
+class FolderSync;
 class LabelRegistry;
 class RegistryThread;
 struct FolderSnapshot;
@@ -55,6 +63,7 @@ class QPrinter;
 class QTabBar;
 class QTimer;
 class QToolButton;
+class WindowLanguage;
 
 struct MainControls {
     class QLabel* titleBanner = nullptr;
@@ -100,8 +109,6 @@ public:
     bool saveStartFile();
     // The state of the run in state.json: after every job and at the end.
     bool saveState();
-    // Opens a design file: it replaces the design, or a message says why not.
-    bool openDesign(const QString& path);
     // The registry of issued labels, or null while it cannot be used.
     RegistryThread* registry() const { return m_registry.get(); }
     // How often the window looks for jobs other stations printed.
@@ -122,8 +129,6 @@ public Q_SLOTS:
     void printLabels();
     void printRecord();
     void exportSpreadsheet();
-    void openDesignFile();
-    void saveDesignAs();
     void showHistory();
 
 Q_SIGNALS:
@@ -136,24 +141,16 @@ protected:
 
 private:
     void build();
-    void buildBanners(QWidget* client);
-    void buildButtonBar();
     void connectControls();
     void startFromFiles();
     void refreshRunNumbering();
     void scheduleDateRefresh();
     void buildFileMenu();
-    void buildLanguageMenu();
-    // The user's choice of language, kept in the saved state: the screens
-    // follow at once.
-    void chooseLanguage(UiLanguage language);
+    void showOpenedDesign();
     void applyLanguage();
     // Every text of the window and its screens in the language now in effect.
     void retranslate();
-    void restoreState();
     SavedState savedState() const;
-    void applySaved(const SavedState& saved);
-    bool lockFiles();
     bool adoptChangesFromElsewhere();
     bool adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state);
     // The registry: opened at start-up (false: the user chose to end),
@@ -168,10 +165,9 @@ private:
     void showRegistryLine(bool reachable = true);
     PlanDecision planLabelJob(const FolderSnapshot& folder);
     bool allowDuplicates(const QList<struct IssuedLabel>& issued);
-    bool writeStartFile();
-    bool writeState();
-    void rememberDesign(const QString& path);
-    void showRecentDesigns();
+    // With the registry each type goes on from its own last job.
+    void proposeContinuation(int type);
+    void settleFromHistory(qint64 id, class HistoryDialog* history);
     void showDesignScreenFromModel();
     void updateNextLine();
     // The start file's offsets with the calibrated scale.
@@ -186,15 +182,14 @@ private:
     bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
     bool runRecordJob(const struct PrintedJob& job);
     bool writeSpreadsheet(const struct PrintedJob& job);
-    QToolButton* makeButton(const char* name, int styleIcon);
 
     WorkingState m_state;
-    // The start file and state.json as this window last read or wrote them:
-    // what differs in the files now was written by another Rondelmaker.
-    StartSettings m_syncedStart;
-    SavedState m_syncedState;
     std::unique_ptr<RunFiles> m_files;
+    std::unique_ptr<FolderSync> m_sync;
+    DesignFiles* m_designFiles = nullptr;
+    WindowLanguage* m_language = nullptr;
     MainControls m_c;
+    std::unique_ptr<ButtonBar> m_buttons;
     Dialogs& m_dialogs;
     Clock m_clock;
     DesignScreen* m_design = nullptr;

@@ -11,6 +11,7 @@
 #include "core/render/TestSheet.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
 #include "ui/PreviewDialog.h"
 #include "ui/PrintScreen.h"
 #include "ui/PrinterDocument.h"
@@ -201,8 +202,7 @@ bool MainWindow::runJob(JobPlan reprint, const QString& printerDocName, bool for
     if (outcome.job.registryId > m_seenJob)
         m_seenJob = outcome.job.registryId;
     m_state.start.startPosition = outcome.start.startPosition;
-    m_syncedStart = outcome.start;
-    m_syncedState = outcome.state;
+    m_sync->tookFromJob(outcome.start, outcome.state);
     if (!forReprint) {
         m_state.lastJob = outcome.job;
         m_state.design = outcome.state.design;

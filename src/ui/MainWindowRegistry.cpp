@@ -10,7 +10,9 @@
 #include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
 #include "ui/HistoryDialog.h"
+#include "ui/JobQuestion.h"
 #include "ui/PrintScreen.h"
 #include "ui/ReprintDialog.h"
 #include "ui/UserPaths.h"
@@ -71,7 +73,7 @@ bool MainWindow::openRegistry()
         }
     }
     m_registryProblem.clear();
-    const RegistryMark& mark = m_syncedState.registry;
+    const RegistryMark& mark = m_sync->syncedState().registry;
     m_seenJob = mark.identity == m_registry->identity() ? mark.seenJob : 0;
     // A job printed elsewhere since this window last ran moves the numbering on.
     if (adoptNumbering())
@@ -137,29 +139,8 @@ void MainWindow::askAboutUnresolvedJobs()
         *m_files, *m_registry, Station::ofThisProcess(m_state.appDir), &busy, 0);
     if (!jobs)
         return;
-    for (const JobSummary& job : *jobs) {
-        const int answer = m_dialogs.choose(
-            this, ReservedJobs::describe(job) + QLatin1Char('\n') + tr("印刷されましたか？"),
-            tr("わかるまで、このラベルは印刷済みとして扱います。"),
-            {tr("印刷された"), tr("印刷されなかった"), tr("あとで")});
-        if (answer != 0 && answer != 1)
-            continue;
-        const std::optional<RegistryJob> reserved = m_registry->job(job.id);
-        QString error;
-        if (!ReservedJobs::settle(*m_files, *m_registry, job.id, answer == 0, &error)) {
-            m_dialogs.error(this, error);
-            continue;
-        }
-        // Not printed: the numbering this window took from the job goes
-        // back to where the job started, unless it moved on since.
-        if (answer == 1 && reserved && reserved->movesNumbering) {
-            LabelDesign after = m_state.design;
-            applyContinuation(after, reserved->job.run.type,
-                              continueAfterJob(reserved->job.run, reserved->job.startPosition));
-            if (after == m_state.design)
-                continueNumbering(m_state.design, reserved->design);
-        }
-    }
+    for (const JobSummary& job : *jobs)
+        JobQuestion::ask(m_dialogs, this, *m_files, *m_registry, job, m_state.design);
     adoptChangesFromElsewhere();
     m_design->showNumbering();
     updateNextLine();
@@ -281,5 +262,7 @@ void MainWindow::showHistory()
         });
         reprint->show();
     });
+    connect(history, &HistoryDialog::settleRequested, this,
+            [this, history](qint64 id) { settleFromHistory(id, history); });
     history->show();
 }

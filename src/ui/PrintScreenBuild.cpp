@@ -73,7 +73,7 @@ void PrintScreen::retranslate()
         std::max(37, style->pixelMetric(QStyle::PM_IndicatorWidth) +
                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
                          m_c.frameCheck->fontMetrics().horizontalAdvance(m_c.frameCheck->text()));
-    m_c.frameCheck->setGeometry(m_c.sampleLabel->width() - frameWidth, 144, frameWidth, 22);
+    m_c.frameCheck->setGeometry(m_c.sampleLabel->width() - frameWidth, 147, frameWidth, 22);
     m_c.frameCheck->setAccessibleDescription(
         tr("見本のラベルにだけ枠を付けます。印刷はされません"));
     m_c.fontAction->setText(tr("Font"));

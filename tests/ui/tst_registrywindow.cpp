@@ -38,6 +38,8 @@ private Q_SLOTS:
     void historyRecordsAndReprintsAPastJob();
     void aJobInQuestionIsAskedAboutAtStart_data();
     void aJobInQuestionIsAskedAboutAtStart();
+    void aJobInQuestionIsSettledFromHistory();
+    void eachTypeGoesOnFromItsOwnLastJob();
     void aRegistryThatCannotBeUsed_data();
     void aRegistryThatCannotBeUsed();
     void anotherStationsJobMovesTheNumberingOn();
@@ -62,8 +64,8 @@ void printJob(MainFixture& f, int type, int first, int samples, const QString& p
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     QVERIFY(button->isChecked());
     if (labelType(type).hasNumber())
-        chooseRow(dc.firstNumberList, first);
-    chooseRow(dc.sampleCountList, samples - 1);
+        clickRow(dc.firstNumberList, first);
+    clickRow(dc.sampleCountList, samples - 1);
     QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
     f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -83,6 +85,28 @@ T* shown(const char* name)
             return qobject_cast<T*>(top);
     }
     return nullptr;
+}
+
+// A job of labels 0001..0002 from position 1, reserved by a program that
+// died before it heard back.
+void reserveJobInQuestion(const TestAppDir& dir)
+{
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    RegistryJob job;
+    job.station = Station::ofThisProcess(dir.path());
+    job.design.firstNumber = 1;
+    job.job.run = freeze(job.design, QDate(2026, 12, 8));
+    job.job.run.sampleCount = 2;
+    job.job.labels = {{"", "0001"}, {"", "0002"}};
+    job.movesNumbering = true;
+    job.numberingAfter = {3, 0, 0, 0};
+    job.nextPosition = 3;
+    {
+        const auto registry =
+            SqlRegistry::open(*RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
+        QVERIFY(registry->reserve(job, 0));
+    }
+    dir.writeStartFile("10,10,3\r\n\r\n");
 }
 
 } // namespace
@@ -187,26 +211,9 @@ void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart_data()
 
 void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart()
 {
-    // A job reserved by a program that died before it heard back.
     QFETCH(int, answer);
     TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    RegistryJob job;
-    job.station = Station::ofThisProcess(dir.path());
-    job.design.firstNumber = 1;
-    job.job.run = freeze(job.design, QDate(2026, 12, 8));
-    job.job.run.sampleCount = 2;
-    job.job.labels = {{"", "0001"}, {"", "0002"}};
-    job.movesNumbering = true;
-    job.numberingAfter = {3, 0, 0, 0};
-    job.nextPosition = 3;
-    {
-        const auto registry = SqlRegistry::open(
-            *RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
-        QVERIFY(registry->reserve(job, 0));
-    }
-    dir.writeStartFile("10,10,3\r\n\r\n");
-
+    reserveJobInQuestion(dir);
     ScriptedDialogs dialogs;
     dialogs.chooseAnswers = {answer};
     MainWindow w(dialogs, dir.path(), fixedNow);
@@ -222,6 +229,56 @@ void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart()
         QCOMPARE(history->first().state, answer == 0 ? JobState::Printed : JobState::Reserved);
         QCOMPARE(next, QStringLiteral("次: 0003 ・ 開始位置 3"));
     }
+}
+
+void TestRegistryWindow::aJobInQuestionIsSettledFromHistory()
+{
+    TestAppDir dir;
+    reserveJobInQuestion(dir);
+    ScriptedDialogs dialogs;
+    dialogs.chooseAnswers = {2, 1}; // later at start; from History, it did not print
+    MainWindow w(dialogs, dir.path(), fixedNow);
+    w.show();
+    QTRY_COMPARE(dialogs.count("choose"), 1);
+    QTest::mouseClick(w.controls().historyButton, Qt::LeftButton);
+    auto* history = shown<HistoryDialog>("historyDialog");
+    QVERIFY(history);
+    auto* table = history->findChild<QTableWidget*>("historyTable");
+    auto* settle = history->findChild<QPushButton*>("historySettle");
+    QVERIFY(!settle->isEnabled());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(0, 0)).center());
+    QVERIFY(settle->isEnabled());
+    QTest::mouseClick(settle, Qt::LeftButton);
+    // The question at start, with its effect: the job and its numbers go.
+    QCOMPARE(dialogs.texts("choose"), QStringList(2, dialogs.texts("choose").first()));
+    QCOMPARE(table->rowCount(), 0);
+    QVERIFY(!settle->isEnabled());
+    QCOMPARE(w.design().controls().nextJobLine->text(), QStringLiteral("次: 0001 ・ 開始位置 1"));
+    history->close();
+}
+
+void TestRegistryWindow::eachTypeGoesOnFromItsOwnLastJob()
+{
+    MainFixture f;
+    f.w().show();
+    printJob(f, 1, 1, 10, f.dir.path() + "/one.pdf");   // 0001..0010
+    printJob(f, 2, 990, 20, f.dir.path() + "/two.pdf"); // A990..B009
+    const DesignControls& dc = f.w().design().controls();
+    const auto choose = [&dc](int type) {
+        QTest::mouseClick(dc.typeButton[type], Qt::LeftButton, {}, QPoint(8, 11));
+    };
+    // Not 0010, where the type 2 job left the shared first number.
+    choose(1);
+    QCOMPARE(dc.firstNumberList->currentRow(), 11);
+    QVERIFY(dc.nextJobLine->text().startsWith(QStringLiteral("次: 0011")));
+    choose(2);
+    QVERIFY(dc.nextJobLine->text().startsWith(QStringLiteral("次: B010")));
+    QCOMPARE(dc.letters(LetterList::Type2)->currentRow(), 1);
+    // Any first number may still be chosen; a type without a job keeps it.
+    clickRow(dc.firstNumberList, 500);
+    choose(5);
+    QCOMPARE(f.state().design.firstNumber, 500);
 }
 
 void TestRegistryWindow::aRegistryThatCannotBeUsed_data()
