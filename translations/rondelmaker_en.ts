@@ -111,54 +111,6 @@
         <translation>--samples and --labels exclude each other</translation>
     </message>
     <message>
-        <source>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</source>
-        <translation>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</translation>
-    </message>
-    <message>
-        <source>--first: type %1 has no running number</source>
-        <translation>--first: type %1 has no running number</translation>
-    </message>
-    <message>
-        <source>--first: type %1 numbers from 0 to %2, not %3</source>
-        <translation>--first: type %1 numbers from 0 to %2, not %3</translation>
-    </message>
-    <message>
-        <source>--free-texts is for types 9 to 12, the design is type %1</source>
-        <translation>--free-texts is for types 9 to 12, the design is type %1</translation>
-    </message>
-    <message>
-        <source>%1 free texts: a job takes at most %2</source>
-        <translation>%1 free texts: a job takes at most %2</translation>
-    </message>
-    <message>
-        <source>free text %1 is empty (or holds nothing a label can print)</source>
-        <translation>free text %1 is empty (or holds nothing a label can print)</translation>
-    </message>
-    <message>
-        <source>type %1 needs free texts (--free-texts FILE)</source>
-        <translation>type %1 needs free texts (--free-texts FILE)</translation>
-    </message>
-    <message>
-        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。（%1 × %2 = %3）</source>
-        <translation>A job prints at most 1200 labels. Please lower the count. (%1 × %2 = %3)</translation>
-    </message>
-    <message>
-        <source>スタートファイルがありません。
-</source>
-        <translation>The start file is missing.
-</translation>
-    </message>
-    <message>
-        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
-%1
-%2
-Give the first number with --first N.</source>
-        <translation>The saved state could not be read. The next number cannot be restored.
-%1
-%2
-Give the first number with --first N.</translation>
-    </message>
-    <message>
         <source>--record: ラベル数オーバー（３００以上）です。プリントできません！（%1）</source>
         <translation>--record: too many labels (300 or more) for a record. It cannot be printed. (%1)</translation>
     </message>
@@ -175,14 +127,6 @@ Nothing printed; --allow-duplicates prints them again.</translation>
     <message>
         <source>state folder not found: %1</source>
         <translation>state folder not found: %1</translation>
-    </message>
-    <message>
-        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
-%1
-%2</source>
-        <translation>The saved state could not be read. The next number cannot be restored.
-%1
-%2</translation>
     </message>
     <message>
         <source>%1: cannot write %2</source>
@@ -223,14 +167,6 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 (rondelmaker-cli --help shows the usage)</source>
         <translation>
 (rondelmaker-cli --help shows the usage)</translation>
-    </message>
-    <message>
-        <source>前回の状態を読み込めませんでした。
-%1
-%2</source>
-        <translation>The saved state could not be read.
-%1
-%2</translation>
     </message>
     <message>
         <source>Usage:
@@ -375,6 +311,16 @@ Exit codes:
     <message>
         <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
         <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
+    </message>
+    <message>
+        <source>
+Give the first number with --first N.</source>
+        <translation>
+Give the first number with --first N.</translation>
+    </message>
+    <message>
+        <source>（--free-texts FILE）</source>
+        <translation> (--free-texts FILE)</translation>
     </message>
 </context>
 <context>
@@ -613,6 +559,75 @@ Exit codes:
     </message>
 </context>
 <context>
+    <name>JobPlanning</name>
+    <message>
+        <source>スタートファイルがありません。
+%1</source>
+        <translation>The start file is missing.
+%1</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
+%1
+%2</source>
+        <translation>The saved state could not be read. The next number cannot be restored.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>自由テキストが %1 個あります。ジョブに使えるのは %2 個までです。</source>
+        <translation>%1 free texts: a job takes at most %2</translation>
+    </message>
+    <message>
+        <source>%1 番目の自由テキストが空です（ラベルに印刷できる文字がありません）。</source>
+        <translation>free text %1 is empty (or holds nothing a label can print)</translation>
+    </message>
+    <message>
+        <source>タイプ %1 には自由テキストが要ります。</source>
+        <translation>type %1 needs free texts</translation>
+    </message>
+    <message>
+        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。</source>
+        <translation>A job prints at most 1200 labels. Please lower the count.</translation>
+    </message>
+    <message>
+        <source>（%1 × %2 = %3）</source>
+        <translation> (%1 × %2 = %3)</translation>
+    </message>
+    <message>
+        <source>タイプ %1 は自由テキスト１つに１枚を印刷します。</source>
+        <translation>type %1 prints one label per free text</translation>
+    </message>
+    <message>
+        <source>タイプ %1 に番号はありません。</source>
+        <translation>type %1 has no running number</translation>
+    </message>
+    <message>
+        <source>タイプ %1 の番号は 0～%2 です（%3 ではありません）。</source>
+        <translation>type %1 numbers from 0 to %2, not %3</translation>
+    </message>
+    <message>
+        <source>自由テキストはタイプ 9～12 のものです。デザインはタイプ %1 です。</source>
+        <translation>free texts are for types 9 to 12, the design is type %1</translation>
+    </message>
+    <message>
+        <source>開始位置は 1～%1 です（%2 ではありません）。</source>
+        <translation>the start position is 1 to %1, not %2</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。
+%1
+%2</source>
+        <translation>The saved state could not be read.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
+        <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
+    </message>
+</context>
+<context>
     <name>JobTransaction</name>
     <message>
         <source>ラベル台帳に記録できないため、印刷しません。
@@ -781,10 +796,6 @@ Exit codes:
         <translation>The state could not be saved. End anyway?</translation>
     </message>
     <message>
-        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。</source>
-        <translation>A job prints at most 1200 labels. Please lower the count.</translation>
-    </message>
-    <message>
         <source>ファイルを残せませんでした: %1</source>
         <translation>The file could not be kept: %1</translation>
     </message>
@@ -827,48 +838,6 @@ Exit codes:
         <translation>The design file cannot be saved.
 %1
 %2</translation>
-    </message>
-    <message>
-        <source>スタートファイルがありません。
-%1</source>
-        <translation>The start file is missing.
-%1</translation>
-    </message>
-    <message>
-        <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
-        <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
-    </message>
-    <message>
-        <source>ほか %1 件</source>
-        <translation>and %1 more</translation>
-    </message>
-    <message>
-        <source>印刷しない</source>
-        <translation>Do not print</translation>
-    </message>
-    <message>
-        <source>もう一度印刷する</source>
-        <translation>Print again</translation>
-    </message>
-    <message>
-        <source>Print</source>
-        <translation>Print</translation>
-    </message>
-    <message>
-        <source>sheet %1 of %2</source>
-        <translation>sheet %1 of %2</translation>
-    </message>
-    <message>
-        <source>ラベル数オーバー（３００以上）です。プリントできません！</source>
-        <translation>Too many labels (300 or more) for a record. It cannot be printed.</translation>
-    </message>
-    <message>
-        <source>A4のコピー用紙をプリンターに入れてください。</source>
-        <translation>Please put A4 copy paper into the printer.</translation>
-    </message>
-    <message>
-        <source>Excel files (*.xls)</source>
-        <translation>Excel files (*.xls)</translation>
     </message>
     <message>
         <source>Rondelmaker Manager&#x3000;</source>
@@ -955,42 +924,6 @@ Exit codes:
         <translation>Automatic (the system&apos;s language)</translation>
     </message>
     <message>
-        <source>ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。
-%1</source>
-        <translation>The label registry setting cannot be used. Numbered labels cannot be printed.
-%1</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を使えません。使えるようになるまで印刷できません。</source>
-        <translation>The label registry cannot be used. Nothing can be printed until it can.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳が壊れているか、台帳ではありません。そのまま残します。印刷する前に、どうするか選んでください。</source>
-        <translation>The label registry is damaged or is no registry. It is left as it is. Choose what to do before printing.</translation>
-    </message>
-    <message>
-        <source>別に保管して新しく始める</source>
-        <translation>Keep it aside and start a new one</translation>
-    </message>
-    <message>
-        <source>終了</source>
-        <translation>End</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を %1 として保管できませんでした。</source>
-        <translation>The label registry could not be kept as %1.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を保管する名前がありません。</source>
-        <translation>There is no free name to keep the label registry under.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を使えないため、印刷しません。
-%1</source>
-        <translation>Nothing is printed: the label registry cannot be used.
-%1</translation>
-    </message>
-    <message>
         <source>印刷されましたか？</source>
         <translation>Was it printed?</translation>
     </message>
@@ -1009,26 +942,6 @@ Exit codes:
     <message>
         <source>あとで</source>
         <translation>Later</translation>
-    </message>
-    <message>
-        <source>ラベル台帳: %1</source>
-        <translation>Label registry: %1</translation>
-    </message>
-    <message>
-        <source>ラベル台帳: 使えません</source>
-        <translation>Label registry: not available</translation>
-    </message>
-    <message>
-        <source>（接続できません）</source>
-        <translation> (cannot connect)</translation>
-    </message>
-    <message>
-        <source>このジョブには、すでに発行したラベルがあります。もう一度印刷しますか？</source>
-        <translation>This job holds labels that were issued before. Print them again?</translation>
-    </message>
-    <message>
-        <source>ジョブ %1 は別のステーション（%2）のジョブです。そのステーションで答えてください。</source>
-        <translation>Job %1 belongs to another station (%2). Answer for it there.</translation>
     </message>
 </context>
 <context>
@@ -1534,6 +1447,104 @@ Exit codes:
 （%2 から作成しました）</source>
         <translation>%1
 (made from %2)</translation>
+    </message>
+</context>
+<context>
+    <name>WindowJobs</name>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>sheet %1 of %2</source>
+        <translation>sheet %1 of %2</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>このジョブには、すでに発行したラベルがあります。もう一度印刷しますか？</source>
+        <translation>This job holds labels that were issued before. Print them again?</translation>
+    </message>
+    <message>
+        <source>印刷しない</source>
+        <translation>Do not print</translation>
+    </message>
+    <message>
+        <source>もう一度印刷する</source>
+        <translation>Print again</translation>
+    </message>
+    <message>
+        <source>ラベル数オーバー（３００以上）です。プリントできません！</source>
+        <translation>Too many labels (300 or more) for a record. It cannot be printed.</translation>
+    </message>
+    <message>
+        <source>A4のコピー用紙をプリンターに入れてください。</source>
+        <translation>Please put A4 copy paper into the printer.</translation>
+    </message>
+    <message>
+        <source>Excel files (*.xls)</source>
+        <translation>Excel files (*.xls)</translation>
+    </message>
+    <message>
+        <source>同名のファイルがあります。重ねがきしますか？</source>
+        <translation>A file of that name exists. Replace it?</translation>
+    </message>
+</context>
+<context>
+    <name>WindowRegistry</name>
+    <message>
+        <source>ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。
+%1</source>
+        <translation>The label registry setting cannot be used. Numbered labels cannot be printed.
+%1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えません。使えるようになるまで印刷できません。</source>
+        <translation>The label registry cannot be used. Nothing can be printed until it can.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳が壊れているか、台帳ではありません。そのまま残します。印刷する前に、どうするか選んでください。</source>
+        <translation>The label registry is damaged or is no registry. It is left as it is. Choose what to do before printing.</translation>
+    </message>
+    <message>
+        <source>別に保管して新しく始める</source>
+        <translation>Keep it aside and start a new one</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を %1 として保管できませんでした。</source>
+        <translation>The label registry could not be kept as %1.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を保管する名前がありません。</source>
+        <translation>There is no free name to keep the label registry under.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えないため、印刷しません。
+%1</source>
+        <translation>Nothing is printed: the label registry cannot be used.
+%1</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2）のジョブです。そのステーションで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2). Answer for it there.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: %1</source>
+        <translation>Label registry: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: 使えません</source>
+        <translation>Label registry: not available</translation>
+    </message>
+    <message>
+        <source>（接続できません）</source>
+        <translation> (cannot connect)</translation>
     </message>
 </context>
 <context>

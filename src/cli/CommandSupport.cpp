@@ -1,10 +1,12 @@
 #include "cli/CommandSupport.h"
 
+#include "cli/Csv.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
 #include "core/io/StateLocation.h"
 #include "core/job/ReservedJobs.h"
 #include "core/registry/RegistrySetup.h"
+#include "print/PdfDocumentCanvas.h"
 #include "print/PrintQueue.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,18 @@ void writeOut(const QByteArray& bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+void writeLabels(const QList<PlacedLabel>& labels)
+{
+    QByteArray out =
+        Csv::record({QStringLiteral("sheet"), QStringLiteral("position"), QStringLiteral("sample"),
+                     QStringLiteral("repeat"), QStringLiteral("upper"), QStringLiteral("lower")});
+    for (const PlacedLabel& label : labels)
+        out += Csv::record({QString::number(label.sheet), QString::number(label.position),
+                            QString::number(label.sample), QString::number(label.repeat),
+                            label.upper, label.lower});
+    writeOut(out);
+}
+
 
 QString stateDirOf(const Arguments& a)
 {
@@ -49,10 +63,6 @@ QString stateDirOf(const Arguments& a)
 // is seen either wholly before or wholly after.
 int readFolder(const QString& dir, FolderSnapshot& snapshot)
 {
-    if (!QFileInfo(dir).isDir()) {
-        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
-        return BadInput;
-    }
     RunFiles files(dir);
     QString error;
     if (!files.lock(&error)) {
@@ -61,8 +71,7 @@ int readFolder(const QString& dir, FolderSnapshot& snapshot)
     }
     removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
                            files.isLocked());
-    snapshot.start = StartFile::read(files.startPath());
-    snapshot.state = StateFile::read(files.statePath());
+    snapshot = FolderSnapshot::read(files, snapshot.registry);
     return Done;
 }
 
@@ -127,41 +136,27 @@ void report(const QString& message)
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
 }
 
-int openRegistry(const Arguments& a, const QString& dir, RegistryUse use,
-                 std::unique_ptr<SqlRegistry>& registry)
+int withRegistry(const Arguments& a, RegistrySetup::Use use, const RegistryCommand& command)
 {
+    const QString dir = stateDirOf(a);
+    if (!QFileInfo(dir).isDir()) {
+        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
+        return BadInput;
+    }
     const RegistrySetup::Choice choice = RegistrySetup::choose(dir, a.registry);
     if (!choice.error.isEmpty()) {
         report(choice.error);
         return BadInput;
     }
-    RegistryTarget target = choice.target;
-    target.readOnly = use == RegistryUse::Read;
-    // A command that only reads leaves a folder without a registry as it is:
-    // it reads an empty one. A file whose folder is not there is no registry
-    // at all, as for a job.
-    if (use != RegistryUse::Record && target.backend == RegistryTarget::Backend::SQLite &&
-        !QFileInfo::exists(target.file) && QFileInfo(target.file).absoluteDir().exists()) {
-        target.file = QStringLiteral(":memory:");
-        target.readOnly = false;
-    }
-    registry = RegistrySetup::open(target, dir, use == RegistryUse::Record);
-    if (!registry->isOpen() && registry->isEmpty() && use != RegistryUse::Record) {
-        // A server database without the tables yet reads as empty too.
-        target.backend = RegistryTarget::Backend::SQLite;
-        target.file = QStringLiteral(":memory:");
-        target.readOnly = false;
-        registry = RegistrySetup::open(target, dir);
-    }
+    const std::unique_ptr<LabelRegistry> registry = RegistrySetup::openFor(use, choice.target, dir);
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.
         report(QCoreApplication::translate("Cli", "ラベル台帳を開けません。\n%1\n%2")
                    .arg(registry->location(), registry->errorString()));
-        registry.reset();
         return NotPrinted;
     }
-    return Done;
+    return command(dir, *registry);
 }
 
 void reportNotes(LabelRegistry& registry)
@@ -180,12 +175,88 @@ void reportUnresolved(const QList<JobSummary>& jobs)
                    .arg(job.id));
 }
 
-SheetGeometry::Offsets placement(const StartSettings& start, const SavedState& saved)
+QString printerOf(const Arguments& a, const QString& queue)
 {
-    SheetGeometry::Offsets offsets = start.offsets();
-    offsets.scaleX = saved.scale.x;
-    offsets.scaleY = saved.scale.y;
-    return offsets;
+    return a.pdf.isEmpty() ? queue : shown(a.pdf);
+}
+
+void reportRefusal(const JobRefusal& refusal)
+{
+    using Reason = JobRefusal::Reason;
+    // The options that give what the refusal concerns.
+    const char* option = nullptr;
+    switch (refusal.reason) {
+    case Reason::NoSamplesForType:
+        option = "--samples";
+        break;
+    case Reason::NoNumberForType:
+    case Reason::FirstOutOfRange:
+        option = "--first";
+        break;
+    case Reason::NoFreeTextsForType:
+        option = "--free-texts";
+        break;
+    case Reason::StartOutOfRange:
+        option = "--start";
+        break;
+    default:
+        break;
+    }
+    QString text = refusal.fullText();
+    if (option)
+        text = QLatin1String(option) + QLatin1String(": ") + text;
+    if (refusal.reason == Reason::FreeTextsMissing)
+        text += QCoreApplication::translate("Cli", "（--free-texts FILE）");
+    if (refusal.reason == Reason::NumberingLost && refusal.input == QLatin1String("first"))
+        text += QCoreApplication::translate("Cli", "\nGive the first number with --first N.");
+    report(text);
+}
+
+int exitCodeOf(const JobRefusal& refusal)
+{
+    return refusal.reason == JobRefusal::Reason::Registry ? NotPrinted : BadInput;
+}
+
+JobOutcome runJob(const Arguments& a, const QString& dir, LabelRegistry& registry,
+                  const QString& queue, const JobTransaction::Planner& plan)
+{
+    RunFiles files(dir);
+    PdfDocumentCanvas canvas(labelDestination(a, queue));
+    SheetProgress progress;
+    JobTransaction transaction(files, registry, Station::ofThisProcess(dir),
+                               DateStamp::systemClock());
+    const JobOutcome outcome = transaction.run(
+        canvas, plan, [&a](const QList<IssuedLabel>&) { return a.allowDuplicates; },
+        [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
+    progress.end();
+    return outcome;
+}
+
+int finishJob(const JobOutcome& outcome, bool nameUnresolved)
+{
+    for (const QString& note : outcome.notes)
+        report(note);
+    if (nameUnresolved)
+        reportUnresolved(outcome.unresolved);
+    switch (outcome.status) {
+    case JobOutcome::Status::Printed:
+        if (!outcome.message.isEmpty())
+            report(outcome.message);
+        return outcome.unconfirmed ? NotSaved : Done;
+    case JobOutcome::Status::Withdrawn:
+        reportRefusal(outcome.refusal);
+        return exitCodeOf(outcome.refusal);
+    case JobOutcome::Status::Declined:
+        report(outcome.message +
+               QCoreApplication::translate("Cli", "\nNothing printed; --allow-duplicates prints "
+                                                  "them again."));
+        return IssuedBefore;
+    case JobOutcome::Status::NotPrinted:
+        break;
+    }
+    if (!outcome.message.isEmpty())
+        report(outcome.message);
+    return NotPrinted;
 }
 
 } // namespace Cli

@@ -4,12 +4,8 @@
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/job/ReservedJobs.h"
+#include "core/job/JobTransaction.h"
 #include "core/model/Freeze.h"
-#include "core/numbering/ComposeLabelTexts.h"
-#include "core/registry/RegistryThread.h"
-#include "core/registry/SqlRegistry.h"
-#include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Controls.h"
@@ -17,11 +13,10 @@
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSync.h"
-#include "ui/HistoryDialog.h"
-#include "ui/JobQuestion.h"
 #include "ui/PrintScreen.h"
-#include "ui/UserPaths.h"
+#include "ui/WindowJobs.h"
 #include "ui/WindowLanguage.h"
+#include "ui/WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -82,6 +77,9 @@ void MainWindow::build()
     move(104, 40);
 
     m_buttons = std::make_unique<ButtonBar>(client, m_c);
+    m_registry = new WindowRegistry(m_state.appDir, *m_files, m_dialogs, this, m_c.registryLine,
+                                    [this] { return isPrinting(); });
+    m_jobs = new WindowJobs(m_state, *m_files, *m_sync, *m_registry, m_dialogs, m_clock, this);
 
     m_c.typePageTabs = new QTabBar(client);
     Controls::name(m_c.typePageTabs, "typePageTabs");
@@ -143,8 +141,7 @@ void MainWindow::retranslate()
     if (m_about)
         m_about->retranslate();
     // Lines made of texts and values: made again once they were shown.
-    if (m_registryPoll)
-        showRegistryLine(m_registryReachable);
+    m_registry->retranslate();
     if (m_design && !m_state.appDir.isEmpty())
         updateNextLine();
 }
@@ -168,10 +165,30 @@ void MainWindow::connectControls()
     connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
     connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
     connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
-    connect(m_design, &DesignScreen::typeChanged, this, &MainWindow::proposeContinuation);
+    connect(m_design, &DesignScreen::typeChanged, this,
+            [this](int type) { m_registry->proposeContinuation(m_state.design, type); });
     connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
-    connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
-    connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
+    connect(m_print, &PrintScreen::previewRequested, this, [this] {
+        if (!isPrinting())
+            m_jobs->showPreview(placement());
+    });
+    connect(m_print, &PrintScreen::testSheetRequested, this, [this] {
+        if (!isPrinting())
+            m_jobs->printTestSheet(placement());
+    });
+    connectJobs();
+}
+
+void MainWindow::connectJobs()
+{
+    connect(m_jobs, &WindowJobs::jobStarted, this, [this] { m_print->setPrintEnabled(false); });
+    connect(m_jobs, &WindowJobs::planMoved, this, &MainWindow::showPrintScreen);
+    connect(m_jobs, &WindowJobs::jobPrinted, this, &MainWindow::showJobPrinted);
+    connect(m_registry, &WindowRegistry::answered, this, [this] {
+        if (adoptNumbering())
+            showAdopted();
+    });
+    connect(m_registry, &WindowRegistry::jobsSettled, this, &MainWindow::showFolderAgain);
 }
 
 void MainWindow::startFromFiles()
@@ -208,11 +225,14 @@ void MainWindow::startFromFiles()
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
     m_sync->restore();
     applyLanguage();
-    if (!openRegistry()) {
+    if (!m_registry->open(m_sync->syncedState().registry)) {
         m_state.closeRequested = true;
         m_c.startupTimer->start();
         return;
     }
+    // A job printed elsewhere since this window last ran moves the numbering on.
+    if (adoptNumbering())
+        m_design->showNumbering();
     showDesignScreenFromModel();
     if (!restored)
         m_design->showStartPanels();
@@ -238,8 +258,7 @@ void MainWindow::showDesignScreenFromModel()
 
 void MainWindow::updateNextLine()
 {
-    const LabelRun run = freeze(m_state.design, m_clock().date());
-    const QString lower = run.labelTotal() > 0 ? composeLabelTexts(run, 0).lower : QString();
+    const QString lower = JobPlanning::firstLabel(m_state.design, m_clock().date()).lower;
     m_design->showNext(tr("次: %1 ・ 開始位置 %2")
                            .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
                            .arg(m_state.start.startPosition));
@@ -275,7 +294,7 @@ void MainWindow::finishStartup()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_busy) {
+    if (isPrinting()) {
         event->ignore();
         return;
     }
@@ -300,7 +319,8 @@ void MainWindow::showEvent(QShowEvent* event)
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (!m_state.closeRequested)
-            QTimer::singleShot(0, this, &MainWindow::askAboutUnresolvedJobs);
+            QTimer::singleShot(0, this,
+                               [this] { m_registry->askAboutUnresolvedJobs(m_state.design); });
     }
     // What the user types first goes into the type's first input.
     if (!focusWidget())
@@ -309,14 +329,14 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::endProgram()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     close();
 }
 
 void MainWindow::backToDesign()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     m_print->setPrintEnabled(true);
     showScreen(Screen::Design);
@@ -325,7 +345,7 @@ void MainWindow::backToDesign()
 
 void MainWindow::showVersion()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     m_about->show();
     m_about->raise();
@@ -391,25 +411,22 @@ void MainWindow::chooseOffsets(int horzIndex, int vertIndex)
 
 void MainWindow::showPrintScreen()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     QString busy;
     if (m_files->lock(&busy, 0)) {
         adoptChangesFromElsewhere();
         m_files->unlock();
     }
-    const LabelRun run = freeze(m_state.design, m_clock().date());
-    if (run.labelTotal() > MaxLabelsPerJob) {
-        m_dialogs.message(this, tr("プリントラベル数は合計で１２００枚までです。"
-                                   "枚数をお下げ下さい。"));
-        return;
-    }
-    if (const QString problem = codeProblem(SheetLabels(run), m_state.design.look);
-        !problem.isEmpty()) {
-        m_dialogs.message(this, problem);
+    const QDate today = m_clock().date();
+    const LabelRun run = freeze(m_state.design, today);
+    if (const JobRefusal refused = JobPlanning::checkRun(run, m_state.design.look);
+        refused.refused()) {
+        m_dialogs.message(this, refused.text);
         return;
     }
     m_state.run = run;
+    m_state.runDate = today;
     showScreen(Screen::Print);
     m_print->showRun(run, m_state.start.startPosition);
     arrangeButtonBar(Screen::Print);
@@ -427,45 +444,73 @@ void MainWindow::refreshRunNumbering()
         m_print->showSample(m_state.run);
 }
 
-void MainWindow::proposeContinuation(int type)
+void MainWindow::printLabels()
 {
-    // With the registry each type goes on where its own last job stopped,
-    // as the command line goes on; the user may still choose any first
-    // number. A type without a job yet keeps the number shown. A server
-    // that did not answer is left alone until it answers again.
-    if (!m_registry || !m_registryReachable)
+    if (isPrinting())
         return;
-    const std::optional<NumberingPosition> at = m_registry->numbering(type);
-    if (at && at->jobId != 0)
-        applyContinuation(m_state.design, type, {0, at->firstNumber, at->letter1, at->letter2});
+    m_jobs->printLabels([this](const FolderSnapshot& folder) {
+        LabelJobRequest request;
+        // A job printed elsewhere since this window last looked (the command
+        // line, another station): the user checks the sample and prints again.
+        request.movedSinceShown = adoptFrom(folder.start, folder.state);
+        request.design = m_state.design;
+        // The numbering the window shows, as the user may have chosen it.
+        if (labelType(m_state.design.type).hasNumber())
+            request.first = m_state.design.firstNumber;
+        request.memoFreeTexts = true;
+        request.start = m_state.start.startPosition;
+        request.today = m_state.runDate;
+        request.ownState = savedState();
+        return request;
+    });
+    m_print->setPrintEnabled(true);
 }
 
-void MainWindow::settleFromHistory(qint64 id, HistoryDialog* history)
+void MainWindow::printRecord()
 {
-    if (m_busy || !m_registry)
-        return;
-    // Only this station's jobs, and only while no job runs on its folder: a
-    // job another station or program is printing now is reserved too.
-    QString error;
-    const std::optional<QList<JobSummary>> jobs = ReservedJobs::confirmPrinted(
-        *m_files, *m_registry, Station::ofThisProcess(m_state.appDir), &error, 0);
-    if (!jobs) {
-        m_dialogs.error(history, error);
-        return;
-    }
-    const auto job = std::find_if(jobs->cbegin(), jobs->cend(),
-                                  [id](const JobSummary& j) { return j.id == id; });
-    const std::optional<RegistryJob> stored = m_registry->job(id);
-    if (job != jobs->cend())
-        JobQuestion::ask(m_dialogs, history, *m_files, *m_registry, *job, m_state.design);
-    else if (stored && stored->state == JobState::Reserved)
-        m_dialogs.message(history, tr("ジョブ %1 は別のステーション（%2）のジョブです。"
-                                      "そのステーションで答えてください。")
-                                       .arg(id)
-                                       .arg(stored->station.shown()));
+    if (!isPrinting() && m_state.lastJob)
+        m_jobs->printRecord(*m_state.lastJob);
+}
+
+void MainWindow::exportSpreadsheet()
+{
+    if (!isPrinting() && m_state.lastJob)
+        m_jobs->writeSpreadsheet(*m_state.lastJob);
+}
+
+void MainWindow::showHistory()
+{
+    if (!isPrinting())
+        m_jobs->showHistory();
+}
+
+void MainWindow::showJobPrinted()
+{
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
+    m_design->showNumbering();
+    updateNextLine();
+}
+
+void MainWindow::showFolderAgain()
+{
     adoptChangesFromElsewhere();
     m_design->showNumbering();
     updateNextLine();
     arrangeButtonBar(m_screen);
-    history->reload();
+}
+
+LabelRegistry* MainWindow::registry() const
+{
+    return m_registry->get();
+}
+
+void MainWindow::setRegistryPollInterval(int ms)
+{
+    m_registry->setPollInterval(ms);
+}
+
+bool MainWindow::isPrinting() const
+{
+    return m_jobs && m_jobs->isBusy();
 }

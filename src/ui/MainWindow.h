@@ -18,27 +18,27 @@
 // print queue, and src/xls writes the workbook.
 //
 // MainWindow is the one window. It owns the WorkingState (the start file's
-// settings, the design, the frozen run, the last job), the registry, the
-// version dialog, and two screens that build and show their controls:
-// DesignScreen (label types, numbering, input limits) and PrintScreen (sheet
-// map, offsets, sample label, appearance). The screens edit the design in
-// place and report the user's other choices by signals. Beside them:
-// ButtonBar holds the buttons, banners and registry line around the
-// screens, FolderSync keeps the start file and state.json in step with
-// other programs on the folder, DesignFiles opens and saves designs,
-// WindowLanguage switches the language, and JobQuestion asks about a job
-// that may not have printed. The window saves the start file,
-// switches screens, keeps the button bar, follows jobs of other stations,
-// and runs the buttons that cross screens (PrintSet, Print, Report, Excel,
-// History). Dialogs are reached through the Dialogs seam, so every path runs
-// in tests.
+// settings, the design, the frozen run, the last job), the version dialog,
+// and two screens that build and show their controls: DesignScreen (label
+// types, numbering, input limits) and PrintScreen (sheet map, offsets,
+// sample label, appearance). The screens edit the design in place and
+// report the user's other choices by signals. Beside them, each with one
+// responsibility: WindowJobs runs the jobs (printer dialog, progress,
+// outcome) and History; WindowRegistry keeps the registry (opening it,
+// looking for other stations' jobs, the jobs in question, which JobQuestion
+// asks about); FolderSync keeps the start file and state.json in step with
+// other programs on the folder; ButtonBar holds the buttons, banners and
+// registry line around the screens; DesignFiles opens and saves designs;
+// WindowLanguage switches the language. The window keeps the screens and
+// wires them: it switches screens, freezes the run at PrintSet, saves the
+// user's choices, and takes what other Rondelmakers changed. Dialogs are
+// reached through the Dialogs seam, so every path runs in tests.
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
 #include "core/numbering/DateStamp.h"
 #include "ui/WorkingState.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -49,10 +49,6 @@ class ButtonBar;
 class DesignFiles;
 class FolderSync;
 class LabelRegistry;
-class RegistryThread;
-struct FolderSnapshot;
-struct JobPlan;
-struct PlanDecision;
 class Dialogs;
 class DesignScreen;
 class PrintCanvas;
@@ -63,7 +59,9 @@ class QPrinter;
 class QTabBar;
 class QTimer;
 class QToolButton;
+class WindowJobs;
 class WindowLanguage;
+class WindowRegistry;
 
 struct MainControls {
     class QLabel* titleBanner = nullptr;
@@ -110,14 +108,10 @@ public:
     // The state of the run in state.json: after every job and at the end.
     bool saveState();
     // The registry of issued labels, or null while it cannot be used.
-    RegistryThread* registry() const { return m_registry.get(); }
+    LabelRegistry* registry() const;
     // How often the window looks for jobs other stations printed.
     void setRegistryPollInterval(int ms);
-    bool isPrinting() const { return m_busy; }
-    // The job names the print system shows (and files PDFs under).
-    static constexpr const char* LabelsJobName = "Rondelmaker labels";
-    static constexpr const char* RecordJobName = "Rondelmaker record";
-    static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
+    bool isPrinting() const;
 
 public Q_SLOTS:
     void finishStartup();
@@ -142,6 +136,7 @@ protected:
 private:
     void build();
     void connectControls();
+    void connectJobs();
     void startFromFiles();
     void refreshRunNumbering();
     void scheduleDateRefresh();
@@ -151,37 +146,23 @@ private:
     // Every text of the window and its screens in the language now in effect.
     void retranslate();
     SavedState savedState() const;
+    // What other Rondelmakers changed on the folder and the registry since
+    // this window last looked, taken into its values and shown: true when
+    // they changed.
     bool adoptChangesFromElsewhere();
     bool adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state);
-    // The registry: opened at start-up (false: the user chose to end),
-    // opened again before a job when it was away, and looked at now and
-    // then for jobs printed elsewhere.
-    bool openRegistry();
-    bool keepRegistryAside(QString* error);
-    bool ensureRegistry();
-    void askAboutUnresolvedJobs();
-    void lookForOtherJobs();
     bool adoptNumbering();
-    void showRegistryLine(bool reachable = true);
-    PlanDecision planLabelJob(const FolderSnapshot& folder);
-    bool allowDuplicates(const QList<struct IssuedLabel>& issued);
-    // With the registry each type goes on from its own last job.
-    void proposeContinuation(int type);
-    void settleFromHistory(qint64 id, class HistoryDialog* history);
+    void showAdopted();
+    // After a job or an answer about jobs in question: the files may have moved.
+    void showFolderAgain();
     void showDesignScreenFromModel();
     void updateNextLine();
     // The start file's offsets with the calibrated scale.
     SheetGeometry::Offsets placement() const;
     void chooseScale(int scaleX, int scaleY);
-    void showPreview();
-    void runTestSheetJob();
     void chooseStartPosition(int position);
     void chooseOffsets(int horzIndex, int vertIndex);
-    bool runLabelJob();
-    // Runs a planned job through the registry: printer, progress, messages.
-    bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
-    bool runRecordJob(const struct PrintedJob& job);
-    bool writeSpreadsheet(const struct PrintedJob& job);
+    void showJobPrinted();
 
     WorkingState m_state;
     std::unique_ptr<RunFiles> m_files;
@@ -196,13 +177,8 @@ private:
     PrintScreen* m_print = nullptr;
     AboutDialog* m_about = nullptr;
     Screen m_screen = Screen::Design;
-    bool m_busy = false; // a print job runs: the window takes no input
-    std::unique_ptr<RegistryThread> m_registry;
-    QString m_registryProblem; // why there is no registry now
-    qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
+    WindowRegistry* m_registry = nullptr;
+    WindowJobs* m_jobs = nullptr;
     bool m_shownOnce = false;
-    bool m_registryReachable = true; // as the registry line last said
-    QTimer* m_registryPoll = nullptr;
-    QElapsedTimer m_unreachableSince;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

@@ -1,18 +1,19 @@
 // The main window's files and language: the file menu, the saved state
-// with the registry's mark, and what other programs changed on the folder.
+// with the registry's mark, and what other programs changed on the folder
+// and the registry.
 
 #include "ui/MainWindow.h"
 
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/registry/RegistryThread.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/model/LabelType.h"
 #include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
 #include "ui/FolderSync.h"
 #include "ui/PrintScreen.h"
 #include "ui/WindowLanguage.h"
+#include "ui/WindowRegistry.h"
 
 #include <QAction>
 #include <QEvent>
@@ -24,7 +25,7 @@ void MainWindow::buildFileMenu()
     m_c.fileMenu = menuBar()->addMenu(QString());
     m_c.fileMenu->setObjectName(QStringLiteral("fileMenu"));
     m_designFiles =
-        new DesignFiles(m_c.fileMenu, m_state, m_dialogs, this, [this] { return m_busy; });
+        new DesignFiles(m_c.fileMenu, m_state, m_dialogs, this, [this] { return isPrinting(); });
     m_language = new WindowLanguage(m_c.fileMenu, m_state, this);
     m_designFiles->addRecentDesigns(m_c.fileMenu);
     connect(m_designFiles, &DesignFiles::designOpened, this, &MainWindow::showOpenedDesign);
@@ -76,20 +77,37 @@ bool MainWindow::adoptFrom(const StartFileReadResult& start, const StateFile::Re
     // numbering). Theirs win, so that no label is printed twice.
     bool changed = m_sync->adopt(start, state);
     changed = adoptNumbering() || changed;
-    if (changed) {
-        m_design->showNumbering();
-        updateNextLine();
-    }
+    if (changed)
+        showAdopted();
     return changed;
+}
+
+bool MainWindow::adoptNumbering()
+{
+    if (!m_registry->adoptNumbering(m_state.design))
+        return false;
+    // The run frozen for the print screen goes on from there too.
+    if (m_screen == Screen::Print) {
+        const LabelTypeTraits& traits = labelType(m_state.design.type);
+        m_state.run.firstNumber = m_state.design.firstNumber;
+        if (traits.letterCount > 0)
+            m_state.run.letter1 = m_state.design.letter(traits.letters[0]);
+        if (traits.letterCount > 1)
+            m_state.run.letter2 = m_state.design.letter(traits.letters[1]);
+    }
+    return true;
+}
+
+void MainWindow::showAdopted()
+{
+    m_design->showNumbering();
+    updateNextLine();
 }
 
 SavedState MainWindow::savedState() const
 {
     SavedState saved = m_sync->savedState();
-    if (m_registry) {
-        saved.registry.identity = m_registry->identity();
-        saved.registry.seenJob = m_seenJob;
-    }
+    m_registry->markIn(saved);
     return saved;
 }
 

@@ -212,7 +212,7 @@ void TestCli::freeTextsOfADesignFile()
     put(path, QJsonDocument(design).toJson());
     r = cli({"list", path, "--state-dir", dir.path()});
     QCOMPARE(r.code, 2);
-    QVERIFY2(r.err.contains("free text 2 is empty"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("2 番目の自由テキストが空"), qPrintable(r.err));
 }
 
 void TestCli::badInputChangesNothing_data()
@@ -225,7 +225,7 @@ void TestCli::badInputChangesNothing_data()
     QTest::newRow("unknown code") << "--pdf D/o.pdf --code qr" << 2 << "datamatrix or none";
     QTest::newRow("bad design") << "--pdf D/o.pdf" << 2 << "design.json: ";
     QTest::newRow("too many labels") << "--pdf D/o.pdf --samples 601" << 2 << "１２００";
-    QTest::newRow("too many free texts") << "--pdf D/o.pdf --free-texts D/f" << 2 << "61 free";
+    QTest::newRow("too many free texts") << "--pdf D/o.pdf --free-texts D/f" << 2 << "自由テキストが 61 個";
     QTest::newRow("damaged state") << "--pdf D/o.pdf" << 2 << "--first N";
     QTest::newRow("no output folder") << "--pdf D/no/o.pdf" << 1 << "cannot write";
     QTest::newRow("full disk") << "--pdf F/o.pdf" << 1 << "PDFファイルを保存できません";

@@ -396,7 +396,7 @@ void TestRegistry::aJobPlannedAgainTellsOnlyItsOutcome()
                                     label.upper = QStringLiteral("OTH");
                                 other->reserve(others, plan.numberingJobId);
                             }
-                            return PlanDecision{plan, 0, {}};
+                            return PlanDecision{plan, {}};
                         },
                         {});
     QCOMPARE(rounds, 2);

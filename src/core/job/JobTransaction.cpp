@@ -1,9 +1,7 @@
 #include "core/job/JobTransaction.h"
 
 #include "core/io/AtomicFile.h"
-#include "core/layout/SheetLayout.h"
 #include "core/model/LabelType.h"
-#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 
 #include <QCoreApplication>
@@ -35,38 +33,6 @@ void putBackFile(const QString& path, const std::optional<QByteArray>& bytes)
 }
 
 } // namespace
-
-QString registryProblem(const LabelRegistry& registry)
-{
-    return QCoreApplication::translate("JobTransaction",
-                                       "ラベル台帳に記録できないため、印刷しません。\n%1\n%2")
-        .arg(registry.location(), registry.errorString());
-}
-
-PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
-{
-    PrintedJob job;
-    job.run = plan.run;
-    job.look = plan.design.look;
-    job.startPosition = plan.startPosition;
-    if (plan.kind == JobKind::Reprint) {
-        job.labels = plan.givenLabels;
-        if (next) {
-            *next = {SheetLayout::nextStartPosition(plan.startPosition, int(job.labels.size())),
-                     plan.run.firstNumber, plan.run.letter1, plan.run.letter2};
-        }
-        return job;
-    }
-    const int total = plan.run.labelTotal();
-    job.labels.reserve(total);
-    for (int n = 0; n < total; ++n) {
-        const LabelTexts texts = composeLabelTexts(plan.run, n);
-        job.labels << PrintLogEntry{texts.upper, texts.lower};
-    }
-    if (next)
-        *next = continueAfterJob(plan.run, plan.startPosition);
-    return job;
-}
 
 JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station station,
                                Clock clock)
@@ -142,24 +108,19 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
         // Each round starts afresh: what stopped a round that is planned
         // again is not the job's outcome.
         outcome = JobOutcome();
-        snapshot = {StartFile::read(m_files.startPath()),
-                    StateFile::read(m_files.statePath()),
-                    &m_registry,
-                    {}};
+        snapshot = FolderSnapshot::read(m_files, &m_registry);
         if (!resolvePrinted(snapshot, outcome))
             return 0;
+        outcome.unresolved = snapshot.unresolved;
         const PlanDecision decision = plan(snapshot);
         if (!decision.plan) {
             outcome.status = JobOutcome::Status::Withdrawn;
             outcome.refusal = decision.refusal;
-            outcome.message = decision.message;
+            outcome.message = decision.refusal.fullText();
             return 0;
         }
         planned = decision.plan;
-        if (snapshot.start.status != StartFileReadResult::Ok) {
-            outcome.message = snapshot.start.error; // a planner must refuse this itself
-            return 0;
-        }
+        outcome.kind = planned->kind;
         outcome.job = labelsOf(*planned, &outcome.next);
         outcome.job.printedAt = m_clock();
         const Issue issue = mayIssue(*planned, duplicates, outcome);

@@ -102,11 +102,18 @@ public:
         Damaged,     // not a registry, or damaged: kept as it is, never written
         Newer,       // made by a newer program
         Moved,       // the numbering moved since it was read: plan the job again
+        NotFound,    // no job of that id
         Failed,      // a write or query failed (a full disk, the connection lost)
     };
 
     virtual ~LabelRegistry() = default;
 
+    // Opened, and known to be a registry; a registry that could not be
+    // opened answers nothing, and failure() says why.
+    virtual bool isOpen() const = 0;
+    // A call of this program is under way (a registry asked on a thread of
+    // its own, from a window whose timers run while it waits).
+    virtual bool isBusy() const { return false; }
     // A file, or a server and database, as the user may be shown it.
     virtual QString location() const = 0;
     // Made when the registry was: tells one registry from another.

@@ -133,4 +133,23 @@ std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& s
     return registry;
 }
 
+std::unique_ptr<LabelRegistry> openFor(Use use, RegistryTarget target, const QString& stateDir)
+{
+    const auto empty = [&target] {
+        target.backend = RegistryTarget::Backend::SQLite;
+        target.file = QStringLiteral(":memory:");
+        target.readOnly = false;
+    };
+    target.readOnly = use == Use::Read;
+    if (use != Use::Record && target.backend == RegistryTarget::Backend::SQLite &&
+        !QFileInfo::exists(target.file) && QFileInfo(target.file).absoluteDir().exists())
+        empty();
+    std::unique_ptr<SqlRegistry> registry = open(target, stateDir, use == Use::Record);
+    if (!registry->isOpen() && registry->isEmpty() && use != Use::Record) {
+        empty();
+        registry = open(target, stateDir);
+    }
+    return registry;
+}
+
 } // namespace RegistrySetup

@@ -32,4 +32,14 @@ Choice choose(const QString& stateDir, const QString& commandLine = {},
 std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, const QString& stateDir,
                                   bool mayCreate = true);
 
+// What a program does with the registry: a job records in it (made where
+// there is none); a contact reads it and confirms what printed; the rest
+// only read it. A program that does not record leaves a folder without a
+// registry as it is, and reads an empty one; so too for a server database
+// without the tables yet. A file whose folder is not there is no registry
+// at all.
+enum class Use { Record, Contact, Read };
+// Never null: isOpen(), failure() and errorString() say how it went.
+std::unique_ptr<LabelRegistry> openFor(Use use, RegistryTarget target, const QString& stateDir);
+
 } // namespace RegistrySetup

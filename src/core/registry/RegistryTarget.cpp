@@ -1,4 +1,4 @@
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistryTarget.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -23,10 +23,10 @@ public:
                                                 const QString& stateDir);
     ~RegistryThread() override;
 
-    bool isOpen() const { return m_open; }
+    bool isOpen() const override { return m_open; }
     // A call is under way (a timer of the window that fires meanwhile asks
     // nothing).
-    bool isBusy() const { return m_waiting > 0; }
+    bool isBusy() const override { return m_waiting > 0; }
 
     QString location() const override { return m_location; }
     QString identity() const override { return m_identity; }

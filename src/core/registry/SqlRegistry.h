@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/registry/LabelRegistry.h"
+#include "core/registry/RegistryTarget.h"
 
 #include <QSqlError>
 #include <QString>
@@ -13,36 +14,6 @@ class CallWatchdog;
 class QSqlDatabase;
 class QSqlDriver;
 class QSqlQuery;
-
-// Where a registry lives: a SQLite file (the default, beside state.json), or
-// a PostgreSQL database that several stations share. A password never
-// appears here: the server's own authentication or ~/.pgpass supplies it.
-struct RegistryTarget {
-    enum class Backend { SQLite, PostgreSQL };
-    Backend backend = Backend::SQLite;
-    QString file;     // SQLite
-    QString host;     // PostgreSQL: a name, an address, or a socket folder
-    int port = -1;    // -1: the default
-    QString database; // PostgreSQL
-    QString user;     // empty: the system user's name
-    // PostgreSQL: the connection options the setting names, passed to the
-    // client library as they are (sslmode, sslrootcert, sslcert, sslkey,
-    // connect_timeout, application_name).
-    QList<std::pair<QString, QString>> options;
-    // How long one call of the registry may take ("registry_timeout=").
-    static constexpr int DefaultDeadlineMs = 10000;
-    int deadlineMs = DefaultDeadlineMs;
-    // Opened only to be read: a file read-only, a server's session read-only.
-    bool readOnly = false;
-
-    // "postgresql://user@host:port/database" or "postgresql:///database?host=/run/dir",
-    // with the options above in the query, a "sqlite:" URL, or a plain path
-    // of a SQLite file. An empty target with *error set when the text is not
-    // one of these, names another option, or carries a password.
-    static std::optional<RegistryTarget> parse(const QString& text, QString* error);
-    // As shown to the user: the file, or "postgresql://user@host/database".
-    QString shown() const;
-};
 
 // The registry through Qt SQL, on SQLite or PostgreSQL: the same tables,
 // versioned, and the same queries, but for the few words the two spell
@@ -63,7 +34,7 @@ public:
     static std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, bool mayCreate = true);
     ~SqlRegistry() override;
 
-    bool isOpen() const { return m_open; }
+    bool isOpen() const override { return m_open; }
     // The tables were made just now: an existing state may be imported.
     bool wasCreated() const { return m_created; }
     // The file or database held no tables at all: nothing was ever recorded.

@@ -353,7 +353,7 @@ bool SqlRegistry::confirm(qint64 id)
         return false;
     if (q.numRowsAffected() == 0)
         return fail(
-            Failure::Failed,
+            Failure::NotFound,
             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
     return true;
 }
@@ -408,7 +408,7 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
               {id}))
         return std::nullopt;
     if (!q.next()) {
-        fail(Failure::Failed,
+        fail(Failure::NotFound,
              QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
         return std::nullopt;
     }
