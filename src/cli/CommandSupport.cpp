@@ -20,7 +20,6 @@ namespace Cli {
 // a PDF).
 const QMarginsF MinimumMargins(0, 0, 0, 0);
 
-
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -43,7 +42,6 @@ void writeLabels(const QList<PlacedLabel>& labels)
     writeOut(out);
 }
 
-
 QString stateDirOf(const Arguments& a)
 {
     if (!a.stateDir.isEmpty())
@@ -57,7 +55,6 @@ QString stateDirOf(const Arguments& a)
                StateLocation::createdDetail(location));
     return location.dir;
 }
-
 
 // The folder's files read under its lock, so that a job running elsewhere
 // is seen either wholly before or wholly after.
@@ -74,7 +71,6 @@ int readFolder(const QString& dir, FolderSnapshot& snapshot)
     snapshot = FolderSnapshot::read(files, snapshot.registry);
     return Done;
 }
-
 
 // A file the job writes, checked before anything prints: its folder must be
 // there and writable.
@@ -95,8 +91,8 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
 {
     PrintDestination destination;
     destination.title = QStringLiteral("Rondelmaker labels");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
-                                     QPageLayout::Point);
+    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     MinimumMargins, QPageLayout::Point);
     if (!a.pdf.isEmpty()) {
         destination.kind = PrintDestination::Kind::PdfFile;
         destination.pdfFile = QFileInfo(a.pdf).absoluteFilePath();
@@ -112,7 +108,6 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
     return destination;
 }
 
-
 // The print queue, unless the labels go into a PDF file.
 int chooseQueue(const Arguments& a, QString& queue)
 {
@@ -127,7 +122,6 @@ int chooseQueue(const Arguments& a, QString& queue)
     }
     return Done;
 }
-
 
 void report(const QString& message)
 {

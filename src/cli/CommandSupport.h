@@ -24,7 +24,7 @@ enum ExitCode {
     Done = 0,
     NotPrinted = 1, // nothing printed, nothing advanced
     BadInput = 2,   // bad arguments or a bad file; nothing changed
-    NotSaved = 3,   // printed, but the record, the spreadsheet or the registry's confirmation failed
+    NotSaved = 3, // printed, but the record, the spreadsheet or the registry's confirmation failed
     IssuedBefore = 4, // labels were issued before: nothing printed (see --allow-duplicates)
 };
 

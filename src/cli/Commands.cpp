@@ -78,10 +78,10 @@ bool writeRecord(const Arguments& a, const PrintedJob& job)
 bool writeSpreadsheet(const Arguments& a, const PrintedJob& job)
 {
     QString error;
-    if (!SpreadsheetExport::exportSpreadsheet(
-            SpreadsheetExport::fileNameFor(a.xls), job.sampleEntries(),
-            SpreadsheetExport::Colours::of(job.look), QDate::currentDate(), &error,
-            job.look.code)) {
+    if (!SpreadsheetExport::exportSpreadsheet(SpreadsheetExport::fileNameFor(a.xls),
+                                              job.sampleEntries(),
+                                              SpreadsheetExport::Colours::of(job.look),
+                                              QDate::currentDate(), &error, job.look.code)) {
         report(error);
         return false;
     }
@@ -155,14 +155,13 @@ int print(const Arguments& a)
     if ((code = chooseQueue(a, queue)))
         return code;
     request.printer = printerOf(a, queue);
-    return withRegistry(a, RegistrySetup::Use::Record,
-                        [&](const QString& dir, LabelRegistry& registry) {
-                            return finishPrint(a, runJob(a, dir, registry, queue,
-                                                         [&request](const FolderSnapshot& folder) {
-                                                             return JobPlanning::planLabels(
-                                                                 request, folder);
-                                                         }));
-                        });
+    return withRegistry(
+        a, RegistrySetup::Use::Record, [&](const QString& dir, LabelRegistry& registry) {
+            return finishPrint(
+                a, runJob(a, dir, registry, queue, [&request](const FolderSnapshot& folder) {
+                    return JobPlanning::planLabels(request, folder);
+                }));
+        });
 }
 
 int list(const Arguments& a)
@@ -192,31 +191,30 @@ int list(const Arguments& a)
 
 int next(const Arguments& a)
 {
-    return withRegistry(a, RegistrySetup::Use::Read,
-                        [](const QString& dir, LabelRegistry& registry) {
-                            FolderSnapshot folder;
-                            folder.registry = &registry;
-                            if (const int read = readFolder(dir, folder))
-                                return read;
-                            const std::variant<NextJob, JobRefusal> next =
-                                JobPlanning::nextJob(folder);
-                            reportNotes(registry);
-                            if (const JobRefusal* refused = std::get_if<JobRefusal>(&next)) {
-                                reportRefusal(*refused);
-                                return exitCodeOf(*refused);
-                            }
-                            const NextJob& job = std::get<NextJob>(next);
-                            const auto shownText = [](const QString& text) {
-                                return text.isEmpty() ? QStringLiteral("-") : text;
-                            };
-                            writeOut(QStringLiteral("start position: %1\nnext label: %2\n"
-                                                    "upper text: %3\ntype: %4\n")
-                                         .arg(job.startPosition)
-                                         .arg(shownText(job.first.lower), shownText(job.first.upper))
-                                         .arg(job.design.type)
-                                         .toUtf8());
-                            return int(Done);
-                        });
+    return withRegistry(
+        a, RegistrySetup::Use::Read, [](const QString& dir, LabelRegistry& registry) {
+            FolderSnapshot folder;
+            folder.registry = &registry;
+            if (const int read = readFolder(dir, folder))
+                return read;
+            const std::variant<NextJob, JobRefusal> next = JobPlanning::nextJob(folder);
+            reportNotes(registry);
+            if (const JobRefusal* refused = std::get_if<JobRefusal>(&next)) {
+                reportRefusal(*refused);
+                return exitCodeOf(*refused);
+            }
+            const NextJob& job = std::get<NextJob>(next);
+            const auto shownText = [](const QString& text) {
+                return text.isEmpty() ? QStringLiteral("-") : text;
+            };
+            writeOut(QStringLiteral("start position: %1\nnext label: %2\n"
+                                    "upper text: %3\ntype: %4\n")
+                         .arg(job.startPosition)
+                         .arg(shownText(job.first.lower), shownText(job.first.upper))
+                         .arg(job.design.type)
+                         .toUtf8());
+            return int(Done);
+        });
 }
 
 } // namespace Cli

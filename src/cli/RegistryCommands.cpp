@@ -33,17 +33,16 @@ QString localTime(const QDateTime& time)
 // Jobs as CSV, newest first.
 void writeJobs(const QList<JobSummary>& jobs)
 {
-    QByteArray out = Csv::record({QStringLiteral("id"), QStringLiteral("time"),
-                                  QStringLiteral("kind"), QStringLiteral("state"),
-                                  QStringLiteral("type"), QStringLiteral("first"),
-                                  QStringLiteral("last"), QStringLiteral("labels"),
-                                  QStringLiteral("printer"), QStringLiteral("station")});
+    QByteArray out =
+        Csv::record({QStringLiteral("id"), QStringLiteral("time"), QStringLiteral("kind"),
+                     QStringLiteral("state"), QStringLiteral("type"), QStringLiteral("first"),
+                     QStringLiteral("last"), QStringLiteral("labels"), QStringLiteral("printer"),
+                     QStringLiteral("station")});
     for (const JobSummary& job : jobs)
-        out += Csv::record({QString::number(job.id),
-                            localTime(job.reservedAt),
-                            kindName(job.kind), stateName(job.state),
-                            QString::number(job.labelType), job.firstLabel, job.lastLabel,
-                            QString::number(job.labelCount), job.printer, job.station});
+        out +=
+            Csv::record({QString::number(job.id), localTime(job.reservedAt), kindName(job.kind),
+                         stateName(job.state), QString::number(job.labelType), job.firstLabel,
+                         job.lastLabel, QString::number(job.labelCount), job.printer, job.station});
     writeOut(out);
 }
 
@@ -60,28 +59,28 @@ std::optional<RegistryJob> jobOf(LabelRegistry& registry, qint64 id)
 
 int history(const Arguments& a)
 {
-    return withRegistry(a, RegistrySetup::Use::Contact, [&a](const QString& dir,
-                                                             LabelRegistry& registry) {
-        // A contact with the registry: jobs printed while it was away are
-        // confirmed first, and the ones in question are named.
-        RunFiles files(dir);
-        QString error;
-        const std::optional<QList<JobSummary>> unresolved =
-            ReservedJobs::confirmPrinted(files, registry, Station::ofThisProcess(dir), &error);
-        HistoryFilter filter;
-        if (a.since.isValid())
-            filter.since = a.since.startOfDay();
-        filter.labelType = a.type;
-        const std::optional<QList<JobSummary>> jobs = registry.history(filter);
-        if (!jobs) {
-            report(registry.errorString());
-            return int(NotPrinted);
-        }
-        writeJobs(*jobs);
-        if (unresolved)
-            reportUnresolved(*unresolved);
-        return int(Done);
-    });
+    return withRegistry(
+        a, RegistrySetup::Use::Contact, [&a](const QString& dir, LabelRegistry& registry) {
+            // A contact with the registry: jobs printed while it was away are
+            // confirmed first, and the ones in question are named.
+            RunFiles files(dir);
+            QString error;
+            const std::optional<QList<JobSummary>> unresolved =
+                ReservedJobs::confirmPrinted(files, registry, Station::ofThisProcess(dir), &error);
+            HistoryFilter filter;
+            if (a.since.isValid())
+                filter.since = a.since.startOfDay();
+            filter.labelType = a.type;
+            const std::optional<QList<JobSummary>> jobs = registry.history(filter);
+            if (!jobs) {
+                report(registry.errorString());
+                return int(NotPrinted);
+            }
+            writeJobs(*jobs);
+            if (unresolved)
+                reportUnresolved(*unresolved);
+            return int(Done);
+        });
 }
 
 int find(const Arguments& a)
@@ -124,48 +123,49 @@ int reprint(const Arguments& a)
         return NotPrinted;
     if (const int code = chooseQueue(a, queue))
         return code;
-    return withRegistry(a, RegistrySetup::Use::Record, [&](const QString& dir,
-                                                           LabelRegistry& registry) {
-        const std::optional<RegistryJob> job = jobOf(registry, a.job);
-        if (!job)
-            return int(BadInput);
-        ReprintRequest request{*job, {}, a.start, printerOf(a, queue), std::nullopt};
-        JobRefusal refusal;
-        request.labels = Reprint::choose(*job, {a.sampleRange, a.labelTexts}, &refusal);
-        if (request.labels.isEmpty()) {
-            reportRefusal(refusal);
-            return exitCodeOf(refusal);
-        }
-        const JobOutcome outcome =
-            runJob(a, dir, registry, queue, [&request](const FolderSnapshot& folder) {
-                return JobPlanning::planReprint(request, folder);
-            });
-        const int code = finishJob(outcome, false);
-        if (!outcome.printed())
+    return withRegistry(
+        a, RegistrySetup::Use::Record, [&](const QString& dir, LabelRegistry& registry) {
+            const std::optional<RegistryJob> job = jobOf(registry, a.job);
+            if (!job)
+                return int(BadInput);
+            ReprintRequest request{*job, {}, a.start, printerOf(a, queue), std::nullopt};
+            JobRefusal refusal;
+            request.labels = Reprint::choose(*job, {a.sampleRange, a.labelTexts}, &refusal);
+            if (request.labels.isEmpty()) {
+                reportRefusal(refusal);
+                return exitCodeOf(refusal);
+            }
+            const JobOutcome outcome =
+                runJob(a, dir, registry, queue, [&request](const FolderSnapshot& folder) {
+                    return JobPlanning::planReprint(request, folder);
+                });
+            const int code = finishJob(outcome, false);
+            if (!outcome.printed())
+                return code;
+            const QList<PrintLogEntry>& printed = outcome.job.labels;
+            writeOut(
+                QStringLiteral("reprinted: %1 labels of job %2, %3 to %4\nstart position: %5\n")
+                    .arg(printed.size())
+                    .arg(a.job)
+                    .arg(labelText(printed.first()), labelText(printed.last()))
+                    .arg(outcome.start.startPosition)
+                    .toUtf8());
             return code;
-        const QList<PrintLogEntry>& printed = outcome.job.labels;
-        writeOut(QStringLiteral("reprinted: %1 labels of job %2, %3 to %4\nstart position: %5\n")
-                     .arg(printed.size())
-                     .arg(a.job)
-                     .arg(labelText(printed.first()), labelText(printed.last()))
-                     .arg(outcome.start.startPosition)
-                     .toUtf8());
-        return code;
-    });
+        });
 }
 
 int resolve(const Arguments& a)
 {
-    return withRegistry(a, RegistrySetup::Use::Record, [&a](const QString& dir,
-                                                            LabelRegistry& registry) {
-        RunFiles files(dir);
-        QString error;
-        if (!ReservedJobs::settle(files, registry, a.job, *a.printed, &error)) {
-            report(error);
-            return int(NotPrinted);
-        }
-        return int(Done);
-    });
+    return withRegistry(a, RegistrySetup::Use::Record,
+                        [&a](const QString& dir, LabelRegistry& registry) {
+                            RunFiles files(dir);
+                            QString error;
+                            if (!ReservedJobs::settle(files, registry, a.job, *a.printed, &error)) {
+                                report(error);
+                                return int(NotPrinted);
+                            }
+                            return int(Done);
+                        });
 }
 
 } // namespace Cli

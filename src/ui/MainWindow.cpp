@@ -103,11 +103,10 @@ void MainWindow::build()
     // Tab follows the work: the type, its texts, the numbering, PrintSet; the
     // map and the print settings; then the button bar. Hidden screens are
     // passed over.
-    const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
-                                  m_print->tabOrder() +
-                                  QList<QWidget*>{m_c.versionButton, m_c.excelButton,
-                                                  m_c.reportButton, m_c.historyButton,
-                                                  m_c.backButton, m_c.endButton};
+    const QList<QWidget*> order =
+        QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() + m_print->tabOrder() +
+        QList<QWidget*>{m_c.versionButton, m_c.excelButton, m_c.reportButton,
+                        m_c.historyButton, m_c.backButton,  m_c.endButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

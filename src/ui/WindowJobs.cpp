@@ -115,8 +115,7 @@ bool WindowJobs::run(const Planner& plan)
     progress.setMinimumDuration(500);
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    JobTransaction transaction(m_files, *registry, Station::ofThisProcess(m_state.appDir),
-                               m_clock);
+    JobTransaction transaction(m_files, *registry, Station::ofThisProcess(m_state.appDir), m_clock);
     const JobOutcome outcome = transaction.run(
         *canvas, [&](const FolderSnapshot& folder) { return plan(folder, printerName); },
         [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); },
@@ -233,12 +232,10 @@ bool WindowJobs::writeSpreadsheet(const PrintedJob& job)
         return false;
 
     QString error;
-    if (!SpreadsheetExport::exportSpreadsheet(path, job.sampleEntries(),
-                                              SpreadsheetExport::Colours::of(job.look),
-                                              job.printedAt.isValid()
-                                                  ? job.printedAt.toLocalTime().date()
-                                                  : m_clock().date(),
-                                              &error, job.look.code)) {
+    if (!SpreadsheetExport::exportSpreadsheet(
+            path, job.sampleEntries(), SpreadsheetExport::Colours::of(job.look),
+            job.printedAt.isValid() ? job.printedAt.toLocalTime().date() : m_clock().date(), &error,
+            job.look.code)) {
         m_dialogs.error(m_window, error);
         return false;
     }

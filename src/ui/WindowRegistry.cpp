@@ -36,8 +36,9 @@ bool WindowRegistry::open(const RegistryMark& mark)
     const RegistrySetup::Choice choice = RegistrySetup::choose(m_appDir);
     if (!choice.error.isEmpty()) {
         m_problem = choice.error;
-        m_dialogs.error(nullptr, tr("ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。\n%1")
-                                     .arg(choice.error));
+        m_dialogs.error(nullptr,
+                        tr("ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。\n%1")
+                            .arg(choice.error));
         showLine(false);
         return true;
     }
@@ -46,7 +47,8 @@ bool WindowRegistry::open(const RegistryMark& mark)
         if (m_registry->isOpen())
             break;
         const LabelRegistry::Failure failure = m_registry->failure();
-        const QString detail = m_registry->location() + QLatin1Char('\n') + m_registry->errorString();
+        const QString detail =
+            m_registry->location() + QLatin1Char('\n') + m_registry->errorString();
         m_problem = detail;
         const bool file = choice.target.backend == RegistryTarget::Backend::SQLite;
         m_registry.reset();

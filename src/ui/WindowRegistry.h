@@ -82,8 +82,8 @@ private:
     QLabel* m_line;
     std::function<bool()> m_busy;
     std::unique_ptr<LabelRegistry> m_registry;
-    QString m_problem;    // why there is no registry now
-    qint64 m_seenJob = 0; // the newest job of the registry this window has seen
+    QString m_problem;       // why there is no registry now
+    qint64 m_seenJob = 0;    // the newest job of the registry this window has seen
     bool m_reachable = true; // as the line last said
     QTimer* m_poll = nullptr;
     QElapsedTimer m_unreachableSince;

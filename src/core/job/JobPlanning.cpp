@@ -32,28 +32,32 @@ JobRefusal startFileRefusal(const FolderSnapshot& folder)
 {
     if (folder.start.status == StartFileReadResult::Ok)
         return {};
-    return refusal(JobRefusal::Reason::StartFile,
-                   folder.start.status == StartFileReadResult::Missing
-                       ? QCoreApplication::translate("JobPlanning", "スタートファイルがありません。\n%1")
-                             .arg(shown(StartFile::pathIn(folder.dir)))
-                       : folder.start.error);
+    return refusal(
+        JobRefusal::Reason::StartFile,
+        folder.start.status == StartFileReadResult::Missing
+            ? QCoreApplication::translate("JobPlanning", "スタートファイルがありません。\n%1")
+                  .arg(shown(StartFile::pathIn(folder.dir)))
+            : folder.start.error);
 }
 
 // `input`: what the caller could give instead ("first"), if anything.
 JobRefusal numberingLost(const FolderSnapshot& folder, const QString& input)
 {
-    return refusal(JobRefusal::Reason::NumberingLost,
-                   QCoreApplication::translate("JobPlanning", "前回の状態を読み込めませんでした。次の番号を復元できません。\n%1\n%2")
-                       .arg(shown(StateFile::pathIn(folder.dir)), folder.state.error),
-                   input);
+    return refusal(
+        JobRefusal::Reason::NumberingLost,
+        QCoreApplication::translate(
+            "JobPlanning", "前回の状態を読み込めませんでした。次の番号を復元できません。\n%1\n%2")
+            .arg(shown(StateFile::pathIn(folder.dir)), folder.state.error),
+        input);
 }
 
 JobRefusal freeTextsMissing(const LabelDesign& design, const QString& input)
 {
-    return refusal(JobRefusal::Reason::FreeTextsMissing,
-                   QCoreApplication::translate("JobPlanning", "タイプ %1 には自由テキストが要ります。")
-                       .arg(design.type),
-                   input);
+    return refusal(
+        JobRefusal::Reason::FreeTextsMissing,
+        QCoreApplication::translate("JobPlanning", "タイプ %1 には自由テキストが要ります。")
+            .arg(design.type),
+        input);
 }
 
 // A free-text design's texts as a job takes them: empty texts at the end
@@ -68,17 +72,22 @@ JobRefusal checkFreeTexts(LabelDesign& design, const QString& input)
     while (!texts.isEmpty() && Cp932::limit(texts.last(), room).isEmpty())
         texts.removeLast();
     if (texts.size() > MaxFreeTexts)
-        return refusal(JobRefusal::Reason::TooManyFreeTexts,
-                       QCoreApplication::translate("JobPlanning", "自由テキストが %1 個あります。ジョブに使えるのは %2 個までです。")
-                           .arg(texts.size())
-                           .arg(MaxFreeTexts),
-                       input);
+        return refusal(
+            JobRefusal::Reason::TooManyFreeTexts,
+            QCoreApplication::translate(
+                "JobPlanning", "自由テキストが %1 個あります。ジョブに使えるのは %2 個までです。")
+                .arg(texts.size())
+                .arg(MaxFreeTexts),
+            input);
     for (qsizetype i = 0; i < texts.size(); ++i) {
         if (Cp932::limit(texts[i], room).isEmpty()) {
-            JobRefusal empty = refusal(
-                JobRefusal::Reason::EmptyFreeText,
-                QCoreApplication::translate("JobPlanning", "%1 番目の自由テキストが空です（ラベルに印刷できる文字がありません）。").arg(i + 1),
-                input);
+            JobRefusal empty =
+                refusal(JobRefusal::Reason::EmptyFreeText,
+                        QCoreApplication::translate(
+                            "JobPlanning",
+                            "%1 番目の自由テキストが空です（ラベルに印刷できる文字がありません）。")
+                            .arg(i + 1),
+                        input);
             empty.item = int(i);
             return empty;
         }
@@ -96,11 +105,11 @@ JobRefusal labelCountRefusal(const LabelRun& run)
 {
     if (run.labelTotal() <= MaxLabelsPerJob)
         return {};
-    JobRefusal refused = refusal(JobRefusal::Reason::TooManyLabels,
-                                 QCoreApplication::translate(
-                                     "JobPlanning", "プリントラベル数は合計で１２００枚までです。"
-                                                    "枚数をお下げ下さい。"),
-                                 QStringLiteral("samples"));
+    JobRefusal refused = refusal(
+        JobRefusal::Reason::TooManyLabels,
+        QCoreApplication::translate("JobPlanning", "プリントラベル数は合計で１２００枚までです。"
+                                                   "枚数をお下げ下さい。"),
+        QStringLiteral("samples"));
     refused.detail = QCoreApplication::translate("JobPlanning", "（%1 × %2 = %3）")
                          .arg(run.sampleCount)
                          .arg(run.repeatCount)
@@ -117,44 +126,52 @@ JobRefusal applyOptions(const LabelJobRequest& request, LabelDesign& design)
     if (request.samples) {
         if (traits.hasFreeTexts())
             return refusal(JobRefusal::Reason::NoSamplesForType,
-                           QCoreApplication::translate("JobPlanning", "タイプ %1 は自由テキスト１つに１枚を印刷します。").arg(design.type),
+                           QCoreApplication::translate(
+                               "JobPlanning", "タイプ %1 は自由テキスト１つに１枚を印刷します。")
+                               .arg(design.type),
                            QStringLiteral("samples"));
         design.sampleCount = *request.samples;
     }
     if (request.first) {
         if (!traits.hasNumber())
-            return refusal(JobRefusal::Reason::NoNumberForType,
-                           QCoreApplication::translate("JobPlanning", "タイプ %1 に番号はありません。").arg(design.type),
-                           QStringLiteral("first"));
+            return refusal(
+                JobRefusal::Reason::NoNumberForType,
+                QCoreApplication::translate("JobPlanning", "タイプ %1 に番号はありません。")
+                    .arg(design.type),
+                QStringLiteral("first"));
         if (*request.first < 0 || *request.first >= traits.range)
-            return refusal(JobRefusal::Reason::FirstOutOfRange,
-                           QCoreApplication::translate("JobPlanning", "タイプ %1 の番号は 0～%2 です（%3 ではありません）。")
-                               .arg(design.type)
-                               .arg(traits.range - 1)
-                               .arg(*request.first),
-                           QStringLiteral("first"));
+            return refusal(
+                JobRefusal::Reason::FirstOutOfRange,
+                QCoreApplication::translate("JobPlanning",
+                                            "タイプ %1 の番号は 0～%2 です（%3 ではありません）。")
+                    .arg(design.type)
+                    .arg(traits.range - 1)
+                    .arg(*request.first),
+                QStringLiteral("first"));
         design.firstNumber = *request.first;
     }
     if (request.freeTexts) {
         if (!traits.hasFreeTexts())
             return refusal(JobRefusal::Reason::NoFreeTextsForType,
-                           QCoreApplication::translate("JobPlanning", "自由テキストはタイプ 9～12 のものです。デザインはタイプ %1 です。")
+                           QCoreApplication::translate(
+                               "JobPlanning",
+                               "自由テキストはタイプ 9～12 のものです。デザインはタイプ %1 です。")
                                .arg(design.type),
                            QStringLiteral("freeTexts"));
         design.freeTexts = *request.freeTexts;
     }
     if (traits.hasFreeTexts()) {
-        const QString input = request.freeTexts ? QStringLiteral("freeTexts")
-                                                : QStringLiteral("design.freeTexts");
-        if (JobRefusal refused = request.memoFreeTexts
-                                     ? memoRefusal(design, request.today, input)
-                                     : checkFreeTexts(design, input);
+        const QString input =
+            request.freeTexts ? QStringLiteral("freeTexts") : QStringLiteral("design.freeTexts");
+        if (JobRefusal refused = request.memoFreeTexts ? memoRefusal(design, request.today, input)
+                                                       : checkFreeTexts(design, input);
             refused.refused())
             return refused;
     }
     if (request.start && (*request.start < 1 || *request.start > SheetLayout::Positions))
         return refusal(JobRefusal::Reason::StartOutOfRange,
-                       QCoreApplication::translate("JobPlanning", "開始位置は 1～%1 です（%2 ではありません）。")
+                       QCoreApplication::translate("JobPlanning",
+                                                   "開始位置は 1～%1 です（%2 ではありません）。")
                            .arg(SheetLayout::Positions)
                            .arg(*request.start),
                        QStringLiteral("start"));
@@ -163,15 +180,14 @@ JobRefusal applyOptions(const LabelJobRequest& request, LabelDesign& design)
 
 // The registry's numbering of the type, or none without a registry.
 std::variant<NumberingPosition, JobRefusal> numberingOf(const FolderSnapshot& folder, int type,
-                                                      bool planningAJob)
+                                                        bool planningAJob)
 {
     if (!folder.registry)
         return NumberingPosition{};
     if (const std::optional<NumberingPosition> at = folder.registry->numbering(type))
         return *at;
-    return refusal(JobRefusal::Reason::Registry, planningAJob
-                                                   ? registryProblem(*folder.registry)
-                                                   : folder.registry->errorString());
+    return refusal(JobRefusal::Reason::Registry, planningAJob ? registryProblem(*folder.registry)
+                                                              : folder.registry->errorString());
 }
 
 SheetGeometry::Offsets placementOf(const StartSettings& start, const SavedState& state)
@@ -215,8 +231,11 @@ QString registryProblem(const LabelRegistry& registry)
 
 FolderSnapshot FolderSnapshot::read(const RunFiles& files, LabelRegistry* registry)
 {
-    return {files.dir(), StartFile::read(files.startPath()), StateFile::read(files.statePath()),
-            registry, {}};
+    return {files.dir(),
+            StartFile::read(files.startPath()),
+            StateFile::read(files.statePath()),
+            registry,
+            {}};
 }
 
 PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
@@ -293,9 +312,9 @@ PlanDecision planLabels(const LabelJobRequest& request, const FolderSnapshot& fo
         return PlanDecision::refused(refused);
     plan.design = design;
     plan.startPosition = startOf(request.start, folder);
-    plan.state = request.ownState ? *request.ownState
+    plan.state = request.ownState                            ? *request.ownState
                  : state.status == StateFile::ReadResult::Ok ? state.state
-                                                              : SavedState();
+                                                             : SavedState();
     plan.keepDamagedState = !request.ownState && state.status == StateFile::ReadResult::Damaged;
     plan.offsets = placementOf(folder.start.values, plan.state);
     plan.numberingJobId = at.jobId;
@@ -310,14 +329,14 @@ PlanDecision planReprint(const ReprintRequest& request, const FolderSnapshot& fo
     const StateFile::ReadResult& state = folder.state;
     // A damaged state is left for the window or the next label job to keep.
     if (!request.ownState && state.status == StateFile::ReadResult::Damaged)
-        return PlanDecision::refused(
-            refusal(JobRefusal::Reason::StateDamaged,
-                    QCoreApplication::translate("JobPlanning", "前回の状態を読み込めませんでした。\n%1\n%2")
-                        .arg(shown(StateFile::pathIn(folder.dir)), state.error)));
+        return PlanDecision::refused(refusal(
+            JobRefusal::Reason::StateDamaged,
+            QCoreApplication::translate("JobPlanning", "前回の状態を読み込めませんでした。\n%1\n%2")
+                .arg(shown(StateFile::pathIn(folder.dir)), state.error)));
     JobPlan plan = Reprint::plan(request.job, request.labels, startOf(request.start, folder));
-    plan.state = request.ownState ? *request.ownState
+    plan.state = request.ownState                            ? *request.ownState
                  : state.status == StateFile::ReadResult::Ok ? state.state
-                                                              : SavedState();
+                                                             : SavedState();
     plan.offsets = placementOf(folder.start.values, plan.state);
     plan.printer = request.printer;
     return {plan, {}};
@@ -364,9 +383,10 @@ LabelTexts firstLabel(const LabelDesign& design, const QDate& today)
 JobRefusal moved()
 {
     return refusal(JobRefusal::Reason::Moved,
-                   QCoreApplication::translate("JobPlanning", "ほかの Rondelmaker が印刷したため、開始位置か番号が"
-                      "変わりました。見本を確かめて、もう一度 Print "
-                      "を押してください。"));
+                   QCoreApplication::translate("JobPlanning",
+                                               "ほかの Rondelmaker が印刷したため、開始位置か番号が"
+                                               "変わりました。見本を確かめて、もう一度 Print "
+                                               "を押してください。"));
 }
 
 QList<PlacedLabel> placedLabels(const JobPlan& plan)

@@ -6,8 +6,8 @@
 #include "core/job/JobRefusal.h"
 #include "core/layout/SheetGeometry.h"
 #include "core/model/LabelRun.h"
-#include "core/numbering/Continuation.h"
 #include "core/numbering/ComposeLabelTexts.h"
+#include "core/numbering/Continuation.h"
 #include "core/registry/LabelRegistry.h"
 
 #include <QDate>

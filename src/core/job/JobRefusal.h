@@ -27,8 +27,8 @@ struct JobRefusal {
         EmptyFreeText, // `item` says which
         TooManyLabels, // over MaxLabelsPerJob; `detail` gives the count
         StartOutOfRange,
-        CodeTooLarge,  // a label's 2D code would need a symbol too large for it
-        NoSuchLabels,  // a reprint's choice names no label of the job
+        CodeTooLarge, // a label's 2D code would need a symbol too large for it
+        NoSuchLabels, // a reprint's choice names no label of the job
     };
 
     Reason reason = Reason::None;

@@ -93,4 +93,3 @@ private:
     Station m_station;
     Clock m_clock;
 };
-

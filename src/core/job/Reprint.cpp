@@ -19,8 +19,9 @@ QList<int> choose(const RegistryJob& job, const Choice& choice, JobRefusal* refu
     }
     if (chosen.isEmpty() && refusal) {
         refusal->reason = JobRefusal::Reason::NoSuchLabels;
-        refusal->text = QCoreApplication::translate("Reprint", "ジョブ %1 にそのラベルはありません。")
-                            .arg(job.id);
+        refusal->text =
+            QCoreApplication::translate("Reprint", "ジョブ %1 にそのラベルはありません。")
+                .arg(job.id);
         refusal->input = choice.samples ? QStringLiteral("samples") : QStringLiteral("labels");
     }
     return chosen;

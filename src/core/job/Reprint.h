@@ -26,8 +26,7 @@ QList<int> choose(const RegistryJob& job, const Choice& choice, JobRefusal* refu
 
 // Sample and repeat (1-based) of label i of a job of `run`, as its first
 // print counted them: a reprint counts as the job it came from.
-std::pair<int, int> sampleOf(const LabelRun& run, JobKind kind, const QList<int>& reprinted,
-                             int i);
+std::pair<int, int> sampleOf(const LabelRun& run, JobKind kind, const QList<int>& reprinted, int i);
 inline std::pair<int, int> sampleOf(const RegistryJob& job, int i)
 {
     return sampleOf(job.job.run, job.kind, job.reprinted, i);

@@ -87,7 +87,7 @@ struct IssuedLabel {
 };
 
 struct HistoryFilter {
-    QDateTime since; // invalid: from the beginning
+    QDateTime since;   // invalid: from the beginning
     int labelType = 0; // 0: every type
 };
 

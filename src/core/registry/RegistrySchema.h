@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+struct SqlDialect;
+
 // The registry's tables, the same on SQLite and PostgreSQL but for the
 // words the two spell differently. Version 1 is made by create(); each
 // later version adds a migration from the one before, so that a registry of
@@ -18,8 +20,8 @@ namespace RegistrySchema {
 inline constexpr const char* LowerLineIndex =
     "CREATE INDEX IF NOT EXISTS labels_by_lower ON labels (lower_text)";
 
-QStringList create(bool sqlite);
+QStringList create(const SqlDialect& dialect);
 // The statements that take a registry from `version` to `version + 1`.
-QStringList migration(int version, bool sqlite);
+QStringList migration(int version, const SqlDialect& dialect);
 
 } // namespace RegistrySchema

@@ -54,7 +54,7 @@ RegistryJob importedJob(const SavedState& state, const QString& stateDir, const 
     job.reservedAt = printed.printedAt.isValid() ? printed.printedAt : saved;
     job.station = Station::ofThisProcess(stateDir);
     job.printer = state.labelPrinter.pdfFile.isEmpty() ? state.labelPrinter.printerName
-                                                        : state.labelPrinter.pdfFile;
+                                                       : state.labelPrinter.pdfFile;
     job.design = state.design;
     // The design as the job started it.
     job.design.type = printed.run.type == BlankType1 ? 1 : printed.run.type;
@@ -104,8 +104,8 @@ Choice choose(const QString& stateDir, const QString& commandLine, const QString
     }
     if (text.isEmpty()) {
         choice.source.clear();
-        choice.target.file = QDir(QFileInfo(stateDir).absoluteFilePath())
-                                 .filePath(QString::fromLatin1(FileName));
+        choice.target.file =
+            QDir(QFileInfo(stateDir).absoluteFilePath()).filePath(QString::fromLatin1(FileName));
     } else if (const std::optional<RegistryTarget> target =
                    RegistryTarget::parse(text, &choice.error)) {
         choice.target = *target;

@@ -19,31 +19,8 @@
 
 namespace {
 
-// What a SQLite result code means for the user.
-QString sqliteCause(int primary)
-{
-    switch (primary) {
-    case 13:
-        return QCoreApplication::translate("SqlRegistry", "ディスクがいっぱいです。");
-    case 8:
-        return QCoreApplication::translate("SqlRegistry", "読み取り専用のため、書き込めません。");
-    case 5:
-    case 6:
-        return QCoreApplication::translate(
-            "SqlRegistry", "ほかのプログラムが使っています（ロックされています）。");
-    case 11:
-    case 26:
-        return QCoreApplication::translate("SqlRegistry",
-                                           "壊れているか、ラベル台帳ではありません。");
-    default:
-        return QCoreApplication::translate(
-            "SqlRegistry", "ラベル台帳を読み書きできません。よくある原因は、ディスクがいっぱい、"
-                           "読み取り専用、ほかのプログラムによるロック、ファイルの破損です。");
-    }
-}
-
-// How long a SQLite file locked by another program is waited for.
-constexpr int SQLiteWaitMs = 5000;
+// How long a file locked by another program is waited for.
+constexpr int FileWaitMs = 5000;
 
 QString nextConnectionName()
 {
@@ -66,9 +43,10 @@ SqlRegistry::Deadline::~Deadline()
 }
 
 SqlRegistry::SqlRegistry(const RegistryTarget& target)
-    : m_target(target), m_connection(nextConnectionName())
+    : m_target(target), m_dialect(SqlDialect::of(target.backend)),
+      m_connection(nextConnectionName())
 {
-    if (!isSQLite())
+    if (!m_dialect.file)
         m_watchdog = std::make_unique<CallWatchdog>([this] { return socket(); });
 }
 
@@ -111,15 +89,15 @@ std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, boo
 {
     std::unique_ptr<SqlRegistry> registry(new SqlRegistry(target));
     const Deadline deadline(*registry);
-    // A SQLite file that another program is making or switching to its
-    // journal answers "locked" without waiting: try again for a while.
+    // A file that another program is making or switching to its journal
+    // answers "locked" without waiting: try again for a while.
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         registry->m_open =
             registry->connect() && registry->prepareSchema(mayCreate && !target.readOnly);
-        if (registry->m_open || !registry->isSQLite() ||
-            registry->m_failure != Failure::Unavailable || waited.elapsed() > SQLiteWaitMs)
+        if (registry->m_open || !registry->m_dialect.file ||
+            registry->m_failure != Failure::Unavailable || waited.elapsed() > FileWaitMs)
             return registry;
         QThread::msleep(50);
     }
@@ -127,7 +105,7 @@ std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, boo
 
 bool SqlRegistry::connect()
 {
-    if (isSQLite()) {
+    if (m_dialect.file) {
         const QFileInfo file(m_target.file);
         if (!file.absoluteDir().exists())
             return fail(Failure::Unavailable,
@@ -161,47 +139,22 @@ SqlRegistry::Access SqlRegistry::firstLook() const
 
 bool SqlRegistry::openConnection(Access access)
 {
-    const bool sqlite = isSQLite();
-    QSqlDatabase db =
-        QSqlDatabase::contains(m_connection)
-            ? QSqlDatabase::database(m_connection, false)
-            : QSqlDatabase::addDatabase(
-                  sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connection);
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                          ? QSqlDatabase::database(m_connection, false)
+                          : QSqlDatabase::addDatabase(m_dialect.driver, m_connection);
     if (!db.isValid())
         return fail(Failure::Unavailable,
                     QCoreApplication::translate("SqlRegistry", "Qt SQL driver %1 is not installed")
-                        .arg(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL")));
+                        .arg(m_dialect.driver));
     if (m_watchdog)
         m_watchdog->excluding([&db] { db.close(); });
     else
         db.close();
-    if (sqlite) {
-        // Waits for a writer in another process instead of failing at once.
-        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
-                              .arg(std::min(m_target.deadlineMs, SQLiteWaitMs));
-        QString name = m_target.file;
-        if (access != Access::ReadWrite)
-            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-        if (access == Access::Unchanging) {
-            // Nothing else has it open: read without a journal or a
-            // shared-memory file beside it.
-            options += QStringLiteral(";QSQLITE_OPEN_URI");
-            name = QUrl::fromLocalFile(m_target.file).toString(QUrl::FullyEncoded) +
-                   QStringLiteral("?immutable=1");
-        }
-        db.setDatabaseName(name);
-        db.setConnectOptions(options);
-    } else {
-        db.setDatabaseName(m_target.database);
-        db.setHostName(m_target.host);
-        db.setPort(m_target.port > 0 ? m_target.port : -1);
-        db.setUserName(m_target.user);
-        db.setConnectOptions(connectOptions(m_target));
-    }
+    m_dialect.configure(db, m_target, access);
     m_driver = db.driver();
     if (!db.open())
         return fail(db.lastError(), QStringLiteral("open"));
-    if (sqlite && access == Access::ReadWrite) {
+    if (m_dialect.file && access == Access::ReadWrite) {
         // Every commit reaches the disk before a job is handed to the print
         // system.
         QSqlQuery q(db);
@@ -209,39 +162,6 @@ bool SqlRegistry::openConnection(Access access)
             return false;
     }
     return true;
-}
-
-QString SqlRegistry::connectOptions(const RegistryTarget& target)
-{
-    // Values quoted as the client library reads them; the driver turns
-    // every ';' into a space, which the setting's values never hold.
-    const auto quoted = [](QString value) -> QString {
-        value.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-        value.replace(QLatin1Char('\''), QLatin1String("\\'"));
-        return QLatin1Char('\'') + value + QLatin1Char('\'');
-    };
-    // A server that does not answer the connection is given up within the
-    // deadline too: a longer connect_timeout (0 waits for ever) is cut to it.
-    const int deadline = std::max(2, target.deadlineMs / 1000);
-    int connectTimeout = std::min(5, deadline);
-    QList<std::pair<QString, QString>> options = {
-        {QStringLiteral("application_name"), QStringLiteral("rondelmaker")}};
-    for (const auto& [name, value] : target.options) {
-        if (name == QLatin1String("connect_timeout"))
-            connectTimeout = value.toInt() > 0 ? std::min(value.toInt(), deadline) : deadline;
-        else if (name == QLatin1String("application_name"))
-            options.first().second = value;
-        else
-            options.append({name, value});
-    }
-    options.append({QStringLiteral("connect_timeout"), QString::number(connectTimeout)});
-    if (target.readOnly)
-        options.append(
-            {QStringLiteral("options"), QStringLiteral("-c default_transaction_read_only=on")});
-    QStringList parts;
-    for (const auto& [name, value] : options)
-        parts << name + QLatin1Char('=') + quoted(value);
-    return parts.join(QLatin1Char(';'));
 }
 
 bool SqlRegistry::ready()
@@ -282,9 +202,7 @@ bool SqlRegistry::exec(QSqlQuery& query, const QString& sql, const QVariantList&
 bool SqlRegistry::begin()
 {
     QSqlQuery q(database());
-    // SQLite takes the write lock now, so that what the transaction reads
-    // stays true until it commits.
-    return exec(q, isSQLite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    return exec(q, m_dialect.begin);
 }
 
 bool SqlRegistry::commit()
@@ -323,30 +241,8 @@ bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
         // The connection was cut by the watchdog: say why, not how it ended.
         return fail(Failure::Unavailable, noAnswerWithin(m_target.deadlineMs));
     }
-    const QString code = error.nativeErrorCode();
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
-    Failure failure = Failure::Failed;
-    if (isSQLite()) {
-        // SQLite's result codes (the low byte of an extended one): busy or
-        // locked, cannot open; not a database or corrupt.
-        const int primary = code.toInt() & 0xff;
-        if (primary == 5 || primary == 6 || primary == 14)
-            failure = Failure::Unavailable;
-        else if (primary == 26 || primary == 11)
-            failure = Failure::Damaged;
-        // SQLite's own words stay, as a detail.
-        return fail(failure, sqliteCause(primary) + QLatin1Char('\n') +
-                                 QCoreApplication::translate("SqlRegistry", "詳細: %1").arg(text));
-    } else if (error.type() == QSqlError::ConnectionError || code.isEmpty() ||
-               code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
-               code.startsWith(QLatin1String("28")) || code == QLatin1String("3D000")) {
-        // No connection (an error without the server's code never reached
-        // it), the server going down, a login refused, no database.
-        failure = Failure::Unavailable;
-    }
-    return fail(failure, text);
+    const auto [failure, message] = m_dialect.failureOf(error);
+    return fail(failure, message);
 }
 
 void SqlRegistry::clearFailure()

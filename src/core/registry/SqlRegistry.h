@@ -2,6 +2,7 @@
 
 #include "core/registry/LabelRegistry.h"
 #include "core/registry/RegistryTarget.h"
+#include "core/registry/SqlDialect.h"
 
 #include <QSqlError>
 #include <QString>
@@ -67,9 +68,6 @@ public:
     static QString noAnswerWithin(int deadlineMs);
 
 private:
-    // The client library's connection options for a PostgreSQL target.
-    static QString connectOptions(const RegistryTarget& target);
-
     // A call of the registry, under the target's deadline from its start to
     // its end; calls made inside it share its deadline.
     class Deadline {
@@ -82,10 +80,7 @@ private:
     private:
         SqlRegistry& m_registry;
     };
-    // How a connection opens a SQLite file: to write, to read while others
-    // may write, or to read a file nothing else has open (no lock, nothing
-    // made beside it).
-    enum class Access { ReadWrite, ReadOnly, Unchanging };
+    using Access = SqlDialect::Access;
     // What a database holds, before anything is written to it.
     struct Inspection {
         int tables = 0;
@@ -96,7 +91,7 @@ private:
 
     explicit SqlRegistry(const RegistryTarget& target);
     bool connect();
-    // How a SQLite file that is there already is first opened.
+    // How a file that is there already is first opened.
     Access firstLook() const;
     bool openConnection(Access access);
     // The socket of a PostgreSQL connection, for the watchdog; -1 for none.
@@ -111,7 +106,6 @@ private:
     bool prepareSchema(bool mayCreate);
     bool createSchema();
     bool migrate(int from);
-    bool isSQLite() const { return m_target.backend == RegistryTarget::Backend::SQLite; }
 
     // Runs a statement with its values; false after recording the failure.
     bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
@@ -131,6 +125,7 @@ private:
     std::optional<NumberingPosition> numberingFromJobs(int numberingType);
 
     RegistryTarget m_target;
+    SqlDialect m_dialect;
     QString m_connection;
     bool m_open = false;
     bool m_created = false;
@@ -141,7 +136,7 @@ private:
     QString m_error;
     QStringList m_notes;
     QList<int> m_rebuiltTypes;                // numberings made again from the jobs, noted once
-    std::unique_ptr<CallWatchdog> m_watchdog; // PostgreSQL
+    std::unique_ptr<CallWatchdog> m_watchdog; // a server's
     QSqlDriver* m_driver = nullptr;
     int m_calls = 0; // calls under way, one inside another
 };

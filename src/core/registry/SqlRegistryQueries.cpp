@@ -75,16 +75,6 @@ QString labelsJson(const QList<PrintLogEntry>& labels)
     return json;
 }
 
-// The rows of labelsJson() as a table (n, upper_text, lower_text), n from 0.
-QString labelRows(bool sqlite)
-{
-    return sqlite ? QStringLiteral("SELECT key AS n, json_extract(value, '$[0]') AS upper_text, "
-                                   "json_extract(value, '$[1]') AS lower_text FROM json_each(?)")
-                  : QStringLiteral("SELECT (ordinality - 1)::int AS n, value ->> 0 AS upper_text, "
-                                   "value ->> 1 AS lower_text "
-                                   "FROM jsonb_array_elements(CAST(? AS jsonb)) WITH ORDINALITY");
-}
-
 const char* SummaryColumns = "id, reserved_at, kind, reprint_of, state, label_type, first_label, "
                              "last_label, label_count, printer, user_name, host, folder";
 
@@ -95,8 +85,8 @@ JobSummary summaryOf(const QSqlQuery& q)
     s.reservedAt = timeOf(q.value(1));
     s.kind = q.value(2).toString() == QLatin1String("reprint") ? JobKind::Reprint : JobKind::Labels;
     s.reprintOf = q.value(3).toLongLong();
-    s.state = q.value(4).toString() == QLatin1String("printed") ? JobState::Printed
-                                                                 : JobState::Reserved;
+    s.state =
+        q.value(4).toString() == QLatin1String("printed") ? JobState::Printed : JobState::Reserved;
     s.labelType = q.value(5).toInt();
     s.firstLabel = q.value(6).toString();
     s.lastLabel = q.value(7).toString();
@@ -213,7 +203,7 @@ std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>
                              "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
                              "WHERE l.upper_text = w.upper_text AND l.lower_text = w.lower_text "
                              "AND j.kind = 'labels' ORDER BY j.id, l.n")
-                  .arg(labelRows(isSQLite())),
+                  .arg(m_dialect.labelRows),
               {labelsJson(distinct)}))
         return std::nullopt;
     while (q.next())
@@ -233,7 +223,7 @@ bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
     return exec(q,
                 QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) "
                                "SELECT CAST(? AS BIGINT), n, upper_text, lower_text FROM (%1) AS r")
-                    .arg(labelRows(isSQLite())),
+                    .arg(m_dialect.labelRows),
                 {jobId, labelsJson(labels)});
 }
 
@@ -244,7 +234,7 @@ std::optional<NumberingPosition> SqlRegistry::lockNumbering(int numberingType)
     QSqlQuery q(database());
     const QString lockRow = QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM "
                                            "numbering WHERE label_type = ?%1")
-                                .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE"));
+                                .arg(m_dialect.forUpdate);
     if (!exec(q, lockRow, {numberingType}))
         return std::nullopt;
     if (!q.next()) {
@@ -308,21 +298,22 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
         details.insert(QStringLiteral("reprinted"), indices);
     }
     const QVariant none(QMetaType::fromType<qlonglong>());
-    if (!exec(q,
-              QStringLiteral(
-                  "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
-                  "printer, label_type, numbering_type, label_count, first_label, last_label, "
-                  "start_position, next_position, prev_first, prev_letter1, prev_letter2, "
-                  "prev_job, details) VALUES (?, ?, ?, 'reserved', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                  "?, ?, ?, ?, ?, ?) RETURNING id"),
-              {timeText(job.reservedAt.isValid() ? job.reservedAt : QDateTime::currentDateTimeUtc()),
-               kindText(job.kind), job.reprintOf > 0 ? QVariant(job.reprintOf) : none,
-               job.station.host, job.station.user, job.station.folder, job.printer, job.design.type,
-               job.movesNumbering ? QVariant(numberingType) : QVariant(QMetaType::fromType<int>()),
-               int(labels.size()), labels.isEmpty() ? QString() : labelText(labels.first()),
-               labels.isEmpty() ? QString() : labelText(labels.last()), job.job.startPosition,
-               job.nextPosition, before.firstNumber, before.letter1, before.letter2, before.jobId,
-               QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact))}) ||
+    if (!exec(
+            q,
+            QStringLiteral(
+                "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                "printer, label_type, numbering_type, label_count, first_label, last_label, "
+                "start_position, next_position, prev_first, prev_letter1, prev_letter2, "
+                "prev_job, details) VALUES (?, ?, ?, 'reserved', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                "?, ?, ?, ?, ?, ?) RETURNING id"),
+            {timeText(job.reservedAt.isValid() ? job.reservedAt : QDateTime::currentDateTimeUtc()),
+             kindText(job.kind), job.reprintOf > 0 ? QVariant(job.reprintOf) : none,
+             job.station.host, job.station.user, job.station.folder, job.printer, job.design.type,
+             job.movesNumbering ? QVariant(numberingType) : QVariant(QMetaType::fromType<int>()),
+             int(labels.size()), labels.isEmpty() ? QString() : labelText(labels.first()),
+             labels.isEmpty() ? QString() : labelText(labels.last()), job.job.startPosition,
+             job.nextPosition, before.firstNumber, before.letter1, before.letter2, before.jobId,
+             QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact))}) ||
         !q.next())
         return failed();
     const qint64 id = q.value(0).toLongLong();
@@ -347,8 +338,7 @@ bool SqlRegistry::confirm(qint64 id)
     if (!ready())
         return false;
     QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
+    if (!exec(q, QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
               {timeText(QDateTime::currentDateTimeUtc()), id}))
         return false;
     if (q.numRowsAffected() == 0)
@@ -401,11 +391,12 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     if (!ready())
         return std::nullopt;
     QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
-                             "printer, next_position, numbering_type, details FROM jobs "
-                             "WHERE id = ?"),
-              {id}))
+    if (!exec(
+            q,
+            QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                           "printer, next_position, numbering_type, details FROM jobs "
+                           "WHERE id = ?"),
+            {id}))
         return std::nullopt;
     if (!q.next()) {
         fail(Failure::NotFound,
@@ -415,11 +406,11 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     RegistryJob job;
     job.id = id;
     job.reservedAt = timeOf(q.value(0));
-    job.kind = q.value(1).toString() == QLatin1String("reprint") ? JobKind::Reprint
-                                                                   : JobKind::Labels;
+    job.kind =
+        q.value(1).toString() == QLatin1String("reprint") ? JobKind::Reprint : JobKind::Labels;
     job.reprintOf = q.value(2).toLongLong();
-    job.state = q.value(3).toString() == QLatin1String("printed") ? JobState::Printed
-                                                                   : JobState::Reserved;
+    job.state =
+        q.value(3).toString() == QLatin1String("printed") ? JobState::Printed : JobState::Reserved;
     job.station = {q.value(4).toString(), q.value(5).toString(), q.value(6).toString()};
     job.printer = q.value(7).toString();
     job.nextPosition = q.value(8).toInt();
@@ -444,9 +435,10 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     for (const QJsonValue& index : reprinted)
         job.reprinted << index.toInt();
     q.setForwardOnly(true);
-    if (!exec(q,
-              QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
-              {id}))
+    if (!exec(
+            q,
+            QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
+            {id}))
         return std::nullopt;
     while (q.next())
         job.job.labels << PrintLogEntry{q.value(0).toString(), q.value(1).toString()};
@@ -481,19 +473,8 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
     const QString byJob = QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)");
     std::optional<QList<JobSummary>> found =
         summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
-    // Only the lower line given, under any upper line: a server has an index
-    // of lower lines; a file is looked up once for each upper line there
-    // is, skipping from one to the next through the index of texts.
+    // Only the lower line given, under any upper line.
     if (found && found->isEmpty())
-        found = summaries(
-            isSQLite()
-                ? QStringLiteral("WHERE id IN (WITH RECURSIVE uppers (u) AS ("
-                                 "SELECT (SELECT min(upper_text) FROM labels) UNION ALL "
-                                 "SELECT (SELECT min(upper_text) FROM labels WHERE upper_text > u) "
-                                 "FROM uppers WHERE u IS NOT NULL) "
-                                 "SELECT l.job_id FROM uppers CROSS JOIN labels l "
-                                 "WHERE l.upper_text = uppers.u AND l.lower_text = ?)")
-                : byJob.arg(QStringLiteral("lower_text = ?")),
-            {wanted});
+        found = summaries(m_dialect.byLowerLine, {wanted});
     return found;
 }

@@ -21,20 +21,7 @@ constexpr int IndexBuildMs = 300000;
 std::optional<SqlRegistry::Inspection> SqlRegistry::inspect(bool* hasLowerIndex)
 {
     QSqlQuery q(database());
-    const bool sqlite = isSQLite();
-    if (!exec(q, sqlite ? QStringLiteral(
-                              "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table'), "
-                              "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                              "name = 'registry_meta'), (SELECT count(*) FROM sqlite_master "
-                              "WHERE type = 'index' AND name = 'labels_by_lower')")
-                        : QStringLiteral(
-                              "SELECT (SELECT count(*) FROM pg_catalog.pg_tables WHERE "
-                              "schemaname = current_schema()), (SELECT count(*) FROM "
-                              "pg_catalog.pg_tables WHERE schemaname = current_schema() AND "
-                              "tablename = 'registry_meta'), (SELECT count(*) FROM "
-                              "pg_catalog.pg_indexes WHERE schemaname = current_schema() AND "
-                              "indexname = 'labels_by_lower')")) ||
-        !q.next())
+    if (!exec(q, m_dialect.catalogue) || !q.next())
         return std::nullopt;
     Inspection found;
     found.tables = q.value(0).toInt();
@@ -95,15 +82,15 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
             return fail(
                 Failure::Unavailable,
                 QCoreApplication::translate("SqlRegistry", "ラベル台帳がまだ作られていません。"));
-        if (!isSQLite())
+        if (!m_dialect.file)
             return createSchema();
         // A new file's tables need not reach the disk on their own: the
         // first reservation's commit, which does, takes them along (the
         // journal is written in order), and tables lost before it are made
         // again.
         QSqlQuery q(database());
-        const bool made = useWal() && exec(q, QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-                          createSchema();
+        const bool made =
+            useWal() && exec(q, QStringLiteral("PRAGMA synchronous=NORMAL")) && createSchema();
         return exec(q, QStringLiteral("PRAGMA synchronous=FULL")) && made;
     }
     m_schema = found->schema;
@@ -112,7 +99,7 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
         return true;
     if (!useWal() || (m_schema < SchemaVersion && !migrate(m_schema)))
         return false;
-    if (isSQLite() || hasLowerIndex)
+    if (!m_dialect.lowerLineIndex || hasLowerIndex)
         return true;
     // A server's registry made before the index of lower lines: searches by
     // the lower line alone read every label until it is there. Building it
@@ -128,7 +115,7 @@ bool SqlRegistry::prepareSchema(bool mayCreate)
 
 bool SqlRegistry::useWal()
 {
-    if (!isSQLite())
+    if (!m_dialect.file)
         return true;
     // Readers never wait for a writer.
     QSqlQuery q(database());
@@ -146,9 +133,8 @@ bool SqlRegistry::createSchema()
         return false;
     QSqlQuery q(database());
     // Two programs making a new registry at once: the second waits here (a
-    // SQLite file's write lock, the server's lock) and then finds the
-    // tables made.
-    if (!isSQLite() && !exec(q, QStringLiteral("SELECT pg_advisory_xact_lock(7262020)"))) {
+    // file's write lock, the server's lock) and then finds the tables made.
+    if (!m_dialect.schemaLock.isEmpty() && !exec(q, m_dialect.schemaLock)) {
         rollback();
         return false;
     }
@@ -157,7 +143,7 @@ bool SqlRegistry::createSchema()
         rollback();
         return found && prepareSchema(false);
     }
-    for (const QString& statement : RegistrySchema::create(isSQLite())) {
+    for (const QString& statement : RegistrySchema::create(m_dialect)) {
         if (!exec(q, statement)) {
             rollback();
             return false;
@@ -184,7 +170,7 @@ bool SqlRegistry::migrate(int from)
         return false;
     QSqlQuery q(database());
     for (int version = from; version < SchemaVersion; ++version) {
-        for (const QString& statement : RegistrySchema::migration(version, isSQLite())) {
+        for (const QString& statement : RegistrySchema::migration(version, m_dialect)) {
             if (!exec(q, statement)) {
                 rollback();
                 return false;
