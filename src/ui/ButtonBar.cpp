@@ -3,8 +3,10 @@
 #include "ui/Controls.h"
 #include "ui/MainWindow.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QStyle>
+#include <QTabBar>
 #include <QToolButton>
 
 namespace {
@@ -46,6 +48,13 @@ ButtonBar::ButtonBar(QWidget* client, MainControls& controls) : m_c(controls)
                                        client->width() - 16, 20);
     m_c.registryLine->setFont(Controls::gothic(12, false));
     Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
+
+    m_c.typePageTabs = new QTabBar(client);
+    Controls::name(m_c.typePageTabs, "typePageTabs");
+    for (int page = 0; page < 3; ++page)
+        m_c.typePageTabs->addTab(QString());
+    m_c.typePageTabs->setGeometry(104, 88, 289, 33);
+    m_c.typePageTabs->setExpanding(false);
 }
 
 void ButtonBar::retranslate()
@@ -66,6 +75,20 @@ void ButtonBar::retranslate()
     m_c.historyButton->setText(MainWindow::tr("履歴"));
     m_c.historyButton->setAccessibleDescription(
         MainWindow::tr("これまでに印刷したラベルの記録を開きます"));
+
+    m_c.typePageTabs->setAccessibleName(MainWindow::tr("ラベルの種類"));
+    m_c.typePageTabs->setTabText(0, MainWindow::tr("Type1-4"));
+    m_c.typePageTabs->setTabText(1, MainWindow::tr("Type5-8"));
+    m_c.typePageTabs->setTabText(2, MainWindow::tr("Type9-12"));
+    // Qt names the tabs' scroll buttons once, as it makes them: named again
+    // by Qt's own translation.
+    const char* const tabBarTexts = "QTabBar";
+    const std::pair<const char*, const char*> scrollButtons[] = {
+        {"ScrollLeftButton", "Scroll Left"}, {"ScrollRightButton", "Scroll Right"}};
+    for (const auto& [name, text] : scrollButtons) {
+        if (auto* button = m_c.typePageTabs->findChild<QToolButton*>(QLatin1String(name)))
+            button->setAccessibleName(QCoreApplication::translate(tabBarTexts, text));
+    }
 }
 
 void ButtonBar::arrange(bool printScreen, bool lastJob)

@@ -5,7 +5,8 @@ class QWidget;
 
 // The window's frame around the screens: the row of buttons at the top
 // (Version, Excel, Report, History, Back, End), the title banners beside
-// it, and the line along the bottom that names the registry.
+// it, the tabs of the design screen's type pages, and the line along the
+// bottom that names the registry.
 class ButtonBar {
 public:
     // Builds them on the window's client area, into the window's controls.

@@ -1,5 +1,6 @@
 #include "ui/FolderSync.h"
 
+#include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/UserPaths.h"
@@ -9,8 +10,7 @@ namespace {
 
 // The window's state and the saved state share these fields; one list, so
 // that a field added to both is carried both ways.
-template <typename From, typename To>
-void copyKeptFields(const From& from, To& to)
+template <typename From, typename To> void copyKeptFields(const From& from, To& to)
 {
     to.design = from.design;
     to.lastJob = from.lastJob;
@@ -27,6 +27,27 @@ void copyKeptFields(const From& from, To& to)
 FolderSync::FolderSync(RunFiles& files, WorkingState& state, Dialogs& dialogs, QWidget* window)
     : m_files(files), m_state(state), m_dialogs(dialogs), m_window(window)
 {
+}
+
+bool FolderSync::start()
+{
+    removeStaleTemporaries(m_state.appDir,
+                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
+    const QString path = StartFile::pathIn(m_state.appDir);
+    const StartFileReadResult read = StartFile::read(path);
+    if (read.status == StartFileReadResult::Missing) {
+        m_dialogs.message(nullptr, tr("スタートファイルがありません。"), nativePath(path));
+        return false;
+    }
+    if (read.status != StartFileReadResult::Ok) {
+        m_dialogs.error(nullptr, read.error);
+        return false;
+    }
+    m_state.start = read.values;
+    m_syncedStart = read.values;
+    if (m_state.start.startPosition == 0)
+        m_state.start.startPosition = 1;
+    return true;
 }
 
 void FolderSync::restore()

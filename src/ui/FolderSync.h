@@ -19,11 +19,13 @@ class FolderSync {
 public:
     FolderSync(RunFiles& files, WorkingState& state, Dialogs& dialogs, QWidget* window);
 
-    // At start-up, after the start file was read: the saved state into the
-    // window's. A damaged file is kept aside with a message, and the run
-    // starts afresh.
+    // At start-up: the start file into the window's values, after what
+    // saves cut short by a crash left behind is gone; false after a message
+    // when it is missing or cannot be read.
+    bool start();
+    // Then the saved state into the window's. A damaged file is kept aside
+    // with a message, and the run starts afresh.
     void restore();
-    void startFrom(const StartSettings& start) { m_syncedStart = start; }
     // A job wrote both files.
     void tookFromJob(const StartSettings& start, const SavedState& state);
 

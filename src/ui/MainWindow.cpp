@@ -1,11 +1,6 @@
 #include "ui/MainWindow.h"
 
-#include "core/io/AtomicFile.h"
-#include "core/io/RunFiles.h"
-#include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/job/JobTransaction.h"
-#include "core/model/Freeze.h"
 #include "ui/AboutDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Controls.h"
@@ -17,15 +12,12 @@
 #include "ui/WindowJobs.h"
 #include "ui/WindowLanguage.h"
 #include "ui/WindowRegistry.h"
+#include "ui/WindowRun.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -34,9 +26,6 @@ namespace {
 
 constexpr int ClientWidth = 916;
 constexpr int ClientHeight = 592;
-
-// The files this program saves beside the executable.
-const QStringList SavedFileNames = {StartFile::FileName, QString::fromLatin1(StateFile::FileName)};
 
 } // namespace
 
@@ -81,13 +70,6 @@ void MainWindow::build()
                                     [this] { return isPrinting(); });
     m_jobs = new WindowJobs(m_state, *m_files, *m_sync, *m_registry, m_dialogs, m_clock, this);
 
-    m_c.typePageTabs = new QTabBar(client);
-    Controls::name(m_c.typePageTabs, "typePageTabs");
-    for (int page = 0; page < 3; ++page)
-        m_c.typePageTabs->addTab(QString());
-    m_c.typePageTabs->setGeometry(104, 88, 289, 33);
-    m_c.typePageTabs->setExpanding(false);
-
     m_c.startupTimer = new QTimer(this);
     m_c.startupTimer->setObjectName(QStringLiteral("startupTimer"));
     m_c.startupTimer->setInterval(100);
@@ -95,6 +77,8 @@ void MainWindow::build()
     buildFileMenu(); // before the design screen's menus
     m_design = new DesignScreen(client, menuBar(), m_state.design, m_clock);
     m_print = new PrintScreen(client, m_state.design.look, m_dialogs);
+    m_run = std::make_unique<WindowRun>(m_state, *m_files, *m_sync, *m_registry, *m_design,
+                                        *m_print, m_dialogs, m_clock, this);
     retranslate();
     m_design->setShown(false);
     m_print->setShown(false);
@@ -114,21 +98,6 @@ void MainWindow::build()
 void MainWindow::retranslate()
 {
     m_buttons->retranslate();
-
-    m_c.typePageTabs->setAccessibleName(tr("ラベルの種類"));
-    m_c.typePageTabs->setTabText(0, tr("Type1-4"));
-    m_c.typePageTabs->setTabText(1, tr("Type5-8"));
-    m_c.typePageTabs->setTabText(2, tr("Type9-12"));
-    // Qt names the tabs' scroll buttons once, as it makes them: named again
-    // by Qt's own translation.
-    const char* const tabBarTexts = "QTabBar";
-    const std::pair<const char*, const char*> scrollButtons[] = {
-        {"ScrollLeftButton", "Scroll Left"}, {"ScrollRightButton", "Scroll Right"}};
-    for (const auto& [name, text] : scrollButtons) {
-        if (auto* button = m_c.typePageTabs->findChild<QToolButton*>(QLatin1String(name)))
-            button->setAccessibleName(QCoreApplication::translate(tabBarTexts, text));
-    }
-
     m_c.fileMenu->setTitle(tr("ファイル"));
     m_designFiles->retranslate();
     m_language->retranslate();
@@ -142,7 +111,7 @@ void MainWindow::retranslate()
     // Lines made of texts and values: made again once they were shown.
     m_registry->retranslate();
     if (m_design && !m_state.appDir.isEmpty())
-        updateNextLine();
+        m_run->updateNextLine();
 }
 
 void MainWindow::connectControls()
@@ -154,26 +123,31 @@ void MainWindow::connectControls()
     connect(m_c.historyButton, &QToolButton::clicked, this, &MainWindow::showHistory);
     connect(m_c.typePageTabs, &QTabBar::currentChanged, this, &MainWindow::showTypePage);
     connect(m_design, &DesignScreen::printSetRequested, this, &MainWindow::showPrintScreen);
-    connect(m_design, &DesignScreen::numberingChanged, this, &MainWindow::refreshRunNumbering);
+    connect(m_design, &DesignScreen::numberingChanged, this,
+            [this] { m_run->refreshRunNumbering(); });
     connect(m_print, &PrintScreen::printRequested, this, &MainWindow::printLabels);
-    connect(m_print, &PrintScreen::startPositionChosen, this, &MainWindow::chooseStartPosition);
+    connect(m_print, &PrintScreen::startPositionChosen, this,
+            [this](int position) { m_run->chooseStartPosition(position); });
     connect(m_print, &PrintScreen::offsetsChosen, this,
             [this](const SheetGeometry::Offsets& offsets) {
-                chooseOffsets(offsets.horzIndex, offsets.vertIndex);
+                m_run->chooseOffsets(offsets.horzIndex, offsets.vertIndex);
             });
     connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
     connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
-    connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
+    connect(m_design, &DesignScreen::designEdited, this, [this] { m_run->updateNextLine(); });
     connect(m_design, &DesignScreen::typeChanged, this,
             [this](int type) { m_registry->proposeContinuation(m_state.design, type); });
-    connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
+    connect(m_print, &PrintScreen::scaleChosen, this, [this](int scaleX, int scaleY) {
+        m_state.scale = {scaleX, scaleY};
+        saveState();
+    });
     connect(m_print, &PrintScreen::previewRequested, this, [this] {
         if (!isPrinting())
-            m_jobs->showPreview(placement());
+            m_jobs->showPreview(m_run->placement());
     });
     connect(m_print, &PrintScreen::testSheetRequested, this, [this] {
         if (!isPrinting())
-            m_jobs->printTestSheet(placement());
+            m_jobs->printTestSheet(m_run->placement());
     });
     connectJobs();
 }
@@ -184,8 +158,10 @@ void MainWindow::connectJobs()
     connect(m_jobs, &WindowJobs::planMoved, this, &MainWindow::showPrintScreen);
     connect(m_jobs, &WindowJobs::jobPrinted, this, &MainWindow::showJobPrinted);
     connect(m_registry, &WindowRegistry::answered, this, [this] {
-        if (adoptNumbering())
-            showAdopted();
+        if (m_run->adoptNumbering()) {
+            m_design->showNumbering();
+            m_run->updateNextLine();
+        }
     });
     connect(m_registry, &WindowRegistry::jobsSettled, this, &MainWindow::showFolderAgain);
 }
@@ -193,32 +169,13 @@ void MainWindow::connectJobs()
 void MainWindow::startFromFiles()
 {
     m_state.closeRequested = false;
-
-    // What saves cut short by a crash or a kill left behind.
-    removeStaleTemporaries(m_state.appDir, SavedFileNames);
-
-    const QString path = StartFile::pathIn(m_state.appDir);
-    const StartFileReadResult read = StartFile::read(path);
-    if (read.status == StartFileReadResult::Missing) {
-        m_dialogs.message(nullptr, tr("スタートファイルがありません。"),
-                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    // Without its start values or its registry the window cannot be used:
+    // it ends once the message was read.
+    if (!m_sync->start()) {
         m_state.closeRequested = true;
         m_c.startupTimer->start();
         return;
     }
-    if (read.status != StartFileReadResult::Ok) {
-        // Without its start values the window cannot be used: report and end
-        // as for a missing file.
-        m_dialogs.error(nullptr, read.error);
-        m_state.closeRequested = true;
-        m_c.startupTimer->start();
-        return;
-    }
-    m_state.start = read.values;
-    m_sync->startFrom(read.values);
-    if (m_state.start.startPosition == 0)
-        m_state.start.startPosition = 1;
-
     m_state.design = LabelDesign();
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
@@ -230,7 +187,7 @@ void MainWindow::startFromFiles()
         return;
     }
     // A job printed elsewhere since this window last ran moves the numbering on.
-    if (adoptNumbering())
+    if (m_run->adoptNumbering())
         m_design->showNumbering();
     showDesignScreenFromModel();
     if (!restored)
@@ -252,18 +209,7 @@ void MainWindow::showDesignScreenFromModel()
     }
     m_print->showAppearance();
     m_designFiles->showRecentDesigns();
-    updateNextLine();
-}
-
-void MainWindow::updateNextLine()
-{
-    const QString lower = JobPlanning::firstLabel(m_state.design, m_clock().date()).lower;
-    m_design->showNext(tr("次: %1 ・ 開始位置 %2")
-                           .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
-                           .arg(m_state.start.startPosition));
-    // The sample on the print screen shows the same first label.
-    if (m_screen == Screen::Print)
-        m_print->showSample(m_state.run);
+    m_run->updateNextLine();
 }
 
 void MainWindow::scheduleDateRefresh()
@@ -377,91 +323,21 @@ void MainWindow::showTypePage(int index)
         m_c.typePageTabs->setFocus(Qt::TabFocusReason);
 }
 
-void MainWindow::chooseStartPosition(int position)
-{
-    m_state.start.startPosition = position;
-    // The map shows the position the job will use, saved or not: a failed
-    // save keeps the new value, as the error box says.
-    saveStartFile();
-    m_print->showStart(position);
-    updateNextLine();
-}
-
-SheetGeometry::Offsets MainWindow::placement() const
-{
-    SheetGeometry::Offsets offsets = m_state.start.offsets();
-    offsets.scaleX = m_state.scale.x;
-    offsets.scaleY = m_state.scale.y;
-    return offsets;
-}
-
-void MainWindow::chooseScale(int scaleX, int scaleY)
-{
-    m_state.scale = {scaleX, scaleY};
-    saveState();
-}
-
-void MainWindow::chooseOffsets(int horzIndex, int vertIndex)
-{
-    m_state.start.horzOffsetIndex = horzIndex;
-    m_state.start.vertOffsetIndex = vertIndex;
-    saveStartFile();
-}
-
 void MainWindow::showPrintScreen()
 {
-    if (isPrinting())
+    if (isPrinting() || !m_run->freezeRun())
         return;
-    QString busy;
-    if (m_files->lock(&busy, 0)) {
-        adoptChangesFromElsewhere();
-        m_files->unlock();
-    }
-    const QDate today = m_clock().date();
-    const LabelRun run = freeze(m_state.design, today);
-    if (const JobRefusal refused = JobPlanning::checkRun(run, m_state.design.look);
-        refused.refused()) {
-        m_dialogs.message(this, refused.text);
-        return;
-    }
-    m_state.run = run;
-    m_state.runDate = today;
     showScreen(Screen::Print);
-    m_print->showRun(run, m_state.start.startPosition);
+    m_run->showRun();
     arrangeButtonBar(Screen::Print);
-    m_print->showOffsets(m_state.start.offsets());
-    m_print->resetAppearance(run.repeatCount);
-}
-
-void MainWindow::refreshRunNumbering()
-{
-    // The step and the number display take effect each time labels are
-    // composed, also after PrintSet.
-    m_state.run.step = m_state.design.step;
-    m_state.run.plainNumbers = m_state.design.plainNumbers;
-    if (m_screen == Screen::Print)
-        m_print->showSample(m_state.run);
 }
 
 void MainWindow::printLabels()
 {
     if (isPrinting())
         return;
-    m_jobs->printLabels([this](const FolderSnapshot& folder) {
-        LabelJobRequest request;
-        // A job printed elsewhere since this window last looked (the command
-        // line, another station): the user checks the sample and prints again.
-        request.movedSinceShown = adoptFrom(folder.start, folder.state);
-        request.design = m_state.design;
-        // The numbering the window shows, as the user may have chosen it.
-        if (labelType(m_state.design.type).hasNumber())
-            request.first = m_state.design.firstNumber;
-        request.memoFreeTexts = true;
-        request.start = m_state.start.startPosition;
-        request.today = m_state.runDate;
-        request.ownState = savedState();
-        return request;
-    });
+    m_jobs->printLabels(
+        [this](const FolderSnapshot& folder) { return m_run->labelRequest(folder); });
     m_print->setPrintEnabled(true);
 }
 
@@ -488,14 +364,14 @@ void MainWindow::showJobPrinted()
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
     m_design->showNumbering();
-    updateNextLine();
+    m_run->updateNextLine();
 }
 
 void MainWindow::showFolderAgain()
 {
-    adoptChangesFromElsewhere();
+    m_run->adoptChanges();
     m_design->showNumbering();
-    updateNextLine();
+    m_run->updateNextLine();
     arrangeButtonBar(m_screen);
 }
 

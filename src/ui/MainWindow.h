@@ -8,40 +8,35 @@
 // PrintedJob behind, which the record and the spreadsheet read. The core
 // library (src/core) decides everything: the label texts and their 2D codes,
 // the sheets and their geometry, the drawing onto a PrintCanvas, the files,
-// and the registry of every label issued (src/core/registry: SQLite beside
-// the state, or a PostgreSQL server several stations share; the window asks
-// it on a thread of its own and keeps painting while it waits). One job
-// transaction (src/core/job) runs every print of the window and the command
-// line: lock the folder, reread it, plan, ask about labels issued before,
-// reserve the labels in the registry, save the files, print, confirm. The
-// printing back end (src/print) turns the drawing into a PDF for a file or a
-// print queue, and src/xls writes the workbook.
+// the registry of every label issued (SQLite beside the state, or a shared
+// PostgreSQL server), and every job: the planning with its refusals and the
+// one transaction (lock, reread, plan, ask, reserve, save, print, confirm)
+// that the window, the command line and the service all call. src/print
+// turns the drawing into a PDF for a file or a print queue; src/xls writes
+// the workbook.
 //
-// MainWindow is the one window. It owns the WorkingState (the start file's
-// settings, the design, the frozen run, the last job), the version dialog,
-// and two screens that build and show their controls: DesignScreen (label
-// types, numbering, input limits) and PrintScreen (sheet map, offsets,
-// sample label, appearance). The screens edit the design in place and
-// report the user's other choices by signals. Beside them, each with one
-// responsibility: WindowJobs runs the jobs (printer dialog, progress,
-// outcome) and History; WindowRegistry keeps the registry (opening it,
-// looking for other stations' jobs, the jobs in question, which JobQuestion
-// asks about); FolderSync keeps the start file and state.json in step with
-// other programs on the folder; ButtonBar holds the buttons, banners and
-// registry line around the screens; DesignFiles opens and saves designs;
-// WindowLanguage switches the language. The window keeps the screens and
-// wires them: it switches screens, freezes the run at PrintSet, saves the
-// user's choices, and takes what other Rondelmakers changed. Dialogs are
-// reached through the Dialogs seam, so every path runs in tests.
+// MainWindow is the one window: it owns the WorkingState (the start file's
+// settings, the design, the frozen run, the last job) and the two screens,
+// DesignScreen (label types, numbering, input limits) and PrintScreen
+// (sheet map and start, the label's look), which edit the design in place
+// and report the user's other choices by signals. It wires them to parts
+// with one responsibility each: WindowRun (the run between the screens:
+// PrintSet, start and offsets, the next-job line, what other programs
+// changed), WindowJobs (the jobs and History: printer dialog, progress,
+// outcome), WindowRegistry (the registry: opening it, other stations' jobs,
+// the jobs in question that JobQuestion asks about), FolderSync (the start
+// file and state.json), ButtonBar (the frame around the screens),
+// DesignFiles and WindowLanguage (the file menu). Dialogs are reached
+// through the Dialogs seam, so every path runs in tests.
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
 #include "core/numbering/DateStamp.h"
+#include "ui/MainControls.h"
 #include "ui/WorkingState.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 
 class AboutDialog;
@@ -53,37 +48,12 @@ class Dialogs;
 class DesignScreen;
 class PrintCanvas;
 class PrintScreen;
-class QAction;
-class QMenu;
 class QPrinter;
-class QTabBar;
 class QTimer;
-class QToolButton;
 class WindowJobs;
 class WindowLanguage;
 class WindowRegistry;
-
-struct MainControls {
-    class QLabel* titleBanner = nullptr;
-    class QLabel* subtitleBanner = nullptr;
-    QToolButton* versionButton = nullptr;
-    QToolButton* excelButton = nullptr;
-    QToolButton* reportButton = nullptr;
-    QToolButton* backButton = nullptr;
-    QToolButton* endButton = nullptr;
-    QToolButton* historyButton = nullptr;
-    class QLabel* registryLine = nullptr; // which registry of issued labels the window uses
-    QTabBar* typePageTabs = nullptr;
-    QTimer* startupTimer = nullptr;
-    QMenu* fileMenu = nullptr; // ファイル
-    QAction* openAction = nullptr;
-    QAction* saveAsAction = nullptr;
-    QMenu* languageMenu = nullptr;              // 言語 / Language, in the file menu
-    QAction* automaticLanguageAction = nullptr; // the system's language
-    QAction* japaneseAction = nullptr;
-    QAction* englishAction = nullptr;
-    std::array<QAction*, 5> recentDesignActions{};
-};
+class WindowRun;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -138,30 +108,15 @@ private:
     void connectControls();
     void connectJobs();
     void startFromFiles();
-    void refreshRunNumbering();
     void scheduleDateRefresh();
     void buildFileMenu();
     void showOpenedDesign();
     void applyLanguage();
     // Every text of the window and its screens in the language now in effect.
     void retranslate();
-    SavedState savedState() const;
-    // What other Rondelmakers changed on the folder and the registry since
-    // this window last looked, taken into its values and shown: true when
-    // they changed.
-    bool adoptChangesFromElsewhere();
-    bool adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state);
-    bool adoptNumbering();
-    void showAdopted();
-    // After a job or an answer about jobs in question: the files may have moved.
+    // After an answer about jobs in question: the files may have moved.
     void showFolderAgain();
     void showDesignScreenFromModel();
-    void updateNextLine();
-    // The start file's offsets with the calibrated scale.
-    SheetGeometry::Offsets placement() const;
-    void chooseScale(int scaleX, int scaleY);
-    void chooseStartPosition(int position);
-    void chooseOffsets(int horzIndex, int vertIndex);
     void showJobPrinted();
 
     WorkingState m_state;
@@ -179,6 +134,7 @@ private:
     Screen m_screen = Screen::Design;
     WindowRegistry* m_registry = nullptr;
     WindowJobs* m_jobs = nullptr;
+    std::unique_ptr<WindowRun> m_run;
     bool m_shownOnce = false;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

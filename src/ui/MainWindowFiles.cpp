@@ -7,13 +7,12 @@
 #include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/model/LabelType.h"
 #include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
 #include "ui/FolderSync.h"
 #include "ui/PrintScreen.h"
 #include "ui/WindowLanguage.h"
-#include "ui/WindowRegistry.h"
+#include "ui/WindowRun.h"
 
 #include <QAction>
 #include <QEvent>
@@ -65,60 +64,14 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
-bool MainWindow::adoptChangesFromElsewhere()
-{
-    return adoptFrom(StartFile::read(m_files->startPath()), StateFile::read(m_files->statePath()));
-}
-
-bool MainWindow::adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state)
-{
-    // Another Rondelmaker may have printed since this window last looked:
-    // the command line on this folder, or any station on the registry (the
-    // numbering). Theirs win, so that no label is printed twice.
-    bool changed = m_sync->adopt(start, state);
-    changed = adoptNumbering() || changed;
-    if (changed)
-        showAdopted();
-    return changed;
-}
-
-bool MainWindow::adoptNumbering()
-{
-    if (!m_registry->adoptNumbering(m_state.design))
-        return false;
-    // The run frozen for the print screen goes on from there too.
-    if (m_screen == Screen::Print) {
-        const LabelTypeTraits& traits = labelType(m_state.design.type);
-        m_state.run.firstNumber = m_state.design.firstNumber;
-        if (traits.letterCount > 0)
-            m_state.run.letter1 = m_state.design.letter(traits.letters[0]);
-        if (traits.letterCount > 1)
-            m_state.run.letter2 = m_state.design.letter(traits.letters[1]);
-    }
-    return true;
-}
-
-void MainWindow::showAdopted()
-{
-    m_design->showNumbering();
-    updateNextLine();
-}
-
-SavedState MainWindow::savedState() const
-{
-    SavedState saved = m_sync->savedState();
-    m_registry->markIn(saved);
-    return saved;
-}
-
 bool MainWindow::saveState()
 {
     if (!m_sync->lock())
         return false;
     // A job printed elsewhere since this window last looked keeps its
     // numbering and its record.
-    adoptChangesFromElsewhere();
-    const bool saved = m_sync->writeState(savedState());
+    m_run->adoptChanges();
+    const bool saved = m_sync->writeState(m_run->savedState());
     m_files->unlock();
     return saved;
 }

@@ -48,6 +48,7 @@ PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialog
 
 void PrintScreen::setShown(bool shown)
 {
+    m_shown = shown;
     m_c.printPanel->setVisible(shown);
     m_c.sheetMap->setVisible(shown);
     for (QWidget* widget :

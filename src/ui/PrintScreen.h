@@ -68,6 +68,7 @@ public:
 
     // What the window asks of the screen.
     void setShown(bool shown);
+    bool isShown() const { return m_shown; }
     void showOffsets(const SheetGeometry::Offsets& offsets);
     // The run PrintSet froze, from a start position: the sheets and the sample.
     void showRun(const LabelRun& run, int startPosition);
@@ -123,6 +124,7 @@ private:
     void showLook();
 
     PrintControls m_c;
+    bool m_shown = false;
     PrintAppearance& m_look;
     Dialogs& m_dialogs;
     int m_startPosition = 1;
