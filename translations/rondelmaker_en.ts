@@ -782,6 +782,49 @@ Give the first number with --first N.</translation>
     </message>
 </context>
 <context>
+    <name>LookPanel</name>
+    <message>
+        <source>文字の色</source>
+        <translation>Text colour</translation>
+    </message>
+    <message>
+        <source>背景の色</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>Rainbow</translation>
+    </message>
+    <message>
+        <source>ラベルの地の色を順に変えて印刷します</source>
+        <translation>Prints the labels with background colours in turn</translation>
+    </message>
+    <message>
+        <source>右クリックでフォントを選べます</source>
+        <translation>Right-click to choose the font</translation>
+    </message>
+    <message>
+        <source>2D コード</source>
+        <translation>2D code</translation>
+    </message>
+    <message>
+        <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
+        <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
+    </message>
+    <message>
+        <source>枠</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>見本のラベルにだけ枠を付けます。印刷はされません</source>
+        <translation>Frames the sample label only. The frame is not printed</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>スタートファイルがありません。</source>
@@ -945,6 +988,47 @@ Give the first number with --first N.</translation>
     </message>
 </context>
 <context>
+    <name>PlacementPanel</name>
+    <message>
+        <source>開始位置</source>
+        <translation>Start at</translation>
+    </message>
+    <message>
+        <source>横の倍率</source>
+        <translation>Scale X</translation>
+    </message>
+    <message>
+        <source>縦の倍率</source>
+        <translation>Scale Y</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>テスト印刷</source>
+        <translation>Test sheet</translation>
+    </message>
+    <message>
+        <source>枚目</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>オフセット</source>
+        <translation>Offsets</translation>
+    </message>
+    <message>
+        <source>縦方向（＋は下）に移動</source>
+        <translation>Vertical shift
+(+ moves down)</translation>
+    </message>
+    <message>
+        <source>横方向（＋は右）に移動</source>
+        <translation>Horizontal shift
+(+ moves right)</translation>
+    </message>
+</context>
+<context>
     <name>PreviewDialog</name>
     <message>
         <source>プレビュー</source>
@@ -1055,86 +1139,8 @@ Give the first number with --first N.</translation>
 <context>
     <name>PrintScreen</name>
     <message>
-        <source>開始位置</source>
-        <translation>Start at</translation>
-    </message>
-    <message>
-        <source>横の倍率</source>
-        <translation>Scale X</translation>
-    </message>
-    <message>
-        <source>縦の倍率</source>
-        <translation>Scale Y</translation>
-    </message>
-    <message>
-        <source>プレビュー</source>
-        <translation>Preview</translation>
-    </message>
-    <message>
-        <source>テスト印刷</source>
-        <translation>Test sheet</translation>
-    </message>
-    <message>
-        <source>枚目</source>
-        <translation>Sheet</translation>
-    </message>
-    <message>
-        <source>オフセット</source>
-        <translation>Offsets</translation>
-    </message>
-    <message>
-        <source>縦方向（＋は下）に移動</source>
-        <translation>Vertical shift
-(+ moves down)</translation>
-    </message>
-    <message>
-        <source>横方向（＋は右）に移動</source>
-        <translation>Horizontal shift
-(+ moves right)</translation>
-    </message>
-    <message>
-        <source>文字の色</source>
-        <translation>Text colour</translation>
-    </message>
-    <message>
-        <source>背景の色</source>
-        <translation>Background</translation>
-    </message>
-    <message>
-        <source>Rainbow</source>
-        <translation>Rainbow</translation>
-    </message>
-    <message>
-        <source>ラベルの地の色を順に変えて印刷します</source>
-        <translation>Prints the labels with background colours in turn</translation>
-    </message>
-    <message>
         <source>Print</source>
         <translation>Print</translation>
-    </message>
-    <message>
-        <source>右クリックでフォントを選べます</source>
-        <translation>Right-click to choose the font</translation>
-    </message>
-    <message>
-        <source>枠</source>
-        <translation>Frame</translation>
-    </message>
-    <message>
-        <source>見本のラベルにだけ枠を付けます。印刷はされません</source>
-        <translation>Frames the sample label only. The frame is not printed</translation>
-    </message>
-    <message>
-        <source>Font</source>
-        <translation>Font</translation>
-    </message>
-    <message>
-        <source>2D コード</source>
-        <translation>2D code</translation>
-    </message>
-    <message>
-        <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
-        <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
     </message>
 </context>
 <context>

@@ -21,10 +21,7 @@ NumberingLists::NumberingLists(DesignControls& controls, LabelDesign& design, QW
     QWidget* panel = m_c.designPanel;
 
     auto makeList = [panel](const char* name, int x, int y, int w, int h) {
-        auto* list = new ListBox(panel);
-        Controls::name(list, name);
-        list->setGeometry(x, y, w, h);
-        return list;
+        return ListBox::make(panel, name, QRect(x, y, w, h));
     };
     m_c.firstNumberCaption = Controls::label(panel, "firstNumberCaption", QString(), 484, 4);
     m_c.firstNumberList = makeList("firstNumberList", 484, 26, 76, 300);
