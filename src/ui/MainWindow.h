@@ -71,19 +71,24 @@ public:
     PrintScreen& printScreen() { return *m_print; }
     AboutDialog* aboutDialog() const { return m_about; }
 
-    void showScreen(Screen screen);
     Screen screen() const { return m_screen; }
-    void arrangeButtonBar(Screen screen);
     bool saveStartFile();
-    // The state of the run in state.json: after every job and at the end.
-    bool saveState();
     // The registry of issued labels, or null while it cannot be used.
     LabelRegistry* registry() const;
     // How often the window looks for jobs other stations printed.
     void setRegistryPollInterval(int ms);
     bool isPrinting() const;
 
-public Q_SLOTS:
+Q_SIGNALS:
+    void windowClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // What the controls ask for.
     void finishStartup();
     void endProgram();
     void backToDesign();
@@ -95,15 +100,10 @@ public Q_SLOTS:
     void exportSpreadsheet();
     void showHistory();
 
-Q_SIGNALS:
-    void windowClosed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
+    void showScreen(Screen screen);
+    void arrangeButtonBar(Screen screen);
+    // The state of the run in state.json: after every job and at the end.
+    bool saveState();
     void build();
     void connectControls();
     void connectJobs();

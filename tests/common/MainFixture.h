@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
 #include "ui/MainWindow.h"
+#include "ui/PrintScreen.h"
 
 #include "ScriptedDialogs.h"
 #include "TestAppDir.h"
@@ -11,6 +13,10 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 
 #include <memory>
@@ -62,6 +68,35 @@ inline void clickRow(ListBox* list, int row)
 inline void clickMark(QAbstractButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// Clicks a tab of a tab bar.
+inline void clickTab(QTabBar* tabs, int index)
+{
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+// Chooses a label type as a user does: its page's tab, then its button,
+// through another type of the page, so that the type's handler runs even
+// when it was chosen before.
+inline void chooseType(MainWindow& w, int type)
+{
+    const DesignControls& dc = w.design().controls();
+    clickTab(w.controls().typePageTabs, typePage(type));
+    clickMark(dc.typeButton[typeSlot(type) == 0 ? type + 1 : type - typeSlot(type)]);
+    clickMark(dc.typeButton[type]);
+}
+
+// PrintSet and Print, the labels into a PDF file.
+inline void printToPdf(MainFixture& f, const QString& pdf)
+{
+    f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
 }
 
 // Chooses an item of a menu: the menu opened, the item clicked.

@@ -28,15 +28,7 @@ struct PrintScreenFixture {
     {
     }
 
-    void chooseType(int type)
-    {
-        // On the type's page, through another type of it, so that the type's
-        // handler runs even when it was chosen before.
-        QTabBar* tabs = f.w().controls().typePageTabs;
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(typePage(type)).center());
-        clickMark(dc.typeButton[typeSlot(type) == 0 ? type + 1 : type - typeSlot(type)]);
-        clickMark(dc.typeButton[type]);
-    }
+    void chooseType(int type) { ::chooseType(f.w(), type); }
     void chooseSamples(int samples) { clickRow(dc.sampleCountList, samples - 1); }
     void chooseRepeats(int repeats) { clickRow(dc.repeatCountList, repeats - 1); }
     void chooseFirst(int first) { clickRow(dc.firstNumberList, first); }

@@ -47,15 +47,6 @@ QStringList blackControls(const DesignControls& c)
     return names;
 }
 
-// Selects the type as a user does: its page, then its button.
-void chooseType(MainFixture& f, int type)
-{
-    f.w().controls().typePageTabs->setCurrentIndex((type - 1) / 4);
-    QRadioButton* button = f.w().design().controls().typeButton[type];
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
-    QCOMPARE(f.state().design.type, type);
-}
-
 } // namespace
 
 // The design screen's label types and the lists and menus of the run.
@@ -142,13 +133,11 @@ void TestDesignScreen::selectingAType()
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     const DesignControls& c = f.w().design().controls();
     const int page = (type - 1) / 4;
-    // Leave the start type first: clicking the checked button runs nothing.
-    f.w().controls().typePageTabs->setCurrentIndex((page + 1) % 3);
-    f.w().controls().typePageTabs->setCurrentIndex(page);
-
+    // From another page: clicking the checked button runs nothing.
+    clickTab(f.w().controls().typePageTabs, (page + 1) % 3);
     auto* radio = f.w().findChild<QRadioButton*>(button);
     QCOMPARE(radio->text(), QStringLiteral("Type%1").arg(type));
-    radio->click();
+    chooseType(f.w(), type);
     QCOMPARE(f.state().design.type, type);
 
     QStringList enabled, checked;
@@ -178,20 +167,20 @@ void TestDesignScreen::firstNumberFollowsTheDigits()
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
     clickRow(c.firstNumberList, 5432);
-    c.typeButton[2]->click();
+    clickMark(c.typeButton[2]);
     QCOMPARE(f.state().design.firstNumber, 432);
     QCOMPARE(c.firstNumberList->currentRow(), 432);
     QCOMPARE(c.numberCaption[2]->text(), QStringLiteral("432"));
-    c.typeButton[3]->click();
+    clickMark(c.typeButton[3]);
     QCOMPARE(f.state().design.firstNumber, 32);
     QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("32"));
-    c.typeButton[1]->click();
+    clickMark(c.typeButton[1]);
     QCOMPARE(f.state().design.firstNumber, 32);
     QCOMPARE(c.firstNumberList->count(), 10000);
     QCOMPARE(c.numberCaption[1]->text(), QStringLiteral("0032"));
 
     // The free-text types hide the list but keep its items and selection.
-    c.typeButton[9]->click();
+    chooseType(f.w(), 9);
     QCOMPARE(c.firstNumberList->count(), 10000);
     QCOMPARE(c.firstNumberList->currentRow(), 32);
 }
@@ -228,9 +217,9 @@ void TestDesignScreen::typeAheadInLists()
     MainFixture f;
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    chooseType(f, type);
+    chooseType(f.w(), type);
     auto* box = f.w().findChild<ListBox*>(list);
-    box->selectRow(startRow);
+    clickRow(box, startRow);
     box->setFocus(Qt::TabFocusReason);
     QSignalSpy chosen(box, &ListBox::currentRowChanged);
     for (const QString& keys : typed) {
@@ -250,22 +239,22 @@ void TestDesignScreen::repeatList()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.typeButton[8]->click(); // blank Type8: coloured by sample group, seven colours
+    chooseType(f.w(), 8); // blank Type8: coloured by sample group, seven colours
     QCOMPARE(c.repeatCountList->count(), 7);
     clickRow(c.repeatCountList, 6);
     QCOMPARE(f.state().design.repeatCount, 7);
 
     // Typing into the memo does not refill the list until a type is chosen.
-    c.type8Memo->setPlainText(QStringLiteral("A"));
+    typeText(c.type8Memo, QStringLiteral("A"));
     QCOMPARE(c.repeatCountList->count(), 7);
 
-    c.typeButton[10]->click(); // Type10 refills it as well
+    chooseType(f.w(), 10); // Type10 refills it as well
     QCOMPARE(c.repeatCountList->count(), 5);
     QCOMPARE(c.repeatCountList->currentRow(), 0);
     QCOMPARE(f.state().design.repeatCount, 1);
 
     clickRow(c.repeatCountList, 3);
-    c.typeButton[8]->click(); // memo holds text now: 1..5, the choice kept
+    chooseType(f.w(), 8); // memo holds text now: 1..5, the choice kept
     QCOMPARE(c.repeatCountList->count(), 5);
     QCOMPARE(f.state().design.repeatCount, 4);
 }
@@ -275,22 +264,22 @@ void TestDesignScreen::numberMenus()
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
     clickRow(c.firstNumberList, 7);
-    c.plainNumbersAction->trigger();
+    chooseMenuItem(c.numberDisplayMenu, c.plainNumbersAction);
     QCOMPARE(f.state().design.plainNumbers, true);
     QVERIFY(c.plainNumbersAction->isChecked() && !c.paddedNumbersAction->isChecked());
     for (QLabel* label :
          {c.numberCaption[1], c.numberCaption[2], c.numberCaption[4], c.numberCaption[3],
           c.numberCaption[6], c.numberCaption[5], c.numberCaption[7]})
         QCOMPARE(label->text(), QStringLiteral("7"));
-    c.paddedNumbersAction->trigger();
+    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction);
     QCOMPARE(f.state().design.plainNumbers, false);
     QCOMPARE(c.numberCaption[4]->text(), QStringLiteral("0007"));
     QCOMPARE(c.numberCaption[7]->text(), QStringLiteral("007"));
     QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("07"));
-    c.paddedNumbersAction->trigger(); // the checked entry chosen again stays checked
+    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction); // the checked entry chosen again stays checked
     QVERIFY(c.paddedNumbersAction->isChecked());
 
-    c.stepActions[3]->trigger();
+    chooseMenuItem(c.stepMenu, c.stepActions[3]);
     QCOMPARE(f.state().design.step, 5);
     QStringList checked;
     for (QAction* item : c.stepActions) {
@@ -298,7 +287,7 @@ void TestDesignScreen::numberMenus()
             checked << item->objectName();
     }
     QCOMPARE(checked, QStringList{"step5Action"});
-    c.stepActions[4]->trigger();
+    chooseMenuItem(c.stepMenu, c.stepActions[4]);
     QCOMPARE(f.state().design.step, 10);
 }
 
@@ -307,7 +296,7 @@ void TestDesignScreen::dateAdjust()
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
     QCOMPARE(c.dateCaption[7]->text(), QStringLiteral("01/01"));
-    c.typeButton[4]->click();        // a dated type shows the list
+    clickMark(c.typeButton[4]); // a dated type shows the list
     clickRow(c.dateAdjustList, 364); // "-1"
     for (QLabel* label : {c.dateCaption[4], c.dateCaption[7], c.dateCaption[11]})
         QCOMPARE(label->text(), QStringLiteral("12/31"));

@@ -7,8 +7,7 @@
 #include "ui/PrintScreen.h"
 #include "ui/SheetMap.h"
 
-#include "ScriptedDialogs.h"
-#include "TestAppDir.h"
+#include "MainFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -145,13 +144,15 @@ void TestMainWindow::buttonBarStates()
     QFETCH(bool, printed);
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
+    // A job printed before the window started: its state says so.
+    SavedState state;
+    if (printed)
+        state.lastJob = PrintedJob();
+    QVERIFY(StateFile::write(StateFile::pathIn(dir.path()), state, nullptr));
     ScriptedDialogs dialogs;
     MainWindow w(dialogs, dir.path(), fixedNow);
-    if (printed)
-        w.state().lastJob = PrintedJob();
-    const auto screen = print ? MainWindow::Screen::Print : MainWindow::Screen::Design;
-    w.showScreen(screen);
-    w.arrangeButtonBar(screen);
+    if (print)
+        QTest::mouseClick(w.design().controls().printSetButton, Qt::LeftButton);
     QTEST(visibleButtons(w), "buttons");
     QCOMPARE(w.controls().versionButton->pos(), QPoint(8, 8));
 }
@@ -166,13 +167,13 @@ void TestMainWindow::tabChangeSelectsFirstTypeOfPage()
     w.state().design.sampleCount = 12;
     dc.sampleCountList->selectRow(99);
 
-    w.controls().typePageTabs->setCurrentIndex(2);
+    clickTab(w.controls().typePageTabs, 2);
     QCOMPARE(w.state().design.type, 9);
     QVERIFY(dc.pages[2]->isVisibleTo(&w));
     QVERIFY(!dc.pages[0]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 99); // left alone on the free-text page
 
-    w.controls().typePageTabs->setCurrentIndex(1);
+    clickTab(w.controls().typePageTabs, 1);
     QCOMPARE(w.state().design.type, 5);
     QVERIFY(dc.pages[1]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 11);
@@ -248,7 +249,7 @@ void TestMainWindow::versionDialogDisablesWindow()
     AboutDialog* about = w.aboutDialog();
     QVERIFY(!about->isVisible());
 
-    w.controls().versionButton->click();
+    QTest::mouseClick(w.controls().versionButton, Qt::LeftButton);
     QVERIFY(about->isVisible());
     QCOMPARE(about->parentWidget(), &w); // kept in front of the window it disables
     QVERIFY(!w.isEnabled());
@@ -260,7 +261,7 @@ void TestMainWindow::versionDialogDisablesWindow()
     QVERIFY(w.isEnabled());
 
     // Closing by the title bar acts as OK.
-    w.controls().versionButton->click();
+    QTest::mouseClick(w.controls().versionButton, Qt::LeftButton);
     QVERIFY(!w.isEnabled());
     QVERIFY(about->close());
     QVERIFY(!about->isVisible());
@@ -275,15 +276,15 @@ void TestMainWindow::endAndBack()
     MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     const PrintControls& pc = w.printScreen().controls();
-    w.showScreen(MainWindow::Screen::Print);
+    QTest::mouseClick(w.design().controls().printSetButton, Qt::LeftButton);
     pc.printButton->setEnabled(false);
-    w.controls().backButton->click();
+    QTest::mouseClick(w.controls().backButton, Qt::LeftButton);
     QVERIFY(pc.printButton->isEnabled());
     QVERIFY(w.design().controls().designPanel->isVisible());
     QVERIFY(!pc.printPanel->isVisible());
 
     QSignalSpy closed(&w, &MainWindow::windowClosed);
-    w.controls().endButton->click();
+    QTest::mouseClick(w.controls().endButton, Qt::LeftButton);
     QCOMPARE(closed.count(), 1);
     QVERIFY(!w.isVisible());
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // nothing saved on the way out

@@ -39,15 +39,6 @@ void paste(QWidget* edit, const QString& text)
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
-// Selects the type as a user does: its page, then its button.
-void chooseType(MainFixture& f, int type)
-{
-    f.w().controls().typePageTabs->setCurrentIndex((type - 1) / 4);
-    QRadioButton* button = f.w().design().controls().typeButton[type];
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
-    QCOMPARE(f.state().design.type, type);
-}
-
 } // namespace
 
 // What the user types for the labels, held to what a label takes: the upper
@@ -189,7 +180,7 @@ void TestTextInputs::controlCharacters()
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     const DesignControls& c = f.w().design().controls();
-    chooseType(f, type);
+    chooseType(f.w(), type);
     if (type >= 9 && edit != "freeTextMemo")
         QTest::keyClicks(c.freeTextMemo, QStringLiteral("S1"));
     auto* widget = f.w().findChild<QWidget*>(edit);
@@ -253,7 +244,7 @@ void TestTextInputs::cursorAfterACut()
     MainFixture f;
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    chooseType(f, type);
+    chooseType(f.w(), type);
     auto* widget = f.w().findChild<QWidget*>(edit);
     widget->setFocus();
     paste(widget, before);
