@@ -62,13 +62,13 @@ int readFolder(const QString& dir, FolderSnapshot& snapshot)
 {
     RunFiles files(dir);
     QString error;
-    if (!files.lock(&error)) {
+    const std::optional<FolderSnapshot> taken =
+        FolderSnapshot::take(files, snapshot.registry, &error);
+    if (!taken) {
         report(error);
         return NotPrinted;
     }
-    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
-                           files.isLocked());
-    snapshot = FolderSnapshot::read(files, snapshot.registry);
+    snapshot = *taken;
     return Done;
 }
 

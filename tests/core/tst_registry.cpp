@@ -137,6 +137,9 @@ void TestRegistry::reservationsMoveTheNumberingOnce()
     QVERIFY(registry->release(second));
     QCOMPARE(*registry->numbering(1), (NumberingPosition{11, 0, 0, first}));
     QVERIFY(registry->history({})->isEmpty());
+    // A job that is not there says so by its failure, not only in words.
+    QVERIFY(!registry->job(first));
+    QCOMPARE(registry->failure(), LabelRegistry::Failure::NotFound);
     // Ids are never used twice: others tell by the newest id that a job came.
     QVERIFY(registry->reserve(labelsJob(30, 1), first).value_or(0) > second);
 }

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void labelsIssuedBeforeAreAskedAbout_data();
     void labelsIssuedBeforeAreAskedAbout();
     void historyRecordsAndReprintsAPastJob();
+    void aReprintIsRefusedAsTheCommandLineRefusesIt();
     void aJobInQuestionIsAskedAboutAtStart_data();
     void aJobInQuestionIsAskedAboutAtStart();
     void aJobInQuestionIsSettledFromHistory();
@@ -199,6 +200,40 @@ void TestRegistryWindow::historyRecordsAndReprintsAPastJob()
              QString(next).replace(QStringLiteral("開始位置 7"), QStringLiteral("開始位置 9")));
     QCOMPARE(history->findChild<QTableWidget*>("historyTable")->rowCount(), 2);
     history->close();
+}
+
+void TestRegistryWindow::aReprintIsRefusedAsTheCommandLineRefusesIt()
+{
+    // One planning for both: without a start file the window's reprint and
+    // the command line's say the same, naming the file.
+    MainFixture f;
+    f.w().show();
+    printJob(f, 1, 1, 3, f.dir.path() + "/labels.pdf");
+    QVERIFY(QFile::remove(f.dir.startFilePath()));
+    QTest::mouseClick(f.w().controls().historyButton, Qt::LeftButton);
+    auto* history = shown<HistoryDialog>("historyDialog");
+    QVERIFY(history);
+    auto* table = history->findChild<QTableWidget*>("historyTable");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(0, 0)).center());
+    QTest::mouseClick(history->findChild<QPushButton*>("historyReprint"), Qt::LeftButton);
+    auto* reprint = shown<ReprintDialog>("reprintDialog");
+    QVERIFY(reprint);
+    QTest::mouseClick(reprint->findChild<QPushButton*>("reprintPrint"), Qt::LeftButton);
+    history->close();
+    const QStringList errors = f.dialogs.texts("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QDir::toNativeSeparators(f.dir.startFilePath())),
+             qPrintable(errors.first()));
+
+    QProcess cli;
+    cli.start(QStringLiteral(RONDEL_CLI), {"reprint", "1", "--pdf", f.dir.path() + "/again.pdf",
+                                           "--state-dir", f.dir.path()});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
+             "rondelmaker-cli: " + QString(errors.first()).replace("\n", "\n  ") + "\n");
+    QVERIFY(!QFile::exists(f.dir.path() + "/again.pdf"));
 }
 
 void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart_data()

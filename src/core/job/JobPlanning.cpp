@@ -1,5 +1,6 @@
 #include "core/job/JobPlanning.h"
 
+#include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
 #include "core/job/Reprint.h"
 #include "core/layout/SheetLayout.h"
@@ -236,6 +237,19 @@ FolderSnapshot FolderSnapshot::read(const RunFiles& files, LabelRegistry* regist
             StateFile::read(files.statePath()),
             registry,
             {}};
+}
+
+std::optional<FolderSnapshot> FolderSnapshot::take(RunFiles& files, LabelRegistry* registry,
+                                                   QString* error)
+{
+    if (!files.lock(error))
+        return std::nullopt;
+    removeStaleTemporaries(files.dir(),
+                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
+                           files.isLocked());
+    FolderSnapshot snapshot = read(files, registry);
+    files.unlock();
+    return snapshot;
 }
 
 PrintedJob labelsOf(const JobPlan& plan, Continuation* next)

@@ -39,6 +39,12 @@ struct FolderSnapshot {
     // The folder's start file and state as they are now; the caller holds
     // the folder's lock.
     static FolderSnapshot read(const RunFiles& files, LabelRegistry* registry);
+    // The same for a caller that plans without printing (the labels a job
+    // would print, where the next one starts): read under the folder's
+    // lock, so that a job running meanwhile is seen wholly or not at all;
+    // nullopt with *error while another job holds the folder.
+    static std::optional<FolderSnapshot> take(RunFiles& files, LabelRegistry* registry,
+                                              QString* error);
 };
 
 // What a job prints, decided from the snapshot.
