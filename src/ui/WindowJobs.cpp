@@ -96,14 +96,31 @@ bool WindowJobs::run(const Planner& plan)
     if (!registry)
         return false;
     QPrinter printer(QPrinter::HighResolution);
+    if (!chooseLabelPrinter(printer))
+        return false;
+    const JobOutcome outcome = transact(printer, *registry, plan);
+    showOutcome(outcome);
+    if (!outcome.printed())
+        return false;
+    takeOutcome(outcome);
+    Q_EMIT jobPrinted(outcome);
+    return true;
+}
+
+bool WindowJobs::chooseLabelPrinter(QPrinter& printer)
+{
     printer.setDocName(QString::fromLatin1(LabelsJobName));
     applyChoice(printer, m_state.labelPrinter);
     if (!m_dialogs.choosePrinter(m_window, printer))
         return false;
     m_state.labelPrinter = choiceOf(printer);
+    return true;
+}
+
+JobOutcome WindowJobs::transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan)
+{
     const QString printerName =
         printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     Q_EMIT jobStarted();
@@ -115,7 +132,7 @@ bool WindowJobs::run(const Planner& plan)
     progress.setMinimumDuration(500);
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
-    JobTransaction transaction(m_files, *registry, Station::ofThisProcess(m_state.appDir), m_clock);
+    JobTransaction transaction(m_files, registry, Station::ofThisProcess(m_state.appDir), m_clock);
     const JobOutcome outcome = transaction.run(
         *canvas, [&](const FolderSnapshot& folder) { return plan(folder, printerName); },
         [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); },
@@ -126,13 +143,7 @@ bool WindowJobs::run(const Planner& plan)
         });
     progress.close();
     m_busy = false;
-
-    showOutcome(outcome);
-    if (!outcome.printed())
-        return false;
-    takeOutcome(outcome);
-    Q_EMIT jobPrinted(outcome);
-    return true;
+    return outcome;
 }
 
 bool WindowJobs::allowDuplicates(const QList<IssuedLabel>& issued)

@@ -10,6 +10,7 @@
 
 class Dialogs;
 class FolderSync;
+class LabelRegistry;
 class PrintCanvas;
 class QPrinter;
 class RunFiles;
@@ -68,6 +69,10 @@ private:
     using Planner = std::function<PlanDecision(const FolderSnapshot&, const QString& printer)>;
     // Runs a planned job: printer, progress, question, messages.
     bool run(const Planner& plan);
+    // The print dialog, on the printer chosen last.
+    bool chooseLabelPrinter(QPrinter& printer);
+    // The transaction with its progress, while the window takes no input.
+    JobOutcome transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan);
     bool reprint(const RegistryJob& job, const QList<int>& labels, int startPosition);
     bool allowDuplicates(const QList<IssuedLabel>& issued);
     void showOutcome(const JobOutcome& outcome);
