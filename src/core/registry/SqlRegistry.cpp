@@ -1,103 +1,43 @@
 #include "core/registry/SqlRegistry.h"
 
-#include "core/registry/CallWatchdog.h"
+#include "core/numbering/Continuation.h"
 
-#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QThread>
-#include <QUrl>
-
-#include <dlfcn.h>
-
-#include <algorithm>
 
 namespace {
 
 // How long a file locked by another program is waited for.
 constexpr int FileWaitMs = 5000;
 
-QString nextConnectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("rondelmaker-registry-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
 } // namespace
 
-SqlRegistry::Deadline::Deadline(SqlRegistry& registry) : m_registry(registry)
-{
-    if (m_registry.m_calls++ == 0 && m_registry.m_watchdog)
-        m_registry.m_watchdog->arm(std::chrono::milliseconds(m_registry.m_target.deadlineMs));
-}
+SqlRegistry::SqlRegistry(const RegistryTarget& target) : m_sql(target), m_schema(m_sql) {}
 
-SqlRegistry::Deadline::~Deadline()
-{
-    if (--m_registry.m_calls == 0 && m_registry.m_watchdog)
-        m_registry.m_watchdog->disarm();
-}
-
-SqlRegistry::SqlRegistry(const RegistryTarget& target)
-    : m_target(target), m_dialect(SqlDialect::of(target.backend)),
-      m_connection(nextConnectionName())
-{
-    if (!m_dialect.file)
-        m_watchdog = std::make_unique<CallWatchdog>([this] { return socket(); });
-}
-
-SqlRegistry::~SqlRegistry()
-{
-    m_watchdog.reset();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        if (db.isValid())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-}
+SqlRegistry::~SqlRegistry() = default;
 
 QSqlDatabase SqlRegistry::database() const
 {
-    return QSqlDatabase::database(m_connection, false);
-}
-
-int SqlRegistry::socket() const
-{
-    // On the watchdog's thread: the driver's connection as it is now. The
-    // client library is asked by name where the driver loaded it, so that a
-    // program on a SQLite file never loads it (nor what it pulls in).
-    using SocketOf = int (*)(const void*);
-    static const SocketOf socketOf = [] {
-        void* library = ::dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
-        return library ? reinterpret_cast<SocketOf>(::dlsym(library, "PQsocket")) : nullptr;
-    }();
-    const QVariant handle = m_driver ? m_driver->handle() : QVariant();
-    // The driver names the type as the library declares it.
-    if (!socketOf ||
-        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
-        return -1;
-    const void* connection = *static_cast<void* const*>(handle.constData());
-    return connection ? socketOf(connection) : -1;
+    return m_sql.database();
 }
 
 std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, bool mayCreate)
 {
     std::unique_ptr<SqlRegistry> registry(new SqlRegistry(target));
-    const Deadline deadline(*registry);
+    const SqlConnection::Deadline deadline(registry->m_sql);
     // A file that another program is making or switching to its journal
     // answers "locked" without waiting: try again for a while.
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         registry->m_open =
-            registry->connect() && registry->prepareSchema(mayCreate && !target.readOnly);
-        if (registry->m_open || !registry->m_dialect.file ||
-            registry->m_failure != Failure::Unavailable || waited.elapsed() > FileWaitMs)
+            registry->connect() && registry->m_schema.prepare(mayCreate && !target.readOnly);
+        if (registry->m_open || !registry->m_sql.dialect().file ||
+            registry->failure() != Failure::Unavailable || waited.elapsed() > FileWaitMs)
             return registry;
         QThread::msleep(50);
     }
@@ -105,148 +45,80 @@ std::unique_ptr<SqlRegistry> SqlRegistry::open(const RegistryTarget& target, boo
 
 bool SqlRegistry::connect()
 {
-    if (m_dialect.file) {
-        const QFileInfo file(m_target.file);
+    const RegistryTarget& target = m_sql.target();
+    if (m_sql.dialect().file) {
+        const QFileInfo file(target.file);
         if (!file.absoluteDir().exists())
-            return fail(Failure::Unavailable,
-                        QCoreApplication::translate("SqlRegistry", "フォルダーがありません: %1")
-                            .arg(m_target.file));
+            return m_sql.fail(Failure::Unavailable, QCoreApplication::translate(
+                                                        "SqlRegistry", "フォルダーがありません: %1")
+                                                        .arg(target.file));
         // A file that is there already is first only read, and written once
         // it is known to be a registry: another program's database stays
         // untouched.
-        if (file.size() > 0 && (!openConnection(firstLook()) || !inspect(nullptr)))
+        if (file.size() > 0 && (!m_sql.open(m_sql.firstLook()) || !m_schema.inspect(nullptr)))
             return false;
     }
-    if (!openConnection(m_target.readOnly ? Access::ReadOnly : Access::ReadWrite))
+    using Access = SqlDialect::Access;
+    if (!m_sql.open(target.readOnly ? Access::ReadOnly : Access::ReadWrite))
         return false;
-    clearFailure();
-    return true;
-}
-
-SqlRegistry::Access SqlRegistry::firstLook() const
-{
-    // A file in WAL mode that nobody has open (no journal, no shared
-    // memory beside it) would get both from a reader: it is read as a file
-    // that does not change instead. Any other file is read with its locks.
-    QFile file(m_target.file);
-    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(20) : QByteArray();
-    const bool wal = header.startsWith(QByteArrayLiteral("SQLite format 3")) &&
-                     header.size() == 20 && header[18] == 2;
-    const bool open = QFileInfo::exists(m_target.file + QStringLiteral("-wal")) ||
-                      QFileInfo::exists(m_target.file + QStringLiteral("-shm"));
-    return wal && !open ? Access::Unchanging : Access::ReadOnly;
-}
-
-bool SqlRegistry::openConnection(Access access)
-{
-    QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                          ? QSqlDatabase::database(m_connection, false)
-                          : QSqlDatabase::addDatabase(m_dialect.driver, m_connection);
-    if (!db.isValid())
-        return fail(Failure::Unavailable,
-                    QCoreApplication::translate("SqlRegistry", "Qt SQL driver %1 is not installed")
-                        .arg(m_dialect.driver));
-    if (m_watchdog)
-        m_watchdog->excluding([&db] { db.close(); });
-    else
-        db.close();
-    m_dialect.configure(db, m_target, access);
-    m_driver = db.driver();
-    if (!db.open())
-        return fail(db.lastError(), QStringLiteral("open"));
-    if (m_dialect.file && access == Access::ReadWrite) {
-        // Every commit reaches the disk before a job is handed to the print
-        // system.
-        QSqlQuery q(db);
-        if (!exec(q, QStringLiteral("PRAGMA synchronous=FULL")))
-            return false;
-    }
+    m_sql.clearFailure();
     return true;
 }
 
 bool SqlRegistry::ready()
 {
-    if (m_open && m_failure != Failure::Unavailable) {
-        clearFailure();
+    if (m_open && failure() != Failure::Unavailable) {
+        m_sql.clearFailure();
         return true;
     }
     // Opened once, the tables are there; a registry that never opened
     // stays as it was found.
-    if (m_schema == 0)
+    if (m_schema.version() == 0)
         return false;
-    m_open = connect() && prepareSchema(false);
+    m_open = connect() && m_schema.prepare(false);
     return m_open;
 }
 
-bool SqlRegistry::exec(QSqlQuery& query, const QString& sql, const QVariantList& values)
+std::optional<NumberingPosition> SqlRegistry::numberingFromJobs(int numberingType)
 {
-    // Without values the statement runs as it is: PostgreSQL cannot prepare
-    // BEGIN or COMMIT.
-    if (values.isEmpty())
-        return query.exec(sql) || fail(query.lastError(), sql);
-    if (!query.prepare(sql))
-        return fail(query.lastError(), sql);
-    for (const QVariant& value : values) {
-        // A null QString would be bound as NULL; every text of the registry
-        // is a text, empty or not.
-        if (value.typeId() == QMetaType::QString && value.toString().isNull())
-            query.addBindValue(QString(QLatin1String("")));
-        else
-            query.addBindValue(value);
+    // Every job that moved the numbering keeps its run and start, and a
+    // numbering row always stands where its newest job left it: the row
+    // can be made again from that job.
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q, QStringLiteral("SELECT max(id) FROM jobs WHERE numbering_type = ?"),
+                    {numberingType}) ||
+        !q.next())
+        return std::nullopt;
+    const qint64 newest = q.value(0).toLongLong();
+    q.finish();
+    NumberingPosition position;
+    if (newest > 0) {
+        const std::optional<RegistryJob> job = this->job(newest);
+        if (!job) {
+            m_sql.fail(m_sql.failure(),
+                       QCoreApplication::translate(
+                           "SqlRegistry",
+                           "ラベル台帳にタイプ %1 の番号がなく、ジョブ %2 から求めることも"
+                           "できません: %3")
+                           .arg(numberingType)
+                           .arg(newest)
+                           .arg(m_sql.errorString()));
+            return std::nullopt;
+        }
+        const Continuation next = continueAfterJob(job->job.run, job->job.startPosition);
+        position = {next.firstNumber, next.letter1, next.letter2, newest};
     }
-    if (!query.exec())
-        return fail(query.lastError(), sql);
-    return true;
-}
-
-bool SqlRegistry::begin()
-{
-    QSqlQuery q(database());
-    return exec(q, m_dialect.begin);
-}
-
-bool SqlRegistry::commit()
-{
-    QSqlQuery q(database());
-    if (exec(q, QStringLiteral("COMMIT")))
-        return true;
-    rollback();
-    return false;
-}
-
-void SqlRegistry::rollback()
-{
-    QSqlQuery q(database());
-    q.exec(QStringLiteral("ROLLBACK"));
-}
-
-QString SqlRegistry::noAnswerWithin(int deadlineMs)
-{
-    return QCoreApplication::translate("SqlRegistry",
-                                       "ラベル台帳が %1 秒のうちに答えませんでした。")
-        .arg(deadlineMs / 1000.0);
-}
-
-bool SqlRegistry::fail(Failure failure, const QString& message)
-{
-    m_failure = failure;
-    m_error = message;
-    return false;
-}
-
-bool SqlRegistry::fail(const QSqlError& error, const QString& doing)
-{
-    Q_UNUSED(doing);
-    if (m_watchdog && m_watchdog->fired()) {
-        // The connection was cut by the watchdog: say why, not how it ended.
-        return fail(Failure::Unavailable, noAnswerWithin(m_target.deadlineMs));
+    if (!m_rebuiltTypes.contains(numberingType)) {
+        m_rebuiltTypes << numberingType;
+        m_notes << QCoreApplication::translate(
+                       "SqlRegistry", "ラベル台帳にタイプ %1 の番号の記録がありませんでした。"
+                                      "ジョブの記録から求め直しました。")
+                       .arg(numberingType);
     }
-    const auto [failure, message] = m_dialect.failureOf(error);
-    return fail(failure, message);
+    return position;
 }
 
-void SqlRegistry::clearFailure()
+QStringList SqlRegistry::takeNotes()
 {
-    m_failure = Failure::None;
-    m_error.clear();
+    return std::exchange(m_notes, {});
 }

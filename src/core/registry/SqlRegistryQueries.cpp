@@ -101,14 +101,14 @@ JobSummary summaryOf(const QSqlQuery& q)
 
 std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
-                             "WHERE label_type = ?"),
-              {numberingTypeOf(labelType)}))
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
+                                   "WHERE label_type = ?"),
+                    {numberingTypeOf(labelType)}))
         return std::nullopt;
     if (!q.next())
         return numberingFromJobs(numberingTypeOf(labelType));
@@ -118,11 +118,11 @@ std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 
 std::optional<qint64> SqlRegistry::latestJobId()
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
         return std::nullopt;
     return q.value(0).toLongLong();
 }
@@ -130,12 +130,12 @@ std::optional<qint64> SqlRegistry::latestJobId()
 std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
                                                         const QVariantList& values)
 {
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     q.setForwardOnly(true);
-    if (!exec(q,
-              QStringLiteral("SELECT %1 FROM jobs %2 ORDER BY id DESC")
-                  .arg(QLatin1String(SummaryColumns), where),
-              values))
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT %1 FROM jobs %2 ORDER BY id DESC")
+                        .arg(QLatin1String(SummaryColumns), where),
+                    values))
         return std::nullopt;
     QList<JobSummary> jobs;
     while (q.next())
@@ -145,7 +145,7 @@ std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
 
 std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     return summaries(QStringLiteral("WHERE state = 'reserved' AND host = ? AND folder = ?"),
@@ -154,7 +154,7 @@ std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station
 
 std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filter)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     QStringList conditions;
@@ -175,7 +175,7 @@ std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filte
 
 std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>& labels)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     // Each text once: repeats of a sample and blank labels ask nothing.
@@ -193,18 +193,19 @@ std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>
     QList<IssuedLabel> found;
     if (distinct.isEmpty())
         return found;
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     q.setForwardOnly(true);
     // From the texts asked into the index of texts: a few look-ups, however
     // many labels the registry holds.
-    if (!exec(q,
-              QStringLiteral("WITH wanted AS (%1) "
-                             "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at, j.state "
-                             "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
-                             "WHERE l.upper_text = w.upper_text AND l.lower_text = w.lower_text "
-                             "AND j.kind = 'labels' ORDER BY j.id, l.n")
-                  .arg(m_dialect.labelRows),
-              {labelsJson(distinct)}))
+    if (!m_sql.exec(
+            q,
+            QStringLiteral("WITH wanted AS (%1) "
+                           "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at, j.state "
+                           "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
+                           "WHERE l.upper_text = w.upper_text AND l.lower_text = w.lower_text "
+                           "AND j.kind = 'labels' ORDER BY j.id, l.n")
+                .arg(m_sql.dialect().labelRows),
+            {labelsJson(distinct)}))
         return std::nullopt;
     while (q.next())
         found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
@@ -219,41 +220,43 @@ bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
 {
     if (labels.isEmpty())
         return true;
-    QSqlQuery q(database());
-    return exec(q,
-                QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) "
-                               "SELECT CAST(? AS BIGINT), n, upper_text, lower_text FROM (%1) AS r")
-                    .arg(m_dialect.labelRows),
-                {jobId, labelsJson(labels)});
+    QSqlQuery q(m_sql.database());
+    return m_sql.exec(
+        q,
+        QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) "
+                       "SELECT CAST(? AS BIGINT), n, upper_text, lower_text FROM (%1) AS r")
+            .arg(m_sql.dialect().labelRows),
+        {jobId, labelsJson(labels)});
 }
 
 std::optional<NumberingPosition> SqlRegistry::lockNumbering(int numberingType)
 {
     // The row stays locked until the commit: another station's reservation
     // of this type waits, then finds it moved.
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     const QString lockRow = QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM "
                                            "numbering WHERE label_type = ?%1")
-                                .arg(m_dialect.forUpdate);
-    if (!exec(q, lockRow, {numberingType}))
+                                .arg(m_sql.dialect().forUpdate);
+    if (!m_sql.exec(q, lockRow, {numberingType}))
         return std::nullopt;
     if (!q.next()) {
         // The row went missing: made again from the jobs, then locked.
         q.finish();
         const std::optional<NumberingPosition> rebuilt = numberingFromJobs(numberingType);
         if (!rebuilt ||
-            !exec(q,
-                  QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
-                                 "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
-                  {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
-                   rebuilt->jobId}) ||
-            !exec(q, lockRow, {numberingType}))
+            !m_sql.exec(
+                q,
+                QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
+                               "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+                {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
+                 rebuilt->jobId}) ||
+            !m_sql.exec(q, lockRow, {numberingType}))
             return std::nullopt;
         if (!q.next()) {
-            fail(Failure::Failed,
-                 QCoreApplication::translate("SqlRegistry",
-                                             "ラベル台帳にタイプ %1 の番号を記録できません。")
-                     .arg(numberingType));
+            m_sql.fail(Failure::Failed,
+                       QCoreApplication::translate("SqlRegistry",
+                                                   "ラベル台帳にタイプ %1 の番号を記録できません。")
+                           .arg(numberingType));
             return std::nullopt;
         }
     }
@@ -263,14 +266,14 @@ std::optional<NumberingPosition> SqlRegistry::lockNumbering(int numberingType)
 
 std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    if (!begin())
+    if (!m_sql.begin())
         return std::nullopt;
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     const auto failed = [this] {
-        rollback();
+        m_sql.rollback();
         return std::nullopt;
     };
     const int numberingType = numberingTypeOf(job.design.type);
@@ -281,8 +284,9 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
             return failed();
         before = *locked;
         if (before.jobId != expectedJobId) {
-            rollback();
-            fail(Failure::Moved, QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
+            m_sql.rollback();
+            m_sql.fail(Failure::Moved,
+                       QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
             return std::nullopt;
         }
     }
@@ -298,7 +302,7 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
         details.insert(QStringLiteral("reprinted"), indices);
     }
     const QVariant none(QMetaType::fromType<qlonglong>());
-    if (!exec(
+    if (!m_sql.exec(
             q,
             QStringLiteral(
                 "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
@@ -321,28 +325,30 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
     if (!insertLabels(id, labels))
         return failed();
     if (job.movesNumbering &&
-        !exec(q,
-              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
-                             "job_id = ? WHERE label_type = ?"),
-              {job.numberingAfter.firstNumber, job.numberingAfter.letter1,
-               job.numberingAfter.letter2, id, numberingType}))
+        !m_sql.exec(
+            q,
+            QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                           "job_id = ? WHERE label_type = ?"),
+            {job.numberingAfter.firstNumber, job.numberingAfter.letter1, job.numberingAfter.letter2,
+             id, numberingType}))
         return failed();
-    if (!commit())
+    if (!m_sql.commit())
         return std::nullopt;
     return id;
 }
 
 bool SqlRegistry::confirm(qint64 id)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return false;
-    QSqlQuery q(database());
-    if (!exec(q, QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
-              {timeText(QDateTime::currentDateTimeUtc()), id}))
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(
+            q, QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
+            {timeText(QDateTime::currentDateTimeUtc()), id}))
         return false;
     if (q.numRowsAffected() == 0)
-        return fail(
+        return m_sql.fail(
             Failure::NotFound,
             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
     return true;
@@ -350,48 +356,49 @@ bool SqlRegistry::confirm(qint64 id)
 
 bool SqlRegistry::release(qint64 id)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return false;
-    if (!begin())
+    if (!m_sql.begin())
         return false;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT numbering_type, prev_first, prev_letter1, prev_letter2, "
-                             "prev_job FROM jobs WHERE id = ?"),
-              {id})) {
-        rollback();
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT numbering_type, prev_first, prev_letter1, prev_letter2, "
+                                   "prev_job FROM jobs WHERE id = ?"),
+                    {id})) {
+        m_sql.rollback();
         return false;
     }
     if (!q.next()) {
-        rollback();
+        m_sql.rollback();
         return true; // gone already
     }
     const QVariant type = q.value(0);
     const QVariantList before = {q.value(1), q.value(2), q.value(3), q.value(4)};
     q.finish();
     const bool done =
-        exec(q, QStringLiteral("DELETE FROM labels WHERE job_id = ?"), {id}) &&
-        exec(q, QStringLiteral("DELETE FROM jobs WHERE id = ?"), {id}) &&
+        m_sql.exec(q, QStringLiteral("DELETE FROM labels WHERE job_id = ?"), {id}) &&
+        m_sql.exec(q, QStringLiteral("DELETE FROM jobs WHERE id = ?"), {id}) &&
         (type.isNull() ||
-         exec(q,
-              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
-                             "job_id = ? WHERE label_type = ? AND job_id = ?"),
-              before + QVariantList{type, id}));
+         m_sql.exec(
+             q,
+             QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                            "job_id = ? WHERE label_type = ? AND job_id = ?"),
+             before + QVariantList{type, id}));
     if (!done) {
-        rollback();
+        m_sql.rollback();
         return false;
     }
-    return commit();
+    return m_sql.commit();
 }
 
 std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(
             q,
             QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
                            "printer, next_position, numbering_type, details FROM jobs "
@@ -399,8 +406,9 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
             {id}))
         return std::nullopt;
     if (!q.next()) {
-        fail(Failure::NotFound,
-             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
+        m_sql.fail(
+            Failure::NotFound,
+            QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
         return std::nullopt;
     }
     RegistryJob job;
@@ -424,10 +432,10 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     const std::optional<PrintedJob> printed =
         readJob(in, in.field(details, {}, QStringLiteral("job")), JobLabels::Left);
     if (!in.ok() || !printed) {
-        fail(Failure::Damaged,
-             QCoreApplication::translate("SqlRegistry", "ジョブ %1 の記録が読めません: %2")
-                 .arg(id)
-                 .arg(in.problem()));
+        m_sql.fail(Failure::Damaged,
+                   QCoreApplication::translate("SqlRegistry", "ジョブ %1 の記録が読めません: %2")
+                       .arg(id)
+                       .arg(in.problem()));
         return std::nullopt;
     }
     job.job = *printed;
@@ -435,7 +443,7 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     for (const QJsonValue& index : reprinted)
         job.reprinted << index.toInt();
     q.setForwardOnly(true);
-    if (!exec(
+    if (!m_sql.exec(
             q,
             QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
             {id}))
@@ -447,7 +455,7 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 
 std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
 {
-    const Deadline deadline(*this);
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     const QString wanted = text.trimmed();
@@ -475,6 +483,6 @@ std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
         summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
     // Only the lower line given, under any upper line.
     if (found && found->isEmpty())
-        found = summaries(m_dialect.byLowerLine, {wanted});
+        found = summaries(m_sql.dialect().byLowerLine, {wanted});
     return found;
 }
