@@ -54,6 +54,7 @@ JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
     JobOutcome outcome;
     QString error;
     if (!m_files.lock(&error)) {
+        outcome.stop = JobOutcome::Stop::FolderBusy;
         outcome.message = error;
         return outcome;
     }
@@ -71,6 +72,7 @@ JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
     const FilesBefore before{bytesOf(m_files.startPath()), bytesOf(m_files.statePath())};
     if (!saveBeforePrinting(snapshot, *planned, outcome)) {
         putBack(before, id);
+        outcome.stop = JobOutcome::Stop::Files;
         return outcome;
     }
 
@@ -81,6 +83,7 @@ JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
                                                planned->offsets, planned->startPosition, progress);
     if (!printed.ok) {
         putBack(before, id);
+        outcome.stop = JobOutcome::Stop::Printer;
         outcome.message = printed.error;
         return outcome;
     }
@@ -134,6 +137,7 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
         if (!moved)
             return 0;
     }
+    outcome.stop = JobOutcome::Stop::Contended;
     outcome.message = QCoreApplication::translate(
         "JobTransaction", "ほかのステーションが同時に印刷し続けています。もう一度試してください。");
     return 0;
@@ -149,6 +153,7 @@ JobTransaction::Issue JobTransaction::mayIssue(const JobPlan& plan,
         return Issue::Yes;
     const std::optional<QList<IssuedLabel>> before = m_registry.issued(outcome.job.labels);
     if (!before) {
+        outcome.stop = JobOutcome::Stop::Registry;
         outcome.message = registryProblem(m_registry);
         return Issue::No;
     }
@@ -178,6 +183,7 @@ bool JobTransaction::resolvePrinted(FolderSnapshot& snapshot, JobOutcome& outcom
     }
     const std::optional<QList<JobSummary>> unresolved = m_registry.unconfirmed(m_station);
     if (!unresolved) {
+        outcome.stop = JobOutcome::Stop::Registry;
         outcome.message = registryProblem(m_registry);
         return false;
     }
@@ -209,6 +215,7 @@ bool JobTransaction::reserve(const JobPlan& plan, const PrintedJob& job, const C
         return true;
     }
     moved = m_registry.failure() == LabelRegistry::Failure::Moved;
+    outcome.stop = JobOutcome::Stop::Registry;
     outcome.message = registryProblem(m_registry);
     return false;
 }

@@ -21,7 +21,18 @@ struct JobOutcome {
         Withdrawn,  // the plan refused; `refusal` says why
         Declined,   // labels were issued before, and the caller did not want them again
     };
+    // NotPrinted: what stopped the job, for a caller that answers by kind
+    // (the service's HTTP status); `message` says it in words.
+    enum class Stop {
+        None,
+        FolderBusy, // another job holds the folder's lock
+        Registry,   // the registry failed: its failure() says how
+        Contended,  // other stations kept taking the numbers: try again
+        Files,      // the start file or the state could not be written
+        Printer,    // the print system did not take the document
+    };
     Status status = Status::NotPrinted;
+    Stop stop = Stop::None;
     JobKind kind = JobKind::Labels;
     JobRefusal refusal;
     QString message;                 // what went wrong, or what the caller should tell
