@@ -47,8 +47,8 @@ void TestJobPlanning::requestsAreRefusedByTheirInput_data()
     QTest::addColumn<QString>("input");
     const QStringList none = {"-"}; // the request gives none
     QTest::newRow("fine") << 1 << 600 << 5 << none << 150 << Reason::None << "";
-    QTest::newRow("samples of free texts") << 9 << 3 << -1 << QStringList{"A"} << 0
-                                           << Reason::NoSamplesForType << "samples";
+    QTest::newRow("samples of free texts")
+        << 9 << 3 << -1 << QStringList{"A"} << 0 << Reason::NoSamplesForType << "samples";
     QTest::newRow("a first number without numbers")
         << 9 << 0 << 5 << QStringList{"A"} << 0 << Reason::NoNumberForType << "first";
     QTest::newRow("past the type's range")
@@ -59,14 +59,13 @@ void TestJobPlanning::requestsAreRefusedByTheirInput_data()
         << 9 << 0 << -1 << QStringList{} << 0 << Reason::FreeTextsMissing << "freeTexts";
     QTest::newRow("none in the design")
         << 10 << 0 << -1 << none << 0 << Reason::FreeTextsMissing << "design.freeTexts";
-    QTest::newRow("61 free texts") << 9 << 0 << -1 << QStringList(61, "A") << 0
-                                   << Reason::TooManyFreeTexts << "freeTexts";
+    QTest::newRow("61 free texts")
+        << 9 << 0 << -1 << QStringList(61, "A") << 0 << Reason::TooManyFreeTexts << "freeTexts";
     QTest::newRow("a gap") << 9 << 0 << -1 << QStringList{"A", "", "B", ""} << 0
                            << Reason::EmptyFreeText << "freeTexts";
-    QTest::newRow("601 samples of two") << 1 << 601 << -1 << none << 0 << Reason::TooManyLabels
-                                        << "samples";
-    QTest::newRow("start 151") << 1 << 0 << -1 << none << 151 << Reason::StartOutOfRange
-                               << "start";
+    QTest::newRow("601 samples of two")
+        << 1 << 601 << -1 << none << 0 << Reason::TooManyLabels << "samples";
+    QTest::newRow("start 151") << 1 << 0 << -1 << none << 151 << Reason::StartOutOfRange << "start";
 }
 
 void TestJobPlanning::requestsAreRefusedByTheirInput()

@@ -276,7 +276,8 @@ void TestDesignScreen::numberMenus()
     QCOMPARE(c.numberCaption[4]->text(), QStringLiteral("0007"));
     QCOMPARE(c.numberCaption[7]->text(), QStringLiteral("007"));
     QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("07"));
-    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction); // the checked entry chosen again stays checked
+    // The checked entry chosen again stays checked.
+    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction);
     QVERIFY(c.paddedNumbersAction->isChecked());
 
     chooseMenuItem(c.stepMenu, c.stepActions[3]);
@@ -296,7 +297,7 @@ void TestDesignScreen::dateAdjust()
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
     QCOMPARE(c.dateCaption[7]->text(), QStringLiteral("01/01"));
-    clickMark(c.typeButton[4]); // a dated type shows the list
+    clickMark(c.typeButton[4]);      // a dated type shows the list
     clickRow(c.dateAdjustList, 364); // "-1"
     for (QLabel* label : {c.dateCaption[4], c.dateCaption[7], c.dateCaption[11]})
         QCOMPARE(label->text(), QStringLiteral("12/31"));
