@@ -112,6 +112,14 @@ public:
         }
         return ok() && v ? int(*v) : min;
     }
+    // Any number, decimals allowed.
+    double number(const JsonField& f)
+    {
+        if (ok() && (!f.value.isDouble() || !std::isfinite(f.value.toDouble())))
+            fail(QCoreApplication::translate("JsonFields", "「%1」が数ではありません。")
+                     .arg(f.path));
+        return ok() ? f.value.toDouble() : 0;
+    }
     // A whole number from 0 up to 2^53, the most a JSON number keeps exactly.
     qint64 wholeNumber(const JsonField& f)
     {
