@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename List>
-void time(const char* what, List list)
+template <typename List> void time(const char* what, List list)
 {
     std::vector<double> runs;
     qsizetype count = 0;

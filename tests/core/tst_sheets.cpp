@@ -86,6 +86,9 @@ void TestSheets::builtInSheetLandsAsBefore()
     // scale or printable area.
     const Sheet sheet = Sheet::builtIn();
     QCOMPARE(sheet.positions(), 150);
+    QCOMPARE(sheet.cornerPositions(), QList<int>({1, 10, 141, 150}));
+    QCOMPARE(sheet.discScale(), 1.0);
+    QCOMPARE(sheet.pageSize().id(), QPageSize::A4);
     QVERIFY(sheet.problem().isEmpty());
     const QList<SheetGeometry::Offsets> offsets = {
         {}, {0, 20, 980, 1020}, {20, 0, 1020, 980}, {3, 17, 1000, 990}, {10, 10, 1013, 987}};
@@ -143,7 +146,8 @@ void TestSheets::sheetFilesRoundTrip()
     sheet.diameter = 3;
     QVERIFY(!SheetFile::save(dir.filePath("small.json"), sheet, &error));
     QVERIFY(error.contains("diameter"));
-    QVERIFY(!QFile::exists(dir.filePath("builtin.json")) && !QFile::exists(dir.filePath("small.json")));
+    QVERIFY(!QFile::exists(dir.filePath("builtin.json")) &&
+            !QFile::exists(dir.filePath("small.json")));
 }
 
 void TestSheets::badSheetFilesAreRefused_data()
@@ -169,12 +173,13 @@ void TestSheets::badSheetFilesAreRefused_data()
     row("left of the paper", {{"first.x", -0.5}}, "first.x");
     row("past the right edge", {{"columns", 14}}, "paper.width");
     row("past the bottom", {{"rows", 20}}, "paper.height");
-    QTest::newRow("second grid") << edited({{"layouts", QJsonArray{QJsonObject{
-                                                {"columns", 2},
-                                                {"rows", 1},
-                                                {"first", QJsonObject{{"x", 9}, {"y", 285}}},
-                                                {"pitch", QJsonObject{{"x", 10}, {"y", 0}}}}}}})
-                                 << "layouts[0].pitch.x";
+    QTest::newRow("second grid")
+        << edited(
+               {{"layouts", QJsonArray{QJsonObject{{"columns", 2},
+                                                   {"rows", 1},
+                                                   {"first", QJsonObject{{"x", 9}, {"y", 285}}},
+                                                   {"pitch", QJsonObject{{"x", 10}, {"y", 0}}}}}}})
+        << "layouts[0].pitch.x";
 }
 
 void TestSheets::badSheetFilesAreRefused()
@@ -215,6 +220,8 @@ void TestSheets::readsGlabelsFiles()
     QCOMPARE(two.discSquare(5).topLeft(), QPointF(100, 200));
     QCOMPARE(two.discSquare(6).topLeft(), QPointF(125, 200));
     QCOMPARE(two.positionOf(two.cellOf(6)), 6);
+    QCOMPARE(two.cornerPositions(), QList<int>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(two.pageSize().id(), QPageSize::Letter);
 
     QCOMPARE(GlabelsTemplates::lengthMm(u"1.5 cm"), 15.0);
     QCOMPARE(GlabelsTemplates::lengthMm(u"3.93386e-16pt").value_or(1) < 1e-15, true);

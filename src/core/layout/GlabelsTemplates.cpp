@@ -229,8 +229,8 @@ QList<Template> readDirectory(const QString& path)
     if (const std::optional<QByteArray> bytes = readFile(dir.filePath("paper-sizes.xml")))
         papers = readPaperSizes(*bytes);
     QList<Template> templates;
-    const QStringList names =
-        dir.entryList({QStringLiteral("*-templates.xml")}, QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList names = dir.entryList({QStringLiteral("*-templates.xml")},
+                                            QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& name : names) {
         if (const std::optional<QByteArray> bytes = readFile(dir.filePath(name)))
             readTemplates(*bytes, papers, templates);

@@ -17,11 +17,6 @@ QString mm(double value)
     return QString::number(value, 'g', 10);
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Sheet", text);
-}
-
 // Grid 0's fields stand at the top of a sheet file, the others in its
 // "layouts" array.
 QString fieldOf(int grid, const char* key)
@@ -50,7 +45,7 @@ bool onPaper(double first, double pitch, int count, double diameter, double pape
 Sheet Sheet::builtIn()
 {
     Sheet sheet;
-    sheet.name = tr("内蔵シート（10 × 15）");
+    sheet.name = QCoreApplication::translate("Sheet", "内蔵シート（10 × 15）");
     sheet.paper = {210, 297};
     sheet.diameter = unitsToMm(SheetGeometry::BoxSize);
     const double pitch = unitsToMm(SheetGeometry::Pitch);
@@ -98,44 +93,74 @@ QRectF Sheet::discSquare(int position) const
         return {};
     const Cell cell = cellOf(position);
     const SheetGrid& grid = grids[cell.grid];
-    return {grid.first.x() + cell.column * grid.pitch.x(), grid.first.y() + cell.row * grid.pitch.y(),
-            diameter, diameter};
+    return {grid.first.x() + cell.column * grid.pitch.x(),
+            grid.first.y() + cell.row * grid.pitch.y(), diameter, diameter};
+}
+
+QList<int> Sheet::cornerPositions() const
+{
+    QList<int> corners;
+    for (int g = 0; g < grids.size(); ++g) {
+        const int lastColumn = grids[g].columns - 1;
+        const int lastRow = grids[g].rows - 1;
+        for (const Cell cell : {Cell{g, 0, 0}, Cell{g, lastColumn, 0}, Cell{g, 0, lastRow},
+                                Cell{g, lastColumn, lastRow}}) {
+            const int position = positionOf(cell);
+            if (!corners.contains(position))
+                corners << position;
+        }
+    }
+    return corners;
+}
+
+double Sheet::discScale() const
+{
+    return diameter / unitsToMm(SheetGeometry::BoxSize);
+}
+
+QPageSize Sheet::pageSize() const
+{
+    return QPageSize(paper, QPageSize::Millimeter, {}, QPageSize::FuzzyMatch);
 }
 
 QString Sheet::problem() const
 {
     if (name.trimmed().isEmpty())
-        return tr("「name」が空です。");
+        return QCoreApplication::translate("Sheet", "「name」が空です。");
     const auto finite = [](std::initializer_list<double> values) {
         return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
     };
     if (!finite({paper.width(), paper.height(), diameter}))
-        return tr("「paper」か「diameter」が数ではありません。");
+        return QCoreApplication::translate("Sheet", "「paper」か「diameter」が数ではありません。");
     if (diameter < MinDiameter || diameter > MaxDiameter)
-        return tr("「diameter」の値 %1 mm は %2～%3 mm の範囲外です。")
+        return QCoreApplication::translate("Sheet",
+                                           "「diameter」の値 %1 mm は %2～%3 mm の範囲外です。")
             .arg(mm(diameter), mm(MinDiameter), mm(MaxDiameter));
     const double shortSide = std::min(paper.width(), paper.height());
     const double longSide = std::max(paper.width(), paper.height());
     if (shortSide > MaxPaperShort || longSide > MaxPaperLong)
-        return tr("「paper」の %1 × %2 mm は A3（297 × 420 mm）より大きい用紙です。")
+        return QCoreApplication::translate(
+                   "Sheet", "「paper」の %1 × %2 mm は A3（297 × 420 mm）より大きい用紙です。")
             .arg(mm(paper.width()), mm(paper.height()));
     if (grids.isEmpty())
-        return tr("円の並びがありません。");
+        return QCoreApplication::translate("Sheet", "円の並びがありません。");
 
     qint64 total = 0;
     for (int g = 0; g < grids.size(); ++g) {
         const SheetGrid& grid = grids[g];
         if (grid.columns < 1 || grid.rows < 1)
-            return tr("「%1」と「%2」は 1 以上でなければなりません。")
+            return QCoreApplication::translate("Sheet",
+                                               "「%1」と「%2」は 1 以上でなければなりません。")
                 .arg(fieldOf(g, "columns"), fieldOf(g, "rows"));
         total += qint64(grid.columns) * grid.rows;
         if (total > MaxPositions)
-            return tr("位置が %1 個あります（「%2」×「%3」）。%4 個までです。")
+            return QCoreApplication::translate(
+                       "Sheet", "位置が %1 個あります（「%2」×「%3」）。%4 個までです。")
                 .arg(total)
                 .arg(fieldOf(g, "columns"), fieldOf(g, "rows"))
                 .arg(MaxPositions);
         if (!finite({grid.first.x(), grid.first.y(), grid.pitch.x(), grid.pitch.y()}))
-            return tr("「%1」か「%2」が数ではありません。")
+            return QCoreApplication::translate("Sheet", "「%1」か「%2」が数ではありません。")
                 .arg(fieldOf(g, "first"), fieldOf(g, "pitch"));
         // A pitch between discs that are not there does not matter.
         const bool across[2] = {grid.columns > 1, grid.rows > 1};
@@ -143,20 +168,24 @@ QString Sheet::problem() const
         const char* pitchKeys[2] = {"pitch.x", "pitch.y"};
         for (int axis = 0; axis < 2; ++axis) {
             if (pitches[axis] < 0 || (across[axis] && pitches[axis] < diameter))
-                return tr("「%1」の値 %2 mm が直径 %3 mm より小さく、円が重なります。")
+                return QCoreApplication::translate(
+                           "Sheet", "「%1」の値 %2 mm が直径 %3 mm より小さく、円が重なります。")
                     .arg(fieldOf(g, pitchKeys[axis]), mm(pitches[axis]), mm(diameter));
         }
         const int first = positionOf({g, 0, 0});
         if (grid.first.x() < 0 || grid.first.y() < 0)
-            return tr("位置 %1 の円が用紙の外に出ます（「%2」）。")
+            return QCoreApplication::translate("Sheet",
+                                               "位置 %1 の円が用紙の外に出ます（「%2」）。")
                 .arg(first)
                 .arg(fieldOf(g, grid.first.x() < 0 ? "first.x" : "first.y"));
         if (!onPaper(grid.first.x(), grid.pitch.x(), grid.columns, diameter, paper.width()))
-            return tr("位置 %1 の円が用紙の幅（「paper.width」%2 mm）の外に出ます。")
+            return QCoreApplication::translate(
+                       "Sheet", "位置 %1 の円が用紙の幅（「paper.width」%2 mm）の外に出ます。")
                 .arg(first + grid.columns - 1)
                 .arg(mm(paper.width()));
         if (!onPaper(grid.first.y(), grid.pitch.y(), grid.rows, diameter, paper.height()))
-            return tr("位置 %1 の円が用紙の高さ（「paper.height」%2 mm）の外に出ます。")
+            return QCoreApplication::translate(
+                       "Sheet", "位置 %1 の円が用紙の高さ（「paper.height」%2 mm）の外に出ます。")
                 .arg(first + (grid.rows - 1) * grid.columns)
                 .arg(mm(paper.height()));
     }

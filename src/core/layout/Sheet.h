@@ -3,6 +3,7 @@
 #include "core/layout/SheetGeometry.h"
 
 #include <QList>
+#include <QPageSize>
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
@@ -68,6 +69,16 @@ struct Sheet {
 
     // The square around position p's disc, in mm from the origin.
     QRectF discSquare(int position) const;
+    // The positions at the four corners of each grid, in order, each once:
+    // 1, 10, 141 and 150 on the built-in sheet.
+    QList<int> cornerPositions() const;
+
+    // How much larger this sheet's disc is than the built-in sheet's: what
+    // the lines, fonts and code drawn in a disc are scaled by.
+    double discScale() const;
+    // The paper as a page size: A4 or US Letter where it is one (within a
+    // millimetre or so), else a size of its own.
+    QPageSize pageSize() const;
 
     // The first thing that makes the sheet unusable, in words that name the
     // field as a sheet file names it ("diameter", "pitch.x", ...); empty

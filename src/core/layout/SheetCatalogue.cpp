@@ -54,8 +54,8 @@ QString sourceName(SheetSource source)
 SheetCatalogue::Places SheetCatalogue::Places::ofThisProgram(const QString& stateDir)
 {
     Places places;
-    places.userDir =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/sheets");
+    places.userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                     QStringLiteral("/sheets");
     places.stationDir = QDir(stateDir).filePath(QStringLiteral("sheets"));
     return places;
 }
@@ -152,8 +152,7 @@ std::optional<SheetEntry> SheetCatalogue::find(const QString& idOrPath, QString*
 
     const QFileInfo file(idOrPath);
     if (!file.exists()) {
-        return failed(QCoreApplication::translate("SheetCatalogue",
-                                                  "シート「%1」はありません。")
+        return failed(QCoreApplication::translate("SheetCatalogue", "シート「%1」はありません。")
                           .arg(idOrPath));
     }
     const QString path = canonical(idOrPath);
