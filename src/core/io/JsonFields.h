@@ -315,6 +315,30 @@ inline QByteArray jsonBytes(const QJsonObject& object)
     return bytes;
 }
 
+// A whole file of the program's: its fields with "format" and "version".
+inline QByteArray documentBytes(QJsonObject object, const char* format, int version)
+{
+    object.insert(QStringLiteral("format"), QLatin1String(format));
+    object.insert(QStringLiteral("version"), version);
+    return jsonBytes(object);
+}
+
+// The object of a file of `format`, of `version` or older; nullopt with
+// *error when the bytes are not such a file.
+inline std::optional<QJsonObject> documentObject(const QByteArray& bytes, const char* format,
+                                                 int version, QString* error)
+{
+    JsonReader in;
+    const QJsonObject object = in.document(bytes);
+    in.header(object, format, version);
+    if (!in.ok()) {
+        if (error)
+            *error = in.problem();
+        return std::nullopt;
+    }
+    return object;
+}
+
 // The design object and its appearance, shared by the design file and the
 // saved state (DesignFile.cpp).
 QJsonObject appearanceToJson(const PrintAppearance& look);
