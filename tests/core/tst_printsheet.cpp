@@ -168,27 +168,27 @@ void TestPrintSheet::textsCrossingTheEdge_data()
     QTest::addColumn<LabelRun>("run");
     QTest::addColumn<int>("charWidth");
     QTest::addColumn<QPoint>("upperAt");
-    QTest::addColumn<int>("upperSize");
+    QTest::addColumn<double>("upperSize");
     QTest::addColumn<QPoint>("lowerAt");
-    QTest::addColumn<int>("lowerSize");
+    QTest::addColumn<double>("lowerSize");
 
     // At 8 points "ABCDE" is 266 wide and 66 high; from the number's left
     // edge (213 wide) it would end at 783, past the disc's right edge.
     LabelRun run = numberedRun(1, 1, 1, 1, QStringLiteral("ABCDE"));
     QTest::newRow("type 1: centred where the number's edge takes it past the disc")
-        << run << 60 << QPoint(491, 586) << 8 << QPoint(517, 652) << 8;
+        << run << 60 << QPoint(491, 586) << 8.0 << QPoint(517, 652) << 8.0;
     // 288 wide at 8 points crosses the disc even centred; 252 x 58 at 7 fits.
     run.type = 2;
     QTest::newRow("type 2: one point smaller, the number keeps its size")
-        << run << 65 << QPoint(498, 584) << 7 << QPoint(508, 652) << 8;
+        << run << 65 << QPoint(498, 584) << 7.0 << QPoint(508, 652) << 8.0;
     // The number (320 wide at 8) fits at 7 (280); the upper fits only at 5
     // (250 x 41), back on the number's left edge and standing on its line.
     run.type = 1;
     QTest::newRow("type 1: each line shrinks on its own, the upper by the number as printed")
-        << run << 90 << QPoint(484, 611) << 5 << QPoint(484, 652) << 7;
+        << run << 90 << QPoint(484, 611) << 5.0 << QPoint(484, 652) << 7.0;
     run.type = 2;
     QTest::newRow("type 2: too wide at any size: centred at the smallest")
-        << run << 200 << QPoint(402, 609) << 4 << QPoint(446, 652) << 4;
+        << run << 200 << QPoint(402, 609) << 4.0 << QPoint(446, 652) << 4.0;
 }
 
 void TestPrintSheet::textsCrossingTheEdge()
@@ -213,31 +213,31 @@ void TestPrintSheet::fontSizes_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("lower"); // type 8's lower line or the free text
-    QTest::addColumn<int>("upperSize");
-    QTest::addColumn<int>("lowerSize");
+    QTest::addColumn<double>("upperSize");
+    QTest::addColumn<double>("lowerSize");
 
     QTest::newRow("type 1, upper of 5 bytes") << 1 << "ABCDE"
-                                              << "" << 8 << 8;
+                                              << "" << 8.0 << 8.0;
     QTest::newRow("type 1, upper of 4 bytes") << 1 << "ABCD"
-                                              << "" << 9 << 9;
+                                              << "" << 9.0 << 9.0;
     QTest::newRow("type 2, upper of 6 bytes") << 2 << "ABCDEF"
-                                              << "" << 9 << 9;
+                                              << "" << 9.0 << 9.0;
     QTest::newRow("type 3, full-width upper of 5 bytes") << 3 << "検体A"
-                                                         << "" << 8 << 8;
+                                                         << "" << 8.0 << 8.0;
     QTest::newRow("type 7, full-width upper of 4 bytes") << 7 << "検体"
-                                                         << "" << 9 << 9;
+                                                         << "" << 9.0 << 9.0;
     QTest::newRow("type 8, lower of 5 bytes under 4") << 8 << "ABCD"
-                                                      << "VWXYZ" << 9 << 8;
+                                                      << "VWXYZ" << 9.0 << 8.0;
     QTest::newRow("type 8, upper of 5 bytes over 6") << 8 << "ABCDE"
-                                                     << "UVWXYZ" << 8 << 9;
+                                                     << "UVWXYZ" << 8.0 << 9.0;
     QTest::newRow("type 9, lower of 4 bytes") << 9 << "ABCDE"
-                                              << "WXYZ" << 8 << 9;
+                                              << "WXYZ" << 8.0 << 9.0;
     QTest::newRow("type 10, letter and 4 bytes make 5") << 10 << "AB"
-                                                        << "WXYZ" << 9 << 8;
+                                                        << "WXYZ" << 9.0 << 8.0;
     QTest::newRow("type 11, full-width lower of 5 bytes") << 11 << "AB"
-                                                          << "ａｂc" << 9 << 8;
+                                                          << "ａｂc" << 9.0 << 8.0;
     QTest::newRow("type 12, full-width lower of 6 bytes") << 12 << "AB"
-                                                          << "ａｂｃ" << 9 << 9;
+                                                          << "ａｂｃ" << 9.0 << 9.0;
 }
 
 void TestPrintSheet::fontSizes()

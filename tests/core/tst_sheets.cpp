@@ -71,6 +71,8 @@ class TestSheets : public QObject {
 private Q_SLOTS:
     void builtInSheetLandsAsBefore();
     void fileSheetLandsOnThePaper();
+    void fillStaysOffTheNeighbours_data();
+    void fillStaysOffTheNeighbours();
     void sheetFilesRoundTrip();
     void badSheetFilesAreRefused_data();
     void badSheetFilesAreRefused();
@@ -87,6 +89,9 @@ void TestSheets::builtInSheetLandsAsBefore()
     const Sheet sheet = Sheet::builtIn();
     QCOMPARE(sheet.positions(), 150);
     QCOMPARE(sheet.cornerPositions(), QList<int>({1, 10, 141, 150}));
+    // Its labels are 11 mm; the painter fills 130 units around them.
+    QCOMPARE(sheet.diameter, 11.0);
+    QCOMPARE(sheet.fillDiameter(), 13.208);
     QCOMPARE(sheet.discScale(), 1.0);
     QCOMPARE(sheet.pageSize().id(), QPageSize::A4);
     QVERIFY(sheet.problem().isEmpty());
@@ -109,7 +114,8 @@ void TestSheets::builtInSheetLandsAsBefore()
 
 void TestSheets::fileSheetLandsOnThePaper()
 {
-    // Position 15 of a 13-column sheet is the second disc of row 2; on a
+    // Position 15 of a 13-column sheet is the second disc of row 2, filled
+    // 14.307 mm wide around its label (see fillStaysOffTheNeighbours); on a
     // printer whose printable area starts (50, 60) dots into the paper, it
     // lands that much further up and left, and the offsets still move it.
     const std::optional<Sheet> sheet = SheetFile::fromBytes(GoodSheet, nullptr);
@@ -118,13 +124,52 @@ void TestSheets::fileSheetLandsOnThePaper()
     QCOMPARE(sheet->discSquare(15), QRectF(24, 30, 12, 12));
     QCOMPARE(sheet->positionOf(sheet->cellOf(15)), 15);
     const SheetGeometry::LabelPlace pdf = SheetDots::place(*sheet, 15, {}, 300, 300);
-    // 24 mm = 283.46 dots, 36 mm = 425.2, 30 mm = 354.3, 42 mm = 496.06.
-    QCOMPARE(pdf.box, (DeviceBox{283, 354, 425, 496}));
+    // 22.846 mm = 269.8 dots, 37.154 mm = 438.8, 28.846 mm = 340.7,
+    // 43.154 mm = 509.7; the centre 30 mm = 354.3 dots across.
+    QCOMPARE(pdf.box, (DeviceBox{269, 340, 438, 509}));
     QCOMPARE(pdf.cx, 354);
+    QCOMPARE(pdf.scale, 12 / 11.0);
     const SheetGeometry::LabelPlace printer =
         SheetDots::place(*sheet, 15, {12, 10, 1000, 1000}, 300, 300, QPoint(-50, -60));
     // Two offset steps are 2/50 inch, 12 dots.
-    QCOMPARE(printer.box, (DeviceBox{283 - 50 + 12, 354 - 60, 425 - 50 + 12, 496 - 60}));
+    QCOMPARE(printer.box, (DeviceBox{269 - 50 + 12, 340 - 60, 438 - 50 + 12, 509 - 60}));
+}
+
+void TestSheets::fillStaysOffTheNeighbours_data()
+{
+    QTest::addColumn<Sheet>("sheet");
+    QTest::addColumn<double>("fill");
+    const auto sheetOf = [](double diameter, QList<SheetGrid> grids) {
+        Sheet sheet;
+        sheet.name = "test";
+        sheet.paper = {210, 297};
+        sheet.diameter = diameter;
+        sheet.grids = grids;
+        return sheet;
+    };
+    // Where the labels lie apart, the built-in sheet's proportion: 13.208
+    // to 11. Elsewhere the fill and its outline (5 dots at 200 dpi, scaled)
+    // end halfway to the nearest label's centre distance.
+    const double outline12 = 5 * (12 / 11.0) * 25.4 / 200;
+    QTest::newRow("10 mm at 15 x 14: the built-in proportion")
+        << sheetOf(10, {{13, 20, {10, 10.5}, {15, 14}}}) << 10 * 13.208 / 11;
+    QTest::newRow("one label alone") << sheetOf(20, {{1, 1, {10, 10}, {0, 0}}}) << 20 * 13.208 / 11;
+    QTest::newRow("12 mm at 15: halfway to the next")
+        << sheetOf(12, {{13, 18, {9, 15}, {15, 15}}}) << 15 - outline12;
+    QTest::newRow("one row: the pitch down does not count")
+        << sheetOf(12, {{13, 1, {9, 15}, {15, 12.5}}}) << 15 - outline12;
+    QTest::newRow("touching labels: the ink ends at the label's edge")
+        << sheetOf(12, {{5, 5, {9, 15}, {12, 12}}}) << 12 - outline12;
+    // A second grid whose nearest label lies 13 mm off diagonally (5, 12).
+    QTest::newRow("the nearest label in another grid")
+        << sheetOf(12, {{3, 3, {10, 10}, {20, 20}}, {2, 2, {55, 62}, {30, 30}}}) << 13 - outline12;
+}
+
+void TestSheets::fillStaysOffTheNeighbours()
+{
+    QFETCH(Sheet, sheet);
+    QFETCH(double, fill);
+    QVERIFY(qAbs(sheet.fillDiameter() - fill) < 1e-9);
 }
 
 void TestSheets::sheetFilesRoundTrip()

@@ -4,12 +4,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
+double nmToMm(qint64 nm)
+{
+    return double(nm) / double(SheetDots::NmPerMm);
+}
+
 double unitsToMm(int units)
 {
-    return double(units * SheetDots::NmPerUnit) / double(SheetDots::NmPerMm);
+    return nmToMm(units * SheetDots::NmPerUnit);
 }
 
 QString mm(double value)
@@ -44,13 +50,17 @@ bool onPaper(double first, double pitch, int count, double diameter, double pape
 
 Sheet Sheet::builtIn()
 {
+    using namespace SheetGeometry;
     Sheet sheet;
     sheet.name = QCoreApplication::translate("Sheet", "内蔵シート（10 × 15）");
     sheet.paper = {210, 297};
-    sheet.diameter = unitsToMm(SheetGeometry::BoxSize);
-    const double pitch = unitsToMm(SheetGeometry::Pitch);
+    sheet.diameter = BuiltInDiameter;
+    // The label in the middle of the disc of 130 units the painter fills.
+    const qint64 inset = (SheetDots::toNm(BuiltInFill) - SheetDots::toNm(BuiltInDiameter)) / 2;
+    const double pitch = unitsToMm(Pitch);
     sheet.grids = {{10, 15,
-                    QPointF(unitsToMm(SheetGeometry::BaseLeft), unitsToMm(SheetGeometry::BaseTop)),
+                    QPointF(nmToMm(BaseLeft * SheetDots::NmPerUnit + inset),
+                            nmToMm(BaseTop * SheetDots::NmPerUnit + inset)),
                     QPointF(pitch, pitch)}};
     sheet.origin = SheetOrigin::PrintableArea;
     return sheet;
@@ -113,14 +123,65 @@ QList<int> Sheet::cornerPositions() const
     return corners;
 }
 
-double Sheet::discScale() const
+double Sheet::nearestCentres() const
 {
-    return diameter / unitsToMm(SheetGeometry::BoxSize);
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const SheetGrid& grid : grids) {
+        if (grid.columns > 1)
+            nearest = std::min(nearest, grid.pitch.x());
+        if (grid.rows > 1)
+            nearest = std::min(nearest, grid.pitch.y());
+    }
+    // Between two grids: each label of one against the label of the other
+    // nearest to it, found on each axis alone, as a grid is a lattice.
+    const auto nearestIndex = [](double at, double first, double pitch, int count) {
+        if (count < 2 || !(pitch > 0))
+            return 0;
+        return int(std::clamp(std::round((at - first) / pitch), 0.0, double(count - 1)));
+    };
+    for (qsizetype a = 0; a < grids.size(); ++a) {
+        const SheetGrid& from = grids[a];
+        for (qsizetype b = a + 1; b < grids.size(); ++b) {
+            const SheetGrid& to = grids[b];
+            for (int row = 0; row < from.rows; ++row) {
+                const double y = from.first.y() + row * from.pitch.y();
+                const int toRow = nearestIndex(y, to.first.y(), to.pitch.y(), to.rows);
+                const double dy = y - (to.first.y() + toRow * to.pitch.y());
+                for (int column = 0; column < from.columns; ++column) {
+                    const double x = from.first.x() + column * from.pitch.x();
+                    const int toColumn = nearestIndex(x, to.first.x(), to.pitch.x(), to.columns);
+                    const double dx = x - (to.first.x() + toColumn * to.pitch.x());
+                    nearest = std::min(nearest, std::hypot(dx, dy));
+                }
+            }
+        }
+    }
+    return nearest;
+}
+
+double Sheet::fillDiameter() const
+{
+    if (isBuiltIn())
+        return BuiltInFill;
+    const double proportional = diameter * BuiltInFill / BuiltInDiameter;
+    // The outline straddles the fill's edge: half its width lies beyond.
+    const double outline = SheetGeometry::OutlineWidth * discScale() * 25.4 / 200;
+    // Never less than half the label, where a template's labels overlap.
+    return std::clamp(nearestCentres() - outline, diameter / 2, proportional);
 }
 
 QPageSize Sheet::pageSize() const
 {
-    return QPageSize(paper, QPageSize::Millimeter, {}, QPageSize::FuzzyMatch);
+    const QSizeF upright(std::min(paper.width(), paper.height()),
+                         std::max(paper.width(), paper.height()));
+    return QPageSize(upright, QPageSize::Millimeter, {}, QPageSize::FuzzyMatch);
+}
+
+QPageLayout Sheet::pageLayout(const QMarginsF& margins) const
+{
+    return QPageLayout(
+        pageSize(), paper.width() > paper.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
+        margins, QPageLayout::Point);
 }
 
 QString Sheet::problem() const
@@ -201,41 +262,55 @@ qint64 toNm(double mm)
     return qRound64(std::clamp(mm, -1e6, 1e6) * double(NmPerMm));
 }
 
+Placement::Placement(const Sheet& sheet, const SheetGeometry::Offsets& offsets, int dpiX, int dpiY,
+                     QPoint paperCorner)
+    : m_sheet(sheet), m_offsets(offsets), m_dpiX(dpiX), m_dpiY(dpiY),
+      m_corner(sheet.isBuiltIn() ? QPoint() : paperCorner), m_fill(toNm(sheet.fillDiameter())),
+      m_inset(floorDiv(toNm(sheet.diameter) - m_fill, 2))
+{
+}
+
+int Placement::dots(qint64 nmPerMille, int dpi) const
+{
+    return int(floorDiv(nmPerMille * dpi, NmPerInch * SheetGeometry::ScaleOne));
+}
+
+SheetGeometry::LabelPlace Placement::place(int position) const
+{
+    using namespace SheetGeometry;
+    if (m_sheet.grids.isEmpty())
+        return {};
+    const Sheet::Cell cell = m_sheet.cellOf(position);
+    const SheetGrid& grid = m_sheet.grids[cell.grid];
+    const qint64 step = OffsetStep * NmPerUnit;
+    const qint64 left = toNm(grid.first.x()) + cell.column * toNm(grid.pitch.x()) + m_inset +
+                        step * (m_offsets.horzIndex - OffsetZeroIndex);
+    const qint64 top = toNm(grid.first.y()) + cell.row * toNm(grid.pitch.y()) + m_inset +
+                       step * (m_offsets.vertIndex - OffsetZeroIndex);
+    // The texts' centre row lies a 130th of the disc below its middle, as
+    // one unit does on the built-in sheet.
+    const qint64 centreX = m_fill * CentreX / BoxSize;
+    const qint64 centreY = m_fill * CentreY / BoxSize;
+
+    // Only the corner moves with the scale; the square and its centre keep
+    // their size.
+    const qint64 x = left * m_offsets.scaleX;
+    const qint64 y = top * m_offsets.scaleY;
+    LabelPlace p;
+    p.box = {m_corner.x() + dots(x, m_dpiX), m_corner.y() + dots(y, m_dpiY),
+             m_corner.x() + dots(x + m_fill * ScaleOne, m_dpiX),
+             m_corner.y() + dots(y + m_fill * ScaleOne, m_dpiY)};
+    p.cx = m_corner.x() + dots(x + centreX * ScaleOne, m_dpiX);
+    p.cy = m_corner.y() + dots(y + centreY * ScaleOne, m_dpiY);
+    p.scale = m_sheet.discScale();
+    return p;
+}
+
 SheetGeometry::LabelPlace place(const Sheet& sheet, int position,
                                 const SheetGeometry::Offsets& offsets, int dpiX, int dpiY,
                                 QPoint paperCorner)
 {
-    using namespace SheetGeometry;
-    if (sheet.grids.isEmpty())
-        return {};
-    const Sheet::Cell cell = sheet.cellOf(position);
-    const SheetGrid& grid = sheet.grids[cell.grid];
-    const qint64 step = OffsetStep * NmPerUnit;
-    const qint64 left = toNm(grid.first.x()) + cell.column * toNm(grid.pitch.x()) +
-                        step * (offsets.horzIndex - OffsetZeroIndex);
-    const qint64 top = toNm(grid.first.y()) + cell.row * toNm(grid.pitch.y()) +
-                       step * (offsets.vertIndex - OffsetZeroIndex);
-    const qint64 box = toNm(sheet.diameter);
-    // The texts' centre row lies a 130th of the disc below its middle, as
-    // one unit does on the built-in sheet.
-    const qint64 centreX = box * CentreX / BoxSize;
-    const qint64 centreY = box * CentreY / BoxSize;
-    const QPoint corner = sheet.isBuiltIn() ? QPoint() : paperCorner;
-
-    // Only the corner moves with the scale; the square and its centre keep
-    // their size.
-    const qint64 x = left * offsets.scaleX;
-    const qint64 y = top * offsets.scaleY;
-    const auto dots = [](qint64 nmPerMille, int dpi) {
-        return int(floorDiv(nmPerMille * dpi, NmPerInch * ScaleOne));
-    };
-    LabelPlace p;
-    p.box = {corner.x() + dots(x, dpiX), corner.y() + dots(y, dpiY),
-             corner.x() + dots(x + box * ScaleOne, dpiX),
-             corner.y() + dots(y + box * ScaleOne, dpiY)};
-    p.cx = corner.x() + dots(x + centreX * ScaleOne, dpiX);
-    p.cy = corner.y() + dots(y + centreY * ScaleOne, dpiY);
-    return p;
+    return Placement(sheet, offsets, dpiX, dpiY, paperCorner).place(position);
 }
 
 } // namespace SheetDots
