@@ -26,6 +26,9 @@ private Q_SLOTS:
     void drawsTheLabelsOfItsSheet_data();
     void drawsTheLabelsOfItsSheet();
     void testSheet();
+    void drawsInProportionToTheDisc_data();
+    void drawsInProportionToTheDisc();
+    void testSheetOfAPaperSheet();
 };
 
 namespace {
@@ -444,6 +447,126 @@ void TestPrintSheet::testSheet()
 
     // It draws only: the document is the caller's.
     QVERIFY(canvas.documentCalls().isEmpty());
+}
+
+void TestPrintSheet::drawsInProportionToTheDisc_data()
+{
+    QTest::addColumn<LabelRun>("run");
+    QTest::addColumn<int>("charWidth");
+    QTest::addColumn<bool>("code");
+
+    QTest::newRow("type 1, upper by the number") << numberedRun(1, 7, 1) << 10 << false;
+    QTest::newRow("type 2, five bytes at 8 points")
+        << numberedRun(2, 7, 1, 1, QStringLiteral("ABCDE")) << 10 << false;
+    QTest::newRow("type 2, shrunk to fit")
+        << numberedRun(2, 7, 1, 1, QStringLiteral("ABCDE")) << 65 << false;
+    QTest::newRow("type 13, the number alone") << numberedRun(13, 7, 1) << 10 << false;
+    QTest::newRow("type 2 with a code") << numberedRun(2, 7, 1) << 10 << true;
+}
+
+void TestPrintSheet::drawsInProportionToTheDisc()
+{
+    // A 22 mm label alone is the built-in one twice over: its disc, lines,
+    // font sizes, code modules and the texts' places from the disc's corner
+    // are twice the built-in sheet's, with texts measured in proportion to
+    // their size. A place the built-in sheet truncates to a dot may double
+    // that dot.
+    QFETCH(LabelRun, run);
+    QFETCH(int, charWidth);
+    QFETCH(bool, code);
+    Sheet large;
+    large.name = QStringLiteral("22 mm");
+    large.paper = {210, 297};
+    large.diameter = 22;
+    large.grids = {{1, 1, {30, 40}, {0, 0}}};
+    PrintAppearance look;
+    look.code = code ? LabelCode::DataMatrix : LabelCode::None;
+    const auto drawOn = [&](const Sheet& sheet) {
+        RecordingCanvas canvas;
+        canvas.charWidth = charWidth;
+        canvas.scaleWithSize = true;
+        printSheet(canvas, sheet, run, look, {}, 1, 1, 1, 1);
+        return canvas;
+    };
+    const RecordingCanvas small = drawOn(Sheet::builtIn());
+    const RecordingCanvas twice = drawOn(large);
+
+    QCOMPARE(small.ops.size(), twice.ops.size());
+    const DeviceBox a = small.named("ellipse").first().box;
+    const DeviceBox b = twice.named("ellipse").first().box;
+    QCOMPARE(b.right - b.left, 2 * (a.right - a.left));
+    const auto near = [](int doubled, int actual) { return qAbs(actual - doubled) <= 2; };
+    for (qsizetype i = 0; i < small.ops.size(); ++i) {
+        const Op& was = small.ops[i];
+        const Op& now = twice.ops[i];
+        QCOMPARE(now.name, was.name);
+        QCOMPARE(now.fontSize, 2 * was.fontSize);
+        if (was.name == "pen")
+            QCOMPARE(now.value, 2 * was.value);
+        const bool drawn = was.name == "text" || was.name == "fill";
+        const QPoint from = was.name == "text" ? QPoint(was.x - a.left, was.y - a.top)
+                                               : QPoint(was.box.left - a.left, was.box.top - a.top);
+        const QPoint to = now.name == "text" ? QPoint(now.x - b.left, now.y - b.top)
+                                             : QPoint(now.box.left - b.left, now.box.top - b.top);
+        QVERIFY2(!drawn || (near(2 * from.x(), to.x()) && near(2 * from.y(), to.y())),
+                 qPrintable(QStringLiteral("%1 %2 at (%3, %4), not about (%5, %6)")
+                                .arg(now.name, now.text)
+                                .arg(to.x())
+                                .arg(to.y())
+                                .arg(2 * from.x())
+                                .arg(2 * from.y())));
+    }
+    if (code) {
+        const DeviceBox m = twice.named("fill").first().box;
+        QCOMPARE(m.right - m.left, moduleDots(600, 2));
+        QCOMPARE(moduleDots(600, 2), 2 * moduleDots(600));
+    }
+}
+
+void TestPrintSheet::testSheetOfAPaperSheet()
+{
+    // Two grids measured from the paper, on a printer whose printable area
+    // starts 50 and 60 dots into it: every disc, the crosshairs at each
+    // grid's corners, and the rulers counting from the paper's corner.
+    Sheet sheet;
+    sheet.name = QStringLiteral("two grids");
+    sheet.paper = {215.9, 279.4};
+    sheet.diameter = 19;
+    sheet.grids = {{3, 2, {10, 12}, {25, 25}}, {2, 2, {120, 150}, {30, 30}}};
+    const SheetGeometry::Offsets offsets{12, 9, 1000, 1000};
+    RecordingCanvas canvas;
+    canvas.corner = QPoint(-50, -60);
+    printTestSheet(canvas, sheet, offsets);
+
+    const QList<Op> discs = canvas.named("ellipse");
+    QCOMPARE(discs.size(), 10);
+    const SheetDots::Placement placement(sheet, offsets, 600, 600, canvas.corner);
+    for (int p = 1; p <= 10; ++p)
+        QCOMPARE(discs[p - 1].box, placement.place(p).box);
+    QCOMPARE(canvas.named("size").first().fontSize, 7 * 19 / 11.0);
+
+    const QList<Op> lines = canvas.named("line");
+    const QList<int> crossed = {1, 3, 4, 6, 7, 8, 9, 10};
+    QCOMPARE(sheet.cornerPositions(), crossed);
+    for (int i = 0; i < crossed.size(); ++i) {
+        const DeviceBox& box = discs[crossed[i] - 1].box;
+        QCOMPARE(lines[2 * i].box.top, (box.top + box.bottom) / 2);
+        QCOMPARE(lines[2 * i + 1].box.left, (box.left + box.right) / 2);
+    }
+
+    // 1 mm is 23.6 dots: the ticks for 0 to 2 mm lie off the printable
+    // area; the line runs along its edge, and 100 mm end 2362 dots from the
+    // paper's corner.
+    const QList<Op> rulers = lines.mid(2 * crossed.size());
+    QCOMPARE(rulers.size(), 2 * (1 + 98));
+    const Op& top = rulers.first();
+    QCOMPARE(top.box, (DeviceBox{0, 1, 2362 - 50, 1}));
+    QCOMPARE(rulers[1].box.left, 70 - 50);      // 3 mm
+    QCOMPARE(rulers[1 + 7].box.left, 236 - 50); // 10 mm, the first centimetre
+    QCOMPARE(rulers[1 + 7].box.bottom - rulers[1 + 7].box.top, 94);
+    const Op& left = rulers[99];
+    QCOMPARE(left.box, (DeviceBox{1, 0, 1, 2362 - 60}));
+    QCOMPARE(rulers[100].box.top, 70 - 60);
 }
 
 QTEST_MAIN(TestPrintSheet)
