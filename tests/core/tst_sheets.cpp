@@ -73,6 +73,7 @@ private Q_SLOTS:
     void fileSheetLandsOnThePaper();
     void fillStaysOffTheNeighbours_data();
     void fillStaysOffTheNeighbours();
+    void pageFollowsThePaper();
     void sheetFilesRoundTrip();
     void badSheetFilesAreRefused_data();
     void badSheetFilesAreRefused();
@@ -170,6 +171,23 @@ void TestSheets::fillStaysOffTheNeighbours()
     QFETCH(Sheet, sheet);
     QFETCH(double, fill);
     QVERIFY(qAbs(sheet.fillDiameter() - fill) < 1e-9);
+}
+
+void TestSheets::pageFollowsThePaper()
+{
+    // The printer gets the sheet's paper by its name where it has one, turned
+    // where the sheet is wider than high.
+    Sheet sheet = *SheetFile::fromBytes(GoodSheet, nullptr);
+    QCOMPARE(Sheet::builtIn().pageLayout().pageSize().id(), QPageSize::A4);
+    QCOMPARE(sheet.pageLayout(QMarginsF(3, 4, 5, 6)).margins(), QMarginsF(3, 4, 5, 6));
+    sheet.paper = {297, 210};
+    sheet.grids = {{10, 5, {9, 15}, {15, 15}}};
+    QCOMPARE(sheet.pageLayout().pageSize().id(), QPageSize::A4);
+    QCOMPARE(sheet.pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(sheet.pageLayout().fullRect(QPageLayout::Millimeter).size(), QSizeF(297, 210));
+    sheet.paper = {100, 150};
+    QCOMPARE(sheet.pageLayout().pageSize().id(), QPageSize::Custom);
+    QCOMPARE(sheet.pageLayout().fullRect(QPageLayout::Millimeter).size(), QSizeF(100, 150));
 }
 
 void TestSheets::sheetFilesRoundTrip()
