@@ -1,7 +1,7 @@
 // The built-in sheet prints exactly as it always did: fixed jobs drawn
-// through the real canvases give the same page content streams (PDF) and
-// the same pixels (previews, the sample label) as the program made before
-// sheets became values. The expected digests were taken from that program,
+// through the real canvases give the same page content streams (PDF), the
+// same pixels (previews, the sample label) and the same spreadsheet as the
+// program made before sheets became values. The expected digests were taken from that program,
 // with Debian 12's Qt and IPA fonts (scripts/setup --test).
 #include "core/render/Fonts.h"
 #include "core/render/PrintJob.h"
@@ -9,8 +9,10 @@
 #include "core/render/TestSheet.h"
 #include "print/ImagePagesCanvas.h"
 #include "print/PdfDocumentCanvas.h"
+#include "xls/SpreadsheetExport.h"
 
 #include "PrintTestRun.h"
+#include "RecordingCanvas.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -109,13 +111,32 @@ bool labelsJob(PrintCanvas& canvas)
 }
 
 // Rainbow discs with a code on each, and a five-byte upper line.
-bool codedJob(PrintCanvas& canvas)
+PrintJobResult printCoded(PrintCanvas& canvas)
 {
     PrintAppearance look = boldLook(3);
     look.rainbow = true;
     look.code = LabelCode::DataMatrix;
-    return runPrintJob(canvas, numberedRun(1, 9990, 8, 3, QStringLiteral("ABCDE")), look, {}, 1, {})
-        .ok;
+    return runPrintJob(canvas, numberedRun(1, 9990, 8, 3, QStringLiteral("ABCDE")), look, {}, 1,
+                       {});
+}
+
+bool codedJob(PrintCanvas& canvas)
+{
+    return printCoded(canvas).ok;
+}
+
+// The spreadsheet of that job.
+QByteArray xlsDigest(const QString& path)
+{
+    RecordingCanvas canvas;
+    const PrintedJob job = printCoded(canvas).job;
+    QString error;
+    if (!SpreadsheetExport::exportSpreadsheet(path, job.sampleEntries(),
+                                              SpreadsheetExport::Colours::of(job.look),
+                                              QDate(2026, 3, 4), &error, job.look.code))
+        return error.toUtf8();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? sha256(file.readAll()) : "unreadable";
 }
 
 } // namespace
@@ -152,6 +173,10 @@ void TestBuiltInSheet::outputIsAsBefore_data()
         return PrintRecord::printRecordPages(canvas, entries, boldLook(1),
                                              QDateTime(QDate(2026, 3, 4), QTime(9, 0)));
     }) << QByteArray("eef4a804a8a4c5ba041520485e0090f117fd1c37f3641752c067ecc616bcc8c2");
+
+    QTest::newRow("spreadsheet")
+        << xlsDigest(dir.filePath(QStringLiteral("pin.xls")))
+        << QByteArray("fff72aae53cc94ef9783bb23d2d8d38f84207f29a1d5c447ebe86d8bcd1958ee");
 
     // The preview: the printer's pages with its margins, at 150 dpi.
     ImagePagesCanvas preview(a4(12), 150);
