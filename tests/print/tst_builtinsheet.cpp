@@ -1,8 +1,8 @@
 // The built-in sheet prints exactly as it always did: fixed jobs drawn
 // through the real canvases give the same page content streams (PDF), the
 // same pixels (previews, the sample label) and the same spreadsheet as the
-// program made before sheets became values. The expected digests were taken from that program,
-// with Debian 12's Qt and IPA fonts (scripts/setup --test).
+// program made before sheets became values. The expected digests were taken
+// from that program, with Debian 12's Qt and IPA fonts (scripts/setup --test).
 #include "core/render/Fonts.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
