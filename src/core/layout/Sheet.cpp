@@ -164,8 +164,10 @@ double Sheet::fillDiameter() const
     if (isBuiltIn())
         return BuiltInFill;
     const double proportional = diameter * BuiltInFill / BuiltInDiameter;
-    // The outline straddles the fill's edge: half its width lies beyond.
-    const double outline = SheetGeometry::OutlineWidth * discScale() * 25.4 / 200;
+    // The outline straddles the fill's edge: half its width lies beyond. It
+    // is widest in millimetres on the coarsest printer, taken as 200 dpi.
+    constexpr double CoarsestDpi = 200;
+    const double outline = SheetGeometry::OutlineWidth * discScale() * 25.4 / CoarsestDpi;
     // Never less than half the label, where a template's labels overlap.
     return std::clamp(nearestCentres() - outline, diameter / 2, proportional);
 }

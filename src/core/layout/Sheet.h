@@ -13,11 +13,12 @@
 #include <QString>
 
 // A label sheet: the paper, the size of its round labels and where they
-// lie. Lengths are in millimetres. The painter fills a disc a little larger
-// than each label (fillDiameter), so that a sheet placed slightly off still
-// shows no white rim, and sizes what it draws in it by discScale(). The discs lie in grids; a sheet
-// from a file has one, a gLabels template may have several. Positions are numbered row by row from
-// 1, through one grid after another.
+// lie. Lengths are in millimetres. The labels lie in grids; a sheet from a
+// file has one, a gLabels template may have several. Positions are numbered
+// row by row from 1, through one grid after another. The painter fills a
+// disc a little larger than each label (fillDiameter), so that a sheet
+// placed slightly off shows no white rim, and sizes what it draws in it by
+// discScale().
 //
 // The built-in sheet is the one this program always printed on. Its corner
 // is the printer's printable area, as it always was; every other sheet is
