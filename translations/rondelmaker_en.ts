@@ -756,6 +756,10 @@ Give the first number with --first N.</translation>
         <source>読み込めません: %1</source>
         <translation>Cannot read: %1</translation>
     </message>
+    <message>
+        <source>「%1」が数ではありません。</source>
+        <translation>&quot;%1&quot; is not a number.</translation>
+    </message>
 </context>
 <context>
     <name>LabelCodes</name>
@@ -1261,6 +1265,79 @@ Give the first number with --first N.</translation>
     <message>
         <source>見本 %1 %2</source>
         <translation>Sample %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Sheet</name>
+    <message>
+        <source>内蔵シート（10 × 15）</source>
+        <translation>Built-in sheet (10 × 15)</translation>
+    </message>
+    <message>
+        <source>「name」が空です。</source>
+        <translation>&quot;name&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「paper」か「diameter」が数ではありません。</source>
+        <translation>&quot;paper&quot; or &quot;diameter&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>「diameter」の値 %1 mm は %2～%3 mm の範囲外です。</source>
+        <translation>The value %1 mm of &quot;diameter&quot; is outside %2 to %3 mm.</translation>
+    </message>
+    <message>
+        <source>「paper」の %1 × %2 mm は A3（297 × 420 mm）より大きい用紙です。</source>
+        <translation>The &quot;paper&quot; of %1 × %2 mm is larger than A3 (297 × 420 mm).</translation>
+    </message>
+    <message>
+        <source>円の並びがありません。</source>
+        <translation>The sheet has no grid of discs.</translation>
+    </message>
+    <message>
+        <source>「%1」と「%2」は 1 以上でなければなりません。</source>
+        <translation>&quot;%1&quot; and &quot;%2&quot; must be 1 or more.</translation>
+    </message>
+    <message>
+        <source>位置が %1 個あります（「%2」×「%3」）。%4 個までです。</source>
+        <translation>The sheet has %1 positions (&quot;%2&quot; × &quot;%3&quot;); at most %4 are allowed.</translation>
+    </message>
+    <message>
+        <source>「%1」か「%2」が数ではありません。</source>
+        <translation>&quot;%1&quot; or &quot;%2&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 mm が直径 %3 mm より小さく、円が重なります。</source>
+        <translation>The value %2 mm of &quot;%1&quot; is smaller than the diameter of %3 mm: the discs overlap.</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の外に出ます（「%2」）。</source>
+        <translation>The disc at position %1 lies off the paper (&quot;%2&quot;).</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の幅（「paper.width」%2 mm）の外に出ます。</source>
+        <translation>The disc at position %1 lies beyond the paper&apos;s width (&quot;paper.width&quot;, %2 mm).</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の高さ（「paper.height」%2 mm）の外に出ます。</source>
+        <translation>The disc at position %1 lies beyond the paper&apos;s height (&quot;paper.height&quot;, %2 mm).</translation>
+    </message>
+</context>
+<context>
+    <name>SheetCatalogue</name>
+    <message>
+        <source>シート「%1」はありません。</source>
+        <translation>There is no sheet &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 を作れません。</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SheetFile</name>
+    <message>
+        <source>内蔵シートは印刷可能範囲から測るため、ファイルにできません。</source>
+        <translation>The built-in sheet is measured from the printable area and cannot be saved as a file.</translation>
     </message>
 </context>
 <context>
