@@ -12,7 +12,9 @@
 // without reading a file: the command, the options it takes, numbers within
 // their lists, and outputs that exclude each other.
 struct Arguments {
-    enum class Command { Print, List, Next, History, Labels, Reprint, Find, Resolve, Help, Version };
+    enum class Command {
+        Print, List, Next, History, Labels, Reprint, Find, Resolve, Sheets, Help, Version
+    };
 
     Command command = Command::Help;
     QString design; // print, list: the design file
@@ -23,7 +25,8 @@ struct Arguments {
     std::optional<std::pair<int, int>> sampleRange; // reprint: samples A to B, 1-based
     QStringList labelTexts;                         // reprint: these labels only
     std::optional<int> first;
-    std::optional<int> start;
+    std::optional<int> start; // 1..Sheet::MaxPositions here; the sheet's own count in the plan
+    QString sheet;            // print, list, next, reprint: a sheet's id or file
     std::optional<LabelCode> code; // print, list: instead of the design's
     QString printer;   // a print queue; empty with pdf empty: the default printer
     QString pdf;       // print into this PDF file instead

@@ -79,7 +79,8 @@ bool WindowJobs::printLabels(const LabelRequestOf& requestOf)
 bool WindowJobs::reprint(const RegistryJob& job, const QList<int>& labels, int startPosition)
 {
     return run([&, this](const FolderSnapshot& folder, const QString& printer) {
-        return JobPlanning::planReprint({job, labels, startPosition, printer, ownState()}, folder);
+        return JobPlanning::planReprint({job, labels, startPosition, printer, ownState(), {}},
+                                        folder);
     });
 }
 

@@ -52,7 +52,7 @@ bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, Q
     if (job->movesNumbering) {
         LabelDesign after = saved.design;
         applyContinuation(after, job->job.run.type,
-                          continueAfterJob(job->job.run, job->job.startPosition));
+                          continueAfterJob(job->job.run, job->job.startPosition, job->job.sheet.sheet));
         if (after == saved.design)
             continueNumbering(saved.design, job->design);
     }

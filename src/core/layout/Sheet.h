@@ -113,6 +113,18 @@ struct Sheet {
     friend bool operator==(const Sheet&, const Sheet&) = default;
 };
 
+// The sheet a station prints on, or a job printed on: its id in the sheet
+// catalogue ("builtin", "shipped:...", a file's path, ...) and a copy of its
+// geometry, so that a sheet file removed or changed later does not change
+// where the labels of the station or of the job lie.
+struct SheetChoice {
+    QString id = QStringLiteral("builtin");
+    Sheet sheet = Sheet::builtIn();
+
+    bool isBuiltIn() const { return sheet.isBuiltIn(); }
+    friend bool operator==(const SheetChoice&, const SheetChoice&) = default;
+};
+
 // A sheet's disc squares in dots, computed in integers so that a sheet lands
 // on the same dots whatever the printer. The lengths become nanometres
 // first: 1/250 inch is 101600 nm, so the built-in sheet lands exactly where

@@ -43,13 +43,14 @@ PrintJobResult runPrintJob(PrintCanvas& canvas, const Sheet& sheet, const SheetL
     PrintJobResult result;
     result.job.run = run;
     result.job.look = look;
+    result.job.sheet.sheet = sheet;
     result.job.startPosition = startPosition;
     result.job.labels.reserve(total);
     for (int n = 0; n < total; ++n) {
         const LabelTexts texts = labels.texts(n);
         result.job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
-    result.next = continueAfterJob(run, startPosition);
+    result.next = continueAfterJob(run, startPosition, sheet);
     result.next.startPosition = SheetLayout::nextStartPosition(sheet, startPosition, total);
     return result;
 }
