@@ -11,8 +11,22 @@ namespace {
 using Command = Arguments::Command;
 
 enum class Option {
-    Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir, Registry,
-    AllowDuplicates, Since, Type, Labels, Code, Sheet,
+    Samples,
+    First,
+    Start,
+    Printer,
+    Pdf,
+    Record,
+    Xls,
+    FreeTexts,
+    StateDir,
+    Registry,
+    AllowDuplicates,
+    Since,
+    Type,
+    Labels,
+    Code,
+    Sheet,
 };
 
 // Which commands take an option, as bits of 1 << Command.
@@ -23,8 +37,8 @@ constexpr unsigned bit(Command c)
 constexpr unsigned Jobs = bit(Command::Print) | bit(Command::List);
 constexpr unsigned Printing = bit(Command::Print) | bit(Command::Reprint);
 constexpr unsigned Everywhere = Jobs | bit(Command::Next) | bit(Command::History) |
-                                bit(Command::Labels) | bit(Command::Reprint) |
-                                bit(Command::Find) | bit(Command::Resolve);
+                                bit(Command::Labels) | bit(Command::Reprint) | bit(Command::Find) |
+                                bit(Command::Resolve);
 constexpr unsigned OnASheet = Jobs | bit(Command::Next) | bit(Command::Reprint);
 
 struct KnownOption {

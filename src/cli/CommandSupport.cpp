@@ -103,9 +103,8 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue, cons
     // was; any other sheet on its paper, within the queue's printable area.
     const QPageLayout layout = PrintQueue::defaultPageLayout(queue, MinimumMargins);
     if (layout.isValid())
-        destination.layout = sheet.isBuiltIn()
-                                 ? layout
-                                 : sheet.pageLayout(layout.margins(QPageLayout::Point));
+        destination.layout =
+            sheet.isBuiltIn() ? layout : sheet.pageLayout(layout.margins(QPageLayout::Point));
     // A duplex default would put the next sheet on the back of this one.
     destination.options.emplace_back("sides", "one-sided");
     return destination;

@@ -160,10 +160,10 @@ int print(const Arguments& a)
             if (const int chosen = chooseSheet(a, dir, request.sheet))
                 return chosen;
             const Sheet sheet = request.sheet ? request.sheet->sheet : Sheet::builtIn();
-            return finishPrint(a, runJob(a, dir, registry, queue, sheet,
-                                         [&request](const FolderSnapshot& folder) {
-                                             return JobPlanning::planLabels(request, folder);
-                                         }));
+            return finishPrint(
+                a, runJob(a, dir, registry, queue, sheet, [&request](const FolderSnapshot& folder) {
+                    return JobPlanning::planLabels(request, folder);
+                }));
         });
 }
 

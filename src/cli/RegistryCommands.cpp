@@ -137,10 +137,9 @@ int reprint(const Arguments& a)
                 reportRefusal(refusal);
                 return exitCodeOf(refusal);
             }
-            const JobOutcome outcome =
-                runJob(a, dir, registry, queue,
-                       request.sheet ? request.sheet->sheet : Sheet::builtIn(),
-                       [&request](const FolderSnapshot& folder) {
+            const JobOutcome outcome = runJob(
+                a, dir, registry, queue, request.sheet ? request.sheet->sheet : Sheet::builtIn(),
+                [&request](const FolderSnapshot& folder) {
                     return JobPlanning::planReprint(request, folder);
                 });
             const int code = finishJob(outcome, false);

@@ -48,18 +48,17 @@ int chooseSheet(const Arguments& a, const QString& dir, std::optional<SheetChoic
 int sheets(const Arguments& a)
 {
     SheetCatalogue catalogue(SheetCatalogue::Places::ofThisProgram(stateDirOf(a)));
-    QByteArray out = Csv::record({QStringLiteral("id"), QStringLiteral("name"),
-                                  QStringLiteral("paper_width"), QStringLiteral("paper_height"),
-                                  QStringLiteral("diameter"), QStringLiteral("columns"),
-                                  QStringLiteral("rows"), QStringLiteral("positions"),
-                                  QStringLiteral("source")});
+    QByteArray out = Csv::record(
+        {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("paper_width"),
+         QStringLiteral("paper_height"), QStringLiteral("diameter"), QStringLiteral("columns"),
+         QStringLiteral("rows"), QStringLiteral("positions"), QStringLiteral("source")});
     for (const SheetEntry& entry : catalogue.all()) {
         const Sheet& sheet = entry.sheet;
         const SheetGrid grid = sheet.grids.value(0);
-        out += Csv::record({entry.id, sheet.name, mm(sheet.paper.width()),
-                            mm(sheet.paper.height()), mm(sheet.diameter),
-                            QString::number(grid.columns), QString::number(grid.rows),
-                            QString::number(sheet.positions()), sourceName(entry.source)});
+        out += Csv::record({entry.id, sheet.name, mm(sheet.paper.width()), mm(sheet.paper.height()),
+                            mm(sheet.diameter), QString::number(grid.columns),
+                            QString::number(grid.rows), QString::number(sheet.positions()),
+                            sourceName(entry.source)});
     }
     writeOut(out);
     reportRefusals(catalogue);

@@ -122,12 +122,12 @@ JobRefusal startRefusal(const std::optional<int>& start, int positions)
 {
     if (!start || (*start >= 1 && *start <= positions))
         return {};
-    return refusal(JobRefusal::Reason::StartOutOfRange,
-                   QCoreApplication::translate("JobPlanning",
-                                               "開始位置は 1～%1 です（%2 ではありません）。")
-                       .arg(positions)
-                       .arg(*start),
-                   QStringLiteral("start"));
+    return refusal(
+        JobRefusal::Reason::StartOutOfRange,
+        QCoreApplication::translate("JobPlanning", "開始位置は 1～%1 です（%2 ではありません）。")
+            .arg(positions)
+            .arg(*start),
+        QStringLiteral("start"));
 }
 
 // The options that say how many labels and what is on them.
@@ -183,8 +183,8 @@ JobRefusal applyOptions(const LabelJobRequest& request, LabelDesign& design)
     }
     // The station's sheet is known only with the folder: planLabels checks
     // the start against it.
-    return startRefusal(request.start, request.sheet ? request.sheet->sheet.positions()
-                                                     : Sheet::MaxPositions);
+    return startRefusal(request.start,
+                        request.sheet ? request.sheet->sheet.positions() : Sheet::MaxPositions);
 }
 
 // The registry's numbering of the type, or none without a registry.
@@ -258,12 +258,8 @@ QList<PlacedLabel> placed(const PrintedJob& job, JobKind kind, const QList<int>&
     for (int i = 0; i < int(job.labels.size()); ++i) {
         const int running = job.startPosition - 1 + i;
         const auto [sample, repeat] = Reprint::sampleOf(job.run, kind, reprinted, i);
-        labels << PlacedLabel{running / positions + 1,
-                              running % positions + 1,
-                              sample,
-                              repeat,
-                              job.labels[i].upper,
-                              job.labels[i].lower};
+        labels << PlacedLabel{running / positions + 1, running % positions + 1, sample, repeat,
+                              job.labels[i].upper,     job.labels[i].lower};
     }
     return labels;
 }

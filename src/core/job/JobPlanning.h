@@ -127,7 +127,7 @@ struct ReprintRequest {
 struct NextJob {
     int startPosition = 1;
     SheetChoice sheet;
-    QString note; // the start file's position is not on the sheet: 1 instead
+    QString note;       // the start file's position is not on the sheet: 1 instead
     LabelDesign design; // the state's, with the numbering where it goes on
     LabelTexts first;   // empty lines for a design without labels
 };
