@@ -169,6 +169,20 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 (rondelmaker-cli --help shows the usage)</translation>
     </message>
     <message>
+        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
+        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
+    </message>
+    <message>
+        <source>
+Give the first number with --first N.</source>
+        <translation>
+Give the first number with --first N.</translation>
+    </message>
+    <message>
+        <source>（--free-texts FILE）</source>
+        <translation> (--free-texts FILE)</translation>
+    </message>
+    <message>
         <source>Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
@@ -178,11 +192,13 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
   rondelmaker-cli find TEXT                     the jobs that issued a label
   rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
   rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
+  rondelmaker-cli sheets                        the label sheets it can print on, as CSV
   rondelmaker-cli --help | --version
 
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
-in start.txt. A job is recorded in the registry before it prints; labels that
+in start.txt, on the station&apos;s label sheet (the one last printed on, else
+the built-in sheet of 150 positions). A job is recorded in the registry before it prints; labels that
 were issued before are printed again only with --allow-duplicates. Type 8&apos;s
 labels are never checked for duplicates: its two lines are fixed texts, the
 same on every label.
@@ -190,7 +206,12 @@ same on every label.
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
   --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --start P            sheet position to start at, 1..N of the sheet (instead of
+                       start.txt&apos;s)
+  --sheet ID|FILE      print on this label sheet (an id that sheets lists, or a
+                       sheet file); it becomes the station&apos;s sheet. Also for
+                       next and reprint; a reprint is otherwise on the
+                       station&apos;s sheet, whatever sheet the job was on
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; &quot;-&quot; reads standard input
   --code datamatrix|none
@@ -221,7 +242,10 @@ Every call of the registry ends within registry_timeout= seconds of
 rondelmaker.conf (default 10); a registry that does not answer by then counts
 as unreachable.
 
-list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows (the
+position on the job&apos;s sheet), sheets
+&quot;id,name,paper_width,paper_height,diameter,columns,rows,positions,source&quot;
+(lengths in mm; columns and rows of the first grid), history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
 UTF-8).
 
@@ -247,11 +271,13 @@ Exit codes:
   rondelmaker-cli find TEXT                     the jobs that issued a label
   rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
   rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
+  rondelmaker-cli sheets                        the label sheets it can print on, as CSV
   rondelmaker-cli --help | --version
 
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
-in start.txt. A job is recorded in the registry before it prints; labels that
+in start.txt, on the station&apos;s label sheet (the one last printed on, else
+the built-in sheet of 150 positions). A job is recorded in the registry before it prints; labels that
 were issued before are printed again only with --allow-duplicates. Type 8&apos;s
 labels are never checked for duplicates: its two lines are fixed texts, the
 same on every label.
@@ -259,7 +285,12 @@ same on every label.
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
   --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --start P            sheet position to start at, 1..N of the sheet (instead of
+                       start.txt&apos;s)
+  --sheet ID|FILE      print on this label sheet (an id that sheets lists, or a
+                       sheet file); it becomes the station&apos;s sheet. Also for
+                       next and reprint; a reprint is otherwise on the
+                       station&apos;s sheet, whatever sheet the job was on
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; &quot;-&quot; reads standard input
   --code datamatrix|none
@@ -290,7 +321,10 @@ Every call of the registry ends within registry_timeout= seconds of
 rondelmaker.conf (default 10); a registry that does not answer by then counts
 as unreachable.
 
-list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows (the
+position on the job&apos;s sheet), sheets
+&quot;id,name,paper_width,paper_height,diameter,columns,rows,positions,source&quot;
+(lengths in mm; columns and rows of the first grid), history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
 UTF-8).
 
@@ -307,20 +341,6 @@ Exit codes:
      (the next contact does; the message says which)
   4  some labels were issued before: nothing printed (--allow-duplicates)
 </translation>
-    </message>
-    <message>
-        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
-        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
-    </message>
-    <message>
-        <source>
-Give the first number with --first N.</source>
-        <translation>
-Give the first number with --first N.</translation>
-    </message>
-    <message>
-        <source>（--free-texts FILE）</source>
-        <translation> (--free-texts FILE)</translation>
     </message>
 </context>
 <context>
@@ -625,6 +645,14 @@ Give the first number with --first N.</translation>
     <message>
         <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
         <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
+    </message>
+    <message>
+        <source>開始位置 %1 はシート「%2」にありません（1～%3）。1 から印刷します。</source>
+        <translation>Start position %1 is not on the sheet “%2” (1 to %3). Printing starts at 1.</translation>
+    </message>
+    <message>
+        <source>前回の状態が壊れているため、ステーションのラベルシートが分かりません。組み込みのシートに印刷します。</source>
+        <translation>The last state is damaged, so the station&apos;s label sheet is not known. Printing on the built-in sheet.</translation>
     </message>
 </context>
 <context>
@@ -1488,16 +1516,16 @@ Give the first number with --first N.</translation>
         <translation>&apos;%1&apos; is not a whole number</translation>
     </message>
     <message>
-        <source>スタートファイルの値 &apos;%1&apos; が範囲外です（オフセットは 0～20、開始位置は 0～150）。</source>
-        <translation>The start file&apos;s value &apos;%1&apos; is out of range (offsets 0 to 20, start position 0 to 150).</translation>
-    </message>
-    <message>
         <source>スタートファイルを保存できません。
 %1
 %2</source>
         <translation>The start file cannot be saved.
 %1
 %2</translation>
+    </message>
+    <message>
+        <source>スタートファイルの値 &apos;%1&apos; が範囲外です（オフセットは 0～20、開始位置は 0～%2）。</source>
+        <translation>The start file&apos;s value &apos;%1&apos; is out of range (offsets 0 to 20, start position 0 to %2).</translation>
     </message>
 </context>
 <context>
