@@ -1,7 +1,6 @@
 #include "ui/ReprintDialog.h"
 
 #include "core/job/Reprint.h"
-#include "core/layout/SheetLayout.h"
 #include "ui/Controls.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, QWidget* parent)
+ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, int positions,
+                             QWidget* parent)
     : QDialog(parent), m_job(job)
 {
     setObjectName(QStringLiteral("reprintDialog"));
@@ -45,8 +45,9 @@ ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, QWidget*
     m_start = new QSpinBox(this);
     Controls::name(m_start, "reprintStart");
     Controls::nameAfter(m_start, startCaption);
-    m_start->setRange(1, SheetLayout::Positions);
-    m_start->setValue(startPosition);
+    m_start->setRange(1, positions);
+    // A start the sheet does not have begins it afresh, as a job would.
+    m_start->setValue(startPosition <= positions ? startPosition : 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_print = buttons->addButton(tr("印刷"), QDialogButtonBox::AcceptRole);

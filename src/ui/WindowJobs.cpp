@@ -282,7 +282,8 @@ void WindowJobs::showHistory()
         const std::optional<RegistryJob> job = jobOf(id);
         if (!job)
             return;
-        auto* dialog = new ReprintDialog(*job, m_state.start.startPosition, history);
+        auto* dialog = new ReprintDialog(*job, m_state.start.startPosition,
+                                         m_state.sheet.sheet.positions(), history);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setWindowModality(Qt::WindowModal);
         connect(dialog, &QDialog::accepted, this, [this, dialog, history, job] {
