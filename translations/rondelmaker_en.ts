@@ -1020,6 +1020,65 @@ Exit codes:
     </message>
 </context>
 <context>
+    <name>NewSheetDialog</name>
+    <message>
+        <source>最初の行</source>
+        <translation>First row</translation>
+    </message>
+    <message>
+        <source>新しいシート</source>
+        <translation>New sheet</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>用紙の幅（mm）</source>
+        <translation>Paper width (mm)</translation>
+    </message>
+    <message>
+        <source>用紙の高さ（mm）</source>
+        <translation>Paper height (mm)</translation>
+    </message>
+    <message>
+        <source>丸の直径（mm）</source>
+        <translation>Disc diameter (mm)</translation>
+    </message>
+    <message>
+        <source>列</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>最初の丸の左（mm、用紙の左端から）</source>
+        <translation>First disc's left (mm from the paper's left edge)</translation>
+    </message>
+    <message>
+        <source>最初の丸の上（mm、用紙の上端から）</source>
+        <translation>First disc's top (mm from the paper's top edge)</translation>
+    </message>
+    <message>
+        <source>横のピッチ（mm）</source>
+        <translation>Horizontal pitch (mm)</translation>
+    </message>
+    <message>
+        <source>縦のピッチ（mm）</source>
+        <translation>Vertical pitch (mm)</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ラベル %1 枚のシート</source>
+        <translation>A sheet of %1 labels</translation>
+    </message>
+</context>
+<context>
     <name>PlacementPanel</name>
     <message>
         <source>開始位置</source>
@@ -1359,6 +1418,21 @@ Exit codes:
     <message>
         <source>フォルダ %1 を作れません。</source>
         <translation>Cannot create the folder %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SheetChooser</name>
+    <message>
+        <source>ラベルシート</source>
+        <translation>Label sheet</translation>
+    </message>
+    <message>
+        <source>新しいシート…</source>
+        <translation>New sheet…</translation>
+    </message>
+    <message>
+        <source>%1（%2 枚）</source>
+        <translation>%1 (%2 labels)</translation>
     </message>
 </context>
 <context>
