@@ -124,24 +124,30 @@ JobOutcome WindowJobs::transact(QPrinter& printer, LabelRegistry& registry, cons
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     Q_EMIT jobStarted();
-    QProgressDialog progress(m_window);
-    progress.setObjectName(QStringLiteral("printProgress"));
-    progress.setWindowTitle(tr("Print"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(500);
+    // The progress window is made once the first sheet is drawn: made
+    // earlier, its own timer would show it, empty and modal, over the
+    // question about labels issued before, which then could not be answered.
+    std::unique_ptr<QProgressDialog> progress;
+    const auto showProgress = [this, &progress](int sheet, int sheetCount) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(m_window);
+            progress->setObjectName(QStringLiteral("printProgress"));
+            progress->setWindowTitle(tr("Print"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setCancelButton(nullptr);
+            progress->setMinimumDuration(ProgressDelayMs);
+        }
+        progress->setRange(0, sheetCount);
+        progress->setLabelText(tr("sheet %1 of %2").arg(sheet).arg(sheetCount));
+        progress->setValue(sheet);
+    };
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     JobTransaction transaction(m_files, registry, Station::ofThisProcess(m_state.appDir), m_clock);
     const JobOutcome outcome = transaction.run(
         *canvas, [&](const FolderSnapshot& folder) { return plan(folder, printerName); },
-        [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); },
-        [&progress](int sheet, int sheetCount) {
-            progress.setRange(0, sheetCount);
-            progress.setValue(sheet);
-            progress.setLabelText(tr("sheet %1 of %2").arg(sheet).arg(sheetCount));
-        });
-    progress.close();
+        [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); }, showProgress);
+    progress.reset();
     m_busy = false;
     return outcome;
 }

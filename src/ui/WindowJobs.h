@@ -54,6 +54,8 @@ public:
     static constexpr const char* LabelsJobName = "Rondelmaker labels";
     static constexpr const char* RecordJobName = "Rondelmaker record";
     static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
+    // A job that takes longer than this shows its progress, sheet by sheet.
+    static constexpr int ProgressDelayMs = 500;
 
 Q_SIGNALS:
     // The printer was chosen: the job runs.

@@ -3,7 +3,9 @@
 #include "ui/ListBox.h"
 #include "ui/PreviewDialog.h"
 #include "ui/PrintScreen.h"
+#include "ui/QtDialogs.h"
 #include "ui/SampleLabel.h"
+#include "ui/WindowJobs.h"
 
 #include "FullTmpfs.h"
 #include "PdfTools.h"
@@ -11,6 +13,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -76,6 +79,7 @@ private Q_SLOTS:
     void printerFailureAdvancesNothing_data();
     void printerFailureAdvancesNothing();
     void inputStaysClosedDuringJob();
+    void questionIsAnsweredAfterTheProgressDelay();
     void noLabelsPrintNothing();
 };
 
@@ -294,6 +298,54 @@ void TestPrintButton::inputStaysClosedDuringJob()
     QCOMPARE(pdfPages(p.pdf()), 2);
     QVERIFY(!p.f.w().isPrinting());
     QVERIFY(p.f.w().close());
+}
+
+void TestPrintButton::questionIsAnsweredAfterTheProgressDelay()
+{
+    // The job repeats labels issued before, and the real question box asks.
+    // The user reads it for longer than any progress window waits before it
+    // shows itself (Qt's own default is 4 s), then clicks "print again".
+    PrintFixture p;
+    p.f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.f.w()));
+    p.design(1, 1, 160);
+    p.printSet();
+    p.print();
+    p.design(1, 1, 160); // from position 11: two sheets
+    p.printSet();
+    QtDialogs real;
+    QStringList answers;
+    p.f.dialogs.chooseWith = [&](QWidget* parent, const QString& text, const QString& detail,
+                                 const QStringList& offered) {
+        answers = offered;
+        return real.choose(parent, text, detail, offered);
+    };
+    bool questionInFront = false;
+    bool progressShown = true;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!question)
+            return;
+        reader.stop();
+        QTest::qWait(std::max(WindowJobs::ProgressDelayMs, 4000) + 500);
+        questionInFront = QApplication::activeModalWidget() == question;
+        const auto progress = p.f.w().findChildren<QProgressDialog*>();
+        progressShown = std::any_of(progress.cbegin(), progress.cend(),
+                                    [](const QProgressDialog* d) { return d->isVisible(); });
+        for (QAbstractButton* button : question->buttons()) {
+            if (button->text() == answers.value(1))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    reader.start(50);
+    p.print();
+    QVERIFY(questionInFront);
+    QVERIFY(!progressShown);
+    QCOMPARE(p.f.dialogs.count("choose"), 1);
+    QCOMPARE(pdfPages(p.pdf()), 2);
+    QCOMPARE(p.f.printed(0).lower, QStringLiteral("0001"));
+    QCOMPARE(p.f.state().start.startPosition, 21);
 }
 
 void TestPrintButton::noLabelsPrintNothing()
