@@ -91,6 +91,11 @@ void DesignScreen::showNext(const QString& text)
     m_c.nextJobLine->setText(text);
 }
 
+void DesignScreen::clearFreeTexts()
+{
+    m_inputs->clearFreeTexts();
+}
+
 void DesignScreen::showDates()
 {
     m_pages->showDate(DateStamp::adjusted(m_clock(), m_design.dateAdjust + MaxDateAdjust));

@@ -37,8 +37,7 @@ inline int typeSlot(int type)
 
 // One entry per label type: index = type (0 unused), null where the type
 // has no such control.
-template <typename T>
-using ByType = std::array<T, LastLabelType + 1>;
+template <typename T> using ByType = std::array<T, LastLabelType + 1>;
 
 // The controls of the design screen, named by their role.
 struct DesignControls {
@@ -118,6 +117,8 @@ public:
     void focusFirstInput();
     // The line that says where the next job starts.
     void showNext(const QString& text);
+    // Empties the free-text memo, as its Reset button does.
+    void clearFreeTexts();
     // The inputs in the order Tab visits them (disabled and hidden ones are
     // passed over).
     QList<QWidget*> tabOrder() const;

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "core/io/StateFile.h"
+#include "core/job/JobTransaction.h"
+#include "core/model/LabelType.h"
 #include "ui/AboutDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Controls.h"
@@ -16,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -25,7 +28,7 @@
 namespace {
 
 constexpr int ClientWidth = 916;
-constexpr int ClientHeight = 592;
+constexpr int ClientHeight = 616;
 
 } // namespace
 
@@ -157,6 +160,7 @@ void MainWindow::connectJobs()
     connect(m_jobs, &WindowJobs::jobStarted, this, [this] { m_print->setPrintEnabled(false); });
     connect(m_jobs, &WindowJobs::planMoved, this, &MainWindow::showPrintScreen);
     connect(m_jobs, &WindowJobs::jobPrinted, this, &MainWindow::showJobPrinted);
+    connect(m_jobs, &WindowJobs::reported, m_c.statusLine, &QLabel::setText);
     connect(m_registry, &WindowRegistry::answered, this, [this] {
         if (m_run->adoptNumbering()) {
             m_design->showNumbering();
@@ -283,6 +287,8 @@ void MainWindow::backToDesign()
 {
     if (isPrinting())
         return;
+    m_c.statusLine->clear();
+    m_print->takeTypedStart();
     m_print->setPrintEnabled(true);
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
@@ -325,7 +331,10 @@ void MainWindow::showTypePage(int index)
 
 void MainWindow::showPrintScreen()
 {
-    if (isPrinting() || !m_run->freezeRun())
+    if (isPrinting())
+        return;
+    m_c.statusLine->clear();
+    if (!m_run->freezeRun())
         return;
     showScreen(Screen::Print);
     m_run->showRun();
@@ -336,6 +345,7 @@ void MainWindow::printLabels()
 {
     if (isPrinting())
         return;
+    m_c.statusLine->clear();
     m_jobs->printLabels(
         [this](const FolderSnapshot& folder) { return m_run->labelRequest(folder); });
     m_print->setPrintEnabled(true);
@@ -343,28 +353,39 @@ void MainWindow::printLabels()
 
 void MainWindow::printRecord()
 {
-    if (!isPrinting() && m_state.lastJob)
-        m_jobs->printRecord(*m_state.lastJob);
+    if (isPrinting() || !m_state.lastJob)
+        return;
+    m_c.statusLine->clear();
+    m_jobs->printRecord(*m_state.lastJob);
 }
 
 void MainWindow::exportSpreadsheet()
 {
-    if (!isPrinting() && m_state.lastJob)
-        m_jobs->writeSpreadsheet(*m_state.lastJob);
+    if (isPrinting() || !m_state.lastJob)
+        return;
+    m_c.statusLine->clear();
+    m_jobs->writeSpreadsheet(*m_state.lastJob);
 }
 
 void MainWindow::showHistory()
 {
-    if (!isPrinting())
-        m_jobs->showHistory();
+    if (isPrinting())
+        return;
+    m_c.statusLine->clear();
+    m_jobs->showHistory();
 }
 
-void MainWindow::showJobPrinted()
+void MainWindow::showJobPrinted(const JobOutcome& outcome)
 {
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
     m_design->showNumbering();
     m_run->updateNextLine();
+    // Free texts that printed would print again with the next job.
+    if (outcome.kind == JobKind::Labels && labelType(outcome.job.run.type).hasFreeTexts() &&
+        m_dialogs.choose(this, tr("印刷したサンプルの文字を消しますか？"), QString(),
+                         {tr("残す"), tr("消す")}) == 1)
+        m_design->clearFreeTexts();
 }
 
 void MainWindow::showFolderAgain()

@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FolderSync.h"
 #include "ui/HistoryDialog.h"
+#include "ui/JobLines.h"
 #include "ui/PreviewDialog.h"
 #include "ui/PrinterDocument.h"
 #include "ui/ReprintDialog.h"
@@ -20,6 +21,17 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProgressDialog>
+
+namespace {
+
+// The printer as the history and the status line name it: the queue, or
+// the PDF file.
+QString printerShown(const QPrinter& printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+} // namespace
 
 WindowJobs::WindowJobs(WorkingState& state, RunFiles& files, FolderSync& sync,
                        WindowRegistry& registry, Dialogs& dialogs, Clock clock, QWidget* window)
@@ -103,6 +115,12 @@ bool WindowJobs::run(const Planner& plan)
     if (!outcome.printed())
         return false;
     takeOutcome(outcome);
+    const bool reprint = outcome.kind == JobKind::Reprint;
+    const QString next = !reprint && labelType(m_state.design.type).hasNumber()
+                             ? JobPlanning::firstLabel(m_state.design, m_clock().date()).lower
+                             : QString();
+    Q_EMIT reported(JobLines::printed(outcome.job, reprint, printerShown(printer), next,
+                                      outcome.start.startPosition));
     Q_EMIT jobPrinted(outcome);
     return true;
 }
@@ -119,8 +137,7 @@ bool WindowJobs::chooseLabelPrinter(QPrinter& printer)
 
 JobOutcome WindowJobs::transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan)
 {
-    const QString printerName =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    const QString printerName = printerShown(printer);
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     Q_EMIT jobStarted();
@@ -219,7 +236,9 @@ bool WindowJobs::printRecord(const PrintedJob& job)
     if (!m_dialogs.choosePrinter(m_window, printer))
         return false;
     m_state.recordPrinter = choiceOf(printer);
-    m_dialogs.message(m_window, tr("A4のコピー用紙をプリンターに入れてください。"));
+    // A file needs no paper.
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        m_dialogs.message(m_window, tr("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     // Dated by the job, so that the record of a past job reads as it did.
     const QDateTime printedAt = job.printedAt.isValid() ? job.printedAt.toLocalTime() : m_clock();
@@ -227,6 +246,8 @@ bool WindowJobs::printRecord(const PrintedJob& job)
         m_dialogs.error(m_window, canvas->errorString());
         return false;
     }
+    Q_EMIT reported(JobLines::recordPrinted(job, printerShown(printer),
+                                            printer.outputFormat() == QPrinter::PdfFormat));
     return true;
 }
 
@@ -257,6 +278,7 @@ bool WindowJobs::writeSpreadsheet(const PrintedJob& job)
         return false;
     }
     m_state.exportFolder = QFileInfo(path).absolutePath();
+    Q_EMIT reported(JobLines::spreadsheetSaved(path));
     return true;
 }
 

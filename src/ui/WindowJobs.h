@@ -65,6 +65,8 @@ Q_SIGNALS:
     void planMoved();
     // The print system took the job, and the window's values follow it.
     void jobPrinted(const JobOutcome& outcome);
+    // What a job, a record or a spreadsheet did, in a line for the user.
+    void reported(const QString& line);
 
 private:
     // A job's plan on the folder, for the printer the user chose.

@@ -355,11 +355,11 @@ void TestMainWindow::tabFollowsTheWork_data()
     QTest::newRow("print screen") << 1 << true
                                   << QStringList{"sheetMap",
                                                  "startPositionBox",
-                                                 "scaleXBox",
-                                                 "scaleYBox",
                                                  "sheetList",
                                                  "verticalOffsetList",
                                                  "horizontalOffsetList",
+                                                 "scaleXBox",
+                                                 "scaleYBox",
                                                  "textColourList",
                                                  "backgroundColourList",
                                                  "frameCheck",

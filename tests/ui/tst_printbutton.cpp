@@ -11,6 +11,7 @@
 #include "PdfTools.h"
 #include "PrintScreenFixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -105,7 +106,20 @@ void TestPrintButton::jobMovesTheRunOn()
     typeText(p.dc.upperEdit[2], QStringLiteral("PCR"));
     chooseRow(p.dc.letters(LetterList::Type2), 25); // Z
     p.printSet();
+    // What Print will print, said before it does; the 2D code is easily missed.
+    const QString summary =
+        QStringLiteral("20 枚 · PCR Z995–PCR A014 · シート 1 の 140 から（2 シート）");
+    QCOMPARE(p.pc.jobSummaryLine->text(), summary);
+    QTest::mouseClick(p.pc.codeCheck, Qt::LeftButton);
+    QCOMPARE(p.pc.jobSummaryLine->text(), summary + QStringLiteral(" · 2D コード"));
+    QTest::mouseClick(p.pc.codeCheck, Qt::LeftButton);
     p.print();
+    // What it printed and where the next job goes on, until the next action.
+    QLabel* status = p.f.w().controls().statusLine;
+    QCOMPARE(status->text(),
+             QStringLiteral("PCR Z995–PCR A014 を印刷しました（%1）。次は A015、開始位置 10")
+                 .arg(p.pdf()));
+    QVERIFY(status->isVisibleTo(&p.f.w()));
 
     QCOMPARE(pdfPages(p.pdf()), 2); // positions 140..150, then 1..9
     QCOMPARE(p.f.state().lastJob.has_value(), true);
@@ -121,6 +135,9 @@ void TestPrintButton::jobMovesTheRunOn()
     QCOMPARE(p.dc.firstNumberList->currentRow(), 15);
     QCOMPARE(p.dc.numberCaption[2]->text(), QStringLiteral("015")); // the previews follow
     QVERIFY(p.pc.printButton->isEnabled());
+    QVERIFY(status->isVisibleTo(&p.f.w()));
+    p.printSet();
+    QVERIFY(status->text().isEmpty());
 }
 
 void TestPrintButton::nextJobContinuesWithoutDuplicates()
