@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
@@ -96,6 +97,13 @@ void MainWindow::build()
                         m_c.historyButton, m_c.backButton,  m_c.endButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    Controls::pressOnEnter(client);
+    // Escape leaves the print screen, as Back does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_print->isShown())
+            backToDesign();
+    });
 }
 
 void MainWindow::retranslate()
