@@ -82,3 +82,15 @@ QString JobLines::spreadsheetSaved(const QString& path)
 {
     return tr("%1 を保存しました").arg(destination(path));
 }
+
+QString JobLines::pdfName(const QString& folder, const QDateTime& at, const QString& firstLabel)
+{
+    QString name = at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!firstLabel.isEmpty())
+        name += QLatin1Char(' ') + firstLabel;
+    static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name)
+        if (unsafe.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}

@@ -5,6 +5,7 @@
 #include "core/model/PrintedJob.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QString>
 
 // The lines that say in words what a job will print and what it did: the
@@ -30,4 +31,8 @@ public:
                            const QString& next, int nextPosition);
     static QString recordPrinted(const PrintedJob& job, const QString& printer, bool toFile);
     static QString spreadsheetSaved(const QString& path);
+
+    // A PDF file for a job in `folder`, named by when it prints and its first
+    // label, with what a file name cannot hold replaced.
+    static QString pdfName(const QString& folder, const QDateTime& at, const QString& firstLabel);
 };

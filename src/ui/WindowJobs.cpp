@@ -3,6 +3,7 @@
 #include "core/job/JobTransaction.h"
 #include "core/job/Reprint.h"
 #include "core/model/LabelType.h"
+#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
 #include "core/render/TestSheet.h"
@@ -81,18 +82,31 @@ void WindowJobs::printTestSheet(const SheetGeometry::Offsets& offsets)
 
 bool WindowJobs::printLabels(const LabelRequestOf& requestOf)
 {
-    return run([&requestOf](const FolderSnapshot& folder, const QString& printer) {
-        LabelJobRequest request = requestOf(folder);
-        request.printer = printer;
-        return JobPlanning::planLabels(request, folder);
-    });
+    const QString first = m_state.run.labelTotal() > 0
+                              ? labelText(PrintLogEntry{composeLabelTexts(m_state.run, 0).upper,
+                                                        composeLabelTexts(m_state.run, 0).lower})
+                              : QString();
+    return run(
+        [&requestOf](const FolderSnapshot& folder, const QString& printer) {
+            LabelJobRequest request = requestOf(folder);
+            request.printer = printer;
+            return JobPlanning::planLabels(request, folder);
+        },
+        first);
 }
 
 bool WindowJobs::reprint(const RegistryJob& job, const QList<int>& labels, int startPosition)
 {
-    return run([&, this](const FolderSnapshot& folder, const QString& printer) {
-        return JobPlanning::planReprint({job, labels, startPosition, printer, ownState()}, folder);
-    });
+    const QList<PrintLogEntry>& printed = job.job.labels;
+    const int firstIndex = labels.isEmpty() ? -1 : labels.first();
+    const QString first =
+        firstIndex >= 0 && firstIndex < printed.size() ? labelText(printed[firstIndex]) : QString();
+    return run(
+        [&, this](const FolderSnapshot& folder, const QString& printer) {
+            return JobPlanning::planReprint({job, labels, startPosition, printer, ownState()},
+                                            folder);
+        },
+        first);
 }
 
 SavedState WindowJobs::ownState() const
@@ -102,13 +116,13 @@ SavedState WindowJobs::ownState() const
     return saved;
 }
 
-bool WindowJobs::run(const Planner& plan)
+bool WindowJobs::run(const Planner& plan, const QString& firstLabel)
 {
     LabelRegistry* registry = m_registry.ensure();
     if (!registry)
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    if (!chooseLabelPrinter(printer))
+    if (!chooseLabelPrinter(printer, firstLabel))
         return false;
     const JobOutcome outcome = transact(printer, *registry, plan);
     showOutcome(outcome);
@@ -125,10 +139,16 @@ bool WindowJobs::run(const Planner& plan)
     return true;
 }
 
-bool WindowJobs::chooseLabelPrinter(QPrinter& printer)
+bool WindowJobs::chooseLabelPrinter(QPrinter& printer, const QString& firstLabel)
 {
     printer.setDocName(QString::fromLatin1(LabelsJobName));
     applyChoice(printer, m_state.labelPrinter);
+    // A file of its own for each job, beside the last one, so that a careless
+    // Enter does not print over the last job's PDF.
+    if (!m_state.labelPrinter.pdfFile.isEmpty())
+        printer.setOutputFileName(JobLines::pdfName(
+            QFileInfo(m_state.labelPrinter.pdfFile).absolutePath(), m_clock(), firstLabel));
+    // Qt's print dialog asks before it lets a file be printed over.
     if (!m_dialogs.choosePrinter(m_window, printer))
         return false;
     m_state.labelPrinter = choiceOf(printer);

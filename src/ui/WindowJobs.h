@@ -72,9 +72,9 @@ private:
     // A job's plan on the folder, for the printer the user chose.
     using Planner = std::function<PlanDecision(const FolderSnapshot&, const QString& printer)>;
     // Runs a planned job: printer, progress, question, messages.
-    bool run(const Planner& plan);
+    bool run(const Planner& plan, const QString& firstLabel);
     // The print dialog, on the printer chosen last.
-    bool chooseLabelPrinter(QPrinter& printer);
+    bool chooseLabelPrinter(QPrinter& printer, const QString& firstLabel);
     // The transaction with its progress, while the window takes no input.
     JobOutcome transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan);
     bool reprint(const RegistryJob& job, const QList<int>& labels, int startPosition);

@@ -151,6 +151,15 @@ void TestPrintButton::nextJobContinuesWithoutDuplicates()
     QCOMPARE(p.f.printed(99).lower, QStringLiteral("AA99"));
     p.printSet();
     QCOMPARE(p.pc.sampleLabel->lower(), QStringLiteral("AB00"));
+    // The PDF chosen last is kept, under a new name of this job's own.
+    QString proposed;
+    p.f.dialogs.printerAnswer = [&](QPrinter& printer) {
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            proposed = printer.outputFileName();
+        return false;
+    };
+    p.clickPrint();
+    QCOMPARE(proposed, p.out.filePath(fixedNow().toString("yyyyMMdd-HHmmss") + " AB00.pdf"));
     p.print();
     QCOMPARE(p.f.printed(0).lower, QStringLiteral("AB00"));
     QCOMPARE(p.f.state().start.startPosition, 51);
