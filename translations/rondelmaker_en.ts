@@ -349,10 +349,6 @@ Give the first number with --first N.</translation>
         <translation>Type8 upper and lower text</translation>
     </message>
     <message>
-        <source>サンプルの文字（1行に1サンプル）</source>
-        <translation>Sample texts (one sample per line)</translation>
-    </message>
-    <message>
         <source>文字→</source>
         <translation>Text→</translation>
     </message>
@@ -403,6 +399,14 @@ Give the first number with --first N.</translation>
     <message>
         <source>１</source>
         <translation>1</translation>
+    </message>
+    <message>
+        <source>サンプルの文字</source>
+        <translation>Sample texts</translation>
+    </message>
+    <message>
+        <source>%1 テキスト = %1 サンプル</source>
+        <translation>%1 texts = %1 samples</translation>
     </message>
 </context>
 <context>
