@@ -1362,6 +1362,22 @@ Give the first number with --first N.</translation>
         <source>開始位置</source>
         <translation>Start at</translation>
     </message>
+    <message>
+        <source>位置 %1</source>
+        <translation>Position %1</translation>
+    </message>
+    <message>
+        <source>使用済み</source>
+        <translation>Used</translation>
+    </message>
+    <message>
+        <source>このジョブ</source>
+        <translation>This job</translation>
+    </message>
+    <message>
+        <source>空き</source>
+        <translation>Free</translation>
+    </message>
 </context>
 <context>
     <name>SpreadsheetExport</name>
