@@ -1322,6 +1322,17 @@ Give the first number with --first N.</translation>
         <source>印刷</source>
         <translation>Print</translation>
     </message>
+    <message>
+        <source>ラベルを選んでください</source>
+        <translation>Choose labels</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 枚: %1</source>
+        <translation>
+            <numerusform>%n label: %1</numerusform>
+            <numerusform>%n labels: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ReservedJobs</name>

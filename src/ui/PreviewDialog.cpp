@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -121,16 +122,28 @@ void PreviewDialog::showPage(int page)
 
 void PreviewDialog::zoomIn()
 {
-    if (m_zoom + 1 < int(Zooms.size())) {
-        ++m_zoom;
-        render();
-    }
+    zoomTo(m_zoom + 1);
 }
 
 void PreviewDialog::zoomOut()
 {
-    if (m_zoom > 0) {
-        --m_zoom;
-        render();
-    }
+    zoomTo(m_zoom - 1);
+}
+
+void PreviewDialog::zoomTo(int zoom)
+{
+    if (zoom < 0 || zoom >= int(Zooms.size()))
+        return;
+    // The point of the page in the middle of the view stays there.
+    QScrollBar* across = m_scroll->horizontalScrollBar();
+    QScrollBar* down = m_scroll->verticalScrollBar();
+    const QSize viewport = m_scroll->viewport()->size();
+    const QSizeF before = m_image->size();
+    const double x = (across->value() + viewport.width() / 2.0) / std::max(1.0, before.width());
+    const double y = (down->value() + viewport.height() / 2.0) / std::max(1.0, before.height());
+    m_zoom = zoom;
+    render();
+    m_image->resize(m_image->sizeHint().expandedTo(viewport));
+    across->setValue(int(x * m_image->width() - viewport.width() / 2.0));
+    down->setValue(int(y * m_image->height() - viewport.height() / 2.0));
 }

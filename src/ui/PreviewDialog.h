@@ -30,6 +30,7 @@ public:
     void showPage(int page);
     void zoomIn();
     void zoomOut();
+    void zoomTo(int zoom);
 
 private:
     void render();
