@@ -54,6 +54,7 @@ void WindowJobs::showPreview(const SheetGeometry::Offsets& offsets)
             ::runPrintJob(canvas, run, look, offsets, start, {});
         },
         m_window);
+    preview->showDiscs(offsets);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowModality(Qt::WindowModal);
     preview->show();
