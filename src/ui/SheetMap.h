@@ -11,6 +11,8 @@
 // pixels, with a transparent click area over them. The
 // circles are painted here rather than being 150 controls. It takes the
 // keyboard focus: the arrow keys step the start by a position or a row.
+class QPainter;
+
 class SheetMap final : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +49,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void paintLegend(QPainter& painter);
+
     std::array<QColor, 151> m_colors;
     QWidget* m_clickArea = nullptr;
 };
