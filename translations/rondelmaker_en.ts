@@ -369,10 +369,6 @@ Exit codes:
         <translation>Type8 upper and lower text</translation>
     </message>
     <message>
-        <source>サンプルの文字（1行に1サンプル）</source>
-        <translation>Sample texts (one sample per line)</translation>
-    </message>
-    <message>
         <source>文字→</source>
         <translation>Text→</translation>
     </message>
@@ -423,6 +419,14 @@ Exit codes:
     <message>
         <source>１</source>
         <translation>1</translation>
+    </message>
+    <message>
+        <source>サンプルの文字</source>
+        <translation>Sample texts</translation>
+    </message>
+    <message>
+        <source>%1 テキスト = %1 サンプル</source>
+        <translation>%1 texts = %1 samples</translation>
     </message>
 </context>
 <context>
@@ -576,6 +580,63 @@ Exit codes:
     <message>
         <source>「%1」が上と下の2つの文字列ではありません。</source>
         <translation>&quot;%1&quot; is not two texts, upper and lower.</translation>
+    </message>
+</context>
+<context>
+    <name>JobLines</name>
+    <message>
+        <source>印刷するラベルがありません</source>
+        <translation>No labels to print</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 枚</source>
+        <translation>
+            <numerusform>%n label</numerusform>
+            <numerusform>%n labels</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>シート %1 の %2 から</source>
+        <translation>sheet %1 from %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>（%n シート）</source>
+        <translation>
+            <numerusform> (%n sheet)</numerusform>
+            <numerusform> (%n sheets)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>2D コード</source>
+        <translation>2D code</translation>
+    </message>
+    <message>
+        <source>日付 %1</source>
+        <translation>date %1</translation>
+    </message>
+    <message>
+        <source>%1 を再印刷しました（%2）。次の開始位置 %3</source>
+        <translation>Reprinted %1 to %2; next start at position %3</translation>
+    </message>
+    <message>
+        <source>%1 を印刷しました（%2）。次の開始位置 %3</source>
+        <translation>Printed %1 to %2; next start at position %3</translation>
+    </message>
+    <message>
+        <source>%1 を印刷しました（%2）。次は %3、開始位置 %4</source>
+        <translation>Printed %1 to %2; next %3 at position %4</translation>
+    </message>
+    <message>
+        <source>%1 の記録を %2 に保存しました</source>
+        <translation>Saved the record of %1 to %2</translation>
+    </message>
+    <message>
+        <source>%1 の記録を印刷しました（%2）</source>
+        <translation>Printed the record of %1 to %2</translation>
+    </message>
+    <message>
+        <source>%1 を保存しました</source>
+        <translation>Saved %1</translation>
     </message>
 </context>
 <context>
@@ -1018,6 +1079,18 @@ Exit codes:
         <source>あとで</source>
         <translation>Later</translation>
     </message>
+    <message>
+        <source>印刷したサンプルの文字を消しますか？</source>
+        <translation>Clear the sample texts that were printed?</translation>
+    </message>
+    <message>
+        <source>残す</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>消す</source>
+        <translation>Clear</translation>
+    </message>
 </context>
 <context>
     <name>NewSheetDialog</name>
@@ -1117,6 +1190,10 @@ Exit codes:
         <source>横方向（＋は右）に移動</source>
         <translation>Horizontal shift
 (+ moves right)</translation>
+    </message>
+    <message>
+        <source>%1〜%2 の番号</source>
+        <translation>a number %1–%2</translation>
     </message>
 </context>
 <context>
@@ -1233,6 +1310,14 @@ Exit codes:
         <source>Print</source>
         <translation>Print</translation>
     </message>
+    <message>
+        <source>開始位置は %1〜%2 の番号です</source>
+        <translation>The start position is a number from %1 to %2</translation>
+    </message>
+    <message>
+        <source>印刷するラベルがありません。サンプルの文字を入れてください</source>
+        <translation>No labels to print. Enter the sample texts</translation>
+    </message>
 </context>
 <context>
     <name>RegistrySetup</name>
@@ -1327,6 +1412,17 @@ Exit codes:
     <message>
         <source>印刷</source>
         <translation>Print</translation>
+    </message>
+    <message>
+        <source>ラベルを選んでください</source>
+        <translation>Choose labels</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 枚: %1</source>
+        <translation>
+            <numerusform>%n label: %1</numerusform>
+            <numerusform>%n labels: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1455,6 +1551,22 @@ Exit codes:
     <message>
         <source>開始位置</source>
         <translation>Start at</translation>
+    </message>
+    <message>
+        <source>位置 %1</source>
+        <translation>Position %1</translation>
+    </message>
+    <message>
+        <source>使用済み</source>
+        <translation>Used</translation>
+    </message>
+    <message>
+        <source>このジョブ</source>
+        <translation>This job</translation>
+    </message>
+    <message>
+        <source>空き</source>
+        <translation>Free</translation>
     </message>
 </context>
 <context>

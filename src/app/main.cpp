@@ -1,6 +1,7 @@
 #include "core/i18n/UiLanguage.h"
 #include "core/io/StateLocation.h"
 #include "core/render/Fonts.h"
+#include "ui/Controls.h"
 #include "ui/MainWindow.h"
 #include "ui/QtDialogs.h"
 
@@ -15,8 +16,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.03"));
     // Desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rondelmaker.Rondelmaker"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.rondelmaker.Rondelmaker")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.rondelmaker.Rondelmaker")));
     installFontSubstitutions();
+    // The window's font, for the dialogs and message boxes too.
+    QApplication::setFont(Controls::gothic(15, false));
     // The system's language until the window reads the user's choice.
     UiLanguages::apply(UiLanguage::Automatic);
 

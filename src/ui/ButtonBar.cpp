@@ -43,6 +43,10 @@ ButtonBar::ButtonBar(QWidget* client, MainControls& controls) : m_c(controls)
     for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
         button->hide();
 
+    // What the last job, record or spreadsheet did, until the next action.
+    m_c.statusLine = Controls::label(client, "statusLine", QString(), 8, client->height() - 46,
+                                     client->width() - 16, 22);
+    Controls::setFontColor(m_c.statusLine, QColor(0, 100, 0));
     // Which registry of issued labels this station uses, along the bottom.
     m_c.registryLine = Controls::label(client, "registryLine", QString(), 8, client->height() - 22,
                                        client->width() - 16, 20);

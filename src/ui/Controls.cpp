@@ -1,11 +1,15 @@
 #include "ui/Controls.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QWidget>
 
 namespace Controls {
@@ -65,6 +69,38 @@ void nameAfter(QWidget* input, QLabel* caption)
     caption->setBuddy(input);
     if (auto* list = qobject_cast<QAbstractItemView*>(input))
         new CaptionFollower(caption, list);
+}
+
+namespace {
+
+class EnterPresser final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        auto* button = static_cast<QAbstractButton*>(watched);
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void pressOnEnter(QWidget* root)
+{
+    auto* presser = new EnterPresser(root);
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>())
+        if (!qobject_cast<QCheckBox*>(button) && !qobject_cast<QRadioButton*>(button))
+            button->installEventFilter(presser);
 }
 
 QFont gothic(int pixelSize, bool bold, bool italic)

@@ -21,6 +21,14 @@ void name(QWidget* widget, const char* objectName, const QString& spokenName = Q
 // when the caption's text changes.
 void nameAfter(QWidget* input, QLabel* caption);
 
+// The colour of an input that holds what cannot be used, and of the words
+// that say why.
+inline const QColor WrongColour(176, 0, 0);
+
+// Enter on a focused button of `root` presses it, as Space does; outside a
+// dialog Qt gives Enter to no button.
+void pressOnEnter(QWidget* root);
+
 // "ＭＳ Ｐゴシック" at a pixel height, as the window's controls use it.
 QFont gothic(int pixelSize, bool bold = true, bool italic = false);
 

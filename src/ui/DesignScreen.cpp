@@ -1,5 +1,6 @@
 #include "ui/DesignScreen.h"
 
+#include "core/model/Freeze.h"
 #include "core/model/LabelType.h"
 #include "ui/LabelTextInputs.h"
 #include "ui/ListBox.h"
@@ -29,6 +30,7 @@ DesignScreen::DesignScreen(QWidget* client, QMenuBar* menuBar, LabelDesign& desi
     connect(m_numbering, &NumberingLists::edited, this, &DesignScreen::designEdited);
     connect(m_inputs, &LabelTextInputs::edited, this, &DesignScreen::designEdited);
     connect(m_c.printSetButton, &QPushButton::clicked, this, &DesignScreen::printSetRequested);
+    connect(this, &DesignScreen::designEdited, this, &DesignScreen::showFreeTextCount);
     retranslate();
 }
 
@@ -37,6 +39,7 @@ void DesignScreen::retranslate()
     m_pages->retranslate();
     m_inputs->retranslate();
     m_numbering->retranslate();
+    showFreeTextCount();
 }
 
 void DesignScreen::setShown(bool shown)
@@ -71,6 +74,7 @@ void DesignScreen::showDesign()
     m_numbering->showDesign();
     m_inputs->showTexts();
     m_inputs->showLetters();
+    showFreeTextCount();
     m_pages->showNumber(m_design.firstNumber, m_design.plainNumbers);
     showDates();
 }
@@ -89,6 +93,17 @@ void DesignScreen::showNumbering()
 void DesignScreen::showNext(const QString& text)
 {
     m_c.nextJobLine->setText(text);
+}
+
+void DesignScreen::showFreeTextCount()
+{
+    if (labelType(m_design.type).hasFreeTexts())
+        m_numbering->showFreeTextCount(freeze(m_design, m_clock().date()).sampleCount);
+}
+
+void DesignScreen::clearFreeTexts()
+{
+    m_inputs->clearFreeTexts();
 }
 
 void DesignScreen::showDates()

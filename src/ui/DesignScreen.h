@@ -37,8 +37,7 @@ inline int typeSlot(int type)
 
 // One entry per label type: index = type (0 unused), null where the type
 // has no such control.
-template <typename T>
-using ByType = std::array<T, LastLabelType + 1>;
+template <typename T> using ByType = std::array<T, LastLabelType + 1>;
 
 // The controls of the design screen, named by their role.
 struct DesignControls {
@@ -60,6 +59,7 @@ struct DesignControls {
     ByType<QLabel*> freeTextPointer{};                   // types 9..12: their texts are in the memo
     std::array<ListBox*, LetterListCount> letterLists{}; // by LetterList
     QPlainTextEdit* type8Memo = nullptr;
+    QLabel* freeTextCaption = nullptr; // the memo's heading, and its spoken name
     QPlainTextEdit* freeTextMemo = nullptr;
     QPushButton* clearFreeTextsButton = nullptr;
 
@@ -69,6 +69,7 @@ struct DesignControls {
     ListBox* repeatCountList = nullptr;
     QLabel* sampleCountCaption = nullptr; // サンプル数
     ListBox* sampleCountList = nullptr;
+    QLabel* freeTextCountLine = nullptr; // in the list's place: a free-text type prints each text
     QLabel* dateAdjustCaption = nullptr; // 日時調整
     ListBox* dateAdjustList = nullptr;
     QPushButton* printSetButton = nullptr;
@@ -118,6 +119,10 @@ public:
     void focusFirstInput();
     // The line that says where the next job starts.
     void showNext(const QString& text);
+    // Empties the free-text memo, as its Reset button does.
+    void clearFreeTexts();
+    // In the sample list's place for a free-text type.
+    void showFreeTextCount();
     // The inputs in the order Tab visits them (disabled and hidden ones are
     // passed over).
     QList<QWidget*> tabOrder() const;

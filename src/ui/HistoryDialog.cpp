@@ -48,16 +48,17 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
 
     m_table = new QTableWidget(0, Columns, this);
     Controls::name(m_table, "historyTable", tr("印刷したジョブ"));
-    m_table->setHorizontalHeaderLabels({tr("ジョブ"), tr("日時"), tr("種類"), tr("状態"), tr("タイプ"),
-                                        tr("最初"), tr("最後"), tr("枚数"), tr("プリンター"),
-                                        tr("ステーション")});
+    m_table->setHorizontalHeaderLabels({tr("ジョブ"), tr("日時"), tr("種類"), tr("状態"),
+                                        tr("タイプ"), tr("最初"), tr("最後"), tr("枚数"),
+                                        tr("プリンター"), tr("ステーション")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
     m_record = new QPushButton(tr("Report"), this);
-    Controls::name(m_record, "historyRecord", QString(), tr("選んだジョブの記録を A4 に印刷します"));
+    Controls::name(m_record, "historyRecord", QString(),
+                   tr("選んだジョブの記録を A4 に印刷します"));
     m_spreadsheet = new QPushButton(tr("Excel"), this);
     Controls::name(m_spreadsheet, "historySpreadsheet", QString(),
                    tr("選んだジョブを Excel のファイルに書き出します"));
@@ -105,6 +106,9 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
 void HistoryDialog::reload()
 {
     const qint64 selected = selectedJob();
+    // Columns fit the first jobs shown; after that they keep the widths the
+    // user gave them (a reprint reloads the table).
+    const bool firstJobs = m_table->rowCount() == 0;
     const std::optional<QList<JobSummary>> jobs = m_registry.history({});
     {
         const QSignalBlocker blocker(m_table);
@@ -113,11 +117,9 @@ void HistoryDialog::reload()
         m_table->setRowCount(int(list.size()));
         for (int row = 0; row < int(list.size()); ++row) {
             const JobSummary& job = list[row];
-            const QString kind = job.kind == JobKind::Reprint
-                                     ? tr("再印刷（%1）").arg(job.reprintOf)
-                                     : tr("ラベル");
-            const QString state =
-                job.state == JobState::Printed ? tr("印刷済み") : tr("未確認");
+            const QString kind =
+                job.kind == JobKind::Reprint ? tr("再印刷（%1）").arg(job.reprintOf) : tr("ラベル");
+            const QString state = job.state == JobState::Printed ? tr("印刷済み") : tr("未確認");
             const QStringList texts = {
                 QString::number(job.id),
                 job.reservedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")),
@@ -137,7 +139,8 @@ void HistoryDialog::reload()
             }
         }
     }
-    m_table->resizeColumnsToContents();
+    if (firstJobs)
+        m_table->resizeColumnsToContents();
     m_status->setText(jobs ? tr("%n 件のジョブ", nullptr, int(jobs->size()))
                            : tr("履歴を読めません: %1").arg(m_registry.errorString()));
     selectJob(selected);

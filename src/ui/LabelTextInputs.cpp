@@ -2,10 +2,12 @@
 
 #include "core/model/LabelDesign.h"
 #include "core/numbering/Cp932.h"
+#include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
 #include "ui/MemoText.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -57,7 +59,9 @@ void LabelTextInputs::retranslate()
                 ->setAccessibleName(lettersName(type, traits.letterCount > 1 ? i + 1 : 0));
     }
     m_c.type8Memo->setAccessibleName(DesignScreen::tr("Type8 上下の文字"));
-    m_c.freeTextMemo->setAccessibleName(DesignScreen::tr("サンプルの文字（1行に1サンプル）"));
+    Controls::setCaption(m_c.freeTextCaption, DesignScreen::tr("サンプルの文字"));
+    Controls::fitCaption(m_c.freeTextCaption, 121);
+    m_c.freeTextMemo->setAccessibleName(m_c.freeTextCaption->text());
     m_c.clearFreeTextsButton->setText(DesignScreen::tr("Reset"));
     m_c.clearFreeTextsButton->setAccessibleDescription(
         DesignScreen::tr("サンプルの文字をすべて消します"));

@@ -19,6 +19,8 @@ public:
     // The design's texts and letters, running no handler.
     void showTexts();
     void showLetters();
+    // Empties the free-text memo, as its Reset button does.
+    void clearFreeTexts();
 
 Q_SIGNALS:
     void edited();
@@ -27,7 +29,6 @@ private:
     void takeUpperText(int type);
     void takeType8Lines();
     void takeFreeTexts();
-    void clearFreeTexts();
 
     DesignControls& m_c;
     LabelDesign& m_design;

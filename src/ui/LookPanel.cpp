@@ -190,6 +190,7 @@ void LookPanel::chooseCode()
     }
     m_look.code = look.code;
     showLook();
+    Q_EMIT codeChosen();
 }
 
 void LookPanel::chooseRainbow()

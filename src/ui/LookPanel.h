@@ -26,6 +26,10 @@ public:
     // The parts of the appearance that PrintSet keeps (the frame, the code).
     void showAppearance();
 
+Q_SIGNALS:
+    // The user ticked or cleared the 2D code.
+    void codeChosen();
+
 private:
     void buildColours();
     void buildSample();

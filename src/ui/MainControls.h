@@ -21,6 +21,7 @@ struct MainControls {
     QToolButton* backButton = nullptr;
     QToolButton* endButton = nullptr;
     QToolButton* historyButton = nullptr;
+    QLabel* statusLine = nullptr;   // what the last job did, until the next action
     QLabel* registryLine = nullptr; // which registry of issued labels the window uses
     QTabBar* typePageTabs = nullptr;
     QTimer* startupTimer = nullptr;

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "core/io/StateFile.h"
+#include "core/job/JobTransaction.h"
+#include "core/model/LabelType.h"
 #include "ui/AboutDialog.h"
 #include "ui/ButtonBar.h"
 #include "ui/Controls.h"
@@ -16,7 +18,9 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
@@ -25,7 +29,7 @@
 namespace {
 
 constexpr int ClientWidth = 916;
-constexpr int ClientHeight = 592;
+constexpr int ClientHeight = 616;
 
 } // namespace
 
@@ -93,6 +97,13 @@ void MainWindow::build()
                         m_c.historyButton, m_c.backButton,  m_c.endButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    Controls::pressOnEnter(client);
+    // Escape leaves the print screen, as Back does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_print->isShown())
+            backToDesign();
+    });
 }
 
 void MainWindow::retranslate()
@@ -157,6 +168,7 @@ void MainWindow::connectJobs()
     connect(m_jobs, &WindowJobs::jobStarted, this, [this] { m_print->setPrintEnabled(false); });
     connect(m_jobs, &WindowJobs::planMoved, this, &MainWindow::showPrintScreen);
     connect(m_jobs, &WindowJobs::jobPrinted, this, &MainWindow::showJobPrinted);
+    connect(m_jobs, &WindowJobs::reported, m_c.statusLine, &QLabel::setText);
     connect(m_registry, &WindowRegistry::answered, this, [this] {
         if (m_run->adoptNumbering()) {
             m_design->showNumbering();
@@ -283,6 +295,8 @@ void MainWindow::backToDesign()
 {
     if (isPrinting())
         return;
+    m_c.statusLine->clear();
+    m_print->takeTypedStart();
     m_print->setPrintEnabled(true);
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
@@ -325,7 +339,10 @@ void MainWindow::showTypePage(int index)
 
 void MainWindow::showPrintScreen()
 {
-    if (isPrinting() || !m_run->freezeRun())
+    if (isPrinting())
+        return;
+    m_c.statusLine->clear();
+    if (!m_run->freezeRun())
         return;
     showScreen(Screen::Print);
     m_run->showRun();
@@ -336,6 +353,7 @@ void MainWindow::printLabels()
 {
     if (isPrinting())
         return;
+    m_c.statusLine->clear();
     m_jobs->printLabels(
         [this](const FolderSnapshot& folder) { return m_run->labelRequest(folder); });
     m_print->setPrintEnabled(true);
@@ -343,28 +361,39 @@ void MainWindow::printLabels()
 
 void MainWindow::printRecord()
 {
-    if (!isPrinting() && m_state.lastJob)
-        m_jobs->printRecord(*m_state.lastJob);
+    if (isPrinting() || !m_state.lastJob)
+        return;
+    m_c.statusLine->clear();
+    m_jobs->printRecord(*m_state.lastJob);
 }
 
 void MainWindow::exportSpreadsheet()
 {
-    if (!isPrinting() && m_state.lastJob)
-        m_jobs->writeSpreadsheet(*m_state.lastJob);
+    if (isPrinting() || !m_state.lastJob)
+        return;
+    m_c.statusLine->clear();
+    m_jobs->writeSpreadsheet(*m_state.lastJob);
 }
 
 void MainWindow::showHistory()
 {
-    if (!isPrinting())
-        m_jobs->showHistory();
+    if (isPrinting())
+        return;
+    m_c.statusLine->clear();
+    m_jobs->showHistory();
 }
 
-void MainWindow::showJobPrinted()
+void MainWindow::showJobPrinted(const JobOutcome& outcome)
 {
     showScreen(Screen::Design);
     arrangeButtonBar(Screen::Design);
     m_design->showNumbering();
     m_run->updateNextLine();
+    // Free texts that printed would print again with the next job.
+    if (outcome.kind == JobKind::Labels && labelType(outcome.job.run.type).hasFreeTexts() &&
+        m_dialogs.choose(this, tr("印刷したサンプルの文字を消しますか？"), QString(),
+                         {tr("残す"), tr("消す")}) == 1)
+        m_design->clearFreeTexts();
 }
 
 void MainWindow::showFolderAgain()

@@ -54,6 +54,7 @@ class WindowJobs;
 class WindowLanguage;
 class WindowRegistry;
 class WindowRun;
+struct JobOutcome;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -117,7 +118,7 @@ private:
     // After an answer about jobs in question: the files may have moved.
     void showFolderAgain();
     void showDesignScreenFromModel();
-    void showJobPrinted();
+    void showJobPrinted(const JobOutcome& outcome);
 
     WorkingState m_state;
     std::unique_ptr<RunFiles> m_files;

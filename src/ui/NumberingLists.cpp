@@ -33,6 +33,10 @@ NumberingLists::NumberingLists(DesignControls& controls, LabelDesign& design, QW
     m_c.dateAdjustList = makeList("dateAdjustList", 668, 172, 84, 154);
     Controls::nameAfter(m_c.firstNumberList, m_c.firstNumberCaption);
     Controls::nameAfter(m_c.sampleCountList, m_c.sampleCountCaption);
+    m_c.freeTextCountLine = Controls::label(panel, "freeTextCountLine", QString(), 572, 26, 84, 80);
+    m_c.freeTextCountLine->setWordWrap(true);
+    m_c.freeTextCountLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_c.freeTextCountLine->hide();
     Controls::nameAfter(m_c.repeatCountList, m_c.repeatCountCaption);
     Controls::nameAfter(m_c.dateAdjustList, m_c.dateAdjustCaption);
     m_c.sampleCountList->setNumberRange(1, MaxSampleCount);
@@ -122,6 +126,9 @@ void NumberingLists::showType(const LabelTypeTraits& traits)
 {
     m_c.firstNumberCaption->setVisible(traits.hasNumber());
     m_c.firstNumberList->setVisible(traits.hasNumber());
+    // A free-text type prints one sample per text, whatever the list says.
+    m_c.sampleCountList->setVisible(!traits.hasFreeTexts());
+    m_c.freeTextCountLine->setVisible(traits.hasFreeTexts());
     showDateAdjust(traits.hasDate());
 }
 
@@ -150,6 +157,11 @@ void NumberingLists::showFirstNumber()
 {
     m_c.firstNumberList->selectRow(m_design.firstNumber);
     Q_EMIT numberShown();
+}
+
+void NumberingLists::showFreeTextCount(int count)
+{
+    m_c.freeTextCountLine->setText(DesignScreen::tr("%1 テキスト = %1 サンプル").arg(count));
 }
 
 void NumberingLists::showSampleCount()

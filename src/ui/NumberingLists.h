@@ -28,6 +28,8 @@ public:
     void showFirstNumber();
     // Tab pages of types 1..8 show the design's sample count.
     void showSampleCount();
+    // How many samples the free texts make.
+    void showFreeTextCount(int count);
 
 Q_SIGNALS:
     // The first number or its display changed: the previews follow.

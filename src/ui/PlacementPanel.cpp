@@ -14,6 +14,37 @@
 
 namespace {
 
+// The start as a number. It takes any number, so that a position off the
+// sheet is shown as typed and marked wrong, never cut to another number;
+// its arrows step within the sheet.
+class StartPositionBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+    std::function<void()> onStep;
+
+    void stepBy(int steps) override
+    {
+        const int stepped = std::clamp(value() + steps, 1, SheetLayout::Positions);
+        if (stepped == value())
+            return;
+        setValue(stepped);
+        if (onStep)
+            onStep();
+    }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        StepEnabled enabled = StepNone;
+        if (value() > 1)
+            enabled |= StepDownEnabled;
+        if (value() < SheetLayout::Positions)
+            enabled |= StepUpEnabled;
+        return enabled;
+    }
+};
+
 QStringList offsetItems()
 {
     QStringList items;
@@ -40,6 +71,7 @@ PlacementPanel::PlacementPanel(QWidget* client, PrintControls& c) : QObject(clie
 void PlacementPanel::retranslate()
 {
     Controls::setCaption(m_c.startPositionCaption, tr("開始位置"));
+    m_c.startRangeLine->setText(tr("%1〜%2 の番号").arg(1).arg(SheetLayout::Positions));
     Controls::setCaption(m_c.scaleXCaption, tr("横の倍率"));
     Controls::setCaption(m_c.scaleYCaption, tr("縦の倍率"));
     m_c.previewButton->setText(tr("プレビュー"));
@@ -69,16 +101,24 @@ void PlacementPanel::buildMap(QWidget* client)
 
     // The start as a number, left of the map: typed, or stepped with the arrows.
     m_c.startPositionCaption = Controls::label(client, "startPositionCaption", QString(), 16, 173);
-    m_c.startPositionBox = new QSpinBox(client);
-    Controls::name(m_c.startPositionBox, "startPositionBox");
-    Controls::nameAfter(m_c.startPositionBox, m_c.startPositionCaption);
-    m_c.startPositionBox->setRange(1, SheetLayout::Positions);
-    m_c.startPositionBox->setGeometry(16, 195, 80, 30);
-    m_c.startPositionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Only a finished number moves the start: Enter, leaving the field, or a step.
-    m_c.startPositionBox->setKeyboardTracking(false);
-    connect(m_c.startPositionBox, &QSpinBox::valueChanged, this,
-            &PlacementPanel::startPositionChosen);
+    auto* box = new StartPositionBox(client);
+    m_c.startPositionBox = box;
+    Controls::name(box, "startPositionBox");
+    Controls::nameAfter(box, m_c.startPositionCaption);
+    box->setRange(0, 99999);
+    box->setGeometry(16, 195, 80, 30);
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The map follows each key; the start is chosen by Enter, by leaving the
+    // field, by a step, or by the job.
+    box->setKeyboardTracking(true);
+    box->onStep = [this] { takeTypedStart(); };
+    connect(box, &QSpinBox::valueChanged, this, &PlacementPanel::followTypedStart);
+    connect(box, &QSpinBox::editingFinished, this, &PlacementPanel::takeTypedStart);
+    // Shown under the field while it holds no position of the sheet.
+    m_c.startRangeLine = Controls::label(client, "startRangeLine", QString(), 16, 226, 86, 18);
+    m_c.startRangeLine->setFont(Controls::gothic(12));
+    Controls::setFontColor(m_c.startRangeLine, Controls::WrongColour);
+    m_c.startRangeLine->hide();
 }
 
 void PlacementPanel::buildScale(QWidget* client)
@@ -156,8 +196,41 @@ void PlacementPanel::showRun(int labelTotal, int startPosition)
 void PlacementPanel::showStart(int startPosition)
 {
     m_startPosition = startPosition;
+    m_shownStart = startPosition;
     showStartField();
     countSheets();
+}
+
+void PlacementPanel::followTypedStart(int typed)
+{
+    const bool valid = typed >= 1 && typed <= SheetLayout::Positions;
+    markStart(valid);
+    // A number off the sheet leaves the map at the start chosen last.
+    const int shown = valid ? typed : m_startPosition;
+    if (shown != m_shownStart) {
+        m_shownStart = shown;
+        countSheets();
+    }
+    Q_EMIT startTyped();
+}
+
+void PlacementPanel::takeTypedStart()
+{
+    const int typed = m_c.startPositionBox->value();
+    if (m_startValid && typed != m_startPosition)
+        Q_EMIT startPositionChosen(typed);
+}
+
+void PlacementPanel::markStart(bool valid)
+{
+    if (valid == m_startValid)
+        return;
+    m_startValid = valid;
+    m_c.startRangeLine->setVisible(!valid && m_c.startPositionBox->isVisible());
+    if (valid)
+        m_c.startPositionBox->setPalette(QPalette());
+    else
+        Controls::setFontColor(m_c.startPositionBox, Controls::WrongColour);
 }
 
 void PlacementPanel::showOffsets(const SheetGeometry::Offsets& offsets)
@@ -170,6 +243,7 @@ void PlacementPanel::showStartField()
 {
     const QSignalBlocker blocker(m_c.startPositionBox);
     m_c.startPositionBox->setValue(m_startPosition);
+    markStart(true);
 }
 
 void PlacementPanel::showScale(int scaleX, int scaleY)
@@ -182,7 +256,7 @@ void PlacementPanel::showScale(int scaleX, int scaleY)
 
 void PlacementPanel::countSheets()
 {
-    m_sheetCount = SheetLayout::countSheets(m_startPosition, m_labelTotal);
+    m_sheetCount = SheetLayout::countSheets(m_shownStart, m_labelTotal);
     m_c.sheetList->setNumberRange(1, m_sheetCount);
     m_c.sheetList->selectRow(0);
     showSheet(1);
@@ -190,7 +264,7 @@ void PlacementPanel::countSheets()
 
 void PlacementPanel::showSheet(int sheet)
 {
-    m_c.sheetMap->showMarks(SheetLayout::showSheet(sheet, m_startPosition, m_labelTotal));
+    m_c.sheetMap->showMarks(SheetLayout::showSheet(sheet, m_shownStart, m_labelTotal));
 }
 
 void PlacementPanel::chooseStartAtPointer()
@@ -209,7 +283,7 @@ void PlacementPanel::stepStart(int positions)
     // As for clicks: only on sheet 1, and only to a position of the sheet.
     if (m_c.sheetList->currentRow() >= 1)
         return;
-    const int position = m_startPosition + positions;
+    const int position = m_shownStart + positions;
     if (position < 1 || position > SheetLayout::Positions)
         return;
     Q_EMIT startPositionChosen(position);

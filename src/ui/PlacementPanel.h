@@ -24,9 +24,18 @@ public:
     void showOffsets(const SheetGeometry::Offsets& offsets);
     void showScale(int scaleX, int scaleY);
     int sheetCount() const { return m_sheetCount; }
+    // The start the map shows: as typed, while it is being typed.
+    int shownStart() const { return m_shownStart; }
+    // The start field holds a position of the sheet.
+    bool startIsValid() const { return m_startValid; }
+    // A start typed but not yet confirmed is chosen now (before a job).
+    void takeTypedStart();
 
 Q_SIGNALS:
     void startPositionChosen(int position);
+    // The start field changed as the user types: the map shows it, and
+    // what the job would print follows.
+    void startTyped();
     void offsetsChosen(const SheetGeometry::Offsets& offsets);
     void scaleChosen(int scaleX, int scaleY);
     void previewRequested();
@@ -38,6 +47,8 @@ private:
     void buildTrialButtons(QWidget* client);
     void buildSheetsAndOffsets();
     void showStartField();
+    void followTypedStart(int typed);
+    void markStart(bool valid);
     void countSheets();
     void showSheet(int sheet);
     void chooseStartAtPointer();
@@ -45,7 +56,9 @@ private:
     void chooseOffsets();
 
     PrintControls& m_c;
-    int m_startPosition = 1;
+    int m_startPosition = 1; // as chosen
+    int m_shownStart = 1;    // as the map shows it: typed, or as chosen
+    bool m_startValid = true;
     int m_labelTotal = 0;
     int m_sheetCount = 0;
     int m_mouseX = 0;

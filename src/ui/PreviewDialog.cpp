@@ -1,14 +1,17 @@
 #include "ui/PreviewDialog.h"
 
+#include "core/layout/SheetLayout.h"
 #include "print/ImagePagesCanvas.h"
 #include "ui/Controls.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -18,6 +21,8 @@ namespace {
 
 // Resolutions of the zoom steps, in dots per inch of the page.
 constexpr std::array<int, 6> Zooms = {36, 54, 72, 108, 144, 216};
+
+const QColor DiscOutline(200, 200, 200);
 
 QToolButton* toolButton(QWidget* parent, const char* name, const QString& text,
                         const QString& caption, const QKeySequence& key)
@@ -98,8 +103,35 @@ void PreviewDialog::render()
     ImagePagesCanvas canvas(m_layout, dpi());
     m_draw(canvas);
     m_pages = canvas.pages();
+    if (m_discs)
+        drawDiscs();
     m_page = std::clamp(m_page, 0, std::max(0, pageCount() - 1));
     showCurrent();
+}
+
+void PreviewDialog::showDiscs(const SheetGeometry::Offsets& offsets)
+{
+    m_discs = offsets;
+    render();
+}
+
+void PreviewDialog::drawDiscs()
+{
+    // Positions are counted from the printable area, as the painter draws them.
+    const QPoint origin = m_layout.paintRectPixels(dpi()).topLeft();
+    for (QImage& page : m_pages) {
+        QPainter painter(&page);
+        painter.setRenderHint(QPainter::Antialiasing);
+        // Multiplied, so that the ink of a label stays as it prints.
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.setPen(QPen(DiscOutline, 1));
+        painter.setBrush(Qt::NoBrush);
+        for (int p = 1; p <= SheetLayout::Positions; ++p) {
+            const DeviceBox box = SheetGeometry::place(p, *m_discs, dpi(), dpi()).box;
+            painter.drawEllipse(
+                QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)).translated(origin));
+        }
+    }
 }
 
 void PreviewDialog::showCurrent()
@@ -121,16 +153,28 @@ void PreviewDialog::showPage(int page)
 
 void PreviewDialog::zoomIn()
 {
-    if (m_zoom + 1 < int(Zooms.size())) {
-        ++m_zoom;
-        render();
-    }
+    zoomTo(m_zoom + 1);
 }
 
 void PreviewDialog::zoomOut()
 {
-    if (m_zoom > 0) {
-        --m_zoom;
-        render();
-    }
+    zoomTo(m_zoom - 1);
+}
+
+void PreviewDialog::zoomTo(int zoom)
+{
+    if (zoom < 0 || zoom >= int(Zooms.size()))
+        return;
+    // The point of the page in the middle of the view stays there.
+    QScrollBar* across = m_scroll->horizontalScrollBar();
+    QScrollBar* down = m_scroll->verticalScrollBar();
+    const QSize viewport = m_scroll->viewport()->size();
+    const QSizeF before = m_image->size();
+    const double x = (across->value() + viewport.width() / 2.0) / std::max(1.0, before.width());
+    const double y = (down->value() + viewport.height() / 2.0) / std::max(1.0, before.height());
+    m_zoom = zoom;
+    render();
+    m_image->resize(m_image->sizeHint().expandedTo(viewport));
+    across->setValue(int(x * m_image->width() - viewport.width() / 2.0));
+    down->setValue(int(y * m_image->height() - viewport.height() / 2.0));
 }

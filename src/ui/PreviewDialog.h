@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/layout/SheetGeometry.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QList>
 #include <QPageLayout>
 
 #include <functional>
+#include <optional>
 
 class PrintCanvas;
 class QLabel;
@@ -30,13 +33,19 @@ public:
     void showPage(int page);
     void zoomIn();
     void zoomOut();
+    void zoomTo(int zoom);
+    // Faint outlines of the sheet's discs under the labels, on the screen
+    // only, so that the user sees where the labels sit.
+    void showDiscs(const SheetGeometry::Offsets& offsets);
 
 private:
     void render();
+    void drawDiscs();
     void showCurrent();
 
     QPageLayout m_layout;
     std::function<void(PrintCanvas&)> m_draw;
+    std::optional<SheetGeometry::Offsets> m_discs;
     QList<QImage> m_pages;
     int m_page = 0;
     int m_zoom = 2; // index into the resolutions

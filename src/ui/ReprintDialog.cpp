@@ -2,6 +2,7 @@
 
 #include "core/job/Reprint.h"
 #include "ui/Controls.h"
+#include "ui/JobLines.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -18,11 +20,11 @@ ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, int posi
 {
     setObjectName(QStringLiteral("reprintDialog"));
     setWindowTitle(tr("再印刷: ジョブ %1").arg(job.id));
-    const int samples = job.job.labels.isEmpty()
-                            ? 1
-                            : Reprint::sampleOf(job, int(job.job.labels.size()) - 1).first;
+    const int samples =
+        job.job.labels.isEmpty() ? 1 : Reprint::sampleOf(job, int(job.job.labels.size()) - 1).first;
 
-    m_all = new QRadioButton(tr("すべてのラベル（%n 枚）", nullptr, int(job.job.labels.size())), this);
+    m_all =
+        new QRadioButton(tr("すべてのラベル（%n 枚）", nullptr, int(job.job.labels.size())), this);
     Controls::name(m_all, "reprintAll");
     m_samples = new QRadioButton(tr("サンプル"), this);
     Controls::name(m_samples, "reprintSamples");
@@ -49,6 +51,11 @@ ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, int posi
     // A start the sheet does not have begins it afresh, as a job would.
     m_start->setValue(startPosition <= positions ? startPosition : 1);
 
+    // The labels the choice prints, as they will print.
+    m_chosenLine = new QLabel(this);
+    m_chosenLine->setObjectName(QStringLiteral("reprintChosen"));
+    m_chosenLine->setTextFormat(Qt::PlainText);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_print = buttons->addButton(tr("印刷"), QDialogButtonBox::AcceptRole);
     Controls::name(m_print, "reprintPrint");
@@ -61,8 +68,9 @@ ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, int posi
     grid->addWidget(m_lastSample, 1, 3);
     grid->addWidget(m_picked, 2, 0, 1, 4);
     grid->addWidget(m_labels, 3, 0, 1, 4);
-    grid->addWidget(startCaption, 4, 0);
-    grid->addWidget(m_start, 4, 1);
+    grid->addWidget(m_chosenLine, 4, 0, 1, 4);
+    grid->addWidget(startCaption, 5, 0);
+    grid->addWidget(m_start, 5, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
@@ -103,5 +111,21 @@ void ReprintDialog::showChoice()
     m_firstSample->setEnabled(m_samples->isChecked());
     m_lastSample->setEnabled(m_samples->isChecked());
     m_labels->setEnabled(m_picked->isChecked());
-    m_print->setEnabled(!chosenLabels().isEmpty());
+    const QList<int> chosen = chosenLabels();
+    m_print->setEnabled(!chosen.isEmpty());
+    QList<PrintLogEntry> labels;
+    for (int index : chosen)
+        labels << m_job.job.labels.value(index);
+    if (!m_picked->isChecked()) {
+        // The list marks what the samples mean; a selection made here runs no handler.
+        const QSignalBlocker blocker(m_labels);
+        for (int row = 0; row < m_labels->count(); ++row)
+            m_labels->item(row)->setSelected(chosen.contains(row));
+        if (!chosen.isEmpty())
+            m_labels->scrollToItem(m_labels->item(chosen.first()));
+    }
+    m_chosenLine->setText(
+        labels.isEmpty()
+            ? tr("ラベルを選んでください")
+            : tr("%n 枚: %1", nullptr, int(labels.size())).arg(JobLines::range(labels)));
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -34,4 +35,5 @@ private:
     QListWidget* m_labels = nullptr;
     QSpinBox* m_start = nullptr;
     QPushButton* m_print = nullptr;
+    QLabel* m_chosenLine = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -35,6 +36,18 @@ protected:
         m_pressed = false;
         if (click)
             Q_EMIT m_map->clicked();
+    }
+
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QWidget::event(event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const int position = SheetMap::positionAt(help->pos().x(), help->pos().y()))
+            QToolTip::showText(help->globalPos(), SheetMap::tr("位置 %1").arg(position), this);
+        else
+            QToolTip::hideText();
+        return true;
     }
 
 private:
@@ -195,10 +208,30 @@ void SheetMap::paintEvent(QPaintEvent*)
         painter.setBrush(m_colors[size_t(p)]);
         painter.drawEllipse(circleRect(p).adjusted(0.5, 0.5, -0.5, -0.5));
     }
+    paintLegend(painter);
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(m_clickArea->geometry()).adjusted(-3, -3, 3, 3), 4, 4);
+    }
+}
+
+void SheetMap::paintLegend(QPainter& painter)
+{
+    // Under the circles: what their colours mean.
+    painter.setFont(Controls::gothic(12, false));
+    const QFontMetrics metrics(painter.font());
+    int x = 48;
+    const int y = 408;
+    for (const auto& [mark, text] : {std::pair{SheetLayout::Mark::Used, tr("使用済み")},
+                                     {SheetLayout::Mark::Printed, tr("このジョブ")},
+                                     {SheetLayout::Mark::Free, tr("空き")}}) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(colorOf(mark));
+        painter.drawEllipse(QRectF(x + 0.5, y + 2.5, 10, 10));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(x + 14, y + metrics.ascent(), text);
+        x += 14 + metrics.horizontalAdvance(text) + 12;
     }
 }
 

@@ -14,6 +14,8 @@
 // scaled to the same room. The circles are painted here rather than being
 // controls. It takes the keyboard focus: the arrow keys step the start by a
 // position or a row.
+class QPainter;
+
 class SheetMap final : public QWidget {
     Q_OBJECT
 public:
@@ -61,6 +63,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void paintLegend(QPainter& painter);
     // Another sheet's scale and where its grids' corner lies, in pixels.
     void layOut();
 

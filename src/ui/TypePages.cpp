@@ -182,8 +182,10 @@ void TypePages::buildFreeTexts()
 {
     // Free texts of types 9..12, one line per sample.
     QWidget* page = m_c.pages[2];
+    m_c.freeTextCaption = Controls::label(page, "freeTextCaption", QString(), 350, 4, 121, 22);
     m_c.freeTextMemo = memo(page, "freeTextMemo", 20);
-    m_c.freeTextMemo->setGeometry(350, 8, 121, 385);
+    m_c.freeTextMemo->setGeometry(350, 28, 121, 365);
+    Controls::nameAfter(m_c.freeTextMemo, m_c.freeTextCaption);
     m_c.freeTextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     m_c.clearFreeTextsButton = new QPushButton(page);

@@ -3,12 +3,14 @@
 #include "core/job/JobTransaction.h"
 #include "core/job/Reprint.h"
 #include "core/model/LabelType.h"
+#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintRecord.h"
 #include "core/render/TestSheet.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSync.h"
 #include "ui/HistoryDialog.h"
+#include "ui/JobLines.h"
 #include "ui/PreviewDialog.h"
 #include "ui/PrinterDocument.h"
 #include "ui/ReprintDialog.h"
@@ -20,6 +22,17 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProgressDialog>
+
+namespace {
+
+// The printer as the history and the status line name it: the queue, or
+// the PDF file.
+QString printerShown(const QPrinter& printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+} // namespace
 
 WindowJobs::WindowJobs(WorkingState& state, RunFiles& files, FolderSync& sync,
                        WindowRegistry& registry, Dialogs& dialogs, Clock clock, QWidget* window)
@@ -41,6 +54,7 @@ void WindowJobs::showPreview(const SheetGeometry::Offsets& offsets)
             ::runPrintJob(canvas, run, look, offsets, start, {});
         },
         m_window);
+    preview->showDiscs(offsets);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowModality(Qt::WindowModal);
     preview->show();
@@ -69,19 +83,31 @@ void WindowJobs::printTestSheet(const SheetGeometry::Offsets& offsets)
 
 bool WindowJobs::printLabels(const LabelRequestOf& requestOf)
 {
-    return run([&requestOf](const FolderSnapshot& folder, const QString& printer) {
-        LabelJobRequest request = requestOf(folder);
-        request.printer = printer;
-        return JobPlanning::planLabels(request, folder);
-    });
+    const QString first = m_state.run.labelTotal() > 0
+                              ? labelText(PrintLogEntry{composeLabelTexts(m_state.run, 0).upper,
+                                                        composeLabelTexts(m_state.run, 0).lower})
+                              : QString();
+    return run(
+        [&requestOf](const FolderSnapshot& folder, const QString& printer) {
+            LabelJobRequest request = requestOf(folder);
+            request.printer = printer;
+            return JobPlanning::planLabels(request, folder);
+        },
+        first);
 }
 
 bool WindowJobs::reprint(const RegistryJob& job, const QList<int>& labels, int startPosition)
 {
-    return run([&, this](const FolderSnapshot& folder, const QString& printer) {
-        return JobPlanning::planReprint({job, labels, startPosition, printer, ownState(), {}},
-                                        folder);
-    });
+    const QList<PrintLogEntry>& printed = job.job.labels;
+    const int firstIndex = labels.isEmpty() ? -1 : labels.first();
+    const QString first =
+        firstIndex >= 0 && firstIndex < printed.size() ? labelText(printed[firstIndex]) : QString();
+    return run(
+        [&, this](const FolderSnapshot& folder, const QString& printer) {
+            return JobPlanning::planReprint({job, labels, startPosition, printer, ownState(), {}},
+                                            folder);
+        },
+        first);
 }
 
 SavedState WindowJobs::ownState() const
@@ -91,27 +117,39 @@ SavedState WindowJobs::ownState() const
     return saved;
 }
 
-bool WindowJobs::run(const Planner& plan)
+bool WindowJobs::run(const Planner& plan, const QString& firstLabel)
 {
     LabelRegistry* registry = m_registry.ensure();
     if (!registry)
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    if (!chooseLabelPrinter(printer))
+    if (!chooseLabelPrinter(printer, firstLabel))
         return false;
     const JobOutcome outcome = transact(printer, *registry, plan);
     showOutcome(outcome);
     if (!outcome.printed())
         return false;
     takeOutcome(outcome);
+    const bool reprint = outcome.kind == JobKind::Reprint;
+    const QString next = !reprint && labelType(m_state.design.type).hasNumber()
+                             ? JobPlanning::firstLabel(m_state.design, m_clock().date()).lower
+                             : QString();
+    Q_EMIT reported(JobLines::printed(outcome.job, reprint, printerShown(printer), next,
+                                      outcome.start.startPosition));
     Q_EMIT jobPrinted(outcome);
     return true;
 }
 
-bool WindowJobs::chooseLabelPrinter(QPrinter& printer)
+bool WindowJobs::chooseLabelPrinter(QPrinter& printer, const QString& firstLabel)
 {
     printer.setDocName(QString::fromLatin1(LabelsJobName));
     applyChoice(printer, m_state.labelPrinter);
+    // A file of its own for each job, beside the last one, so that a careless
+    // Enter does not print over the last job's PDF.
+    if (!m_state.labelPrinter.pdfFile.isEmpty())
+        printer.setOutputFileName(JobLines::pdfName(
+            QFileInfo(m_state.labelPrinter.pdfFile).absolutePath(), m_clock(), firstLabel));
+    // Qt's print dialog asks before it lets a file be printed over.
     if (!m_dialogs.choosePrinter(m_window, printer))
         return false;
     m_state.labelPrinter = choiceOf(printer);
@@ -120,29 +158,34 @@ bool WindowJobs::chooseLabelPrinter(QPrinter& printer)
 
 JobOutcome WindowJobs::transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan)
 {
-    const QString printerName =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    const QString printerName = printerShown(printer);
     // The window takes no input until the job has ended; it keeps painting.
     m_busy = true;
     Q_EMIT jobStarted();
-    QProgressDialog progress(m_window);
-    progress.setObjectName(QStringLiteral("printProgress"));
-    progress.setWindowTitle(tr("Print"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(500);
+    // The progress window is made once the first sheet is drawn: made
+    // earlier, its own timer would show it, empty and modal, over the
+    // question about labels issued before, which then could not be answered.
+    std::unique_ptr<QProgressDialog> progress;
+    const auto showProgress = [this, &progress](int sheet, int sheetCount) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(m_window);
+            progress->setObjectName(QStringLiteral("printProgress"));
+            progress->setWindowTitle(tr("Print"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setCancelButton(nullptr);
+            progress->setMinimumDuration(ProgressDelayMs);
+        }
+        progress->setRange(0, sheetCount);
+        progress->setLabelText(tr("sheet %1 of %2").arg(sheet).arg(sheetCount));
+        progress->setValue(sheet);
+    };
 
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     JobTransaction transaction(m_files, registry, Station::ofThisProcess(m_state.appDir), m_clock);
     const JobOutcome outcome = transaction.run(
         *canvas, [&](const FolderSnapshot& folder) { return plan(folder, printerName); },
-        [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); },
-        [&progress](int sheet, int sheetCount) {
-            progress.setRange(0, sheetCount);
-            progress.setValue(sheet);
-            progress.setLabelText(tr("sheet %1 of %2").arg(sheet).arg(sheetCount));
-        });
-    progress.close();
+        [this](const QList<IssuedLabel>& issued) { return allowDuplicates(issued); }, showProgress);
+    progress.reset();
     m_busy = false;
     return outcome;
 }
@@ -214,7 +257,9 @@ bool WindowJobs::printRecord(const PrintedJob& job)
     if (!m_dialogs.choosePrinter(m_window, printer))
         return false;
     m_state.recordPrinter = choiceOf(printer);
-    m_dialogs.message(m_window, tr("A4のコピー用紙をプリンターに入れてください。"));
+    // A file needs no paper.
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        m_dialogs.message(m_window, tr("A4のコピー用紙をプリンターに入れてください。"));
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     // Dated by the job, so that the record of a past job reads as it did.
     const QDateTime printedAt = job.printedAt.isValid() ? job.printedAt.toLocalTime() : m_clock();
@@ -222,6 +267,8 @@ bool WindowJobs::printRecord(const PrintedJob& job)
         m_dialogs.error(m_window, canvas->errorString());
         return false;
     }
+    Q_EMIT reported(JobLines::recordPrinted(job, printerShown(printer),
+                                            printer.outputFormat() == QPrinter::PdfFormat));
     return true;
 }
 
@@ -252,6 +299,7 @@ bool WindowJobs::writeSpreadsheet(const PrintedJob& job)
         return false;
     }
     m_state.exportFolder = QFileInfo(path).absolutePath();
+    Q_EMIT reported(JobLines::spreadsheetSaved(path));
     return true;
 }
 

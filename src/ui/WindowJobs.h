@@ -54,6 +54,8 @@ public:
     static constexpr const char* LabelsJobName = "Rondelmaker labels";
     static constexpr const char* RecordJobName = "Rondelmaker record";
     static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
+    // A job that takes longer than this shows its progress, sheet by sheet.
+    static constexpr int ProgressDelayMs = 500;
 
 Q_SIGNALS:
     // The printer was chosen: the job runs.
@@ -63,14 +65,16 @@ Q_SIGNALS:
     void planMoved();
     // The print system took the job, and the window's values follow it.
     void jobPrinted(const JobOutcome& outcome);
+    // What a job, a record or a spreadsheet did, in a line for the user.
+    void reported(const QString& line);
 
 private:
     // A job's plan on the folder, for the printer the user chose.
     using Planner = std::function<PlanDecision(const FolderSnapshot&, const QString& printer)>;
     // Runs a planned job: printer, progress, question, messages.
-    bool run(const Planner& plan);
+    bool run(const Planner& plan, const QString& firstLabel);
     // The print dialog, on the printer chosen last.
-    bool chooseLabelPrinter(QPrinter& printer);
+    bool chooseLabelPrinter(QPrinter& printer, const QString& firstLabel);
     // The transaction with its progress, while the window takes no input.
     JobOutcome transact(QPrinter& printer, LabelRegistry& registry, const Planner& plan);
     bool reprint(const RegistryJob& job, const QList<int>& labels, int startPosition);

@@ -40,7 +40,7 @@ bool WindowRun::freezeRun()
 
 void WindowRun::showRun()
 {
-    m_print.showRun(m_state.run, m_state.start.startPosition);
+    m_print.showRun(m_state.run, m_state.start.startPosition, m_state.design.dateAdjust);
     m_print.showOffsets(m_state.start.offsets());
     m_print.resetAppearance(m_state.run.repeatCount);
 }

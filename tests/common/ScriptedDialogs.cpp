@@ -20,10 +20,12 @@ bool ScriptedDialogs::askYesNo(QWidget*, const QString& text)
     return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
 }
 
-int ScriptedDialogs::choose(QWidget*, const QString& text, const QString& detail,
-                            const QStringList&)
+int ScriptedDialogs::choose(QWidget* parent, const QString& text, const QString& detail,
+                            const QStringList& answers)
 {
     calls.append({QStringLiteral("choose"), text, detail});
+    if (chooseWith)
+        return chooseWith(parent, text, detail, answers);
     if (onMessage)
         onMessage(text);
     return chooseAnswers.isEmpty() ? -1 : chooseAnswers.takeFirst();

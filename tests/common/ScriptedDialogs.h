@@ -32,6 +32,9 @@ public:
     QList<std::optional<QFont>> fontAnswers;
     // Decides the print dialog; it may set up the printer (e.g. PDF output).
     std::function<bool(QPrinter&)> printerAnswer;
+    // Answers the questions of choose() instead of chooseAnswers (a real
+    // message box, clicked as a user clicks it).
+    std::function<int(QWidget*, const QString&, const QString&, const QStringList&)> chooseWith;
     // Runs when a message or error box is shown (to look at the window then).
     std::function<void(const QString&)> onMessage;
 

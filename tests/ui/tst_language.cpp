@@ -251,7 +251,8 @@ void TestLanguage::screensRecordAndSpreadsheetInTheSystemLanguage()
     const QString record = out.filePath(QStringLiteral("record.pdf"));
     f.dialogs.printerAnswer = toPdf(record);
     QTest::mouseClick(mc.reportButton, Qt::LeftButton);
-    QCOMPARE(f.dialogs.texts(QStringLiteral("message")).value(0), t.paperMessage);
+    // A file needs no paper.
+    QVERIFY(!f.dialogs.texts(QStringLiteral("message")).contains(t.paperMessage));
     QString error;
     QVERIFY2(PdfTools::text(record, error).contains(t.record), qPrintable(error));
 

@@ -327,6 +327,14 @@ void TestMainWindow::keyboardFromTheStart()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("RUN"));
     QCOMPARE(w.state().design.upperTexts[3], QStringLiteral("RUN"));
+
+    // Enter on a focused button presses it; Escape on the print screen goes back.
+    QPushButton* printSet = w.design().controls().printSetButton;
+    printSet->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(printSet, Qt::Key_Return);
+    QCOMPARE(w.screen(), MainWindow::Screen::Print);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w.screen(), MainWindow::Screen::Design);
 }
 
 void TestMainWindow::tabFollowsTheWork_data()
@@ -348,18 +356,18 @@ void TestMainWindow::tabFollowsTheWork_data()
                bar;
     QTest::newRow("type 10 with free texts")
         << 10 << false
-        << QStringList{"typePageTabs",     "type10Button",    "type10UpperEdit",
-                       "type10LetterList", "freeTextMemo",    "clearFreeTextsButton",
-                       "sampleCountList",  "repeatCountList", "printSetButton"} +
+        << QStringList{"typePageTabs",     "type10Button",  "type10UpperEdit",
+                       "type10LetterList", "freeTextMemo",  "clearFreeTextsButton",
+                       "repeatCountList",  "printSetButton"} +
                bar;
     QTest::newRow("print screen") << 1 << true
                                   << QStringList{"sheetMap",
                                                  "startPositionBox",
-                                                 "scaleXBox",
-                                                 "scaleYBox",
                                                  "sheetList",
                                                  "verticalOffsetList",
                                                  "horizontalOffsetList",
+                                                 "scaleXBox",
+                                                 "scaleYBox",
                                                  "textColourList",
                                                  "backgroundColourList",
                                                  "frameCheck",

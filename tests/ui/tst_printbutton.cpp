@@ -3,14 +3,18 @@
 #include "ui/ListBox.h"
 #include "ui/PreviewDialog.h"
 #include "ui/PrintScreen.h"
+#include "ui/QtDialogs.h"
 #include "ui/SampleLabel.h"
+#include "ui/WindowJobs.h"
 
 #include "FullTmpfs.h"
 #include "PdfTools.h"
 #include "PrintScreenFixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -76,6 +80,7 @@ private Q_SLOTS:
     void printerFailureAdvancesNothing_data();
     void printerFailureAdvancesNothing();
     void inputStaysClosedDuringJob();
+    void questionIsAnsweredAfterTheProgressDelay();
     void noLabelsPrintNothing();
 };
 
@@ -101,7 +106,20 @@ void TestPrintButton::jobMovesTheRunOn()
     typeText(p.dc.upperEdit[2], QStringLiteral("PCR"));
     chooseRow(p.dc.letters(LetterList::Type2), 25); // Z
     p.printSet();
+    // What Print will print, said before it does; the 2D code is easily missed.
+    const QString summary =
+        QStringLiteral("20 枚 · PCR Z995–PCR A014 · シート 1 の 140 から（2 シート）");
+    QCOMPARE(p.pc.jobSummaryLine->text(), summary);
+    QTest::mouseClick(p.pc.codeCheck, Qt::LeftButton);
+    QCOMPARE(p.pc.jobSummaryLine->text(), summary + QStringLiteral(" · 2D コード"));
+    QTest::mouseClick(p.pc.codeCheck, Qt::LeftButton);
     p.print();
+    // What it printed and where the next job goes on, until the next action.
+    QLabel* status = p.f.w().controls().statusLine;
+    QCOMPARE(status->text(),
+             QStringLiteral("PCR Z995–PCR A014 を印刷しました（%1）。次は A015、開始位置 10")
+                 .arg(p.pdf()));
+    QVERIFY(status->isVisibleTo(&p.f.w()));
 
     QCOMPARE(pdfPages(p.pdf()), 2); // positions 140..150, then 1..9
     QCOMPARE(p.f.state().lastJob.has_value(), true);
@@ -117,6 +135,9 @@ void TestPrintButton::jobMovesTheRunOn()
     QCOMPARE(p.dc.firstNumberList->currentRow(), 15);
     QCOMPARE(p.dc.numberCaption[2]->text(), QStringLiteral("015")); // the previews follow
     QVERIFY(p.pc.printButton->isEnabled());
+    QVERIFY(status->isVisibleTo(&p.f.w()));
+    p.printSet();
+    QVERIFY(status->text().isEmpty());
 }
 
 void TestPrintButton::nextJobContinuesWithoutDuplicates()
@@ -130,6 +151,15 @@ void TestPrintButton::nextJobContinuesWithoutDuplicates()
     QCOMPARE(p.f.printed(99).lower, QStringLiteral("AA99"));
     p.printSet();
     QCOMPARE(p.pc.sampleLabel->lower(), QStringLiteral("AB00"));
+    // The PDF chosen last is kept, under a new name of this job's own.
+    QString proposed;
+    p.f.dialogs.printerAnswer = [&](QPrinter& printer) {
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            proposed = printer.outputFileName();
+        return false;
+    };
+    p.clickPrint();
+    QCOMPARE(proposed, p.out.filePath(fixedNow().toString("yyyyMMdd-HHmmss") + " AB00.pdf"));
     p.print();
     QCOMPARE(p.f.printed(0).lower, QStringLiteral("AB00"));
     QCOMPARE(p.f.state().start.startPosition, 51);
@@ -188,9 +218,11 @@ void TestPrintButton::previewShowsThePrint()
         const QImage shown = pages[page].convertToFormat(QImage::Format_RGB32);
         QCOMPARE(printed.size(), shown.size());
         qsizetype differing = 0;
+        qsizetype outlined = 0; // the discs' outlines: on the screen, never printed
         for (int y = 0; y < shown.height(); ++y) {
             for (int x = 0; x < shown.width(); ++x) {
                 const QRgb a = shown.pixel(x, y), b = printed.pixel(x, y);
+                outlined += b == qRgb(255, 255, 255) && a != b ? 1 : 0;
                 if (qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
                         qAbs(qBlue(a) - qBlue(b)) >
                     192)
@@ -200,6 +232,7 @@ void TestPrintButton::previewShowsThePrint()
         QVERIFY2(
             differing < shown.width() * shown.height() / 100,
             qPrintable(QStringLiteral("page %1: %2 pixels differ").arg(page + 1).arg(differing)));
+        QVERIFY(outlined > 150 * 50);
     }
 }
 
@@ -294,6 +327,54 @@ void TestPrintButton::inputStaysClosedDuringJob()
     QCOMPARE(pdfPages(p.pdf()), 2);
     QVERIFY(!p.f.w().isPrinting());
     QVERIFY(p.f.w().close());
+}
+
+void TestPrintButton::questionIsAnsweredAfterTheProgressDelay()
+{
+    // The job repeats labels issued before, and the real question box asks.
+    // The user reads it for longer than any progress window waits before it
+    // shows itself (Qt's own default is 4 s), then clicks "print again".
+    PrintFixture p;
+    p.f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.f.w()));
+    p.design(1, 1, 160);
+    p.printSet();
+    p.print();
+    p.design(1, 1, 160); // from position 11: two sheets
+    p.printSet();
+    QtDialogs real;
+    QStringList answers;
+    p.f.dialogs.chooseWith = [&](QWidget* parent, const QString& text, const QString& detail,
+                                 const QStringList& offered) {
+        answers = offered;
+        return real.choose(parent, text, detail, offered);
+    };
+    bool questionInFront = false;
+    bool progressShown = true;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!question)
+            return;
+        reader.stop();
+        QTest::qWait(std::max(WindowJobs::ProgressDelayMs, 4000) + 500);
+        questionInFront = QApplication::activeModalWidget() == question;
+        const auto progress = p.f.w().findChildren<QProgressDialog*>();
+        progressShown = std::any_of(progress.cbegin(), progress.cend(),
+                                    [](const QProgressDialog* d) { return d->isVisible(); });
+        for (QAbstractButton* button : question->buttons()) {
+            if (button->text() == answers.value(1))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    reader.start(50);
+    p.print();
+    QVERIFY(questionInFront);
+    QVERIFY(!progressShown);
+    QCOMPARE(p.f.dialogs.count("choose"), 1);
+    QCOMPARE(pdfPages(p.pdf()), 2);
+    QCOMPARE(p.f.printed(0).lower, QStringLiteral("0001"));
+    QCOMPARE(p.f.state().start.startPosition, 21);
 }
 
 void TestPrintButton::noLabelsPrintNothing()

@@ -76,11 +76,11 @@ void printJob(MainFixture& f, int type, int first, int samples, const QString& p
     QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
 }
 
-template <typename T>
-T* shown(const char* name)
+template <typename T> T* shown(const char* name)
 {
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (auto* found = top->findChild<T*>(QString::fromLatin1(name)); found && found->isVisible())
+        if (auto* found = top->findChild<T*>(QString::fromLatin1(name));
+            found && found->isVisible())
             return found;
         if (top->objectName() == QLatin1String(name) && top->isVisible())
             return qobject_cast<T*>(top);
@@ -193,9 +193,15 @@ void TestRegistryWindow::historyRecordsAndReprintsAPastJob()
     QTest::keyClicks(firstSample, "2");
     lastSample->selectAll();
     QTest::keyClicks(lastSample, "3");
+    // The dialog names what the samples print, as the printout then reads.
+    QCOMPARE(reprint->findChild<QLabel*>("reprintChosen")->text(),
+             QStringLiteral("2 枚: 12/08 0002–12/08 0003"));
+    auto* table = history->findChild<QTableWidget*>("historyTable");
+    table->setColumnWidth(1, 311);
     const QString again = record("again.pdf");
     QTest::mouseClick(reprint->findChild<QPushButton*>("reprintPrint"), Qt::LeftButton);
     QCOMPARE(wordsOf(again), QStringLiteral("12/08 0002 12/08 0003"));
+    QCOMPARE(table->columnWidth(1), 311); // the widths the user gave the columns
     QCOMPARE(f.w().design().controls().nextJobLine->text(),
              QString(next).replace(QStringLiteral("開始位置 7"), QStringLiteral("開始位置 9")));
     QCOMPARE(history->findChild<QTableWidget*>("historyTable")->rowCount(), 2);
@@ -227,8 +233,8 @@ void TestRegistryWindow::aReprintIsRefusedAsTheCommandLineRefusesIt()
              qPrintable(errors.first()));
 
     QProcess cli;
-    cli.start(QStringLiteral(RONDEL_CLI), {"reprint", "1", "--pdf", f.dir.path() + "/again.pdf",
-                                           "--state-dir", f.dir.path()});
+    cli.start(QStringLiteral(RONDEL_CLI),
+              {"reprint", "1", "--pdf", f.dir.path() + "/again.pdf", "--state-dir", f.dir.path()});
     QVERIFY(cli.waitForFinished(30000));
     QCOMPARE(cli.exitCode(), 2);
     QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),

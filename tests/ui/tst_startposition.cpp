@@ -4,6 +4,7 @@
 #include "FullTmpfs.h"
 #include "PrintScreenFixture.h"
 
+#include <QLabel>
 #include <QSpinBox>
 #include <QTest>
 
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void clickingTheMapSetsStartPosition();
     void startFromTheKeyboard_data();
     void startFromTheKeyboard();
+    void startOffTheSheetStaysAsTyped();
     void focusFrames_data();
     void focusFrames();
     void offsetsSaveAtOnce();
@@ -72,10 +74,6 @@ void TestStartPosition::startFromTheKeyboard_data()
                                      << "150" << QList<int>{Qt::Key_Tab} << 150;
     QTest::newRow("typed, not confirmed") << 7 << 1 << "field"
                                           << "25" << none << 7;
-    QTest::newRow("0 refused") << 7 << 1 << "field"
-                               << "0" << QList<int>{Qt::Key_Return} << 7;
-    QTest::newRow("151 cut to 15") << 7 << 1 << "field"
-                                   << "151" << QList<int>{Qt::Key_Return} << 15;
     QTest::newRow("field arrows") << 7 << 1 << "field"
                                   << "" << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down} << 8;
     QTest::newRow("map right and down")
@@ -134,6 +132,48 @@ void TestStartPosition::startFromTheKeyboard()
         if (expected > 1)
             QCOMPARE(pc.sheetMap->colorAt(expected - 1), QColor(128, 128, 128));
     }
+}
+
+void TestStartPosition::startOffTheSheetStaysAsTyped()
+{
+    PrintScreenFixture s("10,10,7\r\n\r\n");
+    s.f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&s.f.w()));
+    s.printSet();
+    QSpinBox* box = s.pc.startPositionBox;
+    const auto type = [&](const QString& text, Qt::Key key) {
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+        if (key != Qt::Key_unknown)
+            QTest::keyClick(QApplication::focusWidget(), key);
+    };
+
+    // The map and the summary follow each key; the start waits for Enter.
+    type("55", Qt::Key_unknown);
+    QCOMPARE(s.pc.sheetMap->colorAt(55), QColor(255, 0, 0));
+    QCOMPARE(s.pc.sheetMap->colorAt(54), QColor(128, 128, 128));
+    QVERIFY(s.pc.jobSummaryLine->text().contains("55"));
+    QCOMPARE(s.f.state().start.startPosition, 7);
+
+    for (const auto& [typed, key] : {std::pair{"200", Qt::Key_Return}, {"0", Qt::Key_Tab}}) {
+        type(typed, key);
+        QCOMPARE(box->text(), QString(typed)); // never another number
+        QVERIFY(s.pc.startRangeLine->isVisible());
+        QVERIFY(s.pc.startRangeLine->text().contains("150"));
+        QVERIFY(!s.pc.printButton->isEnabled());
+        QVERIFY(s.pc.printButton->toolTip().contains("150"));
+        QCOMPARE(s.pc.printRefusalLine->text(), s.pc.printButton->toolTip());
+        QCOMPARE(s.f.state().start.startPosition, 7);
+        QCOMPARE(s.pc.sheetMap->colorAt(7), QColor(255, 0, 0));
+        QCOMPARE(s.f.dir.startFile(), QByteArray("10,10,7\r\n\r\n"));
+    }
+
+    type("12", Qt::Key_Return);
+    QCOMPARE(s.f.state().start.startPosition, 12);
+    QVERIFY(!s.pc.startRangeLine->isVisible());
+    QVERIFY(s.pc.printButton->isEnabled());
+    QVERIFY(s.pc.printButton->toolTip().isEmpty());
 }
 
 void TestStartPosition::focusFrames_data()
