@@ -1,0 +1,263 @@
+#include "server/ApiRouter.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <array>
+
+namespace {
+
+using Handler = HttpReply (*)(ApiRoutes::Call&);
+
+struct Route {
+    const char* method;
+    const char* path;   // under /api/v1/; {id} is a job's number
+    const char* params; // the query's names, separated by spaces
+    Handler handler;
+};
+
+constexpr std::array<Route, 14> Routes = {{
+    {"GET", "status", "", ApiRoutes::status},
+    {"GET", "printers", "", ApiRoutes::printers},
+    {"GET", "jobs", "since type limit", ApiRoutes::jobs},
+    {"POST", "jobs", "", ApiRoutes::notYet},
+    {"GET", "jobs/{id}", "", ApiRoutes::job},
+    {"GET", "jobs/{id}/labels.pdf", "", ApiRoutes::labelsPdf},
+    {"GET", "jobs/{id}/record.pdf", "", ApiRoutes::recordPdf},
+    {"GET", "jobs/{id}/labels.xls", "", ApiRoutes::labelsXls},
+    {"POST", "jobs/{id}/resolve", "", ApiRoutes::resolve},
+    {"POST", "jobs/{id}/reprint", "", ApiRoutes::notYet},
+    {"POST", "labels", "", ApiRoutes::notYet},
+    {"GET", "next", "printer", ApiRoutes::notYet},
+    {"GET", "sheets", "", ApiRoutes::notYet},
+    {"GET", "find", "label", ApiRoutes::find},
+}};
+
+bool isHex(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Percent-decoded UTF-8 without control characters; nullopt for anything
+// else (a malformed escape, "%00", bytes that are not UTF-8).
+std::optional<QString> decoded(QByteArray raw, bool plusIsSpace)
+{
+    for (qsizetype i = 0; i < raw.size(); ++i)
+        if (raw[i] == '%' && !(i + 2 < raw.size() && isHex(raw[i + 1]) && isHex(raw[i + 2])))
+            return std::nullopt;
+    if (plusIsSpace)
+        raw.replace('+', ' ');
+    const QByteArray bytes = QByteArray::fromPercentEncoding(raw);
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes)
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
+            return std::nullopt;
+    return text;
+}
+
+// The path's segments; nullopt for a path no route may see.
+std::optional<QStringList> segmentsOf(const QByteArray& path)
+{
+    QStringList segments;
+    const QList<QByteArray> raw = path.split('/');
+    for (qsizetype i = 1; i < raw.size(); ++i) {
+        const std::optional<QString> segment = decoded(raw[i], false);
+        if (!segment || *segment == QLatin1String(".") || *segment == QLatin1String("..") ||
+            segment->contains(QLatin1Char('/')) || segment->contains(QLatin1Char('\\')))
+            return std::nullopt;
+        segments << *segment;
+    }
+    return segments;
+}
+
+// The query's names and values; a name twice or a malformed part: nullopt,
+// with the name in *bad.
+std::optional<QHash<QString, QString>> queryOf(const QByteArray& query, QString* bad)
+{
+    QHash<QString, QString> values;
+    for (const QByteArray& part : query.split('&')) {
+        if (part.isEmpty())
+            continue;
+        const qsizetype eq = part.indexOf('=');
+        const std::optional<QString> name = decoded(part.left(eq < 0 ? part.size() : eq), true);
+        const std::optional<QString> value =
+            decoded(eq < 0 ? QByteArray() : part.mid(eq + 1), true);
+        if (!name || !value || values.contains(*name)) {
+            *bad = name.value_or(QString());
+            return std::nullopt;
+        }
+        values.insert(*name, *value);
+    }
+    return values;
+}
+
+// Whether `segments` (after api/v1) are the route's path; *id takes {id}.
+bool matches(const Route& route, const QStringList& segments, QString* id)
+{
+    const QStringList pattern = QString::fromLatin1(route.path).split(QLatin1Char('/'));
+    if (pattern.size() != segments.size())
+        return false;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == QLatin1String("{id}"))
+            *id = segments[i];
+        else if (pattern[i] != segments[i])
+            return false;
+    }
+    return true;
+}
+
+bool isJson(const QByteArray& contentType)
+{
+    const QList<QByteArray> parts = contentType.toLower().split(';');
+    if (parts.value(0).trimmed() != "application/json")
+        return false;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QByteArray parameter = parts[i].trimmed().replace(" ", "");
+        if (!parameter.isEmpty() && parameter != "charset=utf-8" &&
+            parameter != "charset=\"utf-8\"")
+            return false;
+    }
+    return true;
+}
+
+HttpReply unauthorized(bool queryToken)
+{
+    HttpReply reply = HttpReply::error(
+        401, "unauthorized",
+        queryToken
+            ? QCoreApplication::translate(
+                  "Server",
+                  "トークンはアドレスではなく Authorization: Bearer ヘッダーで送ってください。")
+            : QCoreApplication::translate(
+                  "Server", "有効なトークンがありません（Authorization: Bearer TOKEN）。"));
+    reply.addHeader("WWW-Authenticate", "Bearer realm=\"rondelmaker\"");
+    return reply;
+}
+
+} // namespace
+
+ApiAnswer ApiRouter::answer(const ApiRequest& request)
+{
+    ApiAnswer answer;
+    const qsizetype question = request.target.indexOf('?');
+    const QByteArray path = request.target.left(question < 0 ? request.target.size() : question);
+    const QByteArray query = question < 0 ? QByteArray() : request.target.mid(question + 1);
+    const std::optional<QStringList> segments = segmentsOf(path);
+    if (!segments) {
+        answer.reply = HttpReply::error(
+            400, "bad-path",
+            QCoreApplication::translate("Server", "アドレスのパスが正しくありません。"));
+        return answer;
+    }
+    if (segments->value(0) != QLatin1String("api")) {
+        answer.reply = HttpReply::error(
+            404, "not-found", QCoreApplication::translate("Server", "そのアドレスはありません。"));
+        return answer;
+    }
+    ApiRoutes::Call call{m_context, request, {}, 0, {}};
+    const bool preflight = request.method == "OPTIONS";
+    if (!preflight && (m_context.tokens.anyToken() || !m_context.settings.loopbackOnly())) {
+        const QByteArray authorization = request.authorization.trimmed();
+        const bool bearer = authorization.left(7).toLower() == "bearer ";
+        const std::optional<QString> name =
+            bearer ? m_context.tokens.nameOf(authorization.mid(7).trimmed()) : std::nullopt;
+        if (!name) {
+            answer.reply = unauthorized(query.contains("token="));
+            return answer;
+        }
+        call.tokenName = *name;
+        answer.tokenName = *name;
+    }
+    answer.reply = route(call, segments->mid(1), query);
+    addCors(request, answer.reply);
+    return answer;
+}
+
+HttpReply ApiRouter::route(ApiRoutes::Call& call, const QStringList& segments,
+                           const QByteArray& rawQuery)
+{
+    const ApiRequest& request = call.request;
+    const QByteArray method = request.method == "HEAD" ? QByteArray("GET") : request.method;
+    const Route* chosen = nullptr;
+    QString id;
+    QByteArrayList allowed;
+    if (segments.value(0) == QLatin1String("v1")) {
+        for (const Route& route : Routes) {
+            if (!matches(route, segments.mid(1), &id))
+                continue;
+            allowed << route.method;
+            if (method == route.method)
+                chosen = &route;
+        }
+    }
+    if (allowed.isEmpty())
+        return HttpReply::error(
+            404, "not-found", QCoreApplication::translate("Server", "そのアドレスはありません。"));
+    if (allowed.contains("GET"))
+        allowed << "HEAD";
+    allowed << "OPTIONS";
+    if (request.method == "OPTIONS") {
+        HttpReply reply = HttpReply::noContent();
+        reply.addHeader("Allow", allowed.join(", "));
+        return reply;
+    }
+    if (!chosen) {
+        HttpReply reply = HttpReply::error(
+            405, "method-not-allowed",
+            QCoreApplication::translate("Server", "このアドレスは %1 を受け付けません。")
+                .arg(QString::fromLatin1(request.method)));
+        reply.addHeader("Allow", allowed.join(", "));
+        return reply;
+    }
+    if (!id.isEmpty()) {
+        bool number = id.size() <= 15 && !id.startsWith(QLatin1Char('+'));
+        call.id = number ? id.toLongLong(&number) : 0;
+        if (!number || call.id <= 0)
+            return HttpReply::error(
+                400, "bad-field",
+                QCoreApplication::translate("Server", "ジョブ番号「%1」が正しくありません。")
+                    .arg(id),
+                QStringLiteral("id"));
+    }
+    QString bad;
+    const std::optional<QHash<QString, QString>> query = queryOf(rawQuery, &bad);
+    if (!query)
+        return HttpReply::error(
+            400, "bad-field",
+            QCoreApplication::translate("Server", "クエリの「%1」が正しくありません。").arg(bad),
+            bad);
+    call.query = query.value_or(QHash<QString, QString>());
+    const QStringList params = QString::fromLatin1(chosen->params).split(QLatin1Char(' '));
+    for (auto it = call.query.cbegin(); it != call.query.cend(); ++it)
+        if (!params.contains(it.key()))
+            return HttpReply::error(
+                400, "unknown-field",
+                QCoreApplication::translate("Server", "クエリの「%1」という項目はありません。")
+                    .arg(it.key()),
+                it.key());
+    if (method == "POST" && chosen->handler != ApiRoutes::notYet && !isJson(request.contentType))
+        return HttpReply::error(
+            415, "unsupported-media-type",
+            QCoreApplication::translate("Server",
+                                        "本文は JSON です（Content-Type: application/json）。"));
+    return chosen->handler(call);
+}
+
+void ApiRouter::addCors(const ApiRequest& request, HttpReply& reply) const
+{
+    const QStringList& origins = m_context.settings.corsOrigins;
+    const QString origin = QString::fromLatin1(request.origin);
+    if (origins.isEmpty() || origin.isEmpty() ||
+        !(origins.contains(origin) || origins.contains(QStringLiteral("*"))))
+        return;
+    reply.addHeader("Access-Control-Allow-Origin", request.origin);
+    reply.addHeader("Vary", "Origin");
+    reply.addHeader("Access-Control-Expose-Headers", "Content-Disposition, Retry-After");
+    if (request.method == "OPTIONS") {
+        reply.addHeader("Access-Control-Allow-Methods", "GET, POST");
+        reply.addHeader("Access-Control-Allow-Headers", "Authorization, Content-Type");
+        reply.addHeader("Access-Control-Max-Age", "600");
+    }
+}

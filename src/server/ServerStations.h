@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/io/StartFile.h"
+#include "core/io/StateFile.h"
+#include "core/registry/LabelRegistry.h"
+
+#include <QString>
+#include <QStringList>
+
+// The service prints as several stations at once, each a folder of its own
+// with its start.txt and state.json, as a desktop station has:
+//   STATE/printers/QUEUE/   one per print queue of the computer: its offsets,
+//                           scale and the sheet position its next job starts at
+//   STATE/pdf/TOKEN/        one per token, for jobs answered as a PDF: where
+//                           that token's next PDF starts ("_local" for the
+//                           requests of a service without tokens)
+// A folder is made when its first job prints; until then it reads as the
+// defaults (or the administrator's /etc/rondelmaker/start.txt). Jobs are
+// recorded with the token's name as their station's user, this computer as
+// its host and the folder as its folder.
+class ServerStations {
+public:
+    static constexpr const char* LocalName = "_local";
+
+    explicit ServerStations(const QString& stateDir, const QString& adminStartFile = QStringLiteral(
+                                                         "/etc/rondelmaker/start.txt"));
+
+    const QString& stateDir() const { return m_stateDir; }
+    QString queueFolder(const QString& queue) const;
+    // An empty name: the requests of a service without tokens.
+    QString pdfFolder(const QString& tokenName) const;
+    // The station folders that exist now.
+    QStringList existingFolders() const;
+    // Whether `folder` is one of this service's station folders.
+    bool owns(const QString& folder) const;
+    Station station(const QString& folder, const QString& tokenName) const;
+
+    // What a folder's files say about where labels go, or the defaults for a
+    // folder without them.
+    struct Placement {
+        StartSettings start;
+        SheetScale scale;
+        bool configured = false; // the folder has a start file of its own
+        QString problem;         // a start file that cannot be read
+    };
+    Placement placement(const QString& folder) const;
+
+    // A queue's or a token's name as a folder's name: letters, digits, "-",
+    // "_" and "." as they are (but a leading "."), everything else as %XX.
+    static QString folderName(const QString& name);
+
+private:
+    StartSettings defaultStart() const;
+
+    QString m_stateDir;
+    QString m_adminStartFile;
+};
