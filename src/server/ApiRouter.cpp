@@ -158,8 +158,11 @@ ApiAnswer ApiRouter::answer(const ApiRequest& request)
     }
     ApiRoutes::Call call{m_context, request, {}, 0, {}};
     const bool preflight = request.method == "OPTIONS";
-    if (!preflight && (m_context.tokens.anyToken() || !m_context.settings.loopbackOnly())) {
-        const QByteArray authorization = request.authorization.trimmed();
+    // A token that is presented must be valid, also where none is required:
+    // a removed token is refused, never silently let through.
+    const QByteArray authorization = request.authorization.trimmed();
+    if (!preflight && (!authorization.isEmpty() || m_context.tokens.anyToken() ||
+                       !m_context.settings.loopbackOnly())) {
         const bool bearer = authorization.left(7).toLower() == "bearer ";
         const std::optional<QString> name =
             bearer ? m_context.tokens.nameOf(authorization.mid(7).trimmed()) : std::nullopt;

@@ -15,7 +15,8 @@ struct ApiAnswer {
 //   (400), whatever the route;
 //   OPTIONS (a browser's preflight) is answered without a token;
 //   the token: required once any token exists or the service listens beyond
-//   loopback, from the Authorization header only (never the query); 401;
+//   loopback, from the Authorization header only (never the query); one
+//   that is presented must be valid even where none is required; 401;
 //   the route (404) and its methods (405, with Allow);
 //   the query's names (unknown or repeated ones: 400) and, for a body, its
 //   type (application/json; 415);
