@@ -1045,6 +1045,10 @@ Exit codes:
         <source>%1 への印刷を完了できませんでした。</source>
         <translation>Printing to %1 could not be completed.</translation>
     </message>
+    <message>
+        <source>PDF文書</source>
+        <translation>the PDF document</translation>
+    </message>
 </context>
 <context>
     <name>PrintQueue</name>
@@ -1272,6 +1276,374 @@ Exit codes:
     <message>
         <source>見本 %1 %2</source>
         <translation>Sample %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Server</name>
+    <message>
+        <source>トークンはアドレスではなく Authorization: Bearer ヘッダーで送ってください。</source>
+        <translation>Send the token in the Authorization: Bearer header, never in the address.</translation>
+    </message>
+    <message>
+        <source>有効なトークンがありません（Authorization: Bearer TOKEN）。</source>
+        <translation>No valid token (Authorization: Bearer TOKEN).</translation>
+    </message>
+    <message>
+        <source>アドレスのパスが正しくありません。</source>
+        <translation>The path of the address is not valid.</translation>
+    </message>
+    <message>
+        <source>そのアドレスはありません。</source>
+        <translation>There is no such address.</translation>
+    </message>
+    <message>
+        <source>このアドレスは %1 を受け付けません。</source>
+        <translation>This address does not take %1.</translation>
+    </message>
+    <message>
+        <source>ジョブ番号「%1」が正しくありません。</source>
+        <translation>&quot;%1&quot; is not a job number.</translation>
+    </message>
+    <message>
+        <source>クエリの「%1」が正しくありません。</source>
+        <translation>The query&apos;s &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>クエリの「%1」という項目はありません。</source>
+        <translation>The query has no field &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>本文は JSON です（Content-Type: application/json）。</source>
+        <translation>The body is JSON (Content-Type: application/json).</translation>
+    </message>
+    <message>
+        <source>リクエストが時間内に届きませんでした（%1 秒）。</source>
+        <translation>The request did not arrive in time (%1 s).</translation>
+    </message>
+    <message>
+        <source>接続が多すぎます。しばらくしてからもう一度お試しください。</source>
+        <translation>Too many connections. Please try again in a moment.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えません。
+%1</source>
+        <translation>The label registry cannot be used.
+%1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳に接続できません。
+%1</source>
+        <translation>The label registry cannot be reached.
+%1</translation>
+    </message>
+    <message>
+        <source>この版のサービスはこの呼び出しにまだ答えません。</source>
+        <translation>This version of the service does not answer this call yet.</translation>
+    </message>
+    <message>
+        <source>「%1」にラベルに印刷できない文字があります。</source>
+        <translation>&quot;%1&quot; holds a character a label cannot print.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 バイトまでです（%3 バイトあります。全角文字は 2 バイトです）。</source>
+        <translation>&quot;%1&quot; takes at most %2 bytes (it has %3; a full-width character takes 2).</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 個までです（%3 個あります）。</source>
+        <translation>&quot;%1&quot; takes at most %2 (it has %3).</translation>
+    </message>
+    <message>
+        <source>「%1」が空です。</source>
+        <translation>&quot;%1&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「%1」は &quot;%2&quot; です。</source>
+        <translation>&quot;%1&quot; is &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>タイプ８の行は２行です（「%1」）。</source>
+        <translation>Type 8 has two lines (&quot;%1&quot;).</translation>
+    </message>
+    <message>
+        <source>タイプ %1 は自由テキスト１つに１枚です（「freeTexts」）。</source>
+        <translation>Type %1 prints one label per free text (&quot;freeTexts&quot;).</translation>
+    </message>
+    <message>
+        <source>タイプ %1 の番号は 0～%2 です。</source>
+        <translation>Type %1 numbers from 0 to %2.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 に番号はありません。</source>
+        <translation>Type %1 has no running number.</translation>
+    </message>
+    <message>
+        <source>自由テキストはタイプ 9～12 のものです。</source>
+        <translation>Free texts are for types 9 to 12.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 には自由テキストが要ります。</source>
+        <translation>Type %1 needs free texts.</translation>
+    </message>
+    <message>
+        <source>「code」は &quot;datamatrix&quot; か &quot;none&quot; です。</source>
+        <translation>&quot;code&quot; is &quot;datamatrix&quot; or &quot;none&quot;.</translation>
+    </message>
+    <message>
+        <source>「output」は &quot;pdf&quot; だけです。</source>
+        <translation>&quot;output&quot; can only be &quot;pdf&quot;.</translation>
+    </message>
+    <message>
+        <source>「printer」と「output」はどちらか一方です。</source>
+        <translation>&quot;printer&quot; and &quot;output&quot; exclude each other.</translation>
+    </message>
+    <message>
+        <source>ラベルは合計で１２００枚までです（%1 枚）。</source>
+        <translation>A job prints at most 1200 labels (%1).</translation>
+    </message>
+    <message>
+        <source>「design」がありません。</source>
+        <translation>&quot;design&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>「since」は日付（2026-04-01）か日時（2026-04-01T09:00:00+09:00）です。</source>
+        <translation>&quot;since&quot; is a date (2026-04-01) or a time (2026-04-01T09:00:00+09:00).</translation>
+    </message>
+    <message>
+        <source>「type」は 1～12 です。</source>
+        <translation>&quot;type&quot; is 1 to 12.</translation>
+    </message>
+    <message>
+        <source>「limit」は 1～%1 です。</source>
+        <translation>&quot;limit&quot; is 1 to %1.</translation>
+    </message>
+    <message>
+        <source>ラベル数オーバー（３００以上）です。記録は作れません。</source>
+        <translation>Too many labels (300 or more): no record can be made.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 のラベルには表がありません。</source>
+        <translation>Type %1 labels have no spreadsheet.</translation>
+    </message>
+    <message>
+        <source>「printed」（true か false）がありません。</source>
+        <translation>&quot;printed&quot; (true or false) is missing.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は印刷済みと記録されています。</source>
+        <translation>Job %1 is recorded as printed.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2、%3）のものです。そちらで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2, %3). Answer for it there.</translation>
+    </message>
+    <message>
+        <source>「label」にラベルの文字（64 文字まで）を入れてください。</source>
+        <translation>Give the label&apos;s text (up to 64 characters) in &quot;label&quot;.</translation>
+    </message>
+    <message>
+        <source>本文が JSON ではありません（%1 バイト目: %2）。</source>
+        <translation>The body is not JSON (byte %1: %2).</translation>
+    </message>
+    <message>
+        <source>本文は JSON のオブジェクト { … } です。</source>
+        <translation>The body is a JSON object { … }.</translation>
+    </message>
+    <message>
+        <source>「%1」が二度あります。</source>
+        <translation>&quot;%1&quot; is given twice.</translation>
+    </message>
+    <message>
+        <source>「%1」に制御文字があります。</source>
+        <translation>&quot;%1&quot; holds a control character.</translation>
+    </message>
+    <message>
+        <source>「%1」という項目はありません。</source>
+        <translation>There is no field &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>「%1」は true か false です。</source>
+        <translation>&quot;%1&quot; is true or false.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2～%3 の整数です。</source>
+        <translation>&quot;%1&quot; is a whole number from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 文字までの文字列です。</source>
+        <translation>&quot;%1&quot; is a text of up to %2 characters.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 個までの文字列の配列です。</source>
+        <translation>&quot;%1&quot; is an array of up to %2 texts.</translation>
+    </message>
+    <message>
+        <source>「%1」はオブジェクトです。</source>
+        <translation>&quot;%1&quot; is an object.</translation>
+    </message>
+    <message>
+        <source>リクエストのアドレスが長すぎます。</source>
+        <translation>The request&apos;s address is too long.</translation>
+    </message>
+    <message>
+        <source>リクエストのヘッダーが大きすぎます。</source>
+        <translation>The request&apos;s header is too large.</translation>
+    </message>
+    <message>
+        <source>リクエスト行が正しくありません。</source>
+        <translation>The request line is not valid.</translation>
+    </message>
+    <message>
+        <source>Content-Length が正しくありません。</source>
+        <translation>Content-Length is not valid.</translation>
+    </message>
+    <message>
+        <source>本文の長さ（Content-Length）が必要です。チャンク転送は受け付けません。</source>
+        <translation>The body&apos;s length (Content-Length) is needed; chunked bodies are not taken.</translation>
+    </message>
+    <message>
+        <source>ヘッダー行が正しくありません。</source>
+        <translation>A header line is not valid.</translation>
+    </message>
+    <message>
+        <source>本文が大きすぎます（%1 バイト）。1 MiB（1048576 バイト）までです。</source>
+        <translation>The body is too large (%1 bytes). It may be 1 MiB (1048576 bytes) at most.</translation>
+    </message>
+    <message>
+        <source>トークンがないあいだは、このコンピューター（localhost）宛てのリクエストにだけ答えます。</source>
+        <translation>Without tokens the service answers only requests addressed to this computer (localhost).</translation>
+    </message>
+    <message>
+        <source>Host が二つあります。</source>
+        <translation>The request names two hosts.</translation>
+    </message>
+</context>
+<context>
+    <name>ServerCommand</name>
+    <message>
+        <source>cannot make the state folder %1</source>
+        <translation>cannot make the state folder %1</translation>
+    </message>
+    <message>
+        <source>token %1 added; it is shown this once, keep it safe</source>
+        <translation>token %1 added; it is shown this once, keep it safe</translation>
+    </message>
+    <message>
+        <source>token %1 removed; it is refused from now on</source>
+        <translation>token %1 removed; it is refused from now on</translation>
+    </message>
+    <message>
+        <source>this Qt has no TLS support</source>
+        <translation>this Qt has no TLS support</translation>
+    </message>
+    <message>
+        <source>cannot read the certificate %1 or the key %2 (PEM)</source>
+        <translation>cannot read the certificate %1 or the key %2 (PEM)</translation>
+    </message>
+    <message>
+        <source>stopping</source>
+        <translation>stopping</translation>
+    </message>
+    <message>
+        <source>the registry %1 cannot be used now (%2); requests that need it are answered 503 until it can</source>
+        <translation>the registry %1 cannot be used now (%2); requests that need it are answered 503 until it can</translation>
+    </message>
+    <message>
+        <source>listening on %1 reaches beyond this computer: add a token first (rondelmaker-server token add NAME); every request must then bring it</source>
+        <translation>listening on %1 reaches beyond this computer: add a token first (rondelmaker-server token add NAME); every request must then bring it</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>cannot listen on %1: %2</translation>
+    </message>
+    <message>
+        <source>listening on %1://%2 (registry %3)</source>
+        <translation>listening on %1://%2 (registry %3)</translation>
+    </message>
+    <message>
+        <source>
+(rondelmaker-server --help shows the usage)</source>
+        <translation>
+(rondelmaker-server --help shows the usage)</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>unknown command: %1</source>
+        <translation>unknown command: %1</translation>
+    </message>
+    <message>
+        <source>token list takes no name</source>
+        <translation>token list takes no name</translation>
+    </message>
+    <message>
+        <source>token %1 needs one NAME</source>
+        <translation>token %1 needs one NAME</translation>
+    </message>
+    <message>
+        <source>%1: not HOST:PORT: %2</source>
+        <translation>%1: not HOST:PORT: %2</translation>
+    </message>
+    <message>
+        <source>--tls-cert and --tls-key go together</source>
+        <translation>--tls-cert and --tls-key go together</translation>
+    </message>
+    <message>
+        <source>%1: request-timeout is 1 to 300 seconds, not %2</source>
+        <translation>%1: request-timeout is 1 to 300 seconds, not %2</translation>
+    </message>
+    <message>
+        <source>Usage:
+  rondelmaker-server [options]         serve the HTTP API (see docs/api.md)
+  rondelmaker-server token add NAME    make a token and print it once
+  rondelmaker-server token list        the tokens&apos; names and when they were made
+  rondelmaker-server token remove NAME the token stops working at once
+  rondelmaker-server --help | --version
+
+Options:
+  --state-dir DIR      the service&apos;s folder: tokens, a folder per print queue
+                       and per token (default: $STATE_DIRECTORY, else
+                       /var/lib/rondelmaker)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s registry=, else
+                       registry.sqlite in the state folder)
+  --listen HOST:PORT   address to listen on (default 127.0.0.1:8750). Beyond
+                       loopback a token must exist, and every request needs it.
+  --tls-cert FILE --tls-key FILE
+                       serve HTTPS with this certificate and key (PEM)
+
+rondelmaker.conf in the state folder, then /etc/rondelmaker/rondelmaker.conf,
+may set listen=, tls-cert=, tls-key=, cors-origin= (origins a browser page may
+call from) and request-timeout= (seconds).
+</source>
+        <translation>Usage:
+  rondelmaker-server [options]         serve the HTTP API (see docs/api.md)
+  rondelmaker-server token add NAME    make a token and print it once
+  rondelmaker-server token list        the tokens&apos; names and when they were made
+  rondelmaker-server token remove NAME the token stops working at once
+  rondelmaker-server --help | --version
+
+Options:
+  --state-dir DIR      the service&apos;s folder: tokens, a folder per print queue
+                       and per token (default: $STATE_DIRECTORY, else
+                       /var/lib/rondelmaker)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s registry=, else
+                       registry.sqlite in the state folder)
+  --listen HOST:PORT   address to listen on (default 127.0.0.1:8750). Beyond
+                       loopback a token must exist, and every request needs it.
+  --tls-cert FILE --tls-key FILE
+                       serve HTTPS with this certificate and key (PEM)
+
+rondelmaker.conf in the state folder, then /etc/rondelmaker/rondelmaker.conf,
+may set listen=, tls-cert=, tls-key=, cors-origin= (origins a browser page may
+call from) and request-timeout= (seconds).
+</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "server/ApiRouter.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QStringList>
 
 #include <array>
@@ -122,6 +123,22 @@ bool isJson(const QByteArray& contentType)
     return true;
 }
 
+// A Host header that names this computer: localhost or a loopback address,
+// with or without a port.
+bool isLoopbackHost(const QByteArray& host)
+{
+    QByteArray name = host.trimmed().toLower();
+    if (name.startsWith('[')) {
+        name = name.mid(1, name.indexOf(']') - 1);
+    } else if (const qsizetype colon = name.lastIndexOf(':'); colon >= 0) {
+        name.truncate(colon);
+    }
+    if (name == "localhost" || name.endsWith(".localhost"))
+        return true;
+    const QHostAddress address(QString::fromLatin1(name));
+    return !address.isNull() && address.isLoopback();
+}
+
 HttpReply unauthorized(bool queryToken)
 {
     HttpReply reply = HttpReply::error(
@@ -158,11 +175,22 @@ ApiAnswer ApiRouter::answer(const ApiRequest& request)
     }
     ApiRoutes::Call call{m_context, request, {}, 0, {}};
     const bool preflight = request.method == "OPTIONS";
+    const bool tokenRequired = m_context.tokens.anyToken() || !m_context.settings.loopbackOnly();
+    // Without tokens, only this computer may ask, and a web page that a
+    // browser here was made to load under another name (DNS rebinding) is
+    // not this computer.
+    if (!tokenRequired && !request.host.isEmpty() && !isLoopbackHost(request.host)) {
+        answer.reply = HttpReply::error(
+            403, "forbidden",
+            QCoreApplication::translate(
+                "Server", "トークンがないあいだは、このコンピューター（localhost）宛ての"
+                          "リクエストにだけ答えます。"));
+        return answer;
+    }
     // A token that is presented must be valid, also where none is required:
     // a removed token is refused, never silently let through.
     const QByteArray authorization = request.authorization.trimmed();
-    if (!preflight && (!authorization.isEmpty() || m_context.tokens.anyToken() ||
-                       !m_context.settings.loopbackOnly())) {
+    if (!preflight && (!authorization.isEmpty() || tokenRequired)) {
         const bool bearer = authorization.left(7).toLower() == "bearer ";
         const std::optional<QString> name =
             bearer ? m_context.tokens.nameOf(authorization.mid(7).trimmed()) : std::nullopt;

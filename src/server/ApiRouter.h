@@ -13,6 +13,7 @@ struct ApiAnswer {
 //   the path, decoded segment by segment: "." and "..", encoded slashes,
 //   NUL and other control characters, and malformed escapes are refused
 //   (400), whatever the route;
+//   without tokens (loopback only), a Host that is not this computer (403);
 //   OPTIONS (a browser's preflight) is answered without a token;
 //   the token: required once any token exists or the service listens beyond
 //   loopback, from the Authorization header only (never the query); one

@@ -23,6 +23,7 @@ struct ServerContext {
 struct ApiRequest {
     QByteArray method; // as sent: "GET", "POST", ...
     QByteArray target; // as sent: path and query, percent-encoded
+    QByteArray host;   // the Host header
     QByteArray authorization;
     QByteArray origin;
     QByteArray contentType;

@@ -67,6 +67,7 @@ bool ApiServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     api.method = guard ? guard->method() : QByteArray();
     api.target = guard ? guard->target()
                        : request.url().toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
+    api.host = request.value("host");
     api.authorization = request.value("authorization");
     api.origin = request.value("origin");
     api.contentType = request.value("content-type");

@@ -51,6 +51,7 @@ qsizetype RequestFramer::feed(QByteArrayView bytes)
             m_method.clear();
             m_target.clear();
             m_close = false;
+            m_hostSeen = false;
         }
         if (m_stage == Stage::Body) {
             const qint64 take = std::min<qint64>(m_bodyLeft, bytes.size() - at);
@@ -142,6 +143,12 @@ bool RequestFramer::readHeaderLine(QByteArrayView line, qint64& contentLength, b
             return true;
         }
         contentLength = value.toLongLong();
+    } else if (name == "host") {
+        // Two hosts: which one the request is for is anybody's guess.
+        if (m_hostSeen)
+            refuse(400, "bad-request",
+                   QCoreApplication::translate("Server", "Host が二つあります。"));
+        m_hostSeen = true;
     } else if (name == "transfer-encoding") {
         refuse(411, "length-required",
                QCoreApplication::translate(

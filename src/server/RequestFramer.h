@@ -59,6 +59,7 @@ private:
     QByteArray m_target;
     bool m_http10 = false;
     bool m_close = false;
+    bool m_hostSeen = false;
     qint64 m_completed = 0;
     std::optional<Refusal> m_refusal;
 };

@@ -151,7 +151,9 @@ inline HttpAnswer exchange(quint16 port, const QByteArray& request, bool tls = f
 inline QByteArray request(const QByteArray& method, const QByteArray& target,
                           const QByteArray& headers = {}, const QByteArray& body = {})
 {
-    QByteArray bytes = method + ' ' + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers;
+    QByteArray bytes =
+        method + ' ' + target + " HTTP/1.1\r\n" +
+        (headers.startsWith("Host:") ? QByteArray() : QByteArray("Host: 127.0.0.1\r\n")) + headers;
     if (!body.isEmpty() || method == "POST")
         bytes += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     return bytes + "\r\n" + body;

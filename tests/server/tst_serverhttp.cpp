@@ -164,6 +164,8 @@ void ServerHttpTest::malformedRequests_data()
     QTest::newRow("chunked body") << request("POST", "/api/v1/jobs/1/resolve",
                                              "Transfer-Encoding: chunked\r\n", {})
                                   << 411 << "length-required";
+    QTest::newRow("two hosts") << request("GET", "/api/v1/status", "Host: a\r\nHost: b\r\n") << 400
+                               << "bad-request";
     QTest::newRow("two lengths")
         << QByteArray("POST /api/v1/jobs/1/resolve HTTP/1.1\r\nContent-Length: 2\r\n"
                       "Content-Length: 3\r\n\r\n{}")
@@ -171,6 +173,9 @@ void ServerHttpTest::malformedRequests_data()
     QTest::newRow("head too large")
         << request("GET", "/api/v1/status", "X-Filler: " + QByteArray(20000, 'a') + "\r\n") << 431
         << "header-too-large";
+    QTest::newRow("another host without tokens")
+        << request("GET", "/api/v1/status", "Host: rebound.example\r\n" + close) << 403
+        << "forbidden";
     QTest::newRow("not JSON") << request("POST", "/api/v1/jobs/1/resolve",
                                          "Content-Type: text/plain\r\n", "printed")
                               << 415 << "unsupported-media-type";
