@@ -1516,6 +1516,30 @@ Exit codes:
         <source>Host が二つあります。</source>
         <translation>The request names two hosts.</translation>
     </message>
+    <message>
+        <source>既定のプリンターがありません。</source>
+        <translation>There is no default printer.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」はありません。</source>
+        <translation>There is no printer &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>「page」はシートの番号です。</source>
+        <translation>&quot;page&quot; is the number of a sheet.</translation>
+    </message>
+    <message>
+        <source>「dpi」は %1～%2 です。</source>
+        <translation>&quot;dpi&quot; is %1 to %2.</translation>
+    </message>
+    <message>
+        <source>このジョブのシートは %1 枚です。</source>
+        <translation>This job has %1 sheets.</translation>
+    </message>
+    <message>
+        <source>プレビューを描けませんでした。</source>
+        <translation>The preview could not be drawn.</translation>
+    </message>
 </context>
 <context>
     <name>ServerCommand</name>
@@ -1796,6 +1820,273 @@ call from) and request-timeout= (seconds).
 （%2 から作成しました）</source>
         <translation>%1
 (made from %2)</translation>
+    </message>
+</context>
+<context>
+    <name>WebPage</name>
+    <message>
+        <source>デザイン</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>ラベルの種類</source>
+        <translation>Label type</translation>
+    </message>
+    <message>
+        <source>上の文字</source>
+        <translation>Upper text</translation>
+    </message>
+    <message>
+        <source>上の行</source>
+        <translation>Upper line</translation>
+    </message>
+    <message>
+        <source>下の行</source>
+        <translation>Lower line</translation>
+    </message>
+    <message>
+        <source>英字 1</source>
+        <translation>Letter 1</translation>
+    </message>
+    <message>
+        <source>英字</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>英字 2</source>
+        <translation>Letter 2</translation>
+    </message>
+    <message>
+        <source>初期値</source>
+        <translation>First number</translation>
+    </message>
+    <message>
+        <source>続き</source>
+        <translation>next in line</translation>
+    </message>
+    <message>
+        <source>空のときは、台帳の続きの番号から印刷します。</source>
+        <translation>Left empty, the numbers go on where the registry left them.</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>days</translation>
+    </message>
+    <message>
+        <source>サンプルの文字</source>
+        <translation>Free texts</translation>
+    </message>
+    <message>
+        <source>1行に1サンプル。表計算ソフトの列を貼り付けられます。</source>
+        <translation>One sample per line. A column copied from a spreadsheet can be pasted.</translation>
+    </message>
+    <message>
+        <source>見た目</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>指定の色</source>
+        <translation>Custom colour</translation>
+    </message>
+    <message>
+        <source>シートと印刷</source>
+        <translation>Sheet and printing</translation>
+    </message>
+    <message>
+        <source>シート</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>開始位置</source>
+        <translation>Start position</translation>
+    </message>
+    <message>
+        <source>使用済み</source>
+        <translation>Used</translation>
+    </message>
+    <message>
+        <source>このジョブ</source>
+        <translation>This job</translation>
+    </message>
+    <message>
+        <source>空き</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>印刷するラベル</source>
+        <translation>Labels to print</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>サンプル</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>ラベルを探す</source>
+        <translation>Find a label</translation>
+    </message>
+    <message>
+        <source>すべてのジョブ</source>
+        <translation>All jobs</translation>
+    </message>
+    <message>
+        <source>さらに表示</source>
+        <translation>Show more</translation>
+    </message>
+    <message>
+        <source>このデザインを使う</source>
+        <translation>Use this design</translation>
+    </message>
+    <message>
+        <source>トークン</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>接続</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>再印刷するラベル</source>
+        <translation>Labels to reprint</translation>
+    </message>
+    <message>
+        <source>サンプルの範囲</source>
+        <translation>A range of samples</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ジョブ %1: %2～%3（%4 枚）</source>
+        <translation>Job %1: %2 to %3 (%4 labels)</translation>
+    </message>
+    <message>
+        <source>PDF を開く</source>
+        <translation>Open the PDF</translation>
+    </message>
+    <message>
+        <source>PDF を保存</source>
+        <translation>Save the PDF</translation>
+    </message>
+    <message>
+        <source>PDF は実際のサイズ（100 %）で印刷してください。ページに合わせて拡大・縮小すると、ラベルの位置がずれます。</source>
+        <translation>Print the PDF at actual size (100 %). Scaled to fit the page, the labels miss their positions.</translation>
+    </message>
+    <message>
+        <source>Type %1</source>
+        <translation>Type %1</translation>
+    </message>
+    <message>
+        <source>%1 サンプル</source>
+        <translation>%1 samples</translation>
+    </message>
+    <message>
+        <source>既定</source>
+        <translation>default</translation>
+    </message>
+    <message>
+        <source>受け付けていません</source>
+        <translation>not accepting jobs</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>プリンターのシート</source>
+        <translation>The printer&apos;s sheet</translation>
+    </message>
+    <message>
+        <source>%1（%2 × %3、%4 mm）</source>
+        <translation>%1 (%2 × %3, %4 mm)</translation>
+    </message>
+    <message>
+        <source>位置 %1（%2）</source>
+        <translation>Position %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 / %2 枚目</source>
+        <translation>Sheet %1 of %2</translation>
+    </message>
+    <message>
+        <source>サービスの応答がありません。</source>
+        <translation>The service does not answer.</translation>
+    </message>
+    <message>
+        <source>サービスに接続できません。</source>
+        <translation>The service cannot be reached.</translation>
+    </message>
+    <message>
+        <source>トークンが違います。正しいトークンを入れてください。</source>
+        <translation>The token is wrong. Please enter the right token.</translation>
+    </message>
+    <message>
+        <source>このサービスを使うにはトークンが要ります。管理者から受け取ったトークンを入れてください。</source>
+        <translation>This service needs a token. Please enter the token your administrator gave you.</translation>
+    </message>
+    <message>
+        <source>直すと、プレビューが出ます。</source>
+        <translation>Once that is corrected, the preview appears.</translation>
+    </message>
+    <message>
+        <source>ラベル %1 枚・シート %2 枚</source>
+        <translation>%1 labels · sheets: %2</translation>
+    </message>
+    <message>
+        <source>印刷中…</source>
+        <translation>Printing…</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 を印刷しました（%2 枚）。</source>
+        <translation>Job %1 printed (%2 labels).</translation>
+    </message>
+    <message>
+        <source>この版のサービスは、印刷の前にラベルの一覧を出せません。</source>
+        <translation>This version of the service cannot list the labels before printing.</translation>
+    </message>
+    <message>
+        <source>%1 枚目のプレビュー</source>
+        <translation>Preview of sheet %1</translation>
+    </message>
+    <message>
+        <source>%1 件のジョブ</source>
+        <translation>%1 jobs</translation>
+    </message>
+    <message>
+        <source>「%1」を印刷したジョブ: %2 件</source>
+        <translation>Jobs that printed &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>ジョブ %1</source>
+        <translation>Job %1</translation>
+    </message>
+    <message>
+        <source>%1 枚</source>
+        <translation>%1 labels</translation>
+    </message>
+    <message>
+        <source>すべてのラベル（%1 枚）</source>
+        <translation>All labels (%1)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,8 @@
 #include "server/ApiRouter.h"
 
+#include "core/i18n/UiLanguage.h"
+#include "server/WebPage.h"
+
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QStringList>
@@ -17,7 +20,7 @@ struct Route {
     Handler handler;
 };
 
-constexpr std::array<Route, 14> Routes = {{
+constexpr std::array<Route, 15> Routes = {{
     {"GET", "status", "", ApiRoutes::status},
     {"GET", "printers", "", ApiRoutes::printers},
     {"GET", "jobs", "since type limit", ApiRoutes::jobs},
@@ -29,9 +32,10 @@ constexpr std::array<Route, 14> Routes = {{
     {"POST", "jobs/{id}/resolve", "", ApiRoutes::resolve},
     {"POST", "jobs/{id}/reprint", "", ApiRoutes::notYet},
     {"POST", "labels", "", ApiRoutes::notYet},
-    {"GET", "next", "printer", ApiRoutes::notYet},
+    {"GET", "next", "printer output", ApiRoutes::notYet},
     {"GET", "sheets", "", ApiRoutes::notYet},
     {"GET", "find", "label", ApiRoutes::find},
+    {"POST", "preview", "page dpi", ApiRoutes::preview},
 }};
 
 bool isHex(char c)
@@ -139,6 +143,43 @@ bool isLoopbackHost(const QByteArray& host)
     return !address.isNull() && address.isLoopback();
 }
 
+// The program's language that an Accept-Language header names first
+// ("ja", "en-GB", ...); nullopt for another or none.
+std::optional<UiLanguage> languageOf(const QByteArray& acceptLanguage)
+{
+    const QByteArray first =
+        acceptLanguage.split(',').value(0).split(';').value(0).trimmed().toLower();
+    if (first == "ja" || first.startsWith("ja-"))
+        return UiLanguage::Japanese;
+    if (first == "en" || first.startsWith("en-"))
+        return UiLanguage::English;
+    return std::nullopt;
+}
+
+// Speaks the request's language while it is answered. The handlers run one
+// at a time, so the service's language is back before the next request.
+class LanguageForRequest {
+public:
+    explicit LanguageForRequest(const QByteArray& acceptLanguage) : m_before(UiLanguages::current())
+    {
+        const std::optional<UiLanguage> asked = languageOf(acceptLanguage);
+        m_changed = asked && *asked != m_before;
+        if (m_changed)
+            UiLanguages::apply(*asked);
+    }
+    ~LanguageForRequest()
+    {
+        if (m_changed)
+            UiLanguages::apply(m_before);
+    }
+    LanguageForRequest(const LanguageForRequest&) = delete;
+    LanguageForRequest& operator=(const LanguageForRequest&) = delete;
+
+private:
+    UiLanguage m_before;
+    bool m_changed = false;
+};
+
 HttpReply unauthorized(bool queryToken)
 {
     HttpReply reply = HttpReply::error(
@@ -168,9 +209,11 @@ ApiAnswer ApiRouter::answer(const ApiRequest& request)
             QCoreApplication::translate("Server", "アドレスのパスが正しくありません。"));
         return answer;
     }
+    // Messages in the language the request asks for, where it is one of the
+    // program's; else in the service's.
+    const LanguageForRequest language(request.acceptLanguage);
     if (segments->value(0) != QLatin1String("api")) {
-        answer.reply = HttpReply::error(
-            404, "not-found", QCoreApplication::translate("Server", "そのアドレスはありません。"));
+        answer.reply = WebPage::answer(request.method, *segments);
         return answer;
     }
     ApiRoutes::Call call{m_context, request, {}, 0, {}};

@@ -27,6 +27,7 @@ struct ApiRequest {
     QByteArray authorization;
     QByteArray origin;
     QByteArray contentType;
+    QByteArray acceptLanguage;
     QByteArray body;
 };
 
@@ -53,6 +54,8 @@ HttpReply recordPdf(Call& call);
 HttpReply labelsXls(Call& call);
 HttpReply resolve(Call& call);
 HttpReply find(Call& call);
+// A job's sheets as they would print: their count, or one as a PNG.
+HttpReply preview(Call& call);
 // A call of the API that a later version answers.
 HttpReply notYet(Call& call);
 

@@ -71,6 +71,7 @@ bool ApiServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     api.authorization = request.value("authorization");
     api.origin = request.value("origin");
     api.contentType = request.value("content-type");
+    api.acceptLanguage = request.value("accept-language");
     api.body = request.body();
     const ApiAnswer answer = m_router.answer(api);
     // Past a stop, every answer is the connection's last.

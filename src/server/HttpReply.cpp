@@ -113,7 +113,7 @@ QByteArray serialize(const HttpReply& reply, bool closing, bool headOnly)
     // Answers of an API: never guessed at, kept or framed by a browser.
     header("X-Content-Type-Options", "nosniff");
     header("Cache-Control", "no-store");
-    header("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'");
+    header("Content-Security-Policy", reply.securityPolicy);
     for (const auto& [name, value] : reply.headers)
         header(name, value);
     if (closing)

@@ -18,6 +18,9 @@ struct HttpReply {
     QByteArray body;
     // Besides Content-Type and Content-Length, which serialize() writes.
     QList<std::pair<QByteArray, QByteArray>> headers;
+    // An answer of the API is no document: nothing in it may run or load.
+    // The page's own files name what they may load (WebPage).
+    QByteArray securityPolicy = "default-src 'none'; frame-ancestors 'none'";
 
     static HttpReply json(int status, const QJsonObject& object);
     static HttpReply json(const QJsonObject& object) { return json(200, object); }

@@ -141,11 +141,8 @@ HttpReply labelsPdf(Call& call)
     if (!found)
         return failure;
     // Placed as this token's PDFs are placed: its station's offsets and scale.
-    const ServerStations::Placement placement =
-        call.context.stations.placement(call.context.stations.pdfFolder(call.tokenName));
-    SheetGeometry::Offsets offsets = placement.start.offsets();
-    offsets.scaleX = placement.scale.x;
-    offsets.scaleY = placement.scale.y;
+    const SheetGeometry::Offsets offsets =
+        call.context.stations.placement(call.context.stations.pdfFolder(call.tokenName)).offsets();
     PdfDocumentCanvas canvas(inMemory("Rondelmaker labels"));
     const PrintedJob& printed = found->job;
     const PrintJobResult result = runPrintJob(canvas, SheetLabels(printed.run, printed.labels),

@@ -42,6 +42,15 @@ public:
         SheetScale scale;
         bool configured = false; // the folder has a start file of its own
         QString problem;         // a start file that cannot be read
+
+        // Where its labels are moved to on the page: offsets and scale.
+        SheetGeometry::Offsets offsets() const
+        {
+            SheetGeometry::Offsets moved = start.offsets();
+            moved.scaleX = scale.x;
+            moved.scaleY = scale.y;
+            return moved;
+        }
     };
     Placement placement(const QString& folder) const;
 
