@@ -78,6 +78,7 @@ private Q_SLOTS:
     void historyAndFind();
     void jobAsTheCommandLineListsIt();
     void documentsOfAPastJob();
+    void previewOfAJob();
     void resolveAJobInQuestion();
     void postgresStoppedUnderTheServer();
 
@@ -255,6 +256,55 @@ void ServerApiTest::documentsOfAPastJob()
     const QJsonValue served1 = cells(m_dir.filePath("served1.xls"));
     QCOMPARE(served1["1,1"]["text"].toString(), QStringLiteral("0001"));
     QCOMPARE(served1, cells(m_dir.filePath("job1.xls")));
+}
+
+void ServerApiTest::previewOfAJob()
+{
+    // 20 labels from the last position but five: two sheets.
+    LabelDesign design;
+    design.upperTexts = {"LAB", "", "", "", ""};
+    const auto body = [&design](const char* more) {
+        QByteArray json = QJsonDocument(QJsonObject{{"design", DesignFile::toJson(design)}})
+                              .toJson(QJsonDocument::Compact)
+                              .chopped(1);
+        return json.append(more);
+    };
+    const QByteArray job = body(R"(, "samples": 20, "start": 145, "output": "pdf"})");
+    const HttpAnswer counted = post(port(), "/api/v1/preview", job);
+    QCOMPARE(counted.status, 200);
+    QCOMPARE(counted.json()["sheets"].toInt(), 2);
+    QCOMPARE(counted.json()["labels"].toInt(), 20);
+
+    // Ink in the top and the bottom fifth of a sheet.
+    const auto inked = [this, &job](int page) {
+        const HttpAnswer answer =
+            post(port(), "/api/v1/preview?page=" + QByteArray::number(page) + "&dpi=50", job);
+        const QImage image = QImage::fromData(answer.body, "PNG");
+        const auto ink = [&image](int fromY, int toY) {
+            for (int y = fromY; y < toY; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        return true;
+            return false;
+        };
+        return std::pair{image.size(), std::pair{ink(0, image.height() / 5),
+                                                 ink(image.height() * 4 / 5, image.height())}};
+    };
+    const QSize a4At50(413, 585);
+    QCOMPARE(inked(1), std::pair(a4At50, std::pair(false, true))); // 145..150
+    QCOMPARE(inked(2), std::pair(a4At50, std::pair(true, false))); // 1..14
+
+    const auto refusal = [this](const QByteArray& target, const QByteArray& json) {
+        const HttpAnswer answer = post(port(), target, json);
+        return QStringLiteral("%1 %2").arg(answer.status).arg(answer.json()["field"].toString());
+    };
+    QCOMPARE(refusal("/api/v1/preview?page=3", job), QStringLiteral("400 page"));
+    QCOMPARE(refusal("/api/v1/preview?dpi=9000", job), QStringLiteral("400 dpi"));
+    QCOMPARE(refusal("/api/v1/preview", body(R"(, "printer": "no such queue"})")),
+             QStringLiteral("404 printer"));
+    design.upperTexts[0] = QStringLiteral("血液検体");
+    QCOMPARE(refusal("/api/v1/preview", body(R"(, "output": "pdf"})")),
+             QStringLiteral("400 design.upperTexts.1"));
 }
 
 void ServerApiTest::resolveAJobInQuestion()

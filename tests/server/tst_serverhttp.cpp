@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void oversizedBodyIsRefusedBeforeItArrives();
     void slowRequestIsDroppedWhileOthersAreServed();
     void corsOnlyForConfiguredOrigins();
+    void thePageItsPolicyAndItsLanguages();
     void servesTls();
     void sigtermLetsTheAnswerUnderWayFinish();
 
@@ -263,6 +265,48 @@ void ServerHttpTest::corsOnlyForConfiguredOrigins()
     QCOMPARE(preflight.status, 204);
     QVERIFY(preflight.header("Access-Control-Allow-Headers").contains("Authorization"));
     QVERIFY(preflight.header("Allow").contains("POST"));
+}
+
+void ServerHttpTest::thePageItsPolicyAndItsLanguages()
+{
+    const quint16 port = m_shared->port();
+    const HttpAnswer page = get(port, "/");
+    QCOMPARE(page.status, 200);
+    QCOMPARE(page.header("Content-Type"), QByteArray("text/html; charset=utf-8"));
+    // Its own modules and nothing else: no inline script, no handler in an
+    // attribute, no eval, nothing from elsewhere.
+    const QByteArray policy = page.header("Content-Security-Policy");
+    QVERIFY(policy.contains("script-src 'self';") && policy.contains("default-src 'none'"));
+    QVERIFY(!policy.contains("unsafe") && !policy.contains("http"));
+    QVERIFY(!QRegularExpression(QStringLiteral("<script(?![^>]*src=)|\\son[a-z]+="))
+                 .match(QString::fromUtf8(page.body))
+                 .hasMatch());
+    QCOMPARE(get(port, "/web/js/main.js").header("Content-Type"),
+             QByteArray("text/javascript; charset=utf-8"));
+    QCOMPARE(get(port, "/web/icon.svg").header("Content-Type"), QByteArray("image/svg+xml"));
+    QCOMPARE(get(port, "/web/nothing.js").status, 404);
+    QCOMPARE(get(port, "/web/js/../../api/v1/status").status, 400);
+    QCOMPARE(
+        exchange(port, request("POST", "/", "Content-Type: application/json\r\n", "{}")).status,
+        405);
+    QCOMPARE(get(port, "/api/v1/status").header("Content-Security-Policy"),
+             QByteArray("default-src 'none'; frame-ancestors 'none'"));
+
+    // The page's texts: the window's English where the window says the same.
+    const QJsonObject english = get(port, "/web/texts/en.json").json()["texts"].toObject();
+    QCOMPARE(english[QStringLiteral("サンプル数")].toString(), QStringLiteral("Samples"));
+    QCOMPARE(english[QStringLiteral("初期値")].toString(), QStringLiteral("First number"));
+    QCOMPARE(get(port, "/web/texts/ja.json").json()["texts"][QStringLiteral("初期値")].toString(),
+             QStringLiteral("初期値"));
+
+    // Messages in the language a request asks for, and the service's after it.
+    const auto message = [port](const QByteArray& headers) {
+        return get(port, "/api/v1/nothing", headers).json()["message"].toString();
+    };
+    QCOMPARE(message("Accept-Language: en-GB,en;q=0.8\r\n"),
+             QStringLiteral("There is no such address."));
+    QCOMPARE(message({}), QStringLiteral("そのアドレスはありません。"));
+    QCOMPARE(message("Accept-Language: de\r\n"), QStringLiteral("そのアドレスはありません。"));
 }
 
 void ServerHttpTest::servesTls()
