@@ -16,6 +16,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 import urllib.error
 import urllib.request
@@ -47,13 +48,13 @@ DESIGN = {
 INJECTED = ['<b>x</b>', '<img src=x onerror=alert(1)>']
 
 
-def browser(language):
+def browser(language, profile):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for argument in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                      '--disable-background-networking', '--disable-component-update', '--disable-sync',
                      '--window-size=1440,1000', f'--lang={language}',
-                     f'--user-data-dir={tempfile.mkdtemp(prefix="rondel-chromium-")}'):
+                     f'--user-data-dir={profile}'):
         options.add_argument(argument)
     options.add_experimental_option('prefs', {'intl.accept_languages': language})
     driver = webdriver.Chrome(service=Service(DRIVER), options=options)
@@ -84,8 +85,10 @@ class PageTest(unittest.TestCase):
             if match:
                 cls.url = f'http://127.0.0.1:{match.group(1)}'
                 break
+        # The request log goes on: read, so that the service never waits on a full pipe.
+        threading.Thread(target=cls.server.stderr.read, daemon=True).start()
         cls.phase2 = cls.api('POST', '/api/v1/jobs', {})[0] != 501
-        cls.driver = browser('en-US')
+        cls.driver = browser('en-US', os.path.join(cls.dir, 'chromium-en'))
         cls.japanese = None
 
     @classmethod
@@ -148,8 +151,10 @@ class PageTest(unittest.TestCase):
         self.wait(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#jobTable tbody tr')) > 0)
 
     def rows(self):
-        return [[cell.text for cell in row.find_elements(By.TAG_NAME, 'td')]
-                for row in self.driver.find_elements(By.CSS_SELECTOR, '#jobTable tbody tr')]
+        # Read at once: the table is redrawn as answers come.
+        return self.driver.execute_script(
+            "return [...document.querySelectorAll('#jobTable tbody tr')]"
+            ".map((row) => [...row.cells].map((cell) => cell.innerText));")
 
     def require_phase2(self):
         if not self.phase2:
@@ -209,7 +214,7 @@ class PageTest(unittest.TestCase):
         self.assertIsNone(re.search(r'[\u3040-\u30ff\u4e00-\u9fff]', shown), shown)
 
         if PageTest.japanese is None:
-            PageTest.japanese = browser('ja')
+            PageTest.japanese = browser('ja', os.path.join(self.dir, 'chromium-ja'))
         japanese = {'labels': ['ラベルの種類', '上の文字', '初期値', 'サンプル数', 'リピート数', '2D コード',
                                'プリンター', 'シート', '開始位置', 'Print', 'PDF', '履歴'],
                     'type': 'Type %s', 'free': 'サンプルの文字', 'find': 'ラベルを探す', 'reprint': '再印刷'}
@@ -245,8 +250,8 @@ class PageTest(unittest.TestCase):
         self.assertIn([job['first'], job['last']], [row[5:7] for row in self.rows()])
         self.driver.find_element(By.XPATH, '//table[@id="jobTable"]//button[text()="2"]').click()
         self.wait(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#jobLabels tbody tr')) == 2)
-        lowers = [row.find_elements(By.TAG_NAME, 'td')[4].get_attribute('textContent')
-                  for row in self.driver.find_elements(By.CSS_SELECTOR, '#jobLabels tbody tr')]
+        lowers = self.driver.execute_script(
+            "return [...document.querySelectorAll('#jobLabels tbody tr')].map((row) => row.cells[4].textContent);")
         self.assertEqual(lowers, [label['lower'] for label in job['labels']])
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, 'main b, main img:not(#previewImage)'), [])
 
