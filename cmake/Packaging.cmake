@@ -95,5 +95,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${RONDEL_RESOURCES}/debian/postinst;${RONDEL_RESOURCES}/debian/prerm;${RONDEL_RESOURCES}/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Qt's own texts in Japanese (its dialogs' buttons and captions); without
+# them they stay in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

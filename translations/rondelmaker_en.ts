@@ -111,54 +111,6 @@
         <translation>--samples and --labels exclude each other</translation>
     </message>
     <message>
-        <source>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</source>
-        <translation>--samples is for types 1 to 8; type %1 prints one label per free text (--free-texts)</translation>
-    </message>
-    <message>
-        <source>--first: type %1 has no running number</source>
-        <translation>--first: type %1 has no running number</translation>
-    </message>
-    <message>
-        <source>--first: type %1 numbers from 0 to %2, not %3</source>
-        <translation>--first: type %1 numbers from 0 to %2, not %3</translation>
-    </message>
-    <message>
-        <source>--free-texts is for types 9 to 12, the design is type %1</source>
-        <translation>--free-texts is for types 9 to 12, the design is type %1</translation>
-    </message>
-    <message>
-        <source>%1 free texts: a job takes at most %2</source>
-        <translation>%1 free texts: a job takes at most %2</translation>
-    </message>
-    <message>
-        <source>free text %1 is empty (or holds nothing a label can print)</source>
-        <translation>free text %1 is empty (or holds nothing a label can print)</translation>
-    </message>
-    <message>
-        <source>type %1 needs free texts (--free-texts FILE)</source>
-        <translation>type %1 needs free texts (--free-texts FILE)</translation>
-    </message>
-    <message>
-        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。（%1 × %2 = %3）</source>
-        <translation>A job prints at most 1200 labels. Please lower the count. (%1 × %2 = %3)</translation>
-    </message>
-    <message>
-        <source>スタートファイルがありません。
-</source>
-        <translation>The start file is missing.
-</translation>
-    </message>
-    <message>
-        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
-%1
-%2
-Give the first number with --first N.</source>
-        <translation>The saved state could not be read. The next number cannot be restored.
-%1
-%2
-Give the first number with --first N.</translation>
-    </message>
-    <message>
         <source>--record: ラベル数オーバー（３００以上）です。プリントできません！（%1）</source>
         <translation>--record: too many labels (300 or more) for a record. It cannot be printed. (%1)</translation>
     </message>
@@ -175,14 +127,6 @@ Nothing printed; --allow-duplicates prints them again.</translation>
     <message>
         <source>state folder not found: %1</source>
         <translation>state folder not found: %1</translation>
-    </message>
-    <message>
-        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
-%1
-%2</source>
-        <translation>The saved state could not be read. The next number cannot be restored.
-%1
-%2</translation>
     </message>
     <message>
         <source>%1: cannot write %2</source>
@@ -225,14 +169,6 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 (rondelmaker-cli --help shows the usage)</translation>
     </message>
     <message>
-        <source>前回の状態を読み込めませんでした。
-%1
-%2</source>
-        <translation>The saved state could not be read.
-%1
-%2</translation>
-    </message>
-    <message>
         <source>Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
@@ -247,7 +183,9 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
 in start.txt. A job is recorded in the registry before it prints; labels that
-were issued before are printed again only with --allow-duplicates.
+were issued before are printed again only with --allow-duplicates. Type 8&apos;s
+labels are never checked for duplicates: its two lines are fixed texts, the
+same on every label.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -273,8 +211,15 @@ Options of every command:
                        program, or ~/.config/Rondelmaker for an installed one)
   --registry URL       postgresql://user@host/database, or a SQLite file
                        (default: rondelmaker.conf&apos;s, else registry.sqlite in
-                       the state folder)
-history: --since YYYY-MM-DD, --type N (1..12).
+                       the state folder). The URL may add ?sslmode=,
+                       sslrootcert=, sslcert=, sslkey=, connect_timeout=,
+                       application_name=, host= (a socket folder), port=;
+                       any other option, and a password, are refused
+history: --since YYYY-MM-DD, --type N (1..12). find: a label&apos;s text, at most
+11 characters.
+Every call of the registry ends within registry_timeout= seconds of
+rondelmaker.conf (default 10); a registry that does not answer by then counts
+as unreachable.
 
 list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
@@ -284,9 +229,10 @@ Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
      writable, another Rondelmaker holds the folder, the registry cannot be
-     reached or cannot record the job, start.txt or state.json not writable)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
+     reached, does not answer in time or cannot record the job, start.txt or
+     state.json not writable)
+  2  bad arguments, a bad file (design, free texts, start.txt, state.json) or
+     a registry setting that cannot be used; nothing changed
   3  the labels were printed and recorded, but the record or the spreadsheet
      could not be written, or the registry could not be told they printed
      (the next contact does; the message says which)
@@ -306,7 +252,9 @@ Exit codes:
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
 in start.txt. A job is recorded in the registry before it prints; labels that
-were issued before are printed again only with --allow-duplicates.
+were issued before are printed again only with --allow-duplicates. Type 8&apos;s
+labels are never checked for duplicates: its two lines are fixed texts, the
+same on every label.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -332,8 +280,15 @@ Options of every command:
                        program, or ~/.config/Rondelmaker for an installed one)
   --registry URL       postgresql://user@host/database, or a SQLite file
                        (default: rondelmaker.conf&apos;s, else registry.sqlite in
-                       the state folder)
-history: --since YYYY-MM-DD, --type N (1..12).
+                       the state folder). The URL may add ?sslmode=,
+                       sslrootcert=, sslcert=, sslkey=, connect_timeout=,
+                       application_name=, host= (a socket folder), port=;
+                       any other option, and a password, are refused
+history: --since YYYY-MM-DD, --type N (1..12). find: a label&apos;s text, at most
+11 characters.
+Every call of the registry ends within registry_timeout= seconds of
+rondelmaker.conf (default 10); a registry that does not answer by then counts
+as unreachable.
 
 list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
@@ -343,14 +298,29 @@ Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
      writable, another Rondelmaker holds the folder, the registry cannot be
-     reached or cannot record the job, start.txt or state.json not writable)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
+     reached, does not answer in time or cannot record the job, start.txt or
+     state.json not writable)
+  2  bad arguments, a bad file (design, free texts, start.txt, state.json) or
+     a registry setting that cannot be used; nothing changed
   3  the labels were printed and recorded, but the record or the spreadsheet
      could not be written, or the registry could not be told they printed
      (the next contact does; the message says which)
   4  some labels were issued before: nothing printed (--allow-duplicates)
 </translation>
+    </message>
+    <message>
+        <source>（--free-texts FILE）</source>
+        <translation> (--free-texts FILE)</translation>
+    </message>
+    <message>
+        <source>
+Give the first number with --first N.</source>
+        <translation>
+Give the first number with --first N.</translation>
+    </message>
+    <message>
+        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
+        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
     </message>
 </context>
 <context>
@@ -425,6 +395,14 @@ Exit codes:
     <message>
         <source>ステップ</source>
         <translation>Step</translation>
+    </message>
+    <message>
+        <source>０００１</source>
+        <translation>0001</translation>
+    </message>
+    <message>
+        <source>１</source>
+        <translation>1</translation>
     </message>
 </context>
 <context>
@@ -556,6 +534,14 @@ Exit codes:
         <source>ジョブ</source>
         <translation>Job</translation>
     </message>
+    <message>
+        <source>印刷されたか答える</source>
+        <translation>Printed or not?</translation>
+    </message>
+    <message>
+        <source>選んだ未確認のジョブが印刷されたかどうかを答えます</source>
+        <translation>Say whether the selected job in question printed</translation>
+    </message>
 </context>
 <context>
     <name>JobJson</name>
@@ -570,6 +556,75 @@ Exit codes:
     <message>
         <source>「%1」が上と下の2つの文字列ではありません。</source>
         <translation>&quot;%1&quot; is not two texts, upper and lower.</translation>
+    </message>
+</context>
+<context>
+    <name>JobPlanning</name>
+    <message>
+        <source>スタートファイルがありません。
+%1</source>
+        <translation>The start file is missing.
+%1</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。次の番号を復元できません。
+%1
+%2</source>
+        <translation>The saved state could not be read. The next number cannot be restored.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>タイプ %1 には自由テキストが要ります。</source>
+        <translation>type %1 needs free texts</translation>
+    </message>
+    <message>
+        <source>自由テキストが %1 個あります。ジョブに使えるのは %2 個までです。</source>
+        <translation>%1 free texts: a job takes at most %2</translation>
+    </message>
+    <message>
+        <source>%1 番目の自由テキストが空です（ラベルに印刷できる文字がありません）。</source>
+        <translation>free text %1 is empty (or holds nothing a label can print)</translation>
+    </message>
+    <message>
+        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。</source>
+        <translation>A job prints at most 1200 labels. Please lower the count.</translation>
+    </message>
+    <message>
+        <source>（%1 × %2 = %3）</source>
+        <translation> (%1 × %2 = %3)</translation>
+    </message>
+    <message>
+        <source>タイプ %1 は自由テキスト１つに１枚を印刷します。</source>
+        <translation>type %1 prints one label per free text</translation>
+    </message>
+    <message>
+        <source>タイプ %1 に番号はありません。</source>
+        <translation>type %1 has no running number</translation>
+    </message>
+    <message>
+        <source>タイプ %1 の番号は 0～%2 です（%3 ではありません）。</source>
+        <translation>type %1 numbers from 0 to %2, not %3</translation>
+    </message>
+    <message>
+        <source>自由テキストはタイプ 9～12 のものです。デザインはタイプ %1 です。</source>
+        <translation>free texts are for types 9 to 12, the design is type %1</translation>
+    </message>
+    <message>
+        <source>開始位置は 1～%1 です（%2 ではありません）。</source>
+        <translation>the start position is 1 to %1, not %2</translation>
+    </message>
+    <message>
+        <source>前回の状態を読み込めませんでした。
+%1
+%2</source>
+        <translation>The saved state could not be read.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
+        <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
     </message>
 </context>
 <context>
@@ -718,6 +773,56 @@ Exit codes:
             <numerusform>%1 were printed on %2 by job %3</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%1 は %2 にジョブ %3 で発行されました（印刷されたかどうか確かめられていないジョブです）</source>
+        <translation>
+            <numerusform>%1 was issued on %2 by job %3, which is in question (not known to have printed)</numerusform>
+            <numerusform>%1 were issued on %2 by job %3, which is in question (not known to have printed)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>LookPanel</name>
+    <message>
+        <source>文字の色</source>
+        <translation>Text colour</translation>
+    </message>
+    <message>
+        <source>背景の色</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>Rainbow</translation>
+    </message>
+    <message>
+        <source>ラベルの地の色を順に変えて印刷します</source>
+        <translation>Prints the labels with background colours in turn</translation>
+    </message>
+    <message>
+        <source>右クリックでフォントを選べます</source>
+        <translation>Right-click to choose the font</translation>
+    </message>
+    <message>
+        <source>2D コード</source>
+        <translation>2D code</translation>
+    </message>
+    <message>
+        <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
+        <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
+    </message>
+    <message>
+        <source>枠</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>見本のラベルにだけ枠を付けます。印刷はされません</source>
+        <translation>Frames the sample label only. The frame is not printed</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -732,10 +837,6 @@ Exit codes:
     <message>
         <source>状態を保存できませんでした。このまま終了しますか？</source>
         <translation>The state could not be saved. End anyway?</translation>
-    </message>
-    <message>
-        <source>プリントラベル数は合計で１２００枚までです。枚数をお下げ下さい。</source>
-        <translation>A job prints at most 1200 labels. Please lower the count.</translation>
     </message>
     <message>
         <source>ファイルを残せませんでした: %1</source>
@@ -782,16 +883,6 @@ Exit codes:
 %2</translation>
     </message>
     <message>
-        <source>スタートファイルがありません。
-%1</source>
-        <translation>The start file is missing.
-%1</translation>
-    </message>
-    <message>
-        <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
-        <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
-    </message>
-    <message>
         <source>ほか %1 件</source>
         <translation>and %1 more</translation>
     </message>
@@ -806,26 +897,6 @@ Exit codes:
     <message>
         <source>もう一度印刷する</source>
         <translation>Print again</translation>
-    </message>
-    <message>
-        <source>Print</source>
-        <translation>Print</translation>
-    </message>
-    <message>
-        <source>sheet %1 of %2</source>
-        <translation>sheet %1 of %2</translation>
-    </message>
-    <message>
-        <source>ラベル数オーバー（３００以上）です。プリントできません！</source>
-        <translation>Too many labels (300 or more) for a record. It cannot be printed.</translation>
-    </message>
-    <message>
-        <source>A4のコピー用紙をプリンターに入れてください。</source>
-        <translation>Please put A4 copy paper into the printer.</translation>
-    </message>
-    <message>
-        <source>Excel files (*.xls)</source>
-        <translation>Excel files (*.xls)</translation>
     </message>
     <message>
         <source>Rondelmaker Manager&#x3000;</source>
@@ -912,42 +983,6 @@ Exit codes:
         <translation>Automatic (the system&apos;s language)</translation>
     </message>
     <message>
-        <source>ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。
-%1</source>
-        <translation>The label registry setting cannot be used. Numbered labels cannot be printed.
-%1</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を使えません。使えるようになるまで印刷できません。</source>
-        <translation>The label registry cannot be used. Nothing can be printed until it can.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳が壊れているか、台帳ではありません。そのまま残します。印刷する前に、どうするか選んでください。</source>
-        <translation>The label registry is damaged or is no registry. It is left as it is. Choose what to do before printing.</translation>
-    </message>
-    <message>
-        <source>別に保管して新しく始める</source>
-        <translation>Keep it aside and start a new one</translation>
-    </message>
-    <message>
-        <source>終了</source>
-        <translation>End</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を %1 として保管できませんでした。</source>
-        <translation>The label registry could not be kept as %1.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を保管する名前がありません。</source>
-        <translation>There is no free name to keep the label registry under.</translation>
-    </message>
-    <message>
-        <source>ラベル台帳を使えないため、印刷しません。
-%1</source>
-        <translation>Nothing is printed: the label registry cannot be used.
-%1</translation>
-    </message>
-    <message>
         <source>印刷されましたか？</source>
         <translation>Was it printed?</translation>
     </message>
@@ -975,9 +1010,46 @@ Exit codes:
         <source>ラベル台帳: 使えません</source>
         <translation>Label registry: not available</translation>
     </message>
+</context>
+<context>
+    <name>PlacementPanel</name>
     <message>
-        <source>（接続できません）</source>
-        <translation> (cannot connect)</translation>
+        <source>開始位置</source>
+        <translation>Start at</translation>
+    </message>
+    <message>
+        <source>横の倍率</source>
+        <translation>Scale X</translation>
+    </message>
+    <message>
+        <source>縦の倍率</source>
+        <translation>Scale Y</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>テスト印刷</source>
+        <translation>Test sheet</translation>
+    </message>
+    <message>
+        <source>枚目</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>オフセット</source>
+        <translation>Offsets</translation>
+    </message>
+    <message>
+        <source>縦方向（＋は下）に移動</source>
+        <translation>Vertical shift
+(+ moves down)</translation>
+    </message>
+    <message>
+        <source>横方向（＋は右）に移動</source>
+        <translation>Horizontal shift
+(+ moves right)</translation>
     </message>
 </context>
 <context>
@@ -1095,42 +1167,8 @@ Exit codes:
 <context>
     <name>PrintScreen</name>
     <message>
-        <source>開始位置</source>
-        <translation>Start at</translation>
-    </message>
-    <message>
-        <source>横の倍率</source>
-        <translation>Scale X</translation>
-    </message>
-    <message>
-        <source>縦の倍率</source>
-        <translation>Scale Y</translation>
-    </message>
-    <message>
-        <source>プレビュー</source>
-        <translation>Preview</translation>
-    </message>
-    <message>
-        <source>テスト印刷</source>
-        <translation>Test sheet</translation>
-    </message>
-    <message>
         <source>枚目</source>
         <translation>Sheet</translation>
-    </message>
-    <message>
-        <source>オフセット</source>
-        <translation>Offsets</translation>
-    </message>
-    <message>
-        <source>縦方向（＋は下）に移動</source>
-        <translation>Vertical shift
-(+ moves down)</translation>
-    </message>
-    <message>
-        <source>横方向（＋は右）に移動</source>
-        <translation>Horizontal shift
-(+ moves right)</translation>
     </message>
     <message>
         <source>文字の色</source>
@@ -1153,10 +1191,6 @@ Exit codes:
         <translation>Print</translation>
     </message>
     <message>
-        <source>右クリックでフォントを選べます</source>
-        <translation>Right-click to choose the font</translation>
-    </message>
-    <message>
         <source>枠</source>
         <translation>Frame</translation>
     </message>
@@ -1165,16 +1199,19 @@ Exit codes:
         <translation>Frames the sample label only. The frame is not printed</translation>
     </message>
     <message>
-        <source>Font</source>
-        <translation>Font</translation>
-    </message>
-    <message>
         <source>2D コード</source>
         <translation>2D code</translation>
     </message>
     <message>
         <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
         <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
+    </message>
+</context>
+<context>
+    <name>RegistrySetup</name>
+    <message>
+        <source>%1: registry_timeout is a number of seconds from 1 to 600, not &apos;%2&apos;</source>
+        <translation>%1: registry_timeout is a number of seconds from 1 to 600, not &apos;%2&apos;</translation>
     </message>
 </context>
 <context>
@@ -1202,6 +1239,18 @@ Exit codes:
     <message>
         <source>the registry setting names no file</source>
         <translation>the registry setting names no file</translation>
+    </message>
+    <message>
+        <source>the registry setting&apos;s %1 cannot be &apos;%2&apos;</source>
+        <translation>the registry setting&apos;s %1 cannot be &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the registry setting names %1 twice</source>
+        <translation>the registry setting names %1 twice</translation>
+    </message>
+    <message>
+        <source>the registry setting&apos;s option %1 is not one Rondelmaker passes on (sslmode, sslrootcert, sslcert, sslkey, connect_timeout, application_name, host, port)</source>
+        <translation>the registry setting&apos;s option %1 is not one Rondelmaker passes on (sslmode, sslrootcert, sslcert, sslkey, connect_timeout, application_name, host, port)</translation>
     </message>
 </context>
 <context>
@@ -1746,6 +1795,46 @@ call from) and request-timeout= (seconds).
         <source>Qt SQL driver %1 is not installed</source>
         <translation>Qt SQL driver %1 is not installed</translation>
     </message>
+    <message>
+        <source>ラベル台帳が %1 秒のうちに答えませんでした。</source>
+        <translation>The label registry did not answer within %1 seconds.</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>読み取り専用のため、書き込めません。</source>
+        <translation>It is read-only and cannot be written.</translation>
+    </message>
+    <message>
+        <source>ほかのプログラムが使っています（ロックされています）。</source>
+        <translation>Another program is using it (it is locked).</translation>
+    </message>
+    <message>
+        <source>壊れているか、ラベル台帳ではありません。</source>
+        <translation>It is damaged, or it is not a label registry.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を読み書きできません。よくある原因は、ディスクがいっぱい、読み取り専用、ほかのプログラムによるロック、ファイルの破損です。</source>
+        <translation>The label registry cannot be read or written. The usual causes are a full disk, a read-only disk, a lock held by another program, or a damaged file.</translation>
+    </message>
+    <message>
+        <source>詳細: %1</source>
+        <translation>Details: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号がなく、ジョブ %2 から求めることもできません: %3</source>
+        <translation>The label registry holds no numbering for type %1, and it cannot be worked out from job %2: %3</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号の記録がありませんでした。ジョブの記録から求め直しました。</source>
+        <translation>The label registry held no record of where type %1&apos;s numbering goes on. It was worked out again from the jobs.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳にタイプ %1 の番号を記録できません。</source>
+        <translation>The label registry cannot record the numbering of type %1.</translation>
+    </message>
 </context>
 <context>
     <name>StartFile</name>
@@ -2087,6 +2176,104 @@ call from) and request-timeout= (seconds).
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WindowJobs</name>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>sheet %1 of %2</source>
+        <translation>sheet %1 of %2</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>このジョブには、すでに発行したラベルがあります。もう一度印刷しますか？</source>
+        <translation>This job holds labels that were issued before. Print them again?</translation>
+    </message>
+    <message>
+        <source>印刷しない</source>
+        <translation>Do not print</translation>
+    </message>
+    <message>
+        <source>もう一度印刷する</source>
+        <translation>Print again</translation>
+    </message>
+    <message>
+        <source>ラベル数オーバー（３００以上）です。プリントできません！</source>
+        <translation>Too many labels (300 or more) for a record. It cannot be printed.</translation>
+    </message>
+    <message>
+        <source>A4のコピー用紙をプリンターに入れてください。</source>
+        <translation>Please put A4 copy paper into the printer.</translation>
+    </message>
+    <message>
+        <source>Excel files (*.xls)</source>
+        <translation>Excel files (*.xls)</translation>
+    </message>
+    <message>
+        <source>同名のファイルがあります。重ねがきしますか？</source>
+        <translation>A file of that name exists. Replace it?</translation>
+    </message>
+</context>
+<context>
+    <name>WindowRegistry</name>
+    <message>
+        <source>ラベル台帳の設定が使えません。番号付きのラベルは印刷できません。
+%1</source>
+        <translation>The label registry setting cannot be used. Numbered labels cannot be printed.
+%1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えません。使えるようになるまで印刷できません。</source>
+        <translation>The label registry cannot be used. Nothing can be printed until it can.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳が壊れているか、台帳ではありません。そのまま残します。印刷する前に、どうするか選んでください。</source>
+        <translation>The label registry is damaged or is no registry. It is left as it is. Choose what to do before printing.</translation>
+    </message>
+    <message>
+        <source>別に保管して新しく始める</source>
+        <translation>Keep it aside and start a new one</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を %1 として保管できませんでした。</source>
+        <translation>The label registry could not be kept as %1.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を保管する名前がありません。</source>
+        <translation>There is no free name to keep the label registry under.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えないため、印刷しません。
+%1</source>
+        <translation>Nothing is printed: the label registry cannot be used.
+%1</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2）のジョブです。そのステーションで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2). Answer for it there.</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: %1</source>
+        <translation>Label registry: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: 使えません</source>
+        <translation>Label registry: not available</translation>
+    </message>
+    <message>
+        <source>（接続できません）</source>
+        <translation> (cannot connect)</translation>
     </message>
 </context>
 <context>

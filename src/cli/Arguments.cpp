@@ -346,7 +346,9 @@ QString usageText()
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
 in start.txt. A job is recorded in the registry before it prints; labels that
-were issued before are printed again only with --allow-duplicates.
+were issued before are printed again only with --allow-duplicates. Type 8's
+labels are never checked for duplicates: its two lines are fixed texts, the
+same on every label.
 
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
@@ -372,8 +374,15 @@ Options of every command:
                        program, or ~/.config/Rondelmaker for an installed one)
   --registry URL       postgresql://user@host/database, or a SQLite file
                        (default: rondelmaker.conf's, else registry.sqlite in
-                       the state folder)
-history: --since YYYY-MM-DD, --type N (1..12).
+                       the state folder). The URL may add ?sslmode=,
+                       sslrootcert=, sslcert=, sslkey=, connect_timeout=,
+                       application_name=, host= (a socket folder), port=;
+                       any other option, and a password, are refused
+history: --since YYYY-MM-DD, --type N (1..12). find: a label's text, at most
+11 characters.
+Every call of the registry ends within registry_timeout= seconds of
+rondelmaker.conf (default 10); a registry that does not answer by then counts
+as unreachable.
 
 list and labels write "sheet,position,sample,repeat,upper,lower" rows, history
 and find "id,time,kind,state,type,first,last,labels,printer,station" (RFC 4180,
@@ -383,9 +392,10 @@ Exit codes:
   0  done
   1  nothing printed and nothing advanced (printer refused the job, output not
      writable, another Rondelmaker holds the folder, the registry cannot be
-     reached or cannot record the job, start.txt or state.json not writable)
-  2  bad arguments or a bad file (design, free texts, start.txt, state.json);
-     nothing changed
+     reached, does not answer in time or cannot record the job, start.txt or
+     state.json not writable)
+  2  bad arguments, a bad file (design, free texts, start.txt, state.json) or
+     a registry setting that cannot be used; nothing changed
   3  the labels were printed and recorded, but the record or the spreadsheet
      could not be written, or the registry could not be told they printed
      (the next contact does; the message says which)

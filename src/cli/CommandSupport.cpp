@@ -1,10 +1,12 @@
 #include "cli/CommandSupport.h"
 
+#include "cli/Csv.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/RunFiles.h"
 #include "core/io/StateLocation.h"
 #include "core/job/ReservedJobs.h"
 #include "core/registry/RegistrySetup.h"
+#include "print/PdfDocumentCanvas.h"
 #include "print/PrintQueue.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,6 @@ namespace Cli {
 // a PDF).
 const QMarginsF MinimumMargins(0, 0, 0, 0);
 
-
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -29,6 +30,17 @@ void writeOut(const QByteArray& bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+void writeLabels(const QList<PlacedLabel>& labels)
+{
+    QByteArray out =
+        Csv::record({QStringLiteral("sheet"), QStringLiteral("position"), QStringLiteral("sample"),
+                     QStringLiteral("repeat"), QStringLiteral("upper"), QStringLiteral("lower")});
+    for (const PlacedLabel& label : labels)
+        out += Csv::record({QString::number(label.sheet), QString::number(label.position),
+                            QString::number(label.sample), QString::number(label.repeat),
+                            label.upper, label.lower});
+    writeOut(out);
+}
 
 QString stateDirOf(const Arguments& a)
 {
@@ -44,27 +56,21 @@ QString stateDirOf(const Arguments& a)
     return location.dir;
 }
 
-
 // The folder's files read under its lock, so that a job running elsewhere
 // is seen either wholly before or wholly after.
 int readFolder(const QString& dir, FolderSnapshot& snapshot)
 {
-    if (!QFileInfo(dir).isDir()) {
-        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
-        return BadInput;
-    }
     RunFiles files(dir);
     QString error;
-    if (!files.lock(&error)) {
+    const std::optional<FolderSnapshot> taken =
+        FolderSnapshot::take(files, snapshot.registry, &error);
+    if (!taken) {
         report(error);
         return NotPrinted;
     }
-    removeStaleTemporaries(dir, {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
-    snapshot.start = StartFile::read(files.startPath());
-    snapshot.state = StateFile::read(files.statePath());
+    snapshot = *taken;
     return Done;
 }
-
 
 // A file the job writes, checked before anything prints: its folder must be
 // there and writable.
@@ -85,8 +91,8 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
 {
     PrintDestination destination;
     destination.title = QStringLiteral("Rondelmaker labels");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, MinimumMargins,
-                                     QPageLayout::Point);
+    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     MinimumMargins, QPageLayout::Point);
     if (!a.pdf.isEmpty()) {
         destination.kind = PrintDestination::Kind::PdfFile;
         destination.pdfFile = QFileInfo(a.pdf).absoluteFilePath();
@@ -101,7 +107,6 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
     destination.options.emplace_back("sides", "one-sided");
     return destination;
 }
-
 
 // The print queue, unless the labels go into a PDF file.
 int chooseQueue(const Arguments& a, QString& queue)
@@ -118,7 +123,6 @@ int chooseQueue(const Arguments& a, QString& queue)
     return Done;
 }
 
-
 void report(const QString& message)
 {
     QString text = QStringLiteral("rondelmaker-cli: ") + message;
@@ -126,29 +130,33 @@ void report(const QString& message)
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
 }
 
-
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir, RegistryUse use)
+int withRegistry(const Arguments& a, RegistrySetup::Use use, const RegistryCommand& command)
 {
+    const QString dir = stateDirOf(a);
+    if (!QFileInfo(dir).isDir()) {
+        report(QCoreApplication::translate("Cli", "state folder not found: %1").arg(shown(dir)));
+        return BadInput;
+    }
     const RegistrySetup::Choice choice = RegistrySetup::choose(dir, a.registry);
     if (!choice.error.isEmpty()) {
         report(choice.error);
-        return nullptr;
+        return BadInput;
     }
-    RegistryTarget target = choice.target;
-    // A command that only reads leaves a folder without a registry as it is:
-    // it reads an empty one.
-    if (use == RegistryUse::Read && target.backend == RegistryTarget::Backend::SQLite &&
-        !QFileInfo::exists(target.file))
-        target.file = QStringLiteral(":memory:");
-    std::unique_ptr<SqlRegistry> registry = RegistrySetup::open(target, dir);
+    const std::unique_ptr<LabelRegistry> registry = RegistrySetup::openFor(use, choice.target, dir);
     if (!registry->isOpen()) {
         // No private numbering to fall back on: without the registry
         // nothing numbered is printed.
         report(QCoreApplication::translate("Cli", "ラベル台帳を開けません。\n%1\n%2")
                    .arg(registry->location(), registry->errorString()));
-        return nullptr;
+        return NotPrinted;
     }
-    return registry;
+    return command(dir, *registry);
+}
+
+void reportNotes(LabelRegistry& registry)
+{
+    for (const QString& note : registry.takeNotes())
+        report(note);
 }
 
 void reportUnresolved(const QList<JobSummary>& jobs)
@@ -161,12 +169,88 @@ void reportUnresolved(const QList<JobSummary>& jobs)
                    .arg(job.id));
 }
 
-SheetGeometry::Offsets placement(const StartSettings& start, const SavedState& saved)
+QString printerOf(const Arguments& a, const QString& queue)
 {
-    SheetGeometry::Offsets offsets = start.offsets();
-    offsets.scaleX = saved.scale.x;
-    offsets.scaleY = saved.scale.y;
-    return offsets;
+    return a.pdf.isEmpty() ? queue : shown(a.pdf);
+}
+
+void reportRefusal(const JobRefusal& refusal)
+{
+    using Reason = JobRefusal::Reason;
+    // The options that give what the refusal concerns.
+    const char* option = nullptr;
+    switch (refusal.reason) {
+    case Reason::NoSamplesForType:
+        option = "--samples";
+        break;
+    case Reason::NoNumberForType:
+    case Reason::FirstOutOfRange:
+        option = "--first";
+        break;
+    case Reason::NoFreeTextsForType:
+        option = "--free-texts";
+        break;
+    case Reason::StartOutOfRange:
+        option = "--start";
+        break;
+    default:
+        break;
+    }
+    QString text = refusal.fullText();
+    if (option)
+        text = QLatin1String(option) + QLatin1String(": ") + text;
+    if (refusal.reason == Reason::FreeTextsMissing)
+        text += QCoreApplication::translate("Cli", "（--free-texts FILE）");
+    if (refusal.reason == Reason::NumberingLost && refusal.input == QLatin1String("first"))
+        text += QCoreApplication::translate("Cli", "\nGive the first number with --first N.");
+    report(text);
+}
+
+int exitCodeOf(const JobRefusal& refusal)
+{
+    return refusal.reason == JobRefusal::Reason::Registry ? NotPrinted : BadInput;
+}
+
+JobOutcome runJob(const Arguments& a, const QString& dir, LabelRegistry& registry,
+                  const QString& queue, const JobTransaction::Planner& plan)
+{
+    RunFiles files(dir);
+    PdfDocumentCanvas canvas(labelDestination(a, queue));
+    SheetProgress progress;
+    JobTransaction transaction(files, registry, Station::ofThisProcess(dir),
+                               DateStamp::systemClock());
+    const JobOutcome outcome = transaction.run(
+        canvas, plan, [&a](const QList<IssuedLabel>&) { return a.allowDuplicates; },
+        [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
+    progress.end();
+    return outcome;
+}
+
+int finishJob(const JobOutcome& outcome, bool nameUnresolved)
+{
+    for (const QString& note : outcome.notes)
+        report(note);
+    if (nameUnresolved)
+        reportUnresolved(outcome.unresolved);
+    switch (outcome.status) {
+    case JobOutcome::Status::Printed:
+        if (!outcome.message.isEmpty())
+            report(outcome.message);
+        return outcome.unconfirmed ? NotSaved : Done;
+    case JobOutcome::Status::Withdrawn:
+        reportRefusal(outcome.refusal);
+        return exitCodeOf(outcome.refusal);
+    case JobOutcome::Status::Declined:
+        report(outcome.message +
+               QCoreApplication::translate("Cli", "\nNothing printed; --allow-duplicates prints "
+                                                  "them again."));
+        return IssuedBefore;
+    case JobOutcome::Status::NotPrinted:
+        break;
+    }
+    if (!outcome.message.isEmpty())
+        report(outcome.message);
+    return NotPrinted;
 }
 
 } // namespace Cli

@@ -5,7 +5,7 @@
 
 #include "cli/Arguments.h"
 #include "core/job/JobTransaction.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistrySetup.h"
 #include "print/PrintDestination.h"
 
 #include <QByteArray>
@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -23,7 +24,7 @@ enum ExitCode {
     Done = 0,
     NotPrinted = 1, // nothing printed, nothing advanced
     BadInput = 2,   // bad arguments or a bad file; nothing changed
-    NotSaved = 3,   // printed, but the record, the spreadsheet or the registry's confirmation failed
+    NotSaved = 3, // printed, but the record, the spreadsheet or the registry's confirmation failed
     IssuedBefore = 4, // labels were issued before: nothing printed (see --allow-duplicates)
 };
 
@@ -44,13 +45,31 @@ QString stateDirOf(const Arguments& a);
 // running elsewhere is seen either wholly before or wholly after.
 int readFolder(const QString& dir, FolderSnapshot& snapshot);
 
-// The folder's registry, open; null after a message when it cannot be used.
-// A command that only reads gets an empty one where the folder has none.
-enum class RegistryUse { Record, Read };
-std::unique_ptr<SqlRegistry> openRegistry(const Arguments& a, const QString& dir,
-                                          RegistryUse use = RegistryUse::Record);
+// The state folder's registry, open, handed to `command` with the folder;
+// else an exit code after a message: BadInput for a folder that is not
+// there or a setting that cannot be used, NotPrinted for a registry that
+// cannot.
+using RegistryCommand = std::function<int(const QString& dir, LabelRegistry& registry)>;
+int withRegistry(const Arguments& a, RegistrySetup::Use use, const RegistryCommand& command);
+// What the registry mended by itself, on standard error.
+void reportNotes(LabelRegistry& registry);
 // Jobs of this station that may or may not have printed, on standard error.
 void reportUnresolved(const QList<JobSummary>& jobs);
+
+// Labels as CSV: sheet, position, sample, repeat, upper and lower line.
+void writeLabels(const QList<PlacedLabel>& labels);
+
+// A refusal of the planning as the command line says it: the option it
+// concerns in front, what to give instead after it.
+void reportRefusal(const JobRefusal& refusal);
+int exitCodeOf(const JobRefusal& refusal);
+// Runs a planned job (print, reprint) on the folder to the labels'
+// destination; its messages and exit code from finishJob().
+JobOutcome runJob(const Arguments& a, const QString& dir, LabelRegistry& registry,
+                  const QString& queue, const JobTransaction::Planner& plan);
+// The job's notes (and the jobs in question, when it names them) and why it
+// did not print, on standard error; its exit code.
+int finishJob(const JobOutcome& outcome, bool nameUnresolved);
 
 // A file the job writes, checked before anything prints: its folder must be
 // there and writable.
@@ -58,8 +77,8 @@ bool outputWritable(const QString& path, const char* option);
 // The print queue, unless the labels go into a PDF file.
 int chooseQueue(const Arguments& a, QString& queue);
 PrintDestination labelDestination(const Arguments& a, const QString& queue);
-// The start file's offsets with the scale calibrated in the window.
-SheetGeometry::Offsets placement(const StartSettings& start, const SavedState& saved);
+// The printer as the history shows it.
+QString printerOf(const Arguments& a, const QString& queue);
 
 // "sheet k of K" on a terminal, for a job of several sheets.
 class SheetProgress {

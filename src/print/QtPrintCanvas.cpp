@@ -128,13 +128,24 @@ void QtPrintCanvas::setFontSize(int points)
     m_painterFontSet = false;
 }
 
-const QFontMetrics& QtPrintCanvas::metrics()
+QtPrintCanvas::Measures& QtPrintCanvas::metrics()
 {
     // Measured at the device's resolution: 9 points are 75 dots at 600 dpi.
     auto at = m_metrics.find(m_font.pointSize());
-    if (at == m_metrics.end())
-        at = m_metrics.emplace(m_font.pointSize(), QFontMetrics(m_font, m_device)).first;
+    if (at == m_metrics.end()) {
+        const QFontMetrics fm(m_font, m_device);
+        at =
+            m_metrics.emplace(m_font.pointSize(), Measures{fm, fm.height(), fm.ascent(), {}}).first;
+    }
     return at->second;
+}
+
+int QtPrintCanvas::Measures::width(const QString& text)
+{
+    auto at = widths.constFind(text);
+    if (at == widths.constEnd())
+        at = widths.insert(text, metrics.horizontalAdvance(text));
+    return *at;
 }
 
 void QtPrintCanvas::setFontColor(const QColor& color)
@@ -216,21 +227,21 @@ void QtPrintCanvas::line(int x1, int y1, int x2, int y2)
 
 QSize QtPrintCanvas::textExtent(const QString& text)
 {
-    const QFontMetrics& fm = metrics();
-    return QSize(fm.horizontalAdvance(text), fm.height());
+    Measures& measures = metrics();
+    return QSize(measures.width(text), measures.height);
 }
 
 void QtPrintCanvas::textOut(int x, int y, const QString& text)
 {
-    const QFontMetrics& fm = metrics();
+    Measures& measures = metrics();
     // A solid brush gives the text an opaque background of its colour.
     if (m_brush.style() != Qt::NoBrush)
-        m_painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), m_brush);
+        m_painter.fillRect(QRect(x, y, measures.width(text), measures.height), m_brush);
     useTextPen();
     if (!m_painterFontSet) {
         m_painter.setFont(m_font);
         m_painterFontSet = true;
     }
     // drawText() takes the baseline; the caller gives the top-left corner.
-    m_painter.drawText(QPoint(x, y + fm.ascent()), text);
+    m_painter.drawText(QPoint(x, y + measures.ascent), text);
 }

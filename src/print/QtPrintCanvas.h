@@ -3,6 +3,7 @@
 #include "core/render/PrintCanvas.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 
@@ -67,7 +68,18 @@ protected:
     void setError(const QString& error) { m_error = error; }
 
 private:
-    const QFontMetrics& metrics();
+    // The font's measures at one size, asked for every label: a font
+    // engine's look-up for each line's height and the width of an upper
+    // line that every label repeats cost more than drawing the label.
+    struct Measures {
+        QFontMetrics metrics;
+        int height = 0;
+        int ascent = 0;
+        QHash<QString, int> widths;
+
+        int width(const QString& text);
+    };
+    Measures& metrics();
     void useShapePen();
     void useTextPen();
 
@@ -78,7 +90,7 @@ private:
     QColor m_fontColor = QColor(0, 0, 0);
     QPen m_shapePen;
     QBrush m_brush; // Qt::NoBrush while clear
-    std::map<int, QFontMetrics> m_metrics; // of the font, by point size
+    std::map<int, Measures> m_metrics; // of the font, by point size
     bool m_painterFontSet = false;
     bool m_textPenSet = false;
     bool m_begun = false;

@@ -9,7 +9,9 @@
 
 #include <array>
 
+class LabelTextInputs;
 class ListBox;
+class NumberingLists;
 class QAction;
 class QButtonGroup;
 class QLabel;
@@ -20,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
+class TypePages;
 
 // Where a label type sits on the design screen: its tab page (0..2) and its
 // place on the page (0..3: left, right, lower left, lower right).
@@ -32,22 +35,33 @@ inline int typeSlot(int type)
     return type >= FirstLabelType && type <= LastLabelType ? (type - 1) % 4 : 0;
 }
 
-// The controls of the design screen, named by their role. Entries indexed
-// by type use index = type (0 unused).
+// One entry per label type: index = type (0 unused), null where the type
+// has no such control.
+template <typename T>
+using ByType = std::array<T, LastLabelType + 1>;
+
+// The controls of the design screen, named by their role.
 struct DesignControls {
     QWidget* designPanel = nullptr;
-    QWidget* types1to4Page = nullptr;
-    QWidget* types5to8Page = nullptr;
-    QWidget* types9to12Page = nullptr;
-    std::array<QWidget*, 3> pages{};
-    std::array<QRadioButton*, 13> typeButton{};
-    std::array<QWidget*, 13> typePanel{};
+    std::array<QWidget*, 3> pages{}; // types 1-4, 5-8 and 9-12
+    ByType<QRadioButton*> typeButton{};
+    ByType<QWidget*> typePanel{};
     // The type's previews and texts, black while it is selected, and the
     // input that takes the focus first (none where its letters or the
     // numbering come first).
-    std::array<QList<QWidget*>, 13> typeTexts{};
-    std::array<QWidget*, 13> typeFirstInput{};
+    ByType<QList<QWidget*>> typeTexts{};
+    ByType<QWidget*> typeFirstInput{};
     QButtonGroup* typeGroup = nullptr;
+
+    // What the panels show and take, by type.
+    ByType<QLineEdit*> upperEdit{};                      // types 1, 2, 3, 9 and 10
+    ByType<QLabel*> numberCaption{};                     // types 1..7
+    ByType<QLabel*> dateCaption{};                       // types 4..7, 11 and 12
+    ByType<QLabel*> freeTextPointer{};                   // types 9..12: their texts are in the memo
+    std::array<ListBox*, LetterListCount> letterLists{}; // by LetterList
+    QPlainTextEdit* type8Memo = nullptr;
+    QPlainTextEdit* freeTextMemo = nullptr;
+    QPushButton* clearFreeTextsButton = nullptr;
 
     QLabel* firstNumberCaption = nullptr; // 初期値
     ListBox* firstNumberList = nullptr;
@@ -60,60 +74,21 @@ struct DesignControls {
     QPushButton* printSetButton = nullptr;
     QLabel* nextJobLine = nullptr; // where the next job starts
 
-    QLineEdit* type1UpperEdit = nullptr;
-    QLineEdit* type2UpperEdit = nullptr;
-    QLineEdit* type3UpperEdit = nullptr;
-    QLineEdit* type9UpperEdit = nullptr;
-    QLineEdit* type10UpperEdit = nullptr;
-    std::array<QLineEdit*, 5> upperEdits{}; // as LabelDesign::upperTexts
-    QPlainTextEdit* freeTextMemo = nullptr;
-    QPlainTextEdit* type8Memo = nullptr;
-    QPushButton* clearFreeTextsButton = nullptr;
-
-    ListBox* type2LetterList = nullptr;
-    ListBox* type3FirstLetterList = nullptr;
-    ListBox* type3SecondLetterList = nullptr;
-    ListBox* type6LetterList = nullptr;
-    ListBox* type7LetterList = nullptr;
-    ListBox* type10LetterList = nullptr;
-    std::array<ListBox*, LetterListCount> letterLists{}; // by LetterList
-
-    // Number captions
-    QLabel* type1NumberCaption = nullptr;
-    QLabel* type2NumberCaption = nullptr;
-    QLabel* type3NumberCaption = nullptr;
-    QLabel* type4NumberCaption = nullptr;
-    QLabel* type5NumberCaption = nullptr;
-    QLabel* type6NumberCaption = nullptr;
-    QLabel* type7NumberCaption = nullptr;
-    // Date captions: month-day and year-month
-    QLabel* type4DateCaption = nullptr;
-    QLabel* type7DateCaption = nullptr;
-    QLabel* type11DateCaption = nullptr;
-    QLabel* type5DateCaption = nullptr;
-    QLabel* type6DateCaption = nullptr;
-    QLabel* type12DateCaption = nullptr;
-    // Pointers at the free-text memo
-    QLabel* type9FreeTextPointer = nullptr;
-    QLabel* type10FreeTextPointer = nullptr;
-    QLabel* type11FreeTextPointer = nullptr;
-    QLabel* type12FreeTextPointer = nullptr;
-
     QMenu* numberDisplayMenu = nullptr; // 数字表示
     QAction* paddedNumbersAction = nullptr;
     QAction* plainNumbersAction = nullptr;
-    QMenu* stepMenu = nullptr; // ステップ
-    QAction* step1Action = nullptr;
-    QAction* step2Action = nullptr;
-    QAction* step3Action = nullptr;
-    QAction* step5Action = nullptr;
-    QAction* step10Action = nullptr;
+    QMenu* stepMenu = nullptr;             // ステップ
     std::array<QAction*, 5> stepActions{}; // by NumberSteps
+
+    ListBox* letters(LetterList list) const { return letterLists[size_t(list)]; }
 };
 
 // The design screen: the twelve label types with their previews, the
 // numbering lists and menus, and the input limits. It shows a LabelDesign
-// and writes the user's choices into it; it never decides a label.
+// and writes the user's choices into it; it never decides a label. Its
+// parts: TypePages (the type buttons and panels), LabelTextInputs (what is
+// typed into them) and NumberingLists (the lists and menus of the run);
+// the screen coordinates them.
 class DesignScreen final : public QObject {
     Q_OBJECT
 public:
@@ -147,44 +122,10 @@ public:
     // passed over).
     QList<QWidget*> tabOrder() const;
 
-    // Selecting a type and what it entails.
-    void selectType(int type);
-    void enableTypePanel(int type);
-    void highlightLabelType(int type);
-    void greyAllPreviews();
-    void fillFirstNumberList(int digits);
-    void showDateAdjust(bool shown);
-    void fillRepeatList();
-    void showFirstNumber(bool plain);
-    void applyDateAdjust(int index);
-    void uncheckStepActions();
-
-public Q_SLOTS:
-    void choosePaddedNumbers();
-    void choosePlainNumbers();
-    void chooseStep1();
-    void chooseStep2();
-    void chooseStep3();
-    void chooseStep5();
-    void chooseStep10();
-    void chooseFirstNumber();
-    void chooseSampleCount();
-    void chooseRepeatCount();
-    void chooseDateAdjust();
-    void takeType1Upper();
-    void takeType2Upper();
-    void takeType3Upper();
-    void takeType9Upper();
-    void takeType10Upper();
-    void takeType8Lines();
-    void takeFreeTexts();
-    void clearFreeTexts();
-
-protected:
-    // The arrow keys on a type button.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 Q_SIGNALS:
+    // The user chose another type; its numbering is shown once the
+    // handlers return, so that they may set where it goes on.
+    void typeChanged(int type);
     // Number display or step changed: the frozen run and the sample follow.
     void numberingChanged();
     void printSetRequested();
@@ -192,22 +133,12 @@ Q_SIGNALS:
     void designEdited();
 
 private:
-    void buildPages(QWidget* client);
-    void buildPanel(int type, QWidget* page, int x, int y);
-    void buildNumberedControls(int type, QWidget* panel);
-    void buildTypedControls(int type, QWidget* panel);
-    void buildLists(QWidget* client);
-    void buildMenus(QMenuBar* menuBar);
-    void listTypeControls();
-    void setStep(QAction* item, int step);
-    void takeUpperText(int index);
-    void paintBlack(int type);
-    void tabToCheckedType();
-    void showLetters();
-    void showMemos();
+    void selectType(int type);
 
     DesignControls m_c;
     LabelDesign& m_design;
     Clock m_clock;
-    bool m_inMemoChange = false;
+    TypePages* m_pages = nullptr;
+    LabelTextInputs* m_inputs = nullptr;
+    NumberingLists* m_numbering = nullptr;
 };

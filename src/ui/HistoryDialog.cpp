@@ -17,12 +17,13 @@ namespace {
 
 enum Column { Job, When, Kind, State, Type, First, Last, Count, Printer, Station, Columns };
 
-QTableWidgetItem* cell(const QString& text, qint64 job = 0)
+// The job's id in its first cell; whether it is in question in its state's.
+QTableWidgetItem* cell(const QString& text, const QVariant& data = {})
 {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    if (job > 0)
-        item->setData(Qt::UserRole, job);
+    if (data.isValid())
+        item->setData(Qt::UserRole, data);
     return item;
 }
 
@@ -63,6 +64,9 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
     m_reprint = new QPushButton(tr("再印刷"), this);
     Controls::name(m_reprint, "historyReprint", QString(),
                    tr("選んだジョブのラベルを、番号を進めずにもう一度印刷します"));
+    m_settle = new QPushButton(tr("印刷されたか答える"), this);
+    Controls::name(m_settle, "historySettle", QString(),
+                   tr("選んだ未確認のジョブが印刷されたかどうかを答えます"));
     auto* close = new QPushButton(tr("閉じる"), this);
     Controls::name(close, "historyClose");
 
@@ -75,6 +79,7 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
     buttons->addWidget(m_record);
     buttons->addWidget(m_spreadsheet);
     buttons->addWidget(m_reprint);
+    buttons->addWidget(m_settle);
     buttons->addStretch(1);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -91,6 +96,8 @@ HistoryDialog::HistoryDialog(LabelRegistry& registry, QWidget* parent)
             [this] { Q_EMIT spreadsheetRequested(selectedJob()); });
     connect(m_reprint, &QPushButton::clicked, this,
             [this] { Q_EMIT reprintRequested(selectedJob()); });
+    connect(m_settle, &QPushButton::clicked, this,
+            [this] { Q_EMIT settleRequested(selectedJob()); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     reload();
 }
@@ -122,8 +129,12 @@ void HistoryDialog::reload()
                 QString::number(job.labelCount),
                 job.printer,
                 job.station};
-            for (int column = 0; column < Columns; ++column)
-                m_table->setItem(row, column, cell(texts[column], column == Job ? job.id : 0));
+            for (int column = 0; column < Columns; ++column) {
+                const QVariant held = column == Job     ? QVariant(job.id)
+                                      : column == State ? QVariant(job.state == JobState::Reserved)
+                                                        : QVariant();
+                m_table->setItem(row, column, cell(texts[column], held));
+            }
         }
     }
     m_table->resizeColumnsToContents();
@@ -182,11 +193,15 @@ void HistoryDialog::showSelection()
 {
     const qint64 job = selectedJob();
     bool listed = false;
+    bool inQuestion = false;
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        if (m_table->item(row, Job)->isSelected())
+        if (m_table->item(row, Job)->isSelected()) {
             listed = labelType(m_table->item(row, Type)->text().toInt()).listed;
+            inQuestion = m_table->item(row, State)->data(Qt::UserRole).toBool();
+        }
     }
     m_record->setEnabled(job > 0);
     m_spreadsheet->setEnabled(job > 0 && listed);
     m_reprint->setEnabled(job > 0);
+    m_settle->setEnabled(job > 0 && inQuestion);
 }

@@ -11,7 +11,8 @@ class QTableWidget;
 // Every job of the registry, newest first, with a search for a label text
 // that selects the job that issued it. For the selected job it offers its
 // record and spreadsheet as they were made after it printed, and a reprint;
-// the window does those.
+// for a job in question (reserved, never confirmed) it offers to say whether
+// it printed. The window does those.
 class HistoryDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -26,6 +27,7 @@ Q_SIGNALS:
     void recordRequested(qint64 job);
     void spreadsheetRequested(qint64 job);
     void reprintRequested(qint64 job);
+    void settleRequested(qint64 job);
 
 private:
     void findLabel();
@@ -40,4 +42,5 @@ private:
     QPushButton* m_record = nullptr;
     QPushButton* m_spreadsheet = nullptr;
     QPushButton* m_reprint = nullptr;
+    QPushButton* m_settle = nullptr;
 };

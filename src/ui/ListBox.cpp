@@ -1,5 +1,7 @@
 #include "ui/ListBox.h"
 
+#include "ui/Controls.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -49,6 +51,14 @@ int ListBoxModel::rowOfNumber(int number) const
 {
     const qint64 row = qint64(number) - m_first;
     return m_numbers && row >= 0 && row < m_count ? int(row) : -1;
+}
+
+ListBox* ListBox::make(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* list = new ListBox(parent);
+    Controls::name(list, name);
+    list->setGeometry(geometry);
+    return list;
 }
 
 ListBox::ListBox(QWidget* parent) : QListView(parent)

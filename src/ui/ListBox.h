@@ -36,6 +36,8 @@ class ListBox final : public QListView {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent = nullptr);
+    // A list with its object name (Controls::name) where it stands.
+    static ListBox* make(QWidget* parent, const char* name, const QRect& geometry);
 
     void setItems(const QStringList& items);
     void setNumberRange(int first, int last);

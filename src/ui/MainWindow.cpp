@@ -1,28 +1,23 @@
 #include "ui/MainWindow.h"
 
-#include "core/io/AtomicFile.h"
-#include "core/io/RunFiles.h"
-#include "core/registry/SqlRegistry.h"
-#include "core/io/StartFile.h"
 #include "core/io/StateFile.h"
-#include "core/model/Freeze.h"
-#include "core/numbering/ComposeLabelTexts.h"
-#include "core/render/PrintJob.h"
 #include "ui/AboutDialog.h"
+#include "ui/ButtonBar.h"
 #include "ui/Controls.h"
+#include "ui/DesignFiles.h"
 #include "ui/DesignScreen.h"
 #include "ui/Dialogs.h"
+#include "ui/FolderSync.h"
 #include "ui/PrintScreen.h"
-#include "ui/UserPaths.h"
+#include "ui/WindowJobs.h"
+#include "ui/WindowLanguage.h"
+#include "ui/WindowRegistry.h"
+#include "ui/WindowRun.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -32,9 +27,6 @@ namespace {
 constexpr int ClientWidth = 916;
 constexpr int ClientHeight = 592;
 
-// The files this program saves beside the executable.
-const QStringList SavedFileNames = {StartFile::FileName, QString::fromLatin1(StateFile::FileName)};
-
 } // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWidget* parent)
@@ -42,6 +34,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& appDir, Clock clock, QWi
 {
     m_state.appDir = appDir;
     m_files = std::make_unique<RunFiles>(appDir);
+    m_sync = std::make_unique<FolderSync>(*m_files, m_state, m_dialogs, this);
     build();
     startFromFiles();
     // A window of its own, kept in front of the main window that it disables.
@@ -55,17 +48,6 @@ MainWindow::~MainWindow()
     // commits its value): nothing of the window may answer them now.
     m_design->disconnect(this);
     m_print->disconnect(this);
-}
-
-QToolButton* MainWindow::makeButton(const char* name, int styleIcon)
-{
-    auto* button = new QToolButton(centralWidget());
-    Controls::name(button, name);
-    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(styleIcon)));
-    button->setIconSize(QSize(32, 32));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setGeometry(8, 8, 65, 65);
-    return button;
 }
 
 void MainWindow::build()
@@ -83,15 +65,10 @@ void MainWindow::build()
     setCentralWidget(client);
     move(104, 40);
 
-    buildBanners(client);
-    buildButtonBar();
-
-    m_c.typePageTabs = new QTabBar(client);
-    Controls::name(m_c.typePageTabs, "typePageTabs");
-    for (int page = 0; page < 3; ++page)
-        m_c.typePageTabs->addTab(QString());
-    m_c.typePageTabs->setGeometry(104, 88, 289, 33);
-    m_c.typePageTabs->setExpanding(false);
+    m_buttons = std::make_unique<ButtonBar>(client, m_c);
+    m_registry = new WindowRegistry(m_state.appDir, *m_files, m_dialogs, this, m_c.registryLine,
+                                    [this] { return isPrinting(); });
+    m_jobs = new WindowJobs(m_state, *m_files, *m_sync, *m_registry, m_dialogs, m_clock, this);
 
     m_c.startupTimer = new QTimer(this);
     m_c.startupTimer->setObjectName(QStringLiteral("startupTimer"));
@@ -100,6 +77,8 @@ void MainWindow::build()
     buildFileMenu(); // before the design screen's menus
     m_design = new DesignScreen(client, menuBar(), m_state.design, m_clock);
     m_print = new PrintScreen(client, m_state.design.look, m_dialogs);
+    m_run = std::make_unique<WindowRun>(m_state, *m_files, *m_sync, *m_registry, *m_design,
+                                        *m_print, m_dialogs, m_clock, this);
     retranslate();
     m_design->setShown(false);
     m_print->setShown(false);
@@ -108,42 +87,31 @@ void MainWindow::build()
     // Tab follows the work: the type, its texts, the numbering, PrintSet; the
     // map and the print settings; then the button bar. Hidden screens are
     // passed over.
-    const QList<QWidget*> order = QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() +
-                                  m_print->tabOrder() +
-                                  QList<QWidget*>{m_c.versionButton, m_c.excelButton,
-                                                  m_c.reportButton, m_c.historyButton,
-                                                  m_c.backButton, m_c.endButton};
+    const QList<QWidget*> order =
+        QList<QWidget*>{m_c.typePageTabs} + m_design->tabOrder() + m_print->tabOrder() +
+        QList<QWidget*>{m_c.versionButton, m_c.excelButton, m_c.reportButton,
+                        m_c.historyButton, m_c.backButton,  m_c.endButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
-void MainWindow::buildBanners(QWidget* client)
+void MainWindow::retranslate()
 {
-    m_c.titleBanner = Controls::label(client, "titleBanner", QString(), 416, 8);
-    m_c.titleBanner->setFont(Controls::gothic(32, true, true));
-    m_c.subtitleBanner = Controls::label(client, "subtitleBanner", QString(), 536, 56);
-    m_c.subtitleBanner->setFont(Controls::gothic(24, true, true));
-    for (QLabel* banner : {m_c.titleBanner, m_c.subtitleBanner})
-        Controls::setFontColor(banner, QColor(0, 0, 255));
-}
+    m_buttons->retranslate();
+    m_c.fileMenu->setTitle(tr("ファイル"));
+    m_designFiles->retranslate();
+    m_language->retranslate();
 
-void MainWindow::buildButtonBar()
-{
-    m_c.versionButton = makeButton("versionButton", QStyle::SP_MessageBoxInformation);
-    m_c.excelButton = makeButton("excelButton", QStyle::SP_DialogSaveButton);
-    m_c.reportButton = makeButton("reportButton", QStyle::SP_FileDialogDetailedView);
-    m_c.backButton = makeButton("backButton", QStyle::SP_ArrowBack);
-    m_c.endButton = makeButton("endButton", QStyle::SP_DialogCloseButton);
-    m_c.historyButton = makeButton("historyButton", QStyle::SP_FileDialogContentsView);
-    m_c.endButton->move(80, 8);
-    for (QToolButton* button : {m_c.excelButton, m_c.reportButton, m_c.backButton})
-        button->hide();
-
-    // Which registry of issued labels this station uses, along the bottom.
-    m_c.registryLine = Controls::label(centralWidget(), "registryLine", QString(), 8,
-                                       ClientHeight - 22, ClientWidth - 16, 20);
-    m_c.registryLine->setFont(Controls::gothic(12, false));
-    Controls::setFontColor(m_c.registryLine, QColor(96, 96, 96));
+    if (m_design)
+        m_design->retranslate();
+    if (m_print)
+        m_print->retranslate();
+    if (m_about)
+        m_about->retranslate();
+    // Lines made of texts and values: made again once they were shown.
+    m_registry->retranslate();
+    if (m_design && !m_state.appDir.isEmpty())
+        m_run->updateNextLine();
 }
 
 void MainWindow::connectControls()
@@ -155,60 +123,72 @@ void MainWindow::connectControls()
     connect(m_c.historyButton, &QToolButton::clicked, this, &MainWindow::showHistory);
     connect(m_c.typePageTabs, &QTabBar::currentChanged, this, &MainWindow::showTypePage);
     connect(m_design, &DesignScreen::printSetRequested, this, &MainWindow::showPrintScreen);
-    connect(m_design, &DesignScreen::numberingChanged, this, &MainWindow::refreshRunNumbering);
+    connect(m_design, &DesignScreen::numberingChanged, this,
+            [this] { m_run->refreshRunNumbering(); });
     connect(m_print, &PrintScreen::printRequested, this, &MainWindow::printLabels);
-    connect(m_print, &PrintScreen::startPositionChosen, this, &MainWindow::chooseStartPosition);
+    connect(m_print, &PrintScreen::startPositionChosen, this,
+            [this](int position) { m_run->chooseStartPosition(position); });
     connect(m_print, &PrintScreen::offsetsChosen, this,
             [this](const SheetGeometry::Offsets& offsets) {
-                chooseOffsets(offsets.horzIndex, offsets.vertIndex);
+                m_run->chooseOffsets(offsets.horzIndex, offsets.vertIndex);
             });
     connect(m_c.reportButton, &QToolButton::clicked, this, &MainWindow::printRecord);
     connect(m_c.excelButton, &QToolButton::clicked, this, &MainWindow::exportSpreadsheet);
-    connect(m_design, &DesignScreen::designEdited, this, &MainWindow::updateNextLine);
-    connect(m_print, &PrintScreen::scaleChosen, this, &MainWindow::chooseScale);
-    connect(m_print, &PrintScreen::previewRequested, this, &MainWindow::showPreview);
-    connect(m_print, &PrintScreen::testSheetRequested, this, &MainWindow::runTestSheetJob);
+    connect(m_design, &DesignScreen::designEdited, this, [this] { m_run->updateNextLine(); });
+    connect(m_design, &DesignScreen::typeChanged, this,
+            [this](int type) { m_registry->proposeContinuation(m_state.design, type); });
+    connect(m_print, &PrintScreen::scaleChosen, this, [this](int scaleX, int scaleY) {
+        m_state.scale = {scaleX, scaleY};
+        saveState();
+    });
+    connect(m_print, &PrintScreen::previewRequested, this, [this] {
+        if (!isPrinting())
+            m_jobs->showPreview(m_run->placement());
+    });
+    connect(m_print, &PrintScreen::testSheetRequested, this, [this] {
+        if (!isPrinting())
+            m_jobs->printTestSheet(m_run->placement());
+    });
+    connectJobs();
+}
+
+void MainWindow::connectJobs()
+{
+    connect(m_jobs, &WindowJobs::jobStarted, this, [this] { m_print->setPrintEnabled(false); });
+    connect(m_jobs, &WindowJobs::planMoved, this, &MainWindow::showPrintScreen);
+    connect(m_jobs, &WindowJobs::jobPrinted, this, &MainWindow::showJobPrinted);
+    connect(m_registry, &WindowRegistry::answered, this, [this] {
+        if (m_run->adoptNumbering()) {
+            m_design->showNumbering();
+            m_run->updateNextLine();
+        }
+    });
+    connect(m_registry, &WindowRegistry::jobsSettled, this, &MainWindow::showFolderAgain);
 }
 
 void MainWindow::startFromFiles()
 {
     m_state.closeRequested = false;
-
-    // What saves cut short by a crash or a kill left behind.
-    removeStaleTemporaries(m_state.appDir, SavedFileNames);
-
-    const QString path = StartFile::pathIn(m_state.appDir);
-    const StartFileReadResult read = StartFile::read(path);
-    if (read.status == StartFileReadResult::Missing) {
-        m_dialogs.message(nullptr, tr("スタートファイルがありません。"),
-                          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    // Without its start values or its registry the window cannot be used:
+    // it ends once the message was read.
+    if (!m_sync->start()) {
         m_state.closeRequested = true;
         m_c.startupTimer->start();
         return;
     }
-    if (read.status != StartFileReadResult::Ok) {
-        // Without its start values the window cannot be used: report and end
-        // as for a missing file.
-        m_dialogs.error(nullptr, read.error);
-        m_state.closeRequested = true;
-        m_c.startupTimer->start();
-        return;
-    }
-    m_state.start = read.values;
-    m_syncedStart = read.values;
-    if (m_state.start.startPosition == 0)
-        m_state.start.startPosition = 1;
-
     m_state.design = LabelDesign();
     const bool restored =
         m_state.lastJob.has_value() || QFileInfo::exists(StateFile::pathIn(m_state.appDir));
-    restoreState();
+    m_sync->restore();
     applyLanguage();
-    if (!openRegistry()) {
+    if (!m_registry->open(m_sync->syncedState().registry)) {
         m_state.closeRequested = true;
         m_c.startupTimer->start();
         return;
     }
+    // A job printed elsewhere since this window last ran moves the numbering on.
+    if (m_run->adoptNumbering())
+        m_design->showNumbering();
     showDesignScreenFromModel();
     if (!restored)
         m_design->showStartPanels();
@@ -228,20 +208,8 @@ void MainWindow::showDesignScreenFromModel()
         m_c.typePageTabs->setCurrentIndex(typePage(m_state.design.type));
     }
     m_print->showAppearance();
-    showRecentDesigns();
-    updateNextLine();
-}
-
-void MainWindow::updateNextLine()
-{
-    const LabelRun run = freeze(m_state.design, m_clock().date());
-    const QString lower = run.labelTotal() > 0 ? composeLabelTexts(run, 0).lower : QString();
-    m_design->showNext(tr("次: %1 ・ 開始位置 %2")
-                           .arg(lower.isEmpty() ? QStringLiteral("—") : lower)
-                           .arg(m_state.start.startPosition));
-    // The sample on the print screen shows the same first label.
-    if (m_screen == Screen::Print)
-        m_print->showSample(m_state.run);
+    m_designFiles->showRecentDesigns();
+    m_run->updateNextLine();
 }
 
 void MainWindow::scheduleDateRefresh()
@@ -271,7 +239,7 @@ void MainWindow::finishStartup()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_busy) {
+    if (isPrinting()) {
         event->ignore();
         return;
     }
@@ -296,7 +264,8 @@ void MainWindow::showEvent(QShowEvent* event)
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (!m_state.closeRequested)
-            QTimer::singleShot(0, this, &MainWindow::askAboutUnresolvedJobs);
+            QTimer::singleShot(0, this,
+                               [this] { m_registry->askAboutUnresolvedJobs(m_state.design); });
     }
     // What the user types first goes into the type's first input.
     if (!focusWidget())
@@ -305,14 +274,14 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::endProgram()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     close();
 }
 
 void MainWindow::backToDesign()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     m_print->setPrintEnabled(true);
     showScreen(Screen::Design);
@@ -321,7 +290,7 @@ void MainWindow::backToDesign()
 
 void MainWindow::showVersion()
 {
-    if (m_busy)
+    if (isPrinting())
         return;
     m_about->show();
     m_about->raise();
@@ -342,20 +311,7 @@ void MainWindow::showScreen(Screen screen)
 
 void MainWindow::arrangeButtonBar(Screen screen)
 {
-    QList<QToolButton*> row;
-    if (m_state.lastJob)
-        row << m_c.excelButton << m_c.reportButton;
-    row << m_c.historyButton;
-    if (screen == Screen::Print)
-        row << m_c.backButton;
-    row << m_c.endButton;
-    for (QToolButton* button :
-         {m_c.excelButton, m_c.reportButton, m_c.historyButton, m_c.backButton, m_c.endButton}) {
-        const qsizetype at = row.indexOf(button);
-        button->setVisible(at >= 0);
-        if (at >= 0)
-            button->move(80 + 72 * int(at), 8);
-    }
+    m_buttons->arrange(screen == Screen::Print, m_state.lastJob.has_value());
 }
 
 void MainWindow::showTypePage(int index)
@@ -367,71 +323,69 @@ void MainWindow::showTypePage(int index)
         m_c.typePageTabs->setFocus(Qt::TabFocusReason);
 }
 
-void MainWindow::chooseStartPosition(int position)
-{
-    m_state.start.startPosition = position;
-    // The map shows the position the job will use, saved or not: a failed
-    // save keeps the new value, as the error box says.
-    saveStartFile();
-    m_print->showStart(position);
-    updateNextLine();
-}
-
-SheetGeometry::Offsets MainWindow::placement() const
-{
-    SheetGeometry::Offsets offsets = m_state.start.offsets();
-    offsets.scaleX = m_state.scale.x;
-    offsets.scaleY = m_state.scale.y;
-    return offsets;
-}
-
-void MainWindow::chooseScale(int scaleX, int scaleY)
-{
-    m_state.scale = {scaleX, scaleY};
-    saveState();
-}
-
-void MainWindow::chooseOffsets(int horzIndex, int vertIndex)
-{
-    m_state.start.horzOffsetIndex = horzIndex;
-    m_state.start.vertOffsetIndex = vertIndex;
-    saveStartFile();
-}
-
 void MainWindow::showPrintScreen()
 {
-    if (m_busy)
+    if (isPrinting() || !m_run->freezeRun())
         return;
-    QString busy;
-    if (m_files->lock(&busy, 0)) {
-        adoptChangesFromElsewhere();
-        m_files->unlock();
-    }
-    const LabelRun run = freeze(m_state.design, m_clock().date());
-    if (run.labelTotal() > MaxLabelsPerJob) {
-        m_dialogs.message(this, tr("プリントラベル数は合計で１２００枚までです。"
-                                   "枚数をお下げ下さい。"));
-        return;
-    }
-    if (const QString problem = codeProblem(SheetLabels(run), m_state.design.look);
-        !problem.isEmpty()) {
-        m_dialogs.message(this, problem);
-        return;
-    }
-    m_state.run = run;
     showScreen(Screen::Print);
-    m_print->showRun(run, m_state.start.startPosition);
+    m_run->showRun();
     arrangeButtonBar(Screen::Print);
-    m_print->showOffsets(m_state.start.offsets());
-    m_print->resetAppearance(run.repeatCount);
 }
 
-void MainWindow::refreshRunNumbering()
+void MainWindow::printLabels()
 {
-    // The step and the number display take effect each time labels are
-    // composed, also after PrintSet.
-    m_state.run.step = m_state.design.step;
-    m_state.run.plainNumbers = m_state.design.plainNumbers;
-    if (m_screen == Screen::Print)
-        m_print->showSample(m_state.run);
+    if (isPrinting())
+        return;
+    m_jobs->printLabels(
+        [this](const FolderSnapshot& folder) { return m_run->labelRequest(folder); });
+    m_print->setPrintEnabled(true);
+}
+
+void MainWindow::printRecord()
+{
+    if (!isPrinting() && m_state.lastJob)
+        m_jobs->printRecord(*m_state.lastJob);
+}
+
+void MainWindow::exportSpreadsheet()
+{
+    if (!isPrinting() && m_state.lastJob)
+        m_jobs->writeSpreadsheet(*m_state.lastJob);
+}
+
+void MainWindow::showHistory()
+{
+    if (!isPrinting())
+        m_jobs->showHistory();
+}
+
+void MainWindow::showJobPrinted()
+{
+    showScreen(Screen::Design);
+    arrangeButtonBar(Screen::Design);
+    m_design->showNumbering();
+    m_run->updateNextLine();
+}
+
+void MainWindow::showFolderAgain()
+{
+    m_run->adoptChanges();
+    m_design->showNumbering();
+    m_run->updateNextLine();
+    arrangeButtonBar(m_screen);
+}
+
+LabelRegistry* MainWindow::registry() const
+{
+    return m_registry->get();
+}
+
+void MainWindow::setRegistryPollInterval(int ms)
+{
+    m_registry->setPollInterval(ms);
+}
+
+bool MainWindow::isPrinting() const
+{
+    return m_jobs && m_jobs->isBusy();
 }

@@ -8,74 +8,52 @@
 // PrintedJob behind, which the record and the spreadsheet read. The core
 // library (src/core) decides everything: the label texts and their 2D codes,
 // the sheets and their geometry, the drawing onto a PrintCanvas, the files,
-// and the registry of every label issued (src/core/registry: SQLite beside
-// the state, or a PostgreSQL server several stations share). One job
-// transaction (src/core/job) runs every print of the window and the command
-// line: lock the folder, reread it, plan, ask about labels issued before,
-// reserve the labels in the registry, save the files, print, confirm. The
-// printing back end (src/print) turns the drawing into a PDF for a file or a
-// print queue, and src/xls writes the workbook.
+// the registry of every label issued (SQLite beside the state, or a shared
+// PostgreSQL server), and every job: the planning with its refusals and the
+// one transaction (lock, reread, plan, ask, reserve, save, print, confirm)
+// that the window, the command line and the service all call. src/print
+// turns the drawing into a PDF for a file or a print queue; src/xls writes
+// the workbook.
 //
-// MainWindow is the one window. It owns the WorkingState (the start file's
-// settings, the design, the frozen run, the last job), the registry, the
-// version dialog, and two screens that build and show their controls:
-// DesignScreen (label types, numbering, input limits) and PrintScreen (sheet
-// map, offsets, sample label, appearance). The screens edit the design in
-// place and report the user's other choices by signals; the window saves the
-// start file, switches screens, keeps the button bar, follows jobs of other
-// stations, and runs the buttons that cross screens (PrintSet, Print,
-// Report, Excel, History). Dialogs are reached through the Dialogs seam, so
-// every path runs in tests.
+// MainWindow is the one window: it owns the WorkingState (the start file's
+// settings, the design, the frozen run, the last job) and the two screens,
+// DesignScreen (label types, numbering, input limits) and PrintScreen
+// (sheet map and start, the label's look), which edit the design in place
+// and report the user's other choices by signals. It wires them to parts
+// with one responsibility each: WindowRun (the run between the screens:
+// PrintSet, start and offsets, the next-job line, what other programs
+// changed), WindowJobs (the jobs and History: printer dialog, progress,
+// outcome), WindowRegistry (the registry: opening it, other stations' jobs,
+// the jobs in question that JobQuestion asks about), FolderSync (the start
+// file and state.json), ButtonBar (the frame around the screens),
+// DesignFiles and WindowLanguage (the file menu). Dialogs are reached
+// through the Dialogs seam, so every path runs in tests.
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
 #include "core/numbering/DateStamp.h"
+#include "ui/MainControls.h"
 #include "ui/WorkingState.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 
 class AboutDialog;
+class ButtonBar;
+class DesignFiles;
+class FolderSync;
 class LabelRegistry;
-class SqlRegistry;
-struct FolderSnapshot;
-struct JobPlan;
-struct PlanDecision;
 class Dialogs;
 class DesignScreen;
 class PrintCanvas;
 class PrintScreen;
-class QAction;
-class QMenu;
 class QPrinter;
-class QTabBar;
 class QTimer;
-class QToolButton;
-
-struct MainControls {
-    class QLabel* titleBanner = nullptr;
-    class QLabel* subtitleBanner = nullptr;
-    QToolButton* versionButton = nullptr;
-    QToolButton* excelButton = nullptr;
-    QToolButton* reportButton = nullptr;
-    QToolButton* backButton = nullptr;
-    QToolButton* endButton = nullptr;
-    QToolButton* historyButton = nullptr;
-    class QLabel* registryLine = nullptr; // which registry of issued labels the window uses
-    QTabBar* typePageTabs = nullptr;
-    QTimer* startupTimer = nullptr;
-    QMenu* fileMenu = nullptr; // ファイル
-    QAction* openAction = nullptr;
-    QAction* saveAsAction = nullptr;
-    QMenu* languageMenu = nullptr;              // 言語 / Language, in the file menu
-    QAction* automaticLanguageAction = nullptr; // the system's language
-    QAction* japaneseAction = nullptr;
-    QAction* englishAction = nullptr;
-    std::array<QAction*, 5> recentDesignActions{};
-};
+class WindowJobs;
+class WindowLanguage;
+class WindowRegistry;
+class WindowRun;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -93,37 +71,13 @@ public:
     PrintScreen& printScreen() { return *m_print; }
     AboutDialog* aboutDialog() const { return m_about; }
 
-    void showScreen(Screen screen);
     Screen screen() const { return m_screen; }
-    void arrangeButtonBar(Screen screen);
     bool saveStartFile();
-    // The state of the run in state.json: after every job and at the end.
-    bool saveState();
-    // Opens a design file: it replaces the design, or a message says why not.
-    bool openDesign(const QString& path);
     // The registry of issued labels, or null while it cannot be used.
-    SqlRegistry* registry() const { return m_registry.get(); }
+    LabelRegistry* registry() const;
     // How often the window looks for jobs other stations printed.
     void setRegistryPollInterval(int ms);
-    bool isPrinting() const { return m_busy; }
-    // The job names the print system shows (and files PDFs under).
-    static constexpr const char* LabelsJobName = "Rondelmaker labels";
-    static constexpr const char* RecordJobName = "Rondelmaker record";
-    static constexpr const char* TestSheetJobName = "Rondelmaker test sheet";
-
-public Q_SLOTS:
-    void finishStartup();
-    void endProgram();
-    void backToDesign();
-    void showVersion();
-    void showTypePage(int index);
-    void showPrintScreen();
-    void printLabels();
-    void printRecord();
-    void exportSpreadsheet();
-    void openDesignFile();
-    void saveDesignAs();
-    void showHistory();
+    bool isPrinting() const;
 
 Q_SIGNALS:
     void windowClosed();
@@ -134,79 +88,53 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What the controls ask for.
+    void finishStartup();
+    void endProgram();
+    void backToDesign();
+    void showVersion();
+    void showTypePage(int index);
+    void showPrintScreen();
+    void printLabels();
+    void printRecord();
+    void exportSpreadsheet();
+    void showHistory();
+
+    void showScreen(Screen screen);
+    void arrangeButtonBar(Screen screen);
+    // The state of the run in state.json: after every job and at the end.
+    bool saveState();
     void build();
-    void buildBanners(QWidget* client);
-    void buildButtonBar();
     void connectControls();
+    void connectJobs();
     void startFromFiles();
-    void refreshRunNumbering();
     void scheduleDateRefresh();
     void buildFileMenu();
-    void buildLanguageMenu();
-    // The user's choice of language, kept in the saved state: the screens
-    // follow at once.
-    void chooseLanguage(UiLanguage language);
+    void showOpenedDesign();
     void applyLanguage();
     // Every text of the window and its screens in the language now in effect.
     void retranslate();
-    void restoreState();
-    SavedState savedState() const;
-    void applySaved(const SavedState& saved);
-    bool lockFiles();
-    bool adoptChangesFromElsewhere();
-    bool adoptFrom(const StartFileReadResult& start, const StateFile::ReadResult& state);
-    // The registry: opened at start-up (false: the user chose to end),
-    // opened again before a job when it was away, and looked at now and
-    // then for jobs printed elsewhere.
-    bool openRegistry();
-    bool keepRegistryAside(QString* error);
-    bool ensureRegistry();
-    void askAboutUnresolvedJobs();
-    void lookForOtherJobs();
-    bool adoptNumbering();
-    void showRegistryLine(bool reachable = true);
-    PlanDecision planLabelJob(const FolderSnapshot& folder);
-    bool allowDuplicates(const QList<struct IssuedLabel>& issued);
-    bool writeStartFile();
-    bool writeState();
-    void rememberDesign(const QString& path);
-    void showRecentDesigns();
+    // After an answer about jobs in question: the files may have moved.
+    void showFolderAgain();
     void showDesignScreenFromModel();
-    void updateNextLine();
-    // The start file's offsets with the calibrated scale.
-    SheetGeometry::Offsets placement() const;
-    void chooseScale(int scaleX, int scaleY);
-    void showPreview();
-    void runTestSheetJob();
-    void chooseStartPosition(int position);
-    void chooseOffsets(int horzIndex, int vertIndex);
-    bool runLabelJob();
-    // Runs a planned job through the registry: printer, progress, messages.
-    bool runJob(JobPlan plan, const QString& printerDocName, bool forReprint);
-    bool runRecordJob(const struct PrintedJob& job);
-    bool writeSpreadsheet(const struct PrintedJob& job);
-    QToolButton* makeButton(const char* name, int styleIcon);
+    void showJobPrinted();
 
     WorkingState m_state;
-    // The start file and state.json as this window last read or wrote them:
-    // what differs in the files now was written by another Rondelmaker.
-    StartSettings m_syncedStart;
-    SavedState m_syncedState;
     std::unique_ptr<RunFiles> m_files;
+    std::unique_ptr<FolderSync> m_sync;
+    DesignFiles* m_designFiles = nullptr;
+    WindowLanguage* m_language = nullptr;
     MainControls m_c;
+    std::unique_ptr<ButtonBar> m_buttons;
     Dialogs& m_dialogs;
     Clock m_clock;
     DesignScreen* m_design = nullptr;
     PrintScreen* m_print = nullptr;
     AboutDialog* m_about = nullptr;
     Screen m_screen = Screen::Design;
-    bool m_busy = false; // a print job runs: the window takes no input
-    std::unique_ptr<SqlRegistry> m_registry;
-    QString m_registryProblem; // why there is no registry now
-    qint64 m_seenJob = 0;      // the newest job of the registry this window has seen
+    WindowRegistry* m_registry = nullptr;
+    WindowJobs* m_jobs = nullptr;
+    std::unique_ptr<WindowRun> m_run;
     bool m_shownOnce = false;
-    bool m_registryReachable = true; // as the registry line last said
-    QTimer* m_registryPoll = nullptr;
-    QElapsedTimer m_unreachableSince;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

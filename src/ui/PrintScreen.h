@@ -6,10 +6,10 @@
 
 #include <QObject>
 
-#include <functional>
-
 class Dialogs;
 class ListBox;
+class LookPanel;
+class PlacementPanel;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -52,10 +52,11 @@ struct PrintControls {
     QPushButton* printButton = nullptr;
 };
 
-// The print screen: sheet map and start position, offsets, the sample label
-// and the print appearance. It shows the run, the start position and the
-// offsets it is given and reports the user's choices of them; the
-// appearance it edits in place.
+// The print screen: where the labels go (PlacementPanel: the sheet map and
+// start position, the sheets, offsets and scale) and how they look
+// (LookPanel: colours, the sample label, frame, code, Rainbow, font), with
+// Print. It shows the run, the start position and the offsets it is given
+// and reports the user's choices of them; the appearance it edits in place.
 class PrintScreen final : public QObject {
     Q_OBJECT
 public:
@@ -68,6 +69,7 @@ public:
 
     // What the window asks of the screen.
     void setShown(bool shown);
+    bool isShown() const { return m_shown; }
     void showOffsets(const SheetGeometry::Offsets& offsets);
     // The run PrintSet froze, from a start position: the sheets and the sample.
     void showRun(const LabelRun& run, int startPosition);
@@ -83,24 +85,7 @@ public:
     void showAppearance();
     // The inputs in the order Tab visits them.
     QList<QWidget*> tabOrder() const;
-
-    void countSheets();
-    void showSheet(int sheet);
-    int sheetCount() const { return m_sheetCount; }
-
-public Q_SLOTS:
-    void trackPointer(int x, int y);
-    void chooseStartAtPointer();
-    void stepStart(int positions);
-    void showChosenSheet();
-    void chooseVerticalOffset();
-    void chooseHorizontalOffset();
-    void chooseTextColour();
-    void chooseBackgroundColour();
-    void chooseFrame();
-    void chooseCode();
-    void chooseRainbow();
-    void chooseFont();
+    int sheetCount() const;
 
 Q_SIGNALS:
     void startPositionChosen(int position);
@@ -111,24 +96,8 @@ Q_SIGNALS:
     void scaleChosen(int scaleX, int scaleY);
 
 private:
-    void build(QWidget* client);
-    void buildMap(QWidget* client);
-    void buildScale(QWidget* client);
-    void buildTrialButtons(QWidget* client);
-    void buildSheetsAndOffsets();
-    void buildColours();
-    void buildSample();
-    void buildRainbowAndPrint();
-    void showStartField();
-    void showLook();
-
     PrintControls m_c;
-    PrintAppearance& m_look;
-    Dialogs& m_dialogs;
-    int m_startPosition = 1;
-    int m_labelTotal = 0;
-    LabelRun m_run; // the run PrintSet froze, which a code must fit
-    int m_sheetCount = 0;
-    int m_mouseX = 0;
-    int m_mouseY = 0;
+    PlacementPanel* m_placement = nullptr;
+    LookPanel* m_lookPanel = nullptr;
+    bool m_shown = false;
 };

@@ -7,6 +7,7 @@
 #include "core/model/LabelRun.h"
 #include "core/model/PrintedJob.h"
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -21,6 +22,8 @@ struct WorkingState {
     StartSettings start;
     LabelDesign design;
     LabelRun run;
+    QDate runDate; // the day PrintSet froze the run: its date stamps
+
     std::optional<PrintedJob> lastJob;
     PrinterChoice labelPrinter;
     PrinterChoice recordPrinter;

@@ -1,24 +1,14 @@
-#include "core/io/DesignFile.h"
 #include "core/io/RunFiles.h"
 #include "core/layout/SheetLayout.h"
-#include "core/model/Freeze.h"
 #include "core/numbering/ComposeLabelTexts.h"
 
+#include "CliFiles.h"
 #include "CliRun.h"
 #include "FullTmpfs.h"
-#include "PdfTools.h"
-#include "PostgresServer.h"
-#include "ReadOnlyMount.h"
-#include "TestAppDir.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QStandardPaths>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -33,81 +23,9 @@ private Q_SLOTS:
     void freeTextsOfADesignFile();
     void badInputChangesNothing_data();
     void badInputChangesNothing();
-    void unrecordableFolderPrintsNothing_data();
-    void unrecordableFolderPrintsNothing();
-    void concurrentWritersNeverRepeat();
-    void killedJobsLeaveGapsOrQuestions_data();
-    void killedJobsLeaveGapsOrQuestions();
     void nextWaitsForAJob();
     void duplicatesNeedTheUsersSay();
-    void reprintsKeepTheirTextsAndTheNumbering();
-    void stationsShareOneNumbering();
-    void serverAwayPrintsNothingUnrecorded();
 };
-
-namespace {
-
-// The command killed with SIGKILL at the system call `point` names: an
-// exact point of a job. "linkat,rename@FILE" is the first of those calls
-// on FILE; "rename#2" the second rename.
-Result cliKilledAt(const QString& dir, const QString& point, const QStringList& arguments)
-{
-    const QStringList at = point.split(QRegularExpression("[@#]"));
-    QStringList strace = {"-f", "-o", "/dev/null", "-e", "trace=" + at[0]};
-    if (point.contains('@'))
-        strace << "-P" << dir + '/' + at[1] << "-e" << "inject=" + at[0] + ":signal=KILL";
-    else
-        strace << "-e" << "inject=" + at[0] + ":signal=KILL:when=" + at[1];
-    QProcess process;
-    process.start(QStringLiteral("strace"), strace + QStringList{RONDEL_CLI} + arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QString put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
-QString saveDesign(const TestAppDir& dir, int type, int first, int samples, int repeat,
-                   int step = 1)
-{
-    LabelDesign design;
-    design.type = type;
-    design.upperTexts = {"LAB", "ＡＢ", "x1", "血液", "ｱｲ"};
-    design.type8Lines = {"UP", "LOW"};
-    design.letters = {25, 25, 24, 3, 4, 5};
-    design.firstNumber = first;
-    design.sampleCount = samples;
-    design.repeatCount = repeat;
-    design.step = step;
-    const QString path = dir.path() + QStringLiteral("/design.json");
-    return DesignFile::save(path, design, nullptr) ? path : QString();
-}
-
-LabelRun runOf(const QString& designPath, const QStringList& freeTexts = {})
-{
-    LabelDesign design = *DesignFile::load(designPath, nullptr);
-    design.freeTexts = freeTexts;
-    return freeze(design, QDate::currentDate());
-}
-
-QStringList pdfWords(const QString& pdf)
-{
-    QString error;
-    return PdfTools::text(pdf, error).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-}
-
-} // namespace
 
 void TestCli::listMatchesTheCore_data()
 {
@@ -209,7 +127,7 @@ void TestCli::freeTextsOfADesignFile()
     put(path, QJsonDocument(design).toJson());
     r = cli({"list", path, "--state-dir", dir.path()});
     QCOMPARE(r.code, 2);
-    QVERIFY2(r.err.contains("free text 2 is empty"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("2 番目の自由テキストが空"), qPrintable(r.err));
 }
 
 void TestCli::badInputChangesNothing_data()
@@ -222,7 +140,10 @@ void TestCli::badInputChangesNothing_data()
     QTest::newRow("unknown code") << "--pdf D/o.pdf --code qr" << 2 << "datamatrix or none";
     QTest::newRow("bad design") << "--pdf D/o.pdf" << 2 << "design.json: ";
     QTest::newRow("too many labels") << "--pdf D/o.pdf --samples 601" << 2 << "１２００";
-    QTest::newRow("too many free texts") << "--pdf D/o.pdf --free-texts D/f" << 2 << "61 free";
+    QTest::newRow("too many free texts")
+        << "--pdf D/o.pdf --free-texts D/f" << 2 << "自由テキストが 61 個";
+    QTest::newRow("a first number for free texts") << "--pdf D/o.pdf --first 5 --free-texts D/f"
+                                                   << 2 << "--first: タイプ 9 に番号はありません";
     QTest::newRow("damaged state") << "--pdf D/o.pdf" << 2 << "--first N";
     QTest::newRow("no output folder") << "--pdf D/no/o.pdf" << 1 << "cannot write";
     QTest::newRow("full disk") << "--pdf F/o.pdf" << 1 << "PDFファイルを保存できません";
@@ -240,7 +161,7 @@ void TestCli::badInputChangesNothing()
     TestAppDir dir(&start);
     const QString state = StateFile::pathIn(dir.path());
     QVERIFY(StateFile::write(state, SavedState(), nullptr));
-    const QString design = saveDesign(dir, row == "too many free texts" ? 9 : 1, 5, 10, 2);
+    const QString design = saveDesign(dir, row.contains("free texts") ? 9 : 1, 5, 10, 2);
     put(dir.path() + "/f", QByteArray("S\n").repeated(61));
     if (row == "bad design")
         put(design, "{\"format\": \"rondelmaker-design\"}");
@@ -273,129 +194,6 @@ void TestCli::badInputChangesNothing()
              qPrintable(QString::number(r.code) + ' ' + r.err));
     QCOMPARE(dir.startFile(), startBefore);
     QCOMPARE(contents(state), stateBefore);
-}
-
-void TestCli::unrecordableFolderPrintsNothing_data()
-{
-    QTest::addColumn<bool>("full");
-    QTest::newRow("full") << true;
-    QTest::newRow("read-only") << false;
-}
-
-void TestCli::unrecordableFolderPrintsNothing()
-{
-    // Where the numbering cannot be recorded, no label may print: a re-run
-    // would print the same numbers again.
-    QFETCH(bool, full);
-    FullTmpfs disk(1024);
-    if (!disk.isMounted())
-        QSKIP(qPrintable(disk.skipReason()));
-    TestAppDir out;
-    put(disk.filePath("start.txt"), "10,10,1\r\n\r\n");
-    const QString design = saveDesign(out, 1, 1, 300, 1);
-    QStringList line = {"print", design, "--pdf", out.path() + "/1.pdf", "--state-dir", disk.path()};
-    QCOMPARE(cli(line).code, 0);
-    const QByteArray start = contents(disk.filePath("start.txt"));
-    const QByteArray state = contents(disk.filePath("state.json"));
-
-    std::optional<ReadOnlyMount> readOnly;
-    if (full)
-        QVERIFY(disk.fill());
-    else if (!readOnly.emplace(disk.path()).isReady())
-        QSKIP(qPrintable(readOnly->skipReason()));
-    const QString folder = full ? disk.path() : readOnly->path();
-    line[3] = out.path() + "/2.pdf";
-    line[5] = folder;
-    const Result r = cli(line);
-    QVERIFY2(r.code == 1 && r.err.contains(folder), qPrintable(r.err));
-    QVERIFY(!QFile::exists(out.path() + "/2.pdf"));
-    QCOMPARE(contents(disk.filePath("start.txt")), start);
-    QCOMPARE(contents(disk.filePath("state.json")), state);
-    QFile::remove(disk.filePath("filler"));
-    readOnly.reset();
-    const Result history = cli({"history", "--state-dir", disk.path()});
-    QCOMPARE(history.out.count("\r\n"), 2); // the header and the first job
-}
-
-void TestCli::concurrentWritersNeverRepeat()
-{
-    // Four processes print two jobs of 30 each into one folder at once: the
-    // 240 labels are 0001..0240, each once.
-    const QByteArray start = "10,10,1\r\n\r\n";
-    TestAppDir dir(&start);
-    const QString design = saveDesign(dir, 1, 1, 30, 1);
-    std::vector<std::unique_ptr<QProcess>> writers;
-    for (const QString w : {"a", "b", "c", "d"}) {
-        const QString job = QStringLiteral("'%1' print '%2' --state-dir '%3' --pdf '%3/%4")
-                                .arg(RONDEL_CLI, design, dir.path(), w);
-        writers.push_back(std::make_unique<QProcess>());
-        writers.back()->start("/bin/sh", {"-c", job + "1.pdf' && " + job + "2.pdf'"});
-    }
-    QStringList numbers;
-    for (const auto& writer : writers) {
-        QVERIFY(writer->waitForFinished(60000));
-        QVERIFY2(writer->exitCode() == 0, writer->readAllStandardError().constData());
-    }
-    for (const QString& pdf : QDir(dir.path()).entryList({"*.pdf"}))
-        numbers << pdfWords(dir.path() + '/' + pdf).filter(QRegularExpression("^\\d{4}$"));
-    numbers.sort();
-    QStringList expected;
-    for (int n = 1; n <= 240; ++n)
-        expected << QString::number(n).rightJustified(4, '0');
-    QCOMPARE(numbers, expected);
-    QCOMPARE(dir.startFile(), QByteArray("10,10,91\r\n\r\n"));
-}
-
-void TestCli::killedJobsLeaveGapsOrQuestions_data()
-{
-    QTest::addColumn<QString>("point");
-    QTest::addColumn<bool>("damagedState");
-    // Between reserving the labels and the PDF's arrival.
-    QTest::newRow("handing over the labels") << "linkat,rename@o1.pdf" << false;
-    // A lock file made but not yet locked or written.
-    QTest::newRow("taking the lock") << "flock@rondelmaker.lock" << false;
-    // A damaged state kept aside, the new one not yet in its place (after
-    // the start file's rename).
-    QTest::newRow("replacing a damaged state") << "rename#2" << true;
-}
-
-void TestCli::killedJobsLeaveGapsOrQuestions()
-{
-    QFETCH(QString, point);
-    QFETCH(bool, damagedState);
-    if (QStandardPaths::findExecutable("strace").isEmpty())
-        QSKIP("needs strace (scripts/setup --test)");
-    const QByteArray start = "10,10,1\r\n\r\n";
-    TestAppDir dir(&start);
-    const QString design = saveDesign(dir, 1, 1, 40, 1);
-    if (damagedState)
-        put(StateFile::pathIn(dir.path()), "{\"format\": \"rondelmaker-state\"");
-    const auto job = [&](int n) {
-        QStringList line = {"print", design, "--pdf", dir.path() + QStringLiteral("/o%1.pdf").arg(n),
-                            "--state-dir", dir.path()};
-        return damagedState && n == 1 ? line << "--first" << "1" : line;
-    };
-    const Result killed = cliKilledAt(dir.path(), point, job(1));
-    QVERIFY2(killed.code != 0, qPrintable(killed.err));
-
-    // The next job never repeats a number: it goes on after what the killed
-    // one reserved, and says which job is in question.
-    const Result next = cli(job(2));
-    QVERIFY2(next.code == 0, qPrintable(next.err));
-    const QStringList first = pdfWords(dir.path() + "/o1.pdf");
-    const QStringList second = pdfWords(dir.path() + "/o2.pdf");
-    for (const QString& word : second)
-        QVERIFY2(word == "LAB" || !first.contains(word), qPrintable(word));
-    const bool reserved = cli({"history", "--state-dir", dir.path()}).out.contains(",reserved,");
-    QCOMPARE(next.err.contains("resolve 1 printed|not-printed"), reserved);
-    QCOMPARE(second.value(1), reserved ? QStringLiteral("0041") : QStringLiteral("0001"));
-    if (damagedState)
-        QVERIFY(QFile::exists(StateFile::pathIn(dir.path()) + ".bad"));
-    if (reserved) {
-        // Said not to have printed, its numbers are a gap: later jobs went on.
-        QCOMPARE(cli({"resolve", "1", "not-printed", "--state-dir", dir.path()}).code, 0);
-        QVERIFY(!cli(job(3)).err.contains("resolve 1"));
-    }
 }
 
 void TestCli::nextWaitsForAJob()
@@ -440,133 +238,6 @@ void TestCli::duplicatesNeedTheUsersSay()
     r = print("b.pdf", {"--first", "36", "--allow-duplicates"});
     QCOMPARE(r.code, 0);
     QCOMPARE(pdfWords(dir.path() + "/b.pdf").value(1), "0036");
-}
-
-void TestCli::reprintsKeepTheirTextsAndTheNumbering()
-{
-    // A dated job printed "yesterday" is reprinted today: the labels keep
-    // their date, the numbering stays, the start position moves on.
-    const QByteArray start = "10,10,1\r\n\r\n";
-    TestAppDir dir(&start);
-    const QString design = saveDesign(dir, 4, 1, 6, 2);
-    QCOMPARE(cli({"print", design, "--pdf", dir.path() + "/a.pdf", "--state-dir", dir.path()}).code,
-             0);
-    const QString registry = dir.path() + "/registry.sqlite";
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
-        db.setDatabaseName(registry);
-        QVERIFY(db.open());
-        QSqlQuery(db).exec("UPDATE labels SET upper_text = '12/08'");
-    }
-    QSqlDatabase::removeDatabase("edit");
-    const QByteArray next = cli({"next", "--state-dir", dir.path()}).out.toUtf8();
-
-    const Result r = cli({"reprint", "1", "--samples", "2-3", "--start", "20", "--pdf",
-                          dir.path() + "/r.pdf", "--state-dir", dir.path()});
-    QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(pdfWords(dir.path() + "/r.pdf"),
-             QStringList({"12/08", "0002", "12/08", "0002", "12/08", "0003", "12/08", "0003"}));
-    QCOMPARE(cli({"next", "--state-dir", dir.path()}).out.toUtf8(),
-             QByteArray(next).replace("start position: 13", "start position: 24"));
-    const Result labels = cli({"labels", "2", "--state-dir", dir.path()});
-    QVERIFY2(labels.out.endsWith("1,23,3,2,12/08,0003\r\n"), qPrintable(labels.out));
-    QVERIFY(cli({"history", "--state-dir", dir.path()}).out.contains(",reprint,printed,4,"));
-    QCOMPARE(cli({"find", "12/08 0003", "--state-dir", dir.path()}).out.count("\r\n"), 3);
-}
-
-namespace {
-
-// A station of a shared registry: its own folder, start file and printer.
-struct Station {
-    explicit Station(const QString& registry)
-    {
-        dir.writeStartFile("10,10,1\r\n\r\n");
-        put(dir.path() + "/rondelmaker.conf", "# shared\nregistry=" + registry.toUtf8() + "\n");
-    }
-    QStringList print(const QString& design, const QString& pdf) const
-    {
-        return {"print", design, "--pdf", dir.path() + '/' + pdf, "--state-dir", dir.path()};
-    }
-    TestAppDir dir;
-};
-
-} // namespace
-
-void TestCli::stationsShareOneNumbering()
-{
-    // Two stations, three jobs at once on each, four rounds: every number
-    // once, none skipped, and each station's sheet positions its own.
-    PostgresServer server;
-    if (!server.isReady())
-        QSKIP(qPrintable(server.skipReason()));
-    const Station a(server.url()), b(server.url());
-    const QString design = saveDesign(a.dir, 1, 1, 20, 1);
-    QStringList pdfs;
-    for (int round = 0; round < 4; ++round) {
-        std::vector<std::unique_ptr<QProcess>> jobs;
-        for (int k = 0; k < 6; ++k) {
-            const QString pdf = QStringLiteral("r%1-%2.pdf").arg(round).arg(k);
-            pdfs << (k % 2 ? b : a).dir.path() + '/' + pdf;
-            jobs.push_back(std::make_unique<QProcess>());
-            jobs.back()->start(RONDEL_CLI, (k % 2 ? b : a).print(design, pdf));
-        }
-        for (const auto& job : jobs) {
-            QVERIFY(job->waitForFinished(60000));
-            QVERIFY2(job->exitCode() == 0, job->readAllStandardError().constData());
-        }
-    }
-    QStringList numbers;
-    for (const QString& pdf : pdfs)
-        numbers << pdfWords(pdf).filter(QRegularExpression("^\\d{4}$"));
-    numbers.sort();
-    QStringList expected;
-    for (int n = 1; n <= 480; ++n)
-        expected << QString::number(n).rightJustified(4, '0');
-    QCOMPARE(numbers, expected);
-    QCOMPARE(a.dir.startFile(), QByteArray("10,10,91\r\n\r\n")); // 12 jobs of 20 from 1
-    QCOMPARE(server.query("SELECT count(*) FROM jobs WHERE state = 'printed'"), "24");
-}
-
-void TestCli::serverAwayPrintsNothingUnrecorded()
-{
-    PostgresServer server;
-    if (!server.isReady())
-        QSKIP(qPrintable(server.skipReason()));
-    const Station station(server.url());
-    const QString design = saveDesign(station.dir, 1, 1, 10, 1);
-
-    // Away before the job: no numbered label prints without a reservation.
-    QVERIFY(server.stop());
-    Result r = cli(station.print(design, "1.pdf"));
-    QVERIFY2(r.code == 1 && r.err.contains("ラベル台帳") && r.err.contains(server.socketFolder()),
-             qPrintable(r.err));
-    QVERIFY(!QFile::exists(station.dir.path() + "/1.pdf"));
-    QCOMPARE(station.dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
-    QVERIFY(server.start());
-
-    // Away between the reservation and its confirmation: the PDF's arrival
-    // is held back while the server stops. The labels printed and stay
-    // issued; the next contact confirms them.
-    QProcess job;
-    job.start("strace", QStringList{"-f", "-o", "/dev/null", "-P", station.dir.path() + "/2.pdf",
-                                    "-e", "trace=linkat,rename", "-e",
-                                    "inject=linkat,rename:delay_exit=1500000", RONDEL_CLI} +
-                            station.print(design, "2.pdf"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(station.dir.path() + "/2.pdf"), 20000);
-    QVERIFY(server.stop());
-    QVERIFY(job.waitForFinished(30000));
-    const QString err = QString::fromUtf8(job.readAllStandardError());
-    QVERIFY2(job.exitCode() == 3 && err.contains("次の接続で記録します"), qPrintable(err));
-    QVERIFY(server.start());
-    QCOMPARE(server.query("SELECT state FROM jobs"), "reserved");
-    r = cli({"history", "--state-dir", station.dir.path()});
-    QVERIFY2(r.code == 0 && r.out.contains(",printed,") && !r.err.contains("resolve"),
-             qPrintable(r.err));
-    QCOMPARE(server.query("SELECT state FROM jobs"), "printed");
-    QCOMPARE(pdfWords(station.dir.path() + "/2.pdf").value(1), "0001");
-    r = cli(station.print(design, "3.pdf"));
-    QCOMPARE(r.code, 0);
-    QCOMPARE(pdfWords(station.dir.path() + "/3.pdf").value(1), "0011");
 }
 
 QTEST_GUILESS_MAIN(TestCli)

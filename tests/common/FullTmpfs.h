@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -36,6 +37,13 @@ public:
         if (m_mounted)
             ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
     }
+    // The system's reason a write failed here, as Qt words it in the
+    // language in effect (Japanese once a window installed Qt's texts).
+    static QString reason()
+    {
+        return QCoreApplication::translate("QIODevice", "No space left on device");
+    }
+
     FullTmpfs(const FullTmpfs&) = delete;
     FullTmpfs& operator=(const FullTmpfs&) = delete;
 

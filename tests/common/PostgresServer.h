@@ -7,21 +7,29 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+
+#include <sys/types.h>
 #include <unistd.h>
 
 // A PostgreSQL server of the test's own: a cluster made in a temporary
-// folder, listening on a Unix socket there only, run by an unprivileged user
-// ("nobody" when the tests run as root, as PostgreSQL refuses root), with a
-// role "labels" that owns a database "labels". Stopped at the end of the
-// scope; stop() and start() let a test take it away in between. When the
-// server's programs are missing, skipReason() says so and the test should
-// QSKIP.
+// folder, listening on a Unix socket there only (with `tcp` on 127.0.0.1 as
+// well, without SSL), run by an unprivileged user ("nobody" when the tests
+// run as root, as PostgreSQL refuses root), with a role "labels" that owns a
+// database "labels". Stopped at the end of the scope; stop() and start() let
+// a test take it away in between, and freeze() stops its processes where
+// they stand (SIGSTOP), so that it holds connections open and answers
+// nothing. When the server's programs are missing, skipReason() says so and
+// the test should QSKIP.
 class PostgresServer {
 public:
     static constexpr const char* Bin = "/usr/lib/postgresql/15/bin";
 
-    explicit PostgresServer(int port = 54000 + int(getpid() % 1000))
-        : m_port(port)
+    explicit PostgresServer(bool tcp = false, int port = 54000 + int(getpid() % 1000))
+        : m_port(port), m_tcp(tcp)
     {
         if (!QFile::exists(QStringLiteral("%1/initdb").arg(QLatin1String(Bin)))) {
             m_skipReason = QStringLiteral("needs PostgreSQL 15 (scripts/setup --test)");
@@ -38,6 +46,7 @@ public:
     }
     ~PostgresServer()
     {
+        freeze(false);
         if (m_running)
             stop();
     }
@@ -59,9 +68,10 @@ public:
     bool start()
     {
         m_running = run("pg_ctl", {"-D", data(), "-w", "-l", m_dir.filePath("log"), "-o",
-                                   QStringLiteral("-k %1 -p %2 -c listen_addresses=''")
+                                   QStringLiteral("-k %1 -p %2 -c listen_addresses='%3'")
                                        .arg(m_dir.path())
-                                       .arg(m_port),
+                                       .arg(m_port)
+                                       .arg(m_tcp ? "127.0.0.1" : ""),
                                    "start"});
         return m_running;
     }
@@ -70,6 +80,29 @@ public:
         m_running = !run("pg_ctl", {"-D", data(), "-w", "-m", "fast", "stop"});
         return !m_running;
     }
+    // The postmaster and every process it started, stopped or let go on.
+    bool freeze(bool frozen = true)
+    {
+        QFile pidFile(QDir(data()).filePath(QStringLiteral("postmaster.pid")));
+        if (!pidFile.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray postmaster = pidFile.readLine().trimmed();
+        QList<pid_t> pids = {pid_t(postmaster.toInt())};
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+            // "pid (name) state ppid ...": the parent follows the name.
+            if (stat.open(QIODevice::ReadOnly)) {
+                const QByteArray line = stat.readAll();
+                const QList<QByteArray> after = line.mid(line.lastIndexOf(')') + 2).split(' ');
+                if (after.value(1) == postmaster)
+                    pids << pid_t(entry.toInt());
+            }
+        }
+        for (const pid_t pid : pids)
+            ::kill(pid, frozen ? SIGSTOP : SIGCONT);
+        return pids.first() > 0;
+    }
+
     // psql's answer to one statement, unaligned and without headers.
     QString query(const QString& sql)
     {
@@ -100,7 +133,37 @@ private:
 
     QTemporaryDir m_dir;
     int m_port;
+    bool m_tcp;
     bool m_running = false;
     QString m_output;
     QString m_skipReason;
+};
+
+// The server frozen for the scope, but for `limitMs` at most: a client that
+// never gives up is let go on then, so that its test fails instead of
+// hanging.
+class ServerFreeze {
+public:
+    ServerFreeze(PostgresServer& server, int limitMs) : m_server(server)
+    {
+        m_server.freeze(true);
+        m_thaw = std::jthread([this, limitMs](std::stop_token stop) {
+            std::mutex mutex;
+            std::condition_variable_any ended;
+            std::unique_lock lock(mutex);
+            ended.wait_for(lock, stop, std::chrono::milliseconds(limitMs), [] { return false; });
+            m_server.freeze(false);
+        });
+    }
+    ~ServerFreeze()
+    {
+        m_thaw.request_stop();
+        m_thaw.join();
+    }
+    ServerFreeze(const ServerFreeze&) = delete;
+    ServerFreeze& operator=(const ServerFreeze&) = delete;
+
+private:
+    PostgresServer& m_server;
+    std::jthread m_thaw;
 };

@@ -1,5 +1,6 @@
 #include "core/code/DataMatrix.h"
 #include "core/code/LabelCode.h"
+#include "core/job/Reprint.h"
 #include "core/render/PrintSheet.h"
 
 #include "PrintTestRun.h"
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void symbolSizes_data();
     void symbolSizes();
     void refusesCodesOverTwentyModules();
+    void partialReprintKeepsTheCodeSize();
     void discLayout_data();
     void discLayout();
 };
@@ -65,6 +67,33 @@ void TestLabelCodes::refusesCodesOverTwentyModules()
     QVERIFY2(codeProblem(reprint, look).contains(longest), qPrintable(codeProblem(reprint, look)));
     QVERIFY(codeProblem(reprint, look).contains(QStringLiteral("20×20")));
     QVERIFY(!reprint.codeOf(reprint.texts(0)));
+}
+
+void TestLabelCodes::partialReprintKeepsTheCodeSize()
+{
+    // Plain numbers grow: "LAB 1" alone takes 12 modules, the job's
+    // "LAB 1000" 14. Label 1 printed again looks as it did the first time.
+    LabelRun run = numberedRun(1, 1, 1000, 1, QStringLiteral("LAB"));
+    run.plainNumbers = true;
+    RegistryJob job;
+    job.id = 7;
+    job.job.run = run;
+    job.job.look.code = LabelCode::DataMatrix;
+    for (int n = 0; n < run.labelTotal(); ++n)
+        job.job.labels << PrintLogEntry{"LAB", QString::number(n + 1)};
+    const JobPlan reprint = Reprint::plan(job, {0}, 1);
+    const auto codeWidth = [&job](const SheetLabels& labels) {
+        RecordingCanvas canvas(600, 600);
+        printSheet(canvas, labels, job.job.look, {}, 1, 1, 1, 1);
+        QRect code;
+        for (const Op& op : canvas.named("fill"))
+            code |= QRect(op.box.left, op.box.top, op.box.right - op.box.left,
+                          op.box.bottom - op.box.top);
+        return code.width();
+    };
+    QCOMPARE(DataMatrix::squareSizeFor(QStringLiteral("LAB 1")), 12);
+    QCOMPARE(codeWidth(SheetLabels(reprint.run, reprint.givenLabels)), 14 * moduleDots(600));
+    QCOMPARE(codeWidth(SheetLabels(reprint.run, reprint.givenLabels)), codeWidth(SheetLabels(run)));
 }
 
 void TestLabelCodes::discLayout_data()

@@ -151,11 +151,9 @@ void TestCupsQueue::refusedJobAdvancesNothing()
 
     MainFixture f("10,10,7\r\nnote\r\n");
     const DesignControls& dc = f.w().design().controls();
-    dc.type1UpperEdit->setText(QStringLiteral("Q"));
-    dc.firstNumberList->selectRow(5);
-    f.w().design().chooseFirstNumber();
-    dc.sampleCountList->selectRow(2);
-    f.w().design().chooseSampleCount();
+    dc.upperEdit[1]->setText(QStringLiteral("Q"));
+    clickRow(dc.firstNumberList, 5);
+    clickRow(dc.sampleCountList, 2);
     dc.printSetButton->click();
     f.dialogs.printerAnswer = [this](QPrinter& printer) {
         printer.setPrinterName(m_queue);

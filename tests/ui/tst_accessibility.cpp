@@ -125,7 +125,7 @@ void TestAccessibility::spokenNamesFollowTheScreen()
         return true;
     };
     QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
-    QCOMPARE(spoken(dc->type2NumberCaption), QStringLiteral("015"));
+    QCOMPARE(spoken(dc->numberCaption[2]), QStringLiteral("015"));
     faults = spokenNameFaults(&f.w());
     QVERIFY2(faults.isEmpty(), qPrintable("after the job: " + faults.join('\n')));
 
@@ -134,8 +134,8 @@ void TestAccessibility::spokenNamesFollowTheScreen()
     f.w().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
     dc = &f.w().design().controls();
-    QCOMPARE(dc->type2NumberCaption->text(), QStringLiteral("015"));
-    QCOMPARE(spoken(dc->type2NumberCaption), QStringLiteral("015"));
+    QCOMPARE(dc->numberCaption[2]->text(), QStringLiteral("015"));
+    QCOMPARE(spoken(dc->numberCaption[2]), QStringLiteral("015"));
     faults = spokenNameFaults(&f.w());
     QVERIFY2(faults.isEmpty(), qPrintable("after a restart: " + faults.join('\n')));
 

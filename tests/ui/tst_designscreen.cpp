@@ -1,16 +1,12 @@
-#include "core/numbering/Cp932.h"
 #include "core/render/Fonts.h"
 #include "ui/Controls.h"
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
-#include "ui/PrintScreen.h"
-#include "ui/SampleLabel.h"
 
 #include "MainFixture.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,36 +15,26 @@
 #include <QSignalBlocker>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
 
 namespace {
 
 const QColor Grey(0x80, 0x80, 0x80);
 
-QStringList memoLines(const QPlainTextEdit* memo)
-{
-    QStringList lines;
-    for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
-    return lines;
-}
-
 QStringList blackControls(const DesignControls& c)
 {
-    const QList<QWidget*> all = {c.type1NumberCaption,    c.type2NumberCaption,
-                                 c.type4NumberCaption,    c.type4DateCaption,
-                                 c.type5DateCaption,      c.type3NumberCaption,
-                                 c.type6DateCaption,      c.type6NumberCaption,
-                                 c.type5NumberCaption,    c.type7DateCaption,
-                                 c.type7NumberCaption,    c.type9FreeTextPointer,
-                                 c.type12DateCaption,     c.type12FreeTextPointer,
-                                 c.type11DateCaption,     c.type11FreeTextPointer,
-                                 c.type10FreeTextPointer, c.type7LetterList,
-                                 c.type6LetterList,       c.type2LetterList,
-                                 c.type3FirstLetterList,  c.type3SecondLetterList,
-                                 c.type10LetterList,      c.type1UpperEdit,
-                                 c.type2UpperEdit,        c.type9UpperEdit,
-                                 c.type10UpperEdit,       c.type8Memo};
+    // Type3's upper text keeps its colour.
+    QList<QWidget*> all = {c.type8Memo};
+    for (int type = 1; type <= 12; ++type) {
+        for (QWidget* shown : {static_cast<QWidget*>(c.numberCaption[type]),
+                               static_cast<QWidget*>(c.dateCaption[type]),
+                               static_cast<QWidget*>(c.freeTextPointer[type]),
+                               static_cast<QWidget*>(type == 3 ? nullptr : c.upperEdit[type])}) {
+            if (shown)
+                all << shown;
+        }
+    }
+    for (ListBox* letters : c.letterLists)
+        all << letters;
     QStringList names;
     for (QWidget* widget : all) {
         const QColor color = Controls::fontColor(widget);
@@ -61,30 +47,9 @@ QStringList blackControls(const DesignControls& c)
     return names;
 }
 
-QStringList kept(QWidget* edit)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(edit))
-        return {line->text()};
-    return memoLines(qobject_cast<QPlainTextEdit*>(edit));
-}
-
-void paste(QWidget* edit, const QString& text)
-{
-    QApplication::clipboard()->setText(text);
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-}
-
-// Selects the type as a user does: its page, then its button.
-void chooseType(MainFixture& f, int type)
-{
-    f.w().controls().typePageTabs->setCurrentIndex((type - 1) / 4);
-    QRadioButton* button = f.w().design().controls().typeButton[type];
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
-    QCOMPARE(f.state().design.type, type);
-}
-
 } // namespace
 
+// The design screen's label types and the lists and menus of the run.
 class TestDesignScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -97,13 +62,6 @@ private Q_SLOTS:
     void typeAheadInLists();
     void repeatList();
     void numberMenus();
-    void editLimits();
-    void memoLimits();
-    void controlCharacters_data();
-    void controlCharacters();
-    void cursorAfterACut_data();
-    void cursorAfterACut();
-    void resetEmptiesFreeTexts();
     void dateAdjust();
 };
 
@@ -175,13 +133,11 @@ void TestDesignScreen::selectingAType()
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     const DesignControls& c = f.w().design().controls();
     const int page = (type - 1) / 4;
-    // Leave the start type first: clicking the checked button runs nothing.
-    f.w().controls().typePageTabs->setCurrentIndex((page + 1) % 3);
-    f.w().controls().typePageTabs->setCurrentIndex(page);
-
+    // From another page: clicking the checked button runs nothing.
+    clickTab(f.w().controls().typePageTabs, (page + 1) % 3);
     auto* radio = f.w().findChild<QRadioButton*>(button);
     QCOMPARE(radio->text(), QStringLiteral("Type%1").arg(type));
-    radio->click();
+    chooseType(f.w(), type);
     QCOMPARE(f.state().design.type, type);
 
     QStringList enabled, checked;
@@ -210,22 +166,21 @@ void TestDesignScreen::firstNumberFollowsTheDigits()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.firstNumberList->selectRow(5432);
-    f.w().design().chooseFirstNumber();
-    c.typeButton[2]->click();
+    clickRow(c.firstNumberList, 5432);
+    clickMark(c.typeButton[2]);
     QCOMPARE(f.state().design.firstNumber, 432);
     QCOMPARE(c.firstNumberList->currentRow(), 432);
-    QCOMPARE(c.type2NumberCaption->text(), QStringLiteral("432"));
-    c.typeButton[3]->click();
+    QCOMPARE(c.numberCaption[2]->text(), QStringLiteral("432"));
+    clickMark(c.typeButton[3]);
     QCOMPARE(f.state().design.firstNumber, 32);
-    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("32"));
-    c.typeButton[1]->click();
+    QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("32"));
+    clickMark(c.typeButton[1]);
     QCOMPARE(f.state().design.firstNumber, 32);
     QCOMPARE(c.firstNumberList->count(), 10000);
-    QCOMPARE(c.type1NumberCaption->text(), QStringLiteral("0032"));
+    QCOMPARE(c.numberCaption[1]->text(), QStringLiteral("0032"));
 
     // The free-text types hide the list but keep its items and selection.
-    c.typeButton[9]->click();
+    chooseType(f.w(), 9);
     QCOMPARE(c.firstNumberList->count(), 10000);
     QCOMPARE(c.firstNumberList->currentRow(), 32);
 }
@@ -262,9 +217,9 @@ void TestDesignScreen::typeAheadInLists()
     MainFixture f;
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    chooseType(f, type);
+    chooseType(f.w(), type);
     auto* box = f.w().findChild<ListBox*>(list);
-    box->selectRow(startRow);
+    clickRow(box, startRow);
     box->setFocus(Qt::TabFocusReason);
     QSignalSpy chosen(box, &ListBox::currentRowChanged);
     for (const QString& keys : typed) {
@@ -284,24 +239,22 @@ void TestDesignScreen::repeatList()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.typeButton[8]->click(); // blank Type8: coloured by sample group, seven colours
+    chooseType(f.w(), 8); // blank Type8: coloured by sample group, seven colours
     QCOMPARE(c.repeatCountList->count(), 7);
-    c.repeatCountList->selectRow(6);
-    f.w().design().chooseRepeatCount();
+    clickRow(c.repeatCountList, 6);
     QCOMPARE(f.state().design.repeatCount, 7);
 
     // Typing into the memo does not refill the list until a type is chosen.
-    c.type8Memo->setPlainText(QStringLiteral("A"));
+    typeText(c.type8Memo, QStringLiteral("A"));
     QCOMPARE(c.repeatCountList->count(), 7);
 
-    c.typeButton[10]->click(); // Type10 refills it as well
+    chooseType(f.w(), 10); // Type10 refills it as well
     QCOMPARE(c.repeatCountList->count(), 5);
     QCOMPARE(c.repeatCountList->currentRow(), 0);
     QCOMPARE(f.state().design.repeatCount, 1);
 
-    c.repeatCountList->selectRow(3);
-    f.w().design().chooseRepeatCount();
-    c.typeButton[8]->click(); // memo holds text now: 1..5, the choice kept
+    clickRow(c.repeatCountList, 3);
+    chooseType(f.w(), 8); // memo holds text now: 1..5, the choice kept
     QCOMPARE(c.repeatCountList->count(), 5);
     QCOMPARE(f.state().design.repeatCount, 4);
 }
@@ -310,261 +263,45 @@ void TestDesignScreen::numberMenus()
 {
     MainFixture f;
     const DesignControls& c = f.w().design().controls();
-    c.firstNumberList->selectRow(7);
-    f.w().design().chooseFirstNumber();
-    c.plainNumbersAction->trigger();
+    clickRow(c.firstNumberList, 7);
+    chooseMenuItem(c.numberDisplayMenu, c.plainNumbersAction);
     QCOMPARE(f.state().design.plainNumbers, true);
     QVERIFY(c.plainNumbersAction->isChecked() && !c.paddedNumbersAction->isChecked());
     for (QLabel* label :
-         {c.type1NumberCaption, c.type2NumberCaption, c.type4NumberCaption, c.type3NumberCaption,
-          c.type6NumberCaption, c.type5NumberCaption, c.type7NumberCaption})
+         {c.numberCaption[1], c.numberCaption[2], c.numberCaption[4], c.numberCaption[3],
+          c.numberCaption[6], c.numberCaption[5], c.numberCaption[7]})
         QCOMPARE(label->text(), QStringLiteral("7"));
-    c.paddedNumbersAction->trigger();
+    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction);
     QCOMPARE(f.state().design.plainNumbers, false);
-    QCOMPARE(c.type4NumberCaption->text(), QStringLiteral("0007"));
-    QCOMPARE(c.type7NumberCaption->text(), QStringLiteral("007"));
-    QCOMPARE(c.type3NumberCaption->text(), QStringLiteral("07"));
-    c.paddedNumbersAction->trigger(); // the checked entry chosen again stays checked
+    QCOMPARE(c.numberCaption[4]->text(), QStringLiteral("0007"));
+    QCOMPARE(c.numberCaption[7]->text(), QStringLiteral("007"));
+    QCOMPARE(c.numberCaption[3]->text(), QStringLiteral("07"));
+    // The checked entry chosen again stays checked.
+    chooseMenuItem(c.numberDisplayMenu, c.paddedNumbersAction);
     QVERIFY(c.paddedNumbersAction->isChecked());
 
-    c.step5Action->trigger();
+    chooseMenuItem(c.stepMenu, c.stepActions[3]);
     QCOMPARE(f.state().design.step, 5);
     QStringList checked;
-    for (QAction* item :
-         {c.step1Action, c.step2Action, c.step3Action, c.step5Action, c.step10Action}) {
+    for (QAction* item : c.stepActions) {
         if (item->isChecked())
             checked << item->objectName();
     }
     QCOMPARE(checked, QStringList{"step5Action"});
-    c.step10Action->trigger();
+    chooseMenuItem(c.stepMenu, c.stepActions[4]);
     QCOMPARE(f.state().design.step, 10);
-}
-
-void TestDesignScreen::editLimits()
-{
-    MainFixture f;
-    f.w().show();
-    const DesignControls& c = f.w().design().controls();
-    c.type1UpperEdit->setFocus();
-    QTest::keyClicks(c.type1UpperEdit, QStringLiteral("ABCDEF"));
-    QCOMPARE(c.type1UpperEdit->text(), QStringLiteral("ABCDE"));
-    c.type2UpperEdit->setText(QStringLiteral("ＡＢＣ"));
-    QCOMPARE(c.type2UpperEdit->text(), QStringLiteral("ＡＢ"));
-    c.type3UpperEdit->setText(QStringLiteral("ＡＢc"));
-    QCOMPARE(c.type3UpperEdit->text(), QStringLiteral("ＡＢc"));
-    c.type9UpperEdit->setText(QStringLiteral("A😀〜"));
-    QCOMPARE(c.type9UpperEdit->text(), QStringLiteral("A～"));
-    c.type10UpperEdit->setText(QStringLiteral("ｱｲｳｴｵｶ"));
-    QCOMPARE(c.type10UpperEdit->text(), QStringLiteral("ｱｲｳｴｵ"));
-}
-
-void TestDesignScreen::memoLimits()
-{
-    MainFixture f;
-    const DesignControls& c = f.w().design().controls();
-    c.type8Memo->setPlainText(QStringLiteral("ABCDEFG\nＡＢＣ\n3\n4\n5\n6\n7th"));
-    QCOMPARE(memoLines(c.type8Memo),
-             (QStringList{"ABCDE", "ＡＢ", "", "", "", "", "7th"})); // the seventh is never used
-
-    c.typeButton[10]->click();
-    QStringList lines;
-    for (int i = 1; i <= 62; ++i)
-        lines << QStringLiteral("L%1").arg(i, 2, 10, QLatin1Char('0'));
-    lines[0] = QStringLiteral("ABCDE");
-    c.freeTextMemo->setPlainText(lines.join('\n'));
-    const QStringList kept = memoLines(c.freeTextMemo);
-    QCOMPARE(kept[0], QStringLiteral("ABCD")); // Type10: a letter goes before it
-    QCOMPARE(kept[59], QStringLiteral("L60"));
-    QCOMPARE(kept[60], QString());
-    QCOMPARE(kept[61], QString());
-
-    c.typeButton[9]->click();
-    c.freeTextMemo->setPlainText(QStringLiteral("ABCDE\nサンプル"));
-    QCOMPARE(memoLines(c.freeTextMemo), (QStringList{"ABCDE", "サン"}));
-}
-
-void TestDesignScreen::controlCharacters_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("how"); // paste, type, or unchecked: set behind the handlers
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QStringList>("kept");
-    QTest::addColumn<QString>("sample"); // upper/lower of the sample label after PrintSet
-
-    const QString nul(QChar(0));
-    QTest::newRow("type1UpperEdit tab")
-        << 1 << "type1UpperEdit"
-        << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCDE"} << "ABCDE/0001";
-    QTest::newRow("type2UpperEdit LF and lone CR")
-        << 2 << "type2UpperEdit"
-        << "paste" << QStringLiteral("A\nB\rC") << QStringList{"ABC"} << "ABC/A001";
-    QTest::newRow("type3UpperEdit CR LF and NUL")
-        << 3 << "type3UpperEdit"
-        << "paste" << QStringLiteral("A\r\nB") + nul + "C" << QStringList{"ABC"} << "ABC/AA01";
-    QTest::newRow("type9UpperEdit DEL, NEL and C1") << 9 << "type9UpperEdit"
-                                                    << "paste"
-                                                    << QStringLiteral("A\x7f"
-                                                                      "B\u0085"
-                                                                      "C\u009f")
-                                                    << QStringList{"ABC"} << "ABC/S1";
-    QTest::newRow("type10UpperEdit line and paragraph separators")
-        << 10 << "type10UpperEdit"
-        << "paste"
-        << QStringLiteral("A\u2028"
-                          "B\u2029"
-                          "C")
-        << QStringList{"ABC"} << "ABC/AS1";
-    QTest::newRow("type8Memo typed tab")
-        << 8 << "type8Memo"
-        << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "AB/";
-    QTest::newRow("type8Memo line separator") << 8 << "type8Memo"
-                                              << "paste"
-                                              << QStringLiteral("AB\tC\u2028"
-                                                                "D\u0085"
-                                                                "E")
-                                              << QStringList{"ABC", "DE"} << "ABC/DE";
-    QTest::newRow("type8Memo lone CR")
-        << 8 << "type8Memo"
-        << "paste" << QStringLiteral("A\rB") << QStringList{"A", "B"} << "A/B";
-    QTest::newRow("freeTextMemo typed tab")
-        << 9 << "freeTextMemo"
-        << "type" << QStringLiteral("A\tB") << QStringList{"AB"} << "/AB";
-    QTest::newRow("freeTextMemo every line break")
-        << 9 << "freeTextMemo"
-        << "paste" << QStringLiteral("X\u2028Y\r\nZ\rW\tV\u2029U")
-        << QStringList{"X", "Y", "Z", "WV", "U"} << "/X";
-    QTest::newRow("freeTextMemo cut after the tab is gone")
-        << 10 << "freeTextMemo"
-        << "paste" << QStringLiteral("AB\tCDEFG") << QStringList{"ABCD"} << "/AABCD";
-    QTest::newRow("type1UpperEdit unchecked")
-        << 1 << "type1UpperEdit"
-        << "unchecked" << QStringLiteral("A\tB\nC") << QStringList{} << "ABC/0001";
-    QTest::newRow("type8Memo unchecked") << 8 << "type8Memo"
-                                         << "unchecked"
-                                         << QStringLiteral("A\tB\u2028"
-                                                           "C\u0085"
-                                                           "D")
-                                         << QStringList{} << "AB/CD";
-    QTest::newRow("freeTextMemo unchecked") << 10 << "freeTextMemo"
-                                            << "unchecked"
-                                            << QStringLiteral("\x7f"
-                                                              "AB\tCDEF\u2028\u0085\nS2")
-                                            << QStringList{} << "/AABCD";
-}
-
-void TestDesignScreen::controlCharacters()
-{
-    QFETCH(int, type);
-    QFETCH(QString, edit);
-    QFETCH(QString, how);
-    QFETCH(QString, input);
-    MainFixture f;
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    const DesignControls& c = f.w().design().controls();
-    chooseType(f, type);
-    if (type >= 9 && edit != "freeTextMemo")
-        QTest::keyClicks(c.freeTextMemo, QStringLiteral("S1"));
-    auto* widget = f.w().findChild<QWidget*>(edit);
-    widget->setFocus();
-    if (how == "paste") {
-        paste(widget, input);
-    } else if (how == "type") {
-        QTest::keyClicks(widget, input);
-    } else {
-        // Texts that reach the design another way than typing (a file).
-        LabelDesign& design = f.state().design;
-        if (edit == "type1UpperEdit")
-            design.upperTexts[0] = input;
-        else if (edit == "type8Memo")
-            design.type8Lines = Cp932::lines(input);
-        else
-            design.freeTexts = Cp932::lines(input);
-    }
-    if (how != "unchecked")
-        QTEST(kept(widget), "kept");
-
-    QTest::mouseClick(c.printSetButton, Qt::LeftButton);
-    QCOMPARE(f.w().screen(), MainWindow::Screen::Print);
-    const PrintControls& pc = f.w().printScreen().controls();
-    QTEST(QString(pc.sampleLabel->upper() + "/" + pc.sampleLabel->lower()), "sample");
-}
-
-void TestDesignScreen::cursorAfterACut_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("at"); // characters from the start
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QStringList>("kept"); // after typing Q behind the paste
-
-    QTest::newRow("type1UpperEdit tab before the cursor")
-        << 1 << "type1UpperEdit"
-        << "ABC" << 0 << QStringLiteral("\tZ") << QStringList{"ZQABC"};
-    QTest::newRow("type1UpperEdit tab and cut")
-        << 1 << "type1UpperEdit"
-        << "ABCD" << 1 << QStringLiteral("\tX") << QStringList{"AXQBC"};
-    QTest::newRow("type8Memo line separator")
-        << 8 << "type8Memo"
-        << "AB" << 1 << QStringLiteral("\u2028") << QStringList{"A", "QB"};
-    QTest::newRow("freeTextMemo second line")
-        << 9 << "freeTextMemo"
-        << "ABC\nDEF" << 4 << QStringLiteral("\t1") << QStringList{"ABC", "1QDEF"};
-    QTest::newRow("freeTextMemo tabs and cut")
-        << 9 << "freeTextMemo"
-        << "ABCD" << 1 << QStringLiteral("\tX\tY") << QStringList{"AXYQB"};
-}
-
-void TestDesignScreen::cursorAfterACut()
-{
-    QFETCH(int, type);
-    QFETCH(QString, edit);
-    QFETCH(QString, before);
-    QFETCH(int, at);
-    QFETCH(QString, pasted);
-    MainFixture f;
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    chooseType(f, type);
-    auto* widget = f.w().findChild<QWidget*>(edit);
-    widget->setFocus();
-    paste(widget, before);
-    const bool memo = qobject_cast<QPlainTextEdit*>(widget);
-    QTest::keyClick(widget, Qt::Key_Home, memo ? Qt::ControlModifier : Qt::NoModifier);
-    for (int i = 0; i < at; ++i)
-        QTest::keyClick(widget, Qt::Key_Right);
-    paste(widget, pasted);
-    QTest::keyClicks(widget, QStringLiteral("Q"));
-    QTEST(kept(widget), "kept");
-}
-
-void TestDesignScreen::resetEmptiesFreeTexts()
-{
-    MainFixture f;
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    const DesignControls& c = f.w().design().controls();
-    f.w().controls().typePageTabs->setCurrentIndex(2);
-    c.freeTextMemo->setPlainText(QStringLiteral("A1\nA2\nA3"));
-    QCOMPARE(f.state().design.freeTexts, (QStringList{"A1", "A2", "A3"}));
-    QTest::mouseClick(c.clearFreeTextsButton, Qt::LeftButton);
-    QCOMPARE(memoLines(c.freeTextMemo), (QStringList{"", "", ""}));
-    QCOMPARE(f.state().design.freeTexts, (QStringList{"", "", ""}));
-    QVERIFY(c.freeTextMemo->hasFocus());
 }
 
 void TestDesignScreen::dateAdjust()
 {
     MainFixture f("10,10,1\r\n\r\n", [] { return QDateTime(QDate(2026, 1, 1), QTime(0, 5)); });
     const DesignControls& c = f.w().design().controls();
-    QCOMPARE(c.type7DateCaption->text(), QStringLiteral("01/01"));
-    c.dateAdjustList->selectRow(364); // "-1"
-    f.w().design().chooseDateAdjust();
-    for (QLabel* label : {c.type4DateCaption, c.type7DateCaption, c.type11DateCaption})
+    QCOMPARE(c.dateCaption[7]->text(), QStringLiteral("01/01"));
+    clickMark(c.typeButton[4]);      // a dated type shows the list
+    clickRow(c.dateAdjustList, 364); // "-1"
+    for (QLabel* label : {c.dateCaption[4], c.dateCaption[7], c.dateCaption[11]})
         QCOMPARE(label->text(), QStringLiteral("12/31"));
-    for (QLabel* label : {c.type5DateCaption, c.type6DateCaption, c.type12DateCaption})
+    for (QLabel* label : {c.dateCaption[5], c.dateCaption[6], c.dateCaption[12]})
         QCOMPARE(label->text(), QStringLiteral("25|12"));
     QCOMPARE(c.dateAdjustList->itemText(730), QStringLiteral("365"));
 }

@@ -4,6 +4,7 @@
 #include "ui/DesignScreen.h"
 #include "ui/ListBox.h"
 #include "ui/PrintScreen.h"
+#include "ui/QtDialogs.h"
 #include "ui/SampleLabel.h"
 #include "ui/SheetMap.h"
 
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -27,6 +29,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -213,6 +216,7 @@ private Q_SLOTS:
     void screensRecordAndSpreadsheetInTheSystemLanguage();
     void menuChoiceAppliesAtOnceAndIsKept();
     void everyTextFitsInBothLanguages();
+    void qtsOwnDialogsFollowTheLanguage();
 };
 
 // Run by CTest once on an English system and once on a Japanese one.
@@ -232,7 +236,7 @@ void TestLanguage::screensRecordAndSpreadsheetInTheSystemLanguage()
     QCOMPARE(mc.historyButton->text(), t.history);
     QCOMPARE(mc.fileMenu->title(), t.file);
     QTest::mouseClick(dc.typeButton[1], Qt::LeftButton);
-    QTest::keyClicks(dc.type1UpperEdit, QStringLiteral("LAB"));
+    QTest::keyClicks(dc.upperEdit[1], QStringLiteral("LAB"));
     QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
     QVERIFY(pc.previewButton->isVisible());
     QCOMPARE(pc.previewButton->text(), t.preview);
@@ -321,6 +325,29 @@ void TestLanguage::everyTextFitsInBothLanguages()
     problems << japaneseLeft(&f.w());
     problems.removeDuplicates();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void TestLanguage::qtsOwnDialogsFollowTheLanguage()
+{
+    // The buttons Qt names itself, as a box of the program shows them.
+    MainFixture f;
+    QtDialogs dialogs;
+    const auto yesButton = [&dialogs] {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            shown = box->button(QMessageBox::Yes)->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        dialogs.askYesNo(nullptr, QStringLiteral("?"));
+        return shown;
+    };
+    f.w().controls().japaneseAction->trigger();
+    QCOMPARE(yesButton(), QStringLiteral("はい(&Y)"));
+    f.w().controls().englishAction->trigger();
+    QCOMPARE(yesButton(), QStringLiteral("&Yes"));
+    f.w().controls().japaneseAction->trigger();
+    QCOMPARE(yesButton(), QStringLiteral("はい(&Y)"));
 }
 
 QTEST_MAIN(TestLanguage)

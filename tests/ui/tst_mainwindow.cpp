@@ -7,9 +7,7 @@
 #include "ui/PrintScreen.h"
 #include "ui/SheetMap.h"
 
-#include "ReadOnlyDir.h"
-#include "ScriptedDialogs.h"
-#include "TestAppDir.h"
+#include "MainFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,9 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -53,13 +48,6 @@ private Q_SLOTS:
     void initTestCase() { installFontSubstitutions(); }
 
     void startsFromStartFile();
-    void startFileEdgeCases_data();
-    void startFileEdgeCases();
-    void missingStartFileClosesWithoutCreatingOne();
-    void malformedStartFileIsReportedAndCloses();
-    void failedSaveKeepsNewValues();
-    void staleTemporariesRemovedAtStart_data();
-    void staleTemporariesRemovedAtStart();
     void buttonBarStates_data();
     void buttonBarStates();
     void tabChangeSelectsFirstTypeOfPage();
@@ -100,12 +88,12 @@ void TestMainWindow::startsFromStartFile()
     QCOMPARE(dc.dateAdjustList->count(), 731);
     QCOMPARE(dc.dateAdjustList->itemText(dc.dateAdjustList->currentRow()), QStringLiteral("0"));
     QVERIFY(!dc.dateAdjustList->isVisibleTo(&w));
-    for (ListBox* letters :
-         {dc.type7LetterList, dc.type6LetterList, dc.type2LetterList, dc.type3FirstLetterList,
-          dc.type3SecondLetterList, dc.type10LetterList})
+    for (ListBox* letters : {dc.letters(LetterList::Type7), dc.letters(LetterList::Type6),
+                             dc.letters(LetterList::Type2), dc.letters(LetterList::Type3First),
+                             dc.letters(LetterList::Type3Second), dc.letters(LetterList::Type10)})
         QCOMPARE(letters->itemText(letters->currentRow()), QStringLiteral("A"));
-    QCOMPARE(dc.type4DateCaption->text(), QStringLiteral("12/08"));
-    QCOMPARE(dc.type5DateCaption->text(), QStringLiteral("26|12"));
+    QCOMPARE(dc.dateCaption[4]->text(), QStringLiteral("12/08"));
+    QCOMPARE(dc.dateCaption[5]->text(), QStringLiteral("26|12"));
 
     const PrintControls& pc = w.printScreen().controls();
     QCOMPARE(pc.textColourList->count(), 9);
@@ -119,148 +107,18 @@ void TestMainWindow::startsFromStartFile()
 
     // Design screen, Type1 chosen, previews grey but Type1's.
     QVERIFY(dc.designPanel->isVisibleTo(&w));
-    QVERIFY(dc.types1to4Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[0]->isVisibleTo(&w));
     QVERIFY(!pc.printPanel->isVisibleTo(&w));
     QVERIFY(dc.typeButton[1]->isChecked());
-    QCOMPARE(Controls::fontColor(dc.type1NumberCaption), QColor(Qt::black));
-    QCOMPARE(Controls::fontColor(dc.type2NumberCaption), QColor(0x80, 0x80, 0x80));
-    // The first panel of each page and Type12's start enabled.
+    QCOMPARE(Controls::fontColor(dc.numberCaption[1]), QColor(Qt::black));
+    QCOMPARE(Controls::fontColor(dc.numberCaption[2]), QColor(0x80, 0x80, 0x80));
+    // The first panel of each page starts enabled.
     for (int type = 1; type <= 12; ++type)
-        QCOMPARE(dc.typePanel[type]->isEnabled(),
-                 type == 1 || type == 5 || type == 9 || type == 12);
-    QCOMPARE(dc.type1UpperEdit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(dc.typePanel[type]->isEnabled(), type == 1 || type == 5 || type == 9);
+    QCOMPARE(dc.upperEdit[1]->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(visibleButtons(w), (QStringList{"historyButton@80", "endButton@152"}));
     QCOMPARE(w.windowTitle(), QStringLiteral("Rondelmaker"));
     QCOMPARE(w.objectName(), QStringLiteral("mainWindow"));
-}
-
-void TestMainWindow::startFileEdgeCases_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<QString>("horzItem");
-    QTest::addColumn<QByteArray>("afterSave");
-
-    QTest::newRow("start 0 becomes 1 but the file keeps 0 until saved")
-        << QByteArray("10,10,0\r\nx\r\n") << 1 << QStringLiteral("0")
-        << QByteArray("10,10,1\r\nx\r\n");
-    QTest::newRow("empty file") << QByteArray() << 1 << QStringLiteral("-5")
-                                << QByteArray("0,0,1\r\n\r\n");
-    QTest::newRow("five lines keep two") << QByteArray("20,20,150\r\nb\r\nc\r\nd\r\ne\r\n") << 150
-                                         << QStringLiteral("5") << QByteArray("20,20,150\r\nb\r\n");
-}
-
-void TestMainWindow::startFileEdgeCases()
-{
-    QFETCH(QByteArray, file);
-    TestAppDir dir;
-    dir.writeStartFile(file);
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    QTEST(w.state().start.startPosition, "start");
-    const ListBox* horz = w.printScreen().controls().horizontalOffsetList;
-    QTEST(horz->itemText(horz->currentRow()), "horzItem");
-    QCOMPARE(dir.startFile(), file); // reading never writes
-    QVERIFY(w.saveStartFile());
-    QTEST(dir.startFile(), "afterSave");
-}
-
-void TestMainWindow::missingStartFileClosesWithoutCreatingOne()
-{
-    TestAppDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    QCOMPARE(dialogs.texts("message"),
-             QStringList{QStringLiteral("スタートファイルがありません。")});
-    QCOMPARE(dialogs.calls.first().detail, dir.startFilePath());
-    QVERIFY(w.state().closeRequested);
-    QVERIFY(w.controls().startupTimer->isActive());
-    QSignalSpy closed(&w, &MainWindow::windowClosed);
-    QVERIFY(closed.wait(2000));
-    QVERIFY(!w.controls().startupTimer->isActive());
-    QVERIFY(!QFile::exists(dir.startFilePath()));
-}
-
-void TestMainWindow::malformedStartFileIsReportedAndCloses()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10;10;1\r\n");
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    QCOMPARE(dialogs.count("error"), 1);
-    QVERIFY(dialogs.texts("error").first().contains(QStringLiteral("10;10;1")));
-    QSignalSpy closed(&w, &MainWindow::windowClosed);
-    QVERIFY(closed.wait(2000));
-    QCOMPARE(dir.startFile(), QByteArray("10;10;1\r\n"));
-}
-
-void TestMainWindow::failedSaveKeepsNewValues()
-{
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    w.state().start.startPosition = 77;
-    {
-        ReadOnlyDir readOnly(dir.path());
-        QVERIFY(!w.saveStartFile());
-    }
-    QCOMPARE(dialogs.count("error"), 1);
-    QCOMPARE(w.state().start.startPosition, 77);
-    QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n"));
-}
-
-void TestMainWindow::staleTemporariesRemovedAtStart_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("ageSeconds");
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("old temporary") << "start.txt.aB3xY9"
-                                   << "file" << 120 << true;
-    QTest::newRow("fresh one of a save in progress") << "start.txt.aB3xY9"
-                                                     << "file" << 5 << false;
-    QTest::newRow("five characters") << "start.txt.aB3xY"
-                                     << "file" << 120 << false;
-    QTest::newRow("seven characters") << "start.txt.aB3xY90"
-                                      << "file" << 120 << false;
-    QTest::newRow("not a letter or digit") << "start.txt.aB3-Y9"
-                                           << "file" << 120 << false;
-    QTest::newRow("other file's name") << "notes.txt.aB3xY9"
-                                       << "file" << 120 << false;
-    QTest::newRow("folder") << "start.txt.aB3xY9"
-                            << "folder" << 120 << false;
-    QTest::newRow("symbolic link") << "start.txt.aB3xY9"
-                                   << "link" << 120 << false;
-}
-
-void TestMainWindow::staleTemporariesRemovedAtStart()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(int, ageSeconds);
-    TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    const QString path = QDir(dir.path()).filePath(name);
-    const QString target = QDir(dir.path()).filePath("target");
-    if (kind == "folder") {
-        QVERIFY(QDir(dir.path()).mkdir(name));
-    } else {
-        QFile file(kind == "file" ? path : target);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    if (kind == "link")
-        QVERIFY(QFile::link(target, path));
-    const timespec modified{time(nullptr) - ageSeconds, 0};
-    const timespec times[2] = {modified, modified};
-    for (const QString& entry : {path, target})
-        utimensat(AT_FDCWD, QFile::encodeName(entry).constData(), times, AT_SYMLINK_NOFOLLOW);
-
-    ScriptedDialogs dialogs;
-    MainWindow w(dialogs, dir.path(), fixedNow);
-    QTEST(!QFileInfo(path).exists(), "removed");
-    QVERIFY(QFile::exists(dir.startFilePath()));
-    QVERIFY(kind != "link" || QFile::exists(target));
 }
 
 void TestMainWindow::buttonBarStates_data()
@@ -286,13 +144,15 @@ void TestMainWindow::buttonBarStates()
     QFETCH(bool, printed);
     TestAppDir dir;
     dir.writeStartFile("10,10,1\r\n\r\n");
+    // A job printed before the window started: its state says so.
+    SavedState state;
+    if (printed)
+        state.lastJob = PrintedJob();
+    QVERIFY(StateFile::write(StateFile::pathIn(dir.path()), state, nullptr));
     ScriptedDialogs dialogs;
     MainWindow w(dialogs, dir.path(), fixedNow);
-    if (printed)
-        w.state().lastJob = PrintedJob();
-    const auto screen = print ? MainWindow::Screen::Print : MainWindow::Screen::Design;
-    w.showScreen(screen);
-    w.arrangeButtonBar(screen);
+    if (print)
+        QTest::mouseClick(w.design().controls().printSetButton, Qt::LeftButton);
     QTEST(visibleButtons(w), "buttons");
     QCOMPARE(w.controls().versionButton->pos(), QPoint(8, 8));
 }
@@ -307,15 +167,15 @@ void TestMainWindow::tabChangeSelectsFirstTypeOfPage()
     w.state().design.sampleCount = 12;
     dc.sampleCountList->selectRow(99);
 
-    w.controls().typePageTabs->setCurrentIndex(2);
+    clickTab(w.controls().typePageTabs, 2);
     QCOMPARE(w.state().design.type, 9);
-    QVERIFY(dc.types9to12Page->isVisibleTo(&w));
-    QVERIFY(!dc.types1to4Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[2]->isVisibleTo(&w));
+    QVERIFY(!dc.pages[0]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 99); // left alone on the free-text page
 
-    w.controls().typePageTabs->setCurrentIndex(1);
+    clickTab(w.controls().typePageTabs, 1);
     QCOMPARE(w.state().design.type, 5);
-    QVERIFY(dc.types5to8Page->isVisibleTo(&w));
+    QVERIFY(dc.pages[1]->isVisibleTo(&w));
     QCOMPARE(dc.sampleCountList->currentRow(), 11);
     QCOMPARE(w.state().design.sampleCount, 12); // selected by the program: no handler ran
 }
@@ -340,7 +200,7 @@ void TestMainWindow::programmaticSelectionRunsNoHandler()
     const QRect row = list->visualRect(list->model()->index(260, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(w.state().design.firstNumber, 260);
-    QCOMPARE(w.design().controls().type1NumberCaption->text(), QStringLiteral("0260"));
+    QCOMPARE(w.design().controls().numberCaption[1]->text(), QStringLiteral("0260"));
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(w.state().design.firstNumber, 261);
@@ -389,7 +249,7 @@ void TestMainWindow::versionDialogDisablesWindow()
     AboutDialog* about = w.aboutDialog();
     QVERIFY(!about->isVisible());
 
-    w.controls().versionButton->click();
+    QTest::mouseClick(w.controls().versionButton, Qt::LeftButton);
     QVERIFY(about->isVisible());
     QCOMPARE(about->parentWidget(), &w); // kept in front of the window it disables
     QVERIFY(!w.isEnabled());
@@ -401,7 +261,7 @@ void TestMainWindow::versionDialogDisablesWindow()
     QVERIFY(w.isEnabled());
 
     // Closing by the title bar acts as OK.
-    w.controls().versionButton->click();
+    QTest::mouseClick(w.controls().versionButton, Qt::LeftButton);
     QVERIFY(!w.isEnabled());
     QVERIFY(about->close());
     QVERIFY(!about->isVisible());
@@ -416,15 +276,15 @@ void TestMainWindow::endAndBack()
     MainWindow w(dialogs, dir.path(), fixedNow);
     w.show();
     const PrintControls& pc = w.printScreen().controls();
-    w.showScreen(MainWindow::Screen::Print);
+    QTest::mouseClick(w.design().controls().printSetButton, Qt::LeftButton);
     pc.printButton->setEnabled(false);
-    w.controls().backButton->click();
+    QTest::mouseClick(w.controls().backButton, Qt::LeftButton);
     QVERIFY(pc.printButton->isEnabled());
     QVERIFY(w.design().controls().designPanel->isVisible());
     QVERIFY(!pc.printPanel->isVisible());
 
     QSignalSpy closed(&w, &MainWindow::windowClosed);
-    w.controls().endButton->click();
+    QTest::mouseClick(w.controls().endButton, Qt::LeftButton);
     QCOMPARE(closed.count(), 1);
     QVERIFY(!w.isVisible());
     QCOMPARE(dir.startFile(), QByteArray("10,10,1\r\n\r\n")); // nothing saved on the way out
@@ -453,7 +313,7 @@ void TestMainWindow::keyboardFromTheStart()
     QCOMPARE(types, (QList<int>{2, 4, 3, 3, 1}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), w.design().controls().type2UpperEdit);
+    QCOMPARE(QApplication::focusWidget(), w.design().controls().upperEdit[2]);
 
     // Back to the tabs, which keep the focus while the arrows page through them.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);

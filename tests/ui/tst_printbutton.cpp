@@ -6,8 +6,8 @@
 #include "ui/SampleLabel.h"
 
 #include "FullTmpfs.h"
-#include "MainFixture.h"
 #include "PdfTools.h"
+#include "PrintScreenFixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -38,35 +38,25 @@ int pdfPages(const QString& path)
     return PdfTools::pageCount(path, error);
 }
 
-struct PrintFixture {
-    MainFixture f;
+struct PrintFixture : PrintScreenFixture {
     QTemporaryDir out;
-    const DesignControls& dc;
-    const PrintControls& pc;
 
-    explicit PrintFixture(const QByteArray& start = "10,10,1\r\n\r\n")
-        : f(start), dc(f.w().design().controls()), pc(f.w().printScreen().controls())
-    {
-    }
+    using PrintScreenFixture::PrintScreenFixture;
     QString pdf() const { return out.filePath(QStringLiteral("labels.pdf")); }
     void design(int type, int first, int samples, int step = 1)
     {
-        dc.typeButton[type == 1 ? 2 : 1]->click();
-        dc.typeButton[type]->click();
-        dc.firstNumberList->selectRow(first);
-        f.w().design().chooseFirstNumber();
-        dc.sampleCountList->selectRow(samples - 1);
-        f.w().design().chooseSampleCount();
-        const QList<QAction*> steps = {dc.step1Action, dc.step2Action, dc.step3Action,
-                                       dc.step5Action, dc.step10Action};
-        const int index = QList<int>{1, 2, 3, 5, 10}.indexOf(step);
-        steps[index]->trigger();
+        chooseType(type);
+        chooseFirst(first);
+        chooseSamples(samples);
+        const auto index =
+            std::find(NumberSteps.begin(), NumberSteps.end(), step) - NumberSteps.begin();
+        chooseMenuItem(dc.stepMenu, dc.stepActions[size_t(index)]);
     }
-    void printSet() { dc.printSetButton->click(); }
+    void clickPrint() { QTest::mouseClick(pc.printButton, Qt::LeftButton); }
     void print()
     {
         f.dialogs.printerAnswer = toPdf(pdf());
-        pc.printButton->click();
+        clickPrint();
     }
 };
 
@@ -94,7 +84,7 @@ void TestPrintButton::cancelledDialogChangesNothing()
     PrintFixture p;
     p.design(1, 5, 20);
     p.printSet();
-    p.pc.printButton->click(); // no answer scripted: cancelled
+    p.clickPrint(); // no answer scripted: cancelled
     QCOMPARE(p.f.dialogs.count("choosePrinter"), 1);
     QCOMPARE(p.f.state().design.type, 1);
     QCOMPARE(p.f.state().lastJob.has_value(), false);
@@ -108,8 +98,8 @@ void TestPrintButton::jobMovesTheRunOn()
 {
     PrintFixture p("10,10,140\r\nnote\r\n");
     p.design(2, 995, 20);
-    p.dc.type2UpperEdit->setText(QStringLiteral("PCR"));
-    chooseRow(p.dc.type2LetterList, 25); // Z
+    typeText(p.dc.upperEdit[2], QStringLiteral("PCR"));
+    chooseRow(p.dc.letters(LetterList::Type2), 25); // Z
     p.printSet();
     p.print();
 
@@ -122,10 +112,10 @@ void TestPrintButton::jobMovesTheRunOn()
     QVERIFY(p.f.w().controls().reportButton->isVisibleTo(&p.f.w()));
     // Z995 + 20 samples ends on A014: the next job starts at A015.
     QCOMPARE(p.f.printed(19).lower, QStringLiteral("A014"));
-    QCOMPARE(p.dc.type2LetterList->currentRow(), 0);
+    QCOMPARE(p.dc.letters(LetterList::Type2)->currentRow(), 0);
     QCOMPARE(p.f.state().design.firstNumber, 15);
     QCOMPARE(p.dc.firstNumberList->currentRow(), 15);
-    QCOMPARE(p.dc.type2NumberCaption->text(), QStringLiteral("015")); // the previews follow
+    QCOMPARE(p.dc.numberCaption[2]->text(), QStringLiteral("015")); // the previews follow
     QVERIFY(p.pc.printButton->isEnabled());
 }
 
@@ -164,7 +154,7 @@ void TestPrintButton::emptyUpperLinePrintsTypeThirteen()
     QCOMPARE(p.f.state().run.type, 13);
     QCOMPARE(p.f.printed(0), (PrintLogEntry{QString(), QStringLiteral("9990")}));
     QCOMPARE(p.f.state().design.firstNumber, 10);
-    QCOMPARE(p.dc.type1NumberCaption->text(), QStringLiteral("0010"));
+    QCOMPARE(p.dc.numberCaption[1]->text(), QStringLiteral("0010"));
 }
 
 void TestPrintButton::previewShowsThePrint()
@@ -253,10 +243,10 @@ void TestPrintButton::printerFailureAdvancesNothing()
     }
     PrintFixture p;
     p.design(1, 5, 20);
-    p.dc.type1UpperEdit->setText(QStringLiteral("X"));
+    typeText(p.dc.upperEdit[1], QStringLiteral("X"));
     p.printSet();
     p.f.dialogs.printerAnswer = toPdf(fullDisk ? pdf : p.out.filePath(pdf));
-    p.pc.printButton->click();
+    p.clickPrint();
     QCOMPARE(p.f.dialogs.count("error"), 1);
     if (fullDisk) {
         QFile file(pdf);
@@ -289,9 +279,9 @@ void TestPrintButton::inputStaysClosedDuringJob()
     p.f.dialogs.onMessage = [&](const QString&) {
         sawBusy = p.f.w().isPrinting();
         closed = p.f.w().close();
-        p.f.w().printLabels(); // a second Print does nothing
-        p.f.w().backToDesign();
-        p.f.w().endProgram();
+        p.clickPrint(); // a second Print does nothing
+        p.back();
+        QTest::mouseClick(p.f.w().controls().endButton, Qt::LeftButton);
         screen = p.f.w().screen();
     };
     p.print();
@@ -309,7 +299,7 @@ void TestPrintButton::inputStaysClosedDuringJob()
 void TestPrintButton::noLabelsPrintNothing()
 {
     PrintFixture p;
-    p.dc.typeButton[9]->click();
+    p.chooseType(9);
     p.printSet(); // the free-text memo is empty
     p.print();
     QVERIFY(!QFile::exists(p.pdf()));

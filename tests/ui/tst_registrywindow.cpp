@@ -1,6 +1,7 @@
 #include "core/io/DesignFile.h"
+#include "core/io/RunFiles.h"
 #include "core/model/Freeze.h"
-#include "core/registry/SqlRegistry.h"
+#include "core/registry/RegistryThread.h"
 #include "ui/DesignScreen.h"
 #include "ui/HistoryDialog.h"
 #include "ui/PrintScreen.h"
@@ -22,6 +23,7 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 // The window and the registry of issued labels, as a user meets them: the
@@ -34,11 +36,15 @@ private Q_SLOTS:
     void labelsIssuedBeforeAreAskedAbout_data();
     void labelsIssuedBeforeAreAskedAbout();
     void historyRecordsAndReprintsAPastJob();
+    void aReprintIsRefusedAsTheCommandLineRefusesIt();
     void aJobInQuestionIsAskedAboutAtStart_data();
     void aJobInQuestionIsAskedAboutAtStart();
+    void aJobInQuestionIsSettledFromHistory();
+    void eachTypeGoesOnFromItsOwnLastJob();
     void aRegistryThatCannotBeUsed_data();
     void aRegistryThatCannotBeUsed();
     void anotherStationsJobMovesTheNumberingOn();
+    void aFrozenServerHoldsTheJobNoLongerThanItsDeadline();
 };
 
 namespace {
@@ -59,8 +65,8 @@ void printJob(MainFixture& f, int type, int first, int samples, const QString& p
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     QVERIFY(button->isChecked());
     if (labelType(type).hasNumber())
-        chooseRow(dc.firstNumberList, first);
-    chooseRow(dc.sampleCountList, samples - 1);
+        clickRow(dc.firstNumberList, first);
+    clickRow(dc.sampleCountList, samples - 1);
     QTest::mouseClick(dc.printSetButton, Qt::LeftButton);
     f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -80,6 +86,28 @@ T* shown(const char* name)
             return qobject_cast<T*>(top);
     }
     return nullptr;
+}
+
+// A job of labels 0001..0002 from position 1, reserved by a program that
+// died before it heard back.
+void reserveJobInQuestion(const TestAppDir& dir)
+{
+    dir.writeStartFile("10,10,1\r\n\r\n");
+    RegistryJob job;
+    job.station = Station::ofThisProcess(dir.path());
+    job.design.firstNumber = 1;
+    job.job.run = freeze(job.design, QDate(2026, 12, 8));
+    job.job.run.sampleCount = 2;
+    job.job.labels = {{"", "0001"}, {"", "0002"}};
+    job.movesNumbering = true;
+    job.numberingAfter = {3, 0, 0, 0};
+    job.nextPosition = 3;
+    {
+        const auto registry =
+            SqlRegistry::open(*RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
+        QVERIFY(registry->reserve(job, 0));
+    }
+    dir.writeStartFile("10,10,3\r\n\r\n");
 }
 
 } // namespace
@@ -174,6 +202,40 @@ void TestRegistryWindow::historyRecordsAndReprintsAPastJob()
     history->close();
 }
 
+void TestRegistryWindow::aReprintIsRefusedAsTheCommandLineRefusesIt()
+{
+    // One planning for both: without a start file the window's reprint and
+    // the command line's say the same, naming the file.
+    MainFixture f;
+    f.w().show();
+    printJob(f, 1, 1, 3, f.dir.path() + "/labels.pdf");
+    QVERIFY(QFile::remove(f.dir.startFilePath()));
+    QTest::mouseClick(f.w().controls().historyButton, Qt::LeftButton);
+    auto* history = shown<HistoryDialog>("historyDialog");
+    QVERIFY(history);
+    auto* table = history->findChild<QTableWidget*>("historyTable");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(0, 0)).center());
+    QTest::mouseClick(history->findChild<QPushButton*>("historyReprint"), Qt::LeftButton);
+    auto* reprint = shown<ReprintDialog>("reprintDialog");
+    QVERIFY(reprint);
+    QTest::mouseClick(reprint->findChild<QPushButton*>("reprintPrint"), Qt::LeftButton);
+    history->close();
+    const QStringList errors = f.dialogs.texts("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QDir::toNativeSeparators(f.dir.startFilePath())),
+             qPrintable(errors.first()));
+
+    QProcess cli;
+    cli.start(QStringLiteral(RONDEL_CLI), {"reprint", "1", "--pdf", f.dir.path() + "/again.pdf",
+                                           "--state-dir", f.dir.path()});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
+             "rondelmaker-cli: " + QString(errors.first()).replace("\n", "\n  ") + "\n");
+    QVERIFY(!QFile::exists(f.dir.path() + "/again.pdf"));
+}
+
 void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart_data()
 {
     QTest::addColumn<int>("answer");
@@ -184,26 +246,9 @@ void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart_data()
 
 void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart()
 {
-    // A job reserved by a program that died before it heard back.
     QFETCH(int, answer);
     TestAppDir dir;
-    dir.writeStartFile("10,10,1\r\n\r\n");
-    RegistryJob job;
-    job.station = Station::ofThisProcess(dir.path());
-    job.design.firstNumber = 1;
-    job.job.run = freeze(job.design, QDate(2026, 12, 8));
-    job.job.run.sampleCount = 2;
-    job.job.labels = {{"", "0001"}, {"", "0002"}};
-    job.movesNumbering = true;
-    job.numberingAfter = {3, 0, 0, 0};
-    job.nextPosition = 3;
-    {
-        const auto registry = SqlRegistry::open(
-            *RegistryTarget::parse(dir.path() + "/registry.sqlite", nullptr));
-        QVERIFY(registry->reserve(job, 0));
-    }
-    dir.writeStartFile("10,10,3\r\n\r\n");
-
+    reserveJobInQuestion(dir);
     ScriptedDialogs dialogs;
     dialogs.chooseAnswers = {answer};
     MainWindow w(dialogs, dir.path(), fixedNow);
@@ -219,6 +264,56 @@ void TestRegistryWindow::aJobInQuestionIsAskedAboutAtStart()
         QCOMPARE(history->first().state, answer == 0 ? JobState::Printed : JobState::Reserved);
         QCOMPARE(next, QStringLiteral("次: 0003 ・ 開始位置 3"));
     }
+}
+
+void TestRegistryWindow::aJobInQuestionIsSettledFromHistory()
+{
+    TestAppDir dir;
+    reserveJobInQuestion(dir);
+    ScriptedDialogs dialogs;
+    dialogs.chooseAnswers = {2, 1}; // later at start; from History, it did not print
+    MainWindow w(dialogs, dir.path(), fixedNow);
+    w.show();
+    QTRY_COMPARE(dialogs.count("choose"), 1);
+    QTest::mouseClick(w.controls().historyButton, Qt::LeftButton);
+    auto* history = shown<HistoryDialog>("historyDialog");
+    QVERIFY(history);
+    auto* table = history->findChild<QTableWidget*>("historyTable");
+    auto* settle = history->findChild<QPushButton*>("historySettle");
+    QVERIFY(!settle->isEnabled());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualItemRect(table->item(0, 0)).center());
+    QVERIFY(settle->isEnabled());
+    QTest::mouseClick(settle, Qt::LeftButton);
+    // The question at start, with its effect: the job and its numbers go.
+    QCOMPARE(dialogs.texts("choose"), QStringList(2, dialogs.texts("choose").first()));
+    QCOMPARE(table->rowCount(), 0);
+    QVERIFY(!settle->isEnabled());
+    QCOMPARE(w.design().controls().nextJobLine->text(), QStringLiteral("次: 0001 ・ 開始位置 1"));
+    history->close();
+}
+
+void TestRegistryWindow::eachTypeGoesOnFromItsOwnLastJob()
+{
+    MainFixture f;
+    f.w().show();
+    printJob(f, 1, 1, 10, f.dir.path() + "/one.pdf");   // 0001..0010
+    printJob(f, 2, 990, 20, f.dir.path() + "/two.pdf"); // A990..B009
+    const DesignControls& dc = f.w().design().controls();
+    const auto choose = [&dc](int type) {
+        QTest::mouseClick(dc.typeButton[type], Qt::LeftButton, {}, QPoint(8, 11));
+    };
+    // Not 0010, where the type 2 job left the shared first number.
+    choose(1);
+    QCOMPARE(dc.firstNumberList->currentRow(), 11);
+    QVERIFY(dc.nextJobLine->text().startsWith(QStringLiteral("次: 0011")));
+    choose(2);
+    QVERIFY(dc.nextJobLine->text().startsWith(QStringLiteral("次: B010")));
+    QCOMPARE(dc.letters(LetterList::Type2)->currentRow(), 1);
+    // Any first number may still be chosen; a type without a job keeps it.
+    clickRow(dc.firstNumberList, 500);
+    choose(5);
+    QCOMPARE(f.state().design.firstNumber, 500);
 }
 
 void TestRegistryWindow::aRegistryThatCannotBeUsed_data()
@@ -311,6 +406,45 @@ void TestRegistryWindow::anotherStationsJobMovesTheNumberingOn()
     QVERIFY(cli.waitForFinished(30000) && cli.exitCode() == 0);
     QTRY_COMPARE(f.w().printScreen().controls().sampleLabel->lower(), QStringLiteral("0021"));
     QVERIFY(f.w().design().controls().nextJobLine->text().startsWith(QStringLiteral("次: 0021")));
+}
+
+void TestRegistryWindow::aFrozenServerHoldsTheJobNoLongerThanItsDeadline()
+{
+    // The server stops answering as the user presses Print: the window goes
+    // on painting while it waits, the job ends at registry_timeout with
+    // nothing printed, and the folder is free again.
+    PostgresServer server;
+    if (!server.isReady())
+        QSKIP(qPrintable(server.skipReason()));
+    MainFixture f;
+    QFile conf(f.dir.path() + "/rondelmaker.conf");
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("registry=" + server.url().toUtf8() + "\nregistry_timeout=2\n");
+    conf.close();
+    f.window = std::make_unique<MainWindow>(f.dialogs, f.dir.path(), fixedNow);
+    f.w().show();
+    QTest::mouseClick(f.w().design().controls().printSetButton, Qt::LeftButton);
+    const QString pdf = f.dir.path() + "/labels.pdf";
+    f.dialogs.printerAnswer = [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    int ticks = 0;
+    QTimer clock;
+    connect(&clock, &QTimer::timeout, &clock, [&ticks] { ++ticks; });
+    clock.start(100);
+    {
+        const ServerFreeze frozen(server, 30000);
+        QTest::mouseClick(f.w().printScreen().controls().printButton, Qt::LeftButton);
+    }
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QVERIFY(!QFile::exists(pdf));
+    QVERIFY2(f.dialogs.texts("error").value(0).contains(QStringLiteral("2 秒")),
+             qPrintable(f.dialogs.texts("error").value(0)));
+    RunFiles folder(f.dir.path());
+    QString error;
+    QVERIFY2(folder.lock(&error, 0), qPrintable(error));
 }
 
 QTEST_MAIN(TestRegistryWindow)

@@ -1,6 +1,7 @@
 #include "core/i18n/UiLanguage.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace UiLanguages {
@@ -14,6 +15,35 @@ QTranslator*& installed()
 {
     static QTranslator* translator = nullptr;
     return translator;
+}
+
+// Qt's own texts in Japanese: the buttons of message boxes and the file,
+// print, colour and font dialogs (Debian's qt6-translations-l10n). Without
+// the file they stay in English.
+QTranslator*& qtJapanese()
+{
+    static QTranslator* translator = nullptr;
+    return translator;
+}
+
+void speakQtJapanese(bool japanese)
+{
+    QTranslator*& translator = qtJapanese();
+    if (japanese == (translator != nullptr))
+        return;
+    if (!japanese) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        translator = nullptr;
+        return;
+    }
+    auto* texts = new QTranslator;
+    if (texts->load(QStringLiteral("qtbase_ja"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(texts))
+        translator = texts;
+    else
+        delete texts;
 }
 
 UiLanguage& inEffect()
@@ -63,8 +93,10 @@ UiLanguage resolved(UiLanguage choice)
 UiLanguage apply(UiLanguage choice)
 {
     const UiLanguage language = resolved(choice);
-    if (language == inEffect())
+    if (language == inEffect()) {
+        speakQtJapanese(language == UiLanguage::Japanese);
         return language;
+    }
     QTranslator*& translator = installed();
     if (translator) {
         QCoreApplication::removeTranslator(translator);
@@ -82,6 +114,7 @@ UiLanguage apply(UiLanguage choice)
             delete english;
         }
     }
+    speakQtJapanese(inEffect() == UiLanguage::Japanese);
     return inEffect();
 }
 

@@ -27,8 +27,9 @@ UiLanguage ofSystem(const QStringList& uiLanguages = QLocale::system().uiLanguag
 UiLanguage resolved(UiLanguage choice);
 
 // Makes the application speak the chosen language: installs the English
-// translation, or removes it for Japanese. Qt then sends every widget a
-// LanguageChange event. Returns the language now in effect.
+// translation, or removes it for Japanese, where Qt's own texts (its
+// dialogs' buttons and captions) are put into Japanese too. Qt then sends
+// every widget a LanguageChange event. Returns the language now in effect.
 UiLanguage apply(UiLanguage choice);
 
 // The language now in effect (Japanese until apply() chose another).

@@ -59,7 +59,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
-void removeStaleTemporaries(const QString& dir, const QStringList& savedNames)
+void removeStaleTemporaries(const QString& dir, const QStringList& savedNames, bool folderLocked)
 {
     if (savedNames.isEmpty())
         return;
@@ -75,7 +75,7 @@ void removeStaleTemporaries(const QString& dir, const QStringList& savedNames)
     for (const QFileInfo& entry : entries) {
         if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink() || !entry.isFile())
             continue;
-        if (entry.lastModified().toUTC() < oldest)
+        if (folderLocked || entry.lastModified().toUTC() < oldest)
             QFile::remove(entry.filePath());
     }
 }

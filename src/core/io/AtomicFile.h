@@ -15,6 +15,9 @@
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
 // Removes what an interrupted save of one of `savedNames` left in `dir`: regular
-// files named "<saved name>.XXXXXX" (six letters or digits) that are older than
-// a minute. Younger ones may belong to a save in progress in another process.
-void removeStaleTemporaries(const QString& dir, const QStringList& savedNames);
+// files named "<saved name>.XXXXXX" (six letters or digits). Every save of those
+// files holds the folder's lock, so a caller that holds it (`folderLocked`)
+// removes them all; another removes only those older than a minute, since
+// younger ones may belong to a save in progress in another process.
+void removeStaleTemporaries(const QString& dir, const QStringList& savedNames,
+                            bool folderLocked = false);

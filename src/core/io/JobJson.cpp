@@ -116,16 +116,11 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
                     .arg(labels.size())
                     .arg(job.run.labelTotal()));
     }
-    for (qsizetype i = 0; i < labels.size() && in.ok(); ++i) {
-        const JsonField entry = JsonReader::element(labels, labelsField, i);
-        const QStringList pair = in.strings(entry);
-        if (in.ok() && pair.size() != 2)
-            in.fail(QCoreApplication::translate("JobJson",
-                                                "「%1」が上と下の2つの文字列ではありません。")
-                        .arg(entry.path));
-        if (in.ok())
-            job.labels.append({pair[0], pair[1]});
-    }
+    const QList<std::pair<QString, QString>> texts = in.stringPairs(
+        labelsField,
+        QCoreApplication::translate("JobJson", "「%1」が上と下の2つの文字列ではありません。"));
+    job.labels.reserve(texts.size());
+    for (const auto& [upper, lower] : texts)
+        job.labels.append({upper, lower});
     return job;
 }
-

@@ -86,6 +86,23 @@ public:
             out << string(element(items, f, i));
         return ok() ? out : QStringList();
     }
+    // An array of pairs of strings ([["a", "b"], ...]); `notAPair` says,
+    // with the entry's path for %1, that an entry is something else.
+    QList<std::pair<QString, QString>> stringPairs(const JsonField& f, const QString& notAPair)
+    {
+        const QJsonArray items = array(f);
+        QList<std::pair<QString, QString>> out;
+        out.reserve(items.size());
+        for (qsizetype i = 0; i < items.size() && ok(); ++i) {
+            const JsonField entry = element(items, f, i);
+            const QStringList pair = strings(entry);
+            if (ok() && pair.size() != 2)
+                fail(notAPair.arg(entry.path));
+            if (ok())
+                out.append({pair[0], pair[1]});
+        }
+        return ok() ? out : QList<std::pair<QString, QString>>();
+    }
     QString string(const JsonField& f)
     {
         if (ok() && !f.value.isString())

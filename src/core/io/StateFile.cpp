@@ -86,18 +86,9 @@ PrinterChoice readPrinter(JsonReader& in, const JsonField& field)
     choice.pageSize = in.string(f("pageSize"));
     choice.orientation = orientationNames().value(in.indexIn(f("orientation"), orientationNames()));
 
-    const JsonField optionsField = f("options");
-    const QJsonArray options = in.array(optionsField);
-    for (qsizetype i = 0; i < options.size() && in.ok(); ++i) {
-        const JsonField entry = JsonReader::element(options, optionsField, i);
-        const QStringList pair = in.strings(entry);
-        if (in.ok() && pair.size() != 2)
-            in.fail(QCoreApplication::translate("StateFile",
-                                                "「%1」が名前と値の2つの文字列ではありません。")
-                        .arg(entry.path));
-        if (in.ok())
-            choice.options.append({pair[0], pair[1]});
-    }
+    choice.options = in.stringPairs(
+        f("options"),
+        QCoreApplication::translate("StateFile", "「%1」が名前と値の2つの文字列ではありません。"));
     return choice;
 }
 

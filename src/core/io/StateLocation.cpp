@@ -1,6 +1,7 @@
 #include "core/io/StateLocation.h"
 
 #include "core/io/AtomicFile.h"
+#include "core/io/RunFiles.h"
 #include "core/io/StartFile.h"
 
 #include <QCoreApplication>
@@ -87,7 +88,13 @@ Result decide(const Inputs& inputs)
                 .arg(shown(inputs.configDir));
         return result;
     }
+    // Saves into the folder hold its lock (a job's cleanup removes any
+    // temporary it finds while it holds it); so does the first copy.
+    RunFiles files(inputs.configDir);
     QString reason;
+    files.lock(&reason);
+    if (QFileInfo::exists(target))
+        return result; // another first run made it meanwhile
     if (!copyDefault(from, target, &reason)) {
         result.error =
             QCoreApplication::translate("StateLocation", "スタートファイルを作れません。\n%1")

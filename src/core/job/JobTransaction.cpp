@@ -1,9 +1,7 @@
 #include "core/job/JobTransaction.h"
 
 #include "core/io/AtomicFile.h"
-#include "core/layout/SheetLayout.h"
 #include "core/model/LabelType.h"
-#include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintJob.h"
 
 #include <QCoreApplication>
@@ -36,38 +34,6 @@ void putBackFile(const QString& path, const std::optional<QByteArray>& bytes)
 
 } // namespace
 
-QString registryProblem(const LabelRegistry& registry)
-{
-    return QCoreApplication::translate("JobTransaction",
-                                       "ラベル台帳に記録できないため、印刷しません。\n%1\n%2")
-        .arg(registry.location(), registry.errorString());
-}
-
-PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
-{
-    PrintedJob job;
-    job.run = plan.run;
-    job.look = plan.design.look;
-    job.startPosition = plan.startPosition;
-    if (plan.kind == JobKind::Reprint) {
-        job.labels = plan.givenLabels;
-        if (next) {
-            *next = {SheetLayout::nextStartPosition(plan.startPosition, int(job.labels.size())),
-                     plan.run.firstNumber, plan.run.letter1, plan.run.letter2};
-        }
-        return job;
-    }
-    const int total = plan.run.labelTotal();
-    job.labels.reserve(total);
-    for (int n = 0; n < total; ++n) {
-        const LabelTexts texts = composeLabelTexts(plan.run, n);
-        job.labels << PrintLogEntry{texts.upper, texts.lower};
-    }
-    if (next)
-        *next = continueAfterJob(plan.run, plan.startPosition);
-    return job;
-}
-
 JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station station,
                                Clock clock)
     : m_files(files), m_registry(registry), m_station(std::move(station)), m_clock(std::move(clock))
@@ -77,15 +43,25 @@ JobTransaction::JobTransaction(RunFiles& files, LabelRegistry& registry, Station
 JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
                                const DuplicateQuestion& duplicates, const Progress& progress)
 {
+    JobOutcome outcome = transact(canvas, plan, duplicates, progress);
+    outcome.notes = m_registry.takeNotes() + outcome.notes;
+    return outcome;
+}
+
+JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
+                                    const DuplicateQuestion& duplicates, const Progress& progress)
+{
     JobOutcome outcome;
     QString error;
     if (!m_files.lock(&error)) {
+        outcome.stop = JobOutcome::Stop::FolderBusy;
         outcome.message = error;
         return outcome;
     }
     const auto unlock = qScopeGuard([this] { m_files.unlock(); });
     removeStaleTemporaries(m_files.dir(),
-                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)});
+                           {StartFile::FileName, QString::fromLatin1(StateFile::FileName)},
+                           m_files.isLocked());
 
     FolderSnapshot snapshot;
     std::optional<JobPlan> planned;
@@ -96,6 +72,7 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
     const FilesBefore before{bytesOf(m_files.startPath()), bytesOf(m_files.statePath())};
     if (!saveBeforePrinting(snapshot, *planned, outcome)) {
         putBack(before, id);
+        outcome.stop = JobOutcome::Stop::Files;
         return outcome;
     }
 
@@ -106,6 +83,7 @@ JobOutcome JobTransaction::run(PrintCanvas& canvas, const Planner& plan,
                                                planned->offsets, planned->startPosition, progress);
     if (!printed.ok) {
         putBack(before, id);
+        outcome.stop = JobOutcome::Stop::Printer;
         outcome.message = printed.error;
         return outcome;
     }
@@ -130,24 +108,22 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
                                       JobOutcome& outcome)
 {
     for (int attempt = 1; attempt <= MaxPlans; ++attempt) {
-        snapshot = {StartFile::read(m_files.startPath()),
-                    StateFile::read(m_files.statePath()),
-                    &m_registry,
-                    {}};
+        // Each round starts afresh: what stopped a round that is planned
+        // again is not the job's outcome.
+        outcome = JobOutcome();
+        snapshot = FolderSnapshot::read(m_files, &m_registry);
         if (!resolvePrinted(snapshot, outcome))
             return 0;
+        outcome.unresolved = snapshot.unresolved;
         const PlanDecision decision = plan(snapshot);
         if (!decision.plan) {
             outcome.status = JobOutcome::Status::Withdrawn;
             outcome.refusal = decision.refusal;
-            outcome.message = decision.message;
+            outcome.message = decision.refusal.fullText();
             return 0;
         }
         planned = decision.plan;
-        if (snapshot.start.status != StartFileReadResult::Ok) {
-            outcome.message = snapshot.start.error; // a planner must refuse this itself
-            return 0;
-        }
+        outcome.kind = planned->kind;
         outcome.job = labelsOf(*planned, &outcome.next);
         outcome.job.printedAt = m_clock();
         const Issue issue = mayIssue(*planned, duplicates, outcome);
@@ -161,6 +137,7 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
         if (!moved)
             return 0;
     }
+    outcome.stop = JobOutcome::Stop::Contended;
     outcome.message = QCoreApplication::translate(
         "JobTransaction", "ほかのステーションが同時に印刷し続けています。もう一度試してください。");
     return 0;
@@ -176,6 +153,7 @@ JobTransaction::Issue JobTransaction::mayIssue(const JobPlan& plan,
         return Issue::Yes;
     const std::optional<QList<IssuedLabel>> before = m_registry.issued(outcome.job.labels);
     if (!before) {
+        outcome.stop = JobOutcome::Stop::Registry;
         outcome.message = registryProblem(m_registry);
         return Issue::No;
     }
@@ -205,6 +183,7 @@ bool JobTransaction::resolvePrinted(FolderSnapshot& snapshot, JobOutcome& outcom
     }
     const std::optional<QList<JobSummary>> unresolved = m_registry.unconfirmed(m_station);
     if (!unresolved) {
+        outcome.stop = JobOutcome::Stop::Registry;
         outcome.message = registryProblem(m_registry);
         return false;
     }
@@ -236,6 +215,7 @@ bool JobTransaction::reserve(const JobPlan& plan, const PrintedJob& job, const C
         return true;
     }
     moved = m_registry.failure() == LabelRegistry::Failure::Moved;
+    outcome.stop = JobOutcome::Stop::Registry;
     outcome.message = registryProblem(m_registry);
     return false;
 }

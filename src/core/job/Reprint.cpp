@@ -4,7 +4,7 @@
 
 namespace Reprint {
 
-QList<int> choose(const RegistryJob& job, const Choice& choice, QString* error)
+QList<int> choose(const RegistryJob& job, const Choice& choice, JobRefusal* refusal)
 {
     const QList<PrintLogEntry>& labels = job.job.labels;
     QList<int> chosen;
@@ -17,16 +17,20 @@ QList<int> choose(const RegistryJob& job, const Choice& choice, QString* error)
             continue;
         chosen << i;
     }
-    if (chosen.isEmpty() && error)
-        *error = QCoreApplication::translate("Reprint", "ジョブ %1 にそのラベルはありません。")
-                     .arg(job.id);
+    if (chosen.isEmpty() && refusal) {
+        refusal->reason = JobRefusal::Reason::NoSuchLabels;
+        refusal->text =
+            QCoreApplication::translate("Reprint", "ジョブ %1 にそのラベルはありません。")
+                .arg(job.id);
+        refusal->input = choice.samples ? QStringLiteral("samples") : QStringLiteral("labels");
+    }
     return chosen;
 }
 
-std::pair<int, int> sampleOf(const RegistryJob& job, int i)
+std::pair<int, int> sampleOf(const LabelRun& run, JobKind kind, const QList<int>& reprinted, int i)
 {
-    const int repeat = std::max(1, job.job.run.repeatCount);
-    const int original = job.kind == JobKind::Reprint ? job.reprinted.value(i, i) : i;
+    const int repeat = std::max(1, run.repeatCount);
+    const int original = kind == JobKind::Reprint ? reprinted.value(i, i) : i;
     return {original / repeat + 1, original % repeat + 1};
 }
 

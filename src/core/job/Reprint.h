@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/job/JobTransaction.h"
+#include "core/job/JobPlanning.h"
 #include "core/registry/LabelRegistry.h"
 
 #include <QStringList>
@@ -20,16 +20,20 @@ struct Choice {
     QStringList texts;
 };
 
-// The chosen labels' places in the job, in print order; empty with *error
-// when the choice names nothing of the job.
-QList<int> choose(const RegistryJob& job, const Choice& choice, QString* error);
+// The chosen labels' places in the job, in print order; empty, with the
+// refusal, when the choice names nothing of the job.
+QList<int> choose(const RegistryJob& job, const Choice& choice, JobRefusal* refusal = nullptr);
 
-// Sample and repeat (1-based) of label i of a job, as its first print
-// counted them: a reprint counts as the job it came from.
-std::pair<int, int> sampleOf(const RegistryJob& job, int i);
+// Sample and repeat (1-based) of label i of a job of `run`, as its first
+// print counted them: a reprint counts as the job it came from.
+std::pair<int, int> sampleOf(const LabelRun& run, JobKind kind, const QList<int>& reprinted, int i);
+inline std::pair<int, int> sampleOf(const RegistryJob& job, int i)
+{
+    return sampleOf(job.job.run, job.kind, job.reprinted, i);
+}
 
-// The plan of the reprint; the caller adds where it goes (offsets,
-// printer) and the state to keep.
+// The plan of the reprint; JobPlanning::planReprint adds where it goes
+// (offsets, printer) and the state to keep.
 JobPlan plan(const RegistryJob& job, const QList<int>& indices, int startPosition);
 
 } // namespace Reprint

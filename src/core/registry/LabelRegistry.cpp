@@ -44,12 +44,15 @@ QStringList describeIssued(const QList<IssuedLabel>& issued)
         const QString first = labelText(sorted[i].label);
         const QString last = labelText(sorted[end - 1].label);
         const QString labels = end - i == 1 ? first : first + QChar(0x2013) + last;
-        lines << QCoreApplication::translate("LabelRegistry",
-                                             "%1 は %2 にジョブ %3 で印刷済みです",
-                                             nullptr, int(end - i))
-                     .arg(labels,
-                          sorted[i].reservedAt.toLocalTime().toString(
-                              QStringLiteral("yyyy/MM/dd HH:mm")))
+        const char* text =
+            sorted[i].inQuestion
+                ? QT_TRANSLATE_N_NOOP("LabelRegistry",
+                                      "%1 は %2 にジョブ %3 で発行されました"
+                                      "（印刷されたかどうか確かめられていないジョブです）")
+                : QT_TRANSLATE_N_NOOP("LabelRegistry", "%1 は %2 にジョブ %3 で印刷済みです");
+        lines << QCoreApplication::translate("LabelRegistry", text, nullptr, int(end - i))
+                     .arg(labels, sorted[i].reservedAt.toLocalTime().toString(
+                                      QStringLiteral("yyyy/MM/dd HH:mm")))
                      .arg(sorted[i].jobId);
         i = end;
     }

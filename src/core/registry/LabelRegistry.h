@@ -82,12 +82,17 @@ struct IssuedLabel {
     qint64 jobId = 0;
     int index = 0; // in its job's print order
     QDateTime reservedAt;
+    // Its job was reserved and never confirmed: it may not have printed.
+    bool inQuestion = false;
 };
 
 struct HistoryFilter {
-    QDateTime since; // invalid: from the beginning
+    QDateTime since;   // invalid: from the beginning
     int labelType = 0; // 0: every type
 };
+
+// The longest text a label carries: its two lines and the space between.
+inline constexpr int MaxLabelTextLength = 2 * LabelBytes + 1;
 
 class LabelRegistry {
 public:
@@ -97,11 +102,18 @@ public:
         Damaged,     // not a registry, or damaged: kept as it is, never written
         Newer,       // made by a newer program
         Moved,       // the numbering moved since it was read: plan the job again
+        NotFound,    // no job of that id
         Failed,      // a write or query failed (a full disk, the connection lost)
     };
 
     virtual ~LabelRegistry() = default;
 
+    // Opened, and known to be a registry; a registry that could not be
+    // opened answers nothing, and failure() says why.
+    virtual bool isOpen() const = 0;
+    // A call of this program is under way (a registry asked on a thread of
+    // its own, from a window whose timers run while it waits).
+    virtual bool isBusy() const { return false; }
     // A file, or a server and database, as the user may be shown it.
     virtual QString location() const = 0;
     // Made when the registry was: tells one registry from another.
@@ -132,12 +144,18 @@ public:
     virtual std::optional<QList<JobSummary>> history(const HistoryFilter& filter) = 0;
     virtual std::optional<RegistryJob> job(qint64 id) = 0;
     // The jobs that issued a label text: its lower line, or its upper and
-    // lower line written together, with or without a space between.
+    // lower line written together, with or without a space between. A text
+    // longer than MaxLabelTextLength finds nothing.
     virtual std::optional<QList<JobSummary>> find(const QString& text) = 0;
+
+    // What the registry mended by itself since it was last asked (a
+    // numbering made again from its jobs), for the user to be told.
+    virtual QStringList takeNotes() = 0;
 };
 
 // How a label is written in messages and searches: "LAB 0031".
 QString labelText(const PrintLogEntry& label);
 // Labels that were issued before, grouped by job into runs of consecutive
-// labels: "LAB 0031–LAB 0040 were printed on 2026/12/01 14:02, job 17".
+// labels: "LAB 0031–LAB 0040 were printed on 2026/12/01 14:02, job 17", or
+// for a job in question, that it is not known to have printed.
 QStringList describeIssued(const QList<IssuedLabel>& issued);

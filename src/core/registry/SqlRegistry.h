@@ -1,45 +1,27 @@
 #pragma once
 
 #include "core/registry/LabelRegistry.h"
+#include "core/registry/SqlConnection.h"
+#include "core/registry/SqlSchema.h"
 
-#include <QSqlError>
 #include <QString>
 #include <QVariantList>
 
 #include <memory>
 
 class QSqlDatabase;
-class QSqlQuery;
-
-// Where a registry lives: a SQLite file (the default, beside state.json), or
-// a PostgreSQL database that several stations share. A password never
-// appears here: the server's own authentication or ~/.pgpass supplies it.
-struct RegistryTarget {
-    enum class Backend { SQLite, PostgreSQL };
-    Backend backend = Backend::SQLite;
-    QString file;     // SQLite
-    QString host;     // PostgreSQL: a name, an address, or a socket folder
-    int port = -1;    // -1: the default
-    QString database; // PostgreSQL
-    QString user;     // empty: the system user's name
-
-    // "postgresql://user@host:port/database" or "postgresql:///database?host=/run/dir",
-    // a "sqlite:" URL, or a plain path of a SQLite file. An empty target with
-    // *error set when the text is not one of these or carries a password.
-    static std::optional<RegistryTarget> parse(const QString& text, QString* error);
-    // As shown to the user: the file, or "postgresql://user@host/database".
-    QString shown() const;
-};
 
 // The registry through Qt SQL, on SQLite or PostgreSQL: the same tables,
 // versioned, and the same queries, but for the few words the two spell
-// differently. On SQLite a write transaction takes the database's write
-// lock at once; on PostgreSQL a job's reservation locks its type's
-// numbering row, so that two stations never reserve the same numbers.
+// differently (SqlDialect). On SQLite a write transaction takes the
+// database's write lock at once; on PostgreSQL a job's reservation locks its
+// type's numbering row, so that two stations never reserve the same
+// numbers. Every call ends within the target's deadline (SqlConnection). A
+// file is only ever written once it is known to be a registry of ours
+// (SqlSchema).
 class SqlRegistry final : public LabelRegistry {
 public:
-    // The newest schema this program writes.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = SqlSchema::Version;
 
     // Opens the registry, and creates its tables when there are none and
     // `mayCreate` (a new file, or a server database the user may write).
@@ -47,16 +29,18 @@ public:
     static std::unique_ptr<SqlRegistry> open(const RegistryTarget& target, bool mayCreate = true);
     ~SqlRegistry() override;
 
-    bool isOpen() const { return m_open; }
+    bool isOpen() const override { return m_open; }
     // The tables were made just now: an existing state may be imported.
-    bool wasCreated() const { return m_created; }
-    const RegistryTarget& target() const { return m_target; }
-    int schemaVersion() const { return m_schema; }
+    bool wasCreated() const { return m_schema.created(); }
+    // The file or database held no tables at all: nothing was ever recorded.
+    bool isEmpty() const { return m_schema.empty() && !m_schema.created(); }
+    const RegistryTarget& target() const { return m_sql.target(); }
+    int schemaVersion() const { return m_schema.version(); }
 
-    QString location() const override { return m_target.shown(); }
-    QString identity() const override { return m_identity; }
-    Failure failure() const override { return m_failure; }
-    QString errorString() const override { return m_error; }
+    QString location() const override { return m_sql.target().shown(); }
+    QString identity() const override { return m_schema.identity(); }
+    Failure failure() const override { return m_sql.failure(); }
+    QString errorString() const override { return m_sql.errorString(); }
 
     std::optional<NumberingPosition> numbering(int labelType) override;
     std::optional<qint64> latestJobId() override;
@@ -68,9 +52,16 @@ public:
     std::optional<QList<JobSummary>> history(const HistoryFilter& filter) override;
     std::optional<RegistryJob> job(qint64 id) override;
     std::optional<QList<JobSummary>> find(const QString& text) override;
+    QStringList takeNotes() override;
 
     // For the registry's own tests and benchmarks: the database connection.
     QSqlDatabase database() const;
+
+    // Why a call failed that outlasted its deadline.
+    static QString noAnswerWithin(int deadlineMs)
+    {
+        return SqlConnection::noAnswerWithin(deadlineMs);
+    }
 
 private:
     explicit SqlRegistry(const RegistryTarget& target);
@@ -78,29 +69,18 @@ private:
     // Before each question: the failure of the last one forgotten, and a
     // connection that was lost (a server restarted) made again.
     bool ready();
-    bool prepareSchema(bool mayCreate);
-    bool createSchema();
-    bool migrate(int from);
-    bool isSQLite() const { return m_target.backend == RegistryTarget::Backend::SQLite; }
-
-    // Runs a statement with its values; false after recording the failure.
-    bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
-    bool begin();
-    bool commit();
-    void rollback();
-    bool fail(const QSqlError& error, const QString& doing);
-    bool fail(Failure failure, const QString& message);
-    void clearFailure();
 
     bool insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels);
     std::optional<QList<JobSummary>> summaries(const QString& where, const QVariantList& values);
+    // The type's numbering row, locked until the transaction ends.
+    std::optional<NumberingPosition> lockNumbering(int numberingType);
+    // Where a numbering goes on after its type's newest job, for a registry
+    // whose numbering row went missing; noted for the user.
+    std::optional<NumberingPosition> numberingFromJobs(int numberingType);
 
-    RegistryTarget m_target;
-    QString m_connection;
+    SqlConnection m_sql;
+    SqlSchema m_schema;
     bool m_open = false;
-    bool m_created = false;
-    int m_schema = 0;
-    QString m_identity;
-    Failure m_failure = Failure::None;
-    QString m_error;
+    QStringList m_notes;
+    QList<int> m_rebuiltTypes; // numberings made again from the jobs, noted once
 };

@@ -15,11 +15,6 @@
 
 namespace {
 
-// Rows per statement when many are written or asked for at once: well
-// under every driver's limit of bound values.
-constexpr int LabelsPerInsert = 250;
-constexpr int LabelsPerQuery = 400;
-
 QString timeText(const QDateTime& time)
 {
     return time.toUTC().toString(Qt::ISODateWithMs);
@@ -44,15 +39,40 @@ int numberingTypeOf(int labelType)
     return labelType == BlankType1 ? 1 : labelType;
 }
 
-// "?,?,?" repeated in brackets: "(?,?),(?,?)".
-QString placeholders(int rows, int columns)
+// Labels as one JSON value, [["LAB","0001"], ...]: a statement about many
+// labels binds one value, however many there are. (Drivers that name each
+// bound value make the cost of a statement grow with the square of their
+// count.)
+QString labelsJson(const QList<PrintLogEntry>& labels)
 {
-    QString row = QStringLiteral("(") + QStringLiteral("?,").repeated(columns);
-    row.chop(1);
-    row += QLatin1Char(')');
-    QString all = QString(row + QLatin1Char(',')).repeated(rows);
-    all.chop(1);
-    return all;
+    // Written by hand: a QJsonArray of 1200 arrays costs more than the
+    // statement that reads it.
+    const auto append = [](QString& json, const QString& text) {
+        json += QLatin1Char('"');
+        for (const QChar c : text) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+                json += QLatin1Char('\\');
+            if (c.unicode() < 0x20)
+                json += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                json += c;
+        }
+        json += QLatin1Char('"');
+    };
+    QString json;
+    json.reserve(labels.size() * 20 + 2);
+    json += QLatin1Char('[');
+    for (const PrintLogEntry& label : labels) {
+        if (json.size() > 1)
+            json += QLatin1Char(',');
+        json += QLatin1Char('[');
+        append(json, label.upper);
+        json += QLatin1Char(',');
+        append(json, label.lower);
+        json += QLatin1Char(']');
+    }
+    json += QLatin1Char(']');
+    return json;
 }
 
 const char* SummaryColumns = "id, reserved_at, kind, reprint_of, state, label_type, first_label, "
@@ -65,8 +85,8 @@ JobSummary summaryOf(const QSqlQuery& q)
     s.reservedAt = timeOf(q.value(1));
     s.kind = q.value(2).toString() == QLatin1String("reprint") ? JobKind::Reprint : JobKind::Labels;
     s.reprintOf = q.value(3).toLongLong();
-    s.state = q.value(4).toString() == QLatin1String("printed") ? JobState::Printed
-                                                                 : JobState::Reserved;
+    s.state =
+        q.value(4).toString() == QLatin1String("printed") ? JobState::Printed : JobState::Reserved;
     s.labelType = q.value(5).toInt();
     s.firstLabel = q.value(6).toString();
     s.lastLabel = q.value(7).toString();
@@ -81,26 +101,28 @@ JobSummary summaryOf(const QSqlQuery& q)
 
 std::optional<NumberingPosition> SqlRegistry::numbering(int labelType)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
-                             "WHERE label_type = ?"),
-              {numberingTypeOf(labelType)}))
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
+                                   "WHERE label_type = ?"),
+                    {numberingTypeOf(labelType)}))
         return std::nullopt;
     if (!q.next())
-        return NumberingPosition{};
+        return numberingFromJobs(numberingTypeOf(labelType));
     return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
                              q.value(3).toLongLong()};
 }
 
 std::optional<qint64> SqlRegistry::latestJobId()
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q, QStringLiteral("SELECT coalesce(max(id), 0) FROM jobs")) || !q.next())
         return std::nullopt;
     return q.value(0).toLongLong();
 }
@@ -108,12 +130,12 @@ std::optional<qint64> SqlRegistry::latestJobId()
 std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
                                                         const QVariantList& values)
 {
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     q.setForwardOnly(true);
-    if (!exec(q,
-              QStringLiteral("SELECT %1 FROM jobs %2 ORDER BY id DESC")
-                  .arg(QLatin1String(SummaryColumns), where),
-              values))
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT %1 FROM jobs %2 ORDER BY id DESC")
+                        .arg(QLatin1String(SummaryColumns), where),
+                    values))
         return std::nullopt;
     QList<JobSummary> jobs;
     while (q.next())
@@ -123,6 +145,7 @@ std::optional<QList<JobSummary>> SqlRegistry::summaries(const QString& where,
 
 std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     return summaries(QStringLiteral("WHERE state = 'reserved' AND host = ? AND folder = ?"),
@@ -131,6 +154,7 @@ std::optional<QList<JobSummary>> SqlRegistry::unconfirmed(const Station& station
 
 std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filter)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     QStringList conditions;
@@ -151,6 +175,7 @@ std::optional<QList<JobSummary>> SqlRegistry::history(const HistoryFilter& filte
 
 std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>& labels)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     // Each text once: repeats of a sample and blank labels ask nothing.
@@ -166,80 +191,102 @@ std::optional<QList<IssuedLabel>> SqlRegistry::issued(const QList<PrintLogEntry>
         }
     }
     QList<IssuedLabel> found;
-    QSqlQuery q(database());
+    if (distinct.isEmpty())
+        return found;
+    QSqlQuery q(m_sql.database());
     q.setForwardOnly(true);
-    for (qsizetype at = 0; at < distinct.size(); at += LabelsPerQuery) {
-        const int rows = int(std::min<qsizetype>(LabelsPerQuery, distinct.size() - at));
-        QVariantList values;
-        for (int i = 0; i < rows; ++i)
-            values << distinct[at + i].lower << distinct[at + i].upper;
-        if (!exec(q,
-                  // From the texts asked into the index of texts: a few look-ups,
-                  // however many labels the registry holds.
-                  QStringLiteral("WITH wanted (lower_text, upper_text) AS (VALUES %1) "
-                                 "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at "
-                                 "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
-                                 "WHERE l.lower_text = w.lower_text AND l.upper_text = w.upper_text "
-                                 "AND j.kind = 'labels' ORDER BY j.id, l.n")
-                      .arg(placeholders(rows, 2)),
-                  values))
-            return std::nullopt;
-        while (q.next())
-            found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
-                                 q.value(2).toLongLong(),
-                                 q.value(3).toInt(),
-                                 timeOf(q.value(4))};
-    }
+    // From the texts asked into the index of texts: a few look-ups, however
+    // many labels the registry holds.
+    if (!m_sql.exec(
+            q,
+            QStringLiteral("WITH wanted AS (%1) "
+                           "SELECT l.upper_text, l.lower_text, j.id, l.n, j.reserved_at, j.state "
+                           "FROM wanted w CROSS JOIN labels l JOIN jobs j ON j.id = l.job_id "
+                           "WHERE l.upper_text = w.upper_text AND l.lower_text = w.lower_text "
+                           "AND j.kind = 'labels' ORDER BY j.id, l.n")
+                .arg(m_sql.dialect().labelRows),
+            {labelsJson(distinct)}))
+        return std::nullopt;
+    while (q.next())
+        found << IssuedLabel{{q.value(0).toString(), q.value(1).toString()},
+                             q.value(2).toLongLong(),
+                             q.value(3).toInt(),
+                             timeOf(q.value(4)),
+                             q.value(5).toString() == QLatin1String("reserved")};
     return found;
 }
 
 bool SqlRegistry::insertLabels(qint64 jobId, const QList<PrintLogEntry>& labels)
 {
-    QSqlQuery q(database());
-    for (qsizetype at = 0; at < labels.size(); at += LabelsPerInsert) {
-        const int rows = int(std::min<qsizetype>(LabelsPerInsert, labels.size() - at));
-        QVariantList values;
-        values.reserve(rows * 4);
-        for (int i = 0; i < rows; ++i)
-            values << jobId << int(at + i) << labels[at + i].upper << labels[at + i].lower;
-        if (!exec(q,
-                  QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) VALUES %1")
-                      .arg(placeholders(rows, 4)),
-                  values))
-            return false;
+    if (labels.isEmpty())
+        return true;
+    QSqlQuery q(m_sql.database());
+    return m_sql.exec(
+        q,
+        QStringLiteral("INSERT INTO labels (job_id, n, upper_text, lower_text) "
+                       "SELECT CAST(? AS BIGINT), n, upper_text, lower_text FROM (%1) AS r")
+            .arg(m_sql.dialect().labelRows),
+        {jobId, labelsJson(labels)});
+}
+
+std::optional<NumberingPosition> SqlRegistry::lockNumbering(int numberingType)
+{
+    // The row stays locked until the commit: another station's reservation
+    // of this type waits, then finds it moved.
+    QSqlQuery q(m_sql.database());
+    const QString lockRow = QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM "
+                                           "numbering WHERE label_type = ?%1")
+                                .arg(m_sql.dialect().forUpdate);
+    if (!m_sql.exec(q, lockRow, {numberingType}))
+        return std::nullopt;
+    if (!q.next()) {
+        // The row went missing: made again from the jobs, then locked.
+        q.finish();
+        const std::optional<NumberingPosition> rebuilt = numberingFromJobs(numberingType);
+        if (!rebuilt ||
+            !m_sql.exec(
+                q,
+                QStringLiteral("INSERT INTO numbering (label_type, first_number, letter1, "
+                               "letter2, job_id) VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+                {numberingType, rebuilt->firstNumber, rebuilt->letter1, rebuilt->letter2,
+                 rebuilt->jobId}) ||
+            !m_sql.exec(q, lockRow, {numberingType}))
+            return std::nullopt;
+        if (!q.next()) {
+            m_sql.fail(Failure::Failed,
+                       QCoreApplication::translate("SqlRegistry",
+                                                   "ラベル台帳にタイプ %1 の番号を記録できません。")
+                           .arg(numberingType));
+            return std::nullopt;
+        }
     }
-    return true;
+    return NumberingPosition{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
+                             q.value(3).toLongLong()};
 }
 
 std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expectedJobId)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    if (!begin())
+    if (!m_sql.begin())
         return std::nullopt;
-    QSqlQuery q(database());
+    QSqlQuery q(m_sql.database());
     const auto failed = [this] {
-        rollback();
+        m_sql.rollback();
         return std::nullopt;
     };
     const int numberingType = numberingTypeOf(job.design.type);
     NumberingPosition before;
     if (job.movesNumbering) {
-        // The row stays locked until the commit: another station's
-        // reservation of this type waits, then finds it moved.
-        if (!exec(q,
-                  QStringLiteral("SELECT first_number, letter1, letter2, job_id FROM numbering "
-                                 "WHERE label_type = ?%1")
-                      .arg(isSQLite() ? QString() : QStringLiteral(" FOR UPDATE")),
-                  {numberingType}) ||
-            !q.next())
+        const std::optional<NumberingPosition> locked = lockNumbering(numberingType);
+        if (!locked)
             return failed();
-        before = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(),
-                  q.value(3).toLongLong()};
-        q.finish();
+        before = *locked;
         if (before.jobId != expectedJobId) {
-            rollback();
-            fail(Failure::Moved, QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
+            m_sql.rollback();
+            m_sql.fail(Failure::Moved,
+                       QCoreApplication::translate("SqlRegistry", "番号が進みました。"));
             return std::nullopt;
         }
     }
@@ -255,21 +302,22 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
         details.insert(QStringLiteral("reprinted"), indices);
     }
     const QVariant none(QMetaType::fromType<qlonglong>());
-    if (!exec(q,
-              QStringLiteral(
-                  "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
-                  "printer, label_type, numbering_type, label_count, first_label, last_label, "
-                  "start_position, next_position, prev_first, prev_letter1, prev_letter2, "
-                  "prev_job, details) VALUES (?, ?, ?, 'reserved', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                  "?, ?, ?, ?, ?, ?) RETURNING id"),
-              {timeText(job.reservedAt.isValid() ? job.reservedAt : QDateTime::currentDateTimeUtc()),
-               kindText(job.kind), job.reprintOf > 0 ? QVariant(job.reprintOf) : none,
-               job.station.host, job.station.user, job.station.folder, job.printer, job.design.type,
-               job.movesNumbering ? QVariant(numberingType) : QVariant(QMetaType::fromType<int>()),
-               int(labels.size()), labels.isEmpty() ? QString() : labelText(labels.first()),
-               labels.isEmpty() ? QString() : labelText(labels.last()), job.job.startPosition,
-               job.nextPosition, before.firstNumber, before.letter1, before.letter2, before.jobId,
-               QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact))}) ||
+    if (!m_sql.exec(
+            q,
+            QStringLiteral(
+                "INSERT INTO jobs (reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                "printer, label_type, numbering_type, label_count, first_label, last_label, "
+                "start_position, next_position, prev_first, prev_letter1, prev_letter2, "
+                "prev_job, details) VALUES (?, ?, ?, 'reserved', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                "?, ?, ?, ?, ?, ?) RETURNING id"),
+            {timeText(job.reservedAt.isValid() ? job.reservedAt : QDateTime::currentDateTimeUtc()),
+             kindText(job.kind), job.reprintOf > 0 ? QVariant(job.reprintOf) : none,
+             job.station.host, job.station.user, job.station.folder, job.printer, job.design.type,
+             job.movesNumbering ? QVariant(numberingType) : QVariant(QMetaType::fromType<int>()),
+             int(labels.size()), labels.isEmpty() ? QString() : labelText(labels.first()),
+             labels.isEmpty() ? QString() : labelText(labels.last()), job.job.startPosition,
+             job.nextPosition, before.firstNumber, before.letter1, before.letter2, before.jobId,
+             QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact))}) ||
         !q.next())
         return failed();
     const qint64 id = q.value(0).toLongLong();
@@ -277,93 +325,100 @@ std::optional<qint64> SqlRegistry::reserve(const RegistryJob& job, qint64 expect
     if (!insertLabels(id, labels))
         return failed();
     if (job.movesNumbering &&
-        !exec(q,
-              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
-                             "job_id = ? WHERE label_type = ?"),
-              {job.numberingAfter.firstNumber, job.numberingAfter.letter1,
-               job.numberingAfter.letter2, id, numberingType}))
+        !m_sql.exec(
+            q,
+            QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                           "job_id = ? WHERE label_type = ?"),
+            {job.numberingAfter.firstNumber, job.numberingAfter.letter1, job.numberingAfter.letter2,
+             id, numberingType}))
         return failed();
-    if (!commit())
+    if (!m_sql.commit())
         return std::nullopt;
     return id;
 }
 
 bool SqlRegistry::confirm(qint64 id)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return false;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
-              {timeText(QDateTime::currentDateTimeUtc()), id}))
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(
+            q, QStringLiteral("UPDATE jobs SET state = 'printed', confirmed_at = ? WHERE id = ?"),
+            {timeText(QDateTime::currentDateTimeUtc()), id}))
         return false;
     if (q.numRowsAffected() == 0)
-        return fail(
-            Failure::Failed,
+        return m_sql.fail(
+            Failure::NotFound,
             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
     return true;
 }
 
 bool SqlRegistry::release(qint64 id)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return false;
-    if (!begin())
+    if (!m_sql.begin())
         return false;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT numbering_type, prev_first, prev_letter1, prev_letter2, "
-                             "prev_job FROM jobs WHERE id = ?"),
-              {id})) {
-        rollback();
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(q,
+                    QStringLiteral("SELECT numbering_type, prev_first, prev_letter1, prev_letter2, "
+                                   "prev_job FROM jobs WHERE id = ?"),
+                    {id})) {
+        m_sql.rollback();
         return false;
     }
     if (!q.next()) {
-        rollback();
+        m_sql.rollback();
         return true; // gone already
     }
     const QVariant type = q.value(0);
     const QVariantList before = {q.value(1), q.value(2), q.value(3), q.value(4)};
     q.finish();
     const bool done =
-        exec(q, QStringLiteral("DELETE FROM labels WHERE job_id = ?"), {id}) &&
-        exec(q, QStringLiteral("DELETE FROM jobs WHERE id = ?"), {id}) &&
+        m_sql.exec(q, QStringLiteral("DELETE FROM labels WHERE job_id = ?"), {id}) &&
+        m_sql.exec(q, QStringLiteral("DELETE FROM jobs WHERE id = ?"), {id}) &&
         (type.isNull() ||
-         exec(q,
-              QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
-                             "job_id = ? WHERE label_type = ? AND job_id = ?"),
-              before + QVariantList{type, id}));
+         m_sql.exec(
+             q,
+             QStringLiteral("UPDATE numbering SET first_number = ?, letter1 = ?, letter2 = ?, "
+                            "job_id = ? WHERE label_type = ? AND job_id = ?"),
+             before + QVariantList{type, id}));
     if (!done) {
-        rollback();
+        m_sql.rollback();
         return false;
     }
-    return commit();
+    return m_sql.commit();
 }
 
 std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
-    QSqlQuery q(database());
-    if (!exec(q,
-              QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
-                             "printer, next_position, numbering_type, details FROM jobs "
-                             "WHERE id = ?"),
-              {id}))
+    QSqlQuery q(m_sql.database());
+    if (!m_sql.exec(
+            q,
+            QStringLiteral("SELECT reserved_at, kind, reprint_of, state, host, user_name, folder, "
+                           "printer, next_position, numbering_type, details FROM jobs "
+                           "WHERE id = ?"),
+            {id}))
         return std::nullopt;
     if (!q.next()) {
-        fail(Failure::Failed,
-             QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
+        m_sql.fail(
+            Failure::NotFound,
+            QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(id));
         return std::nullopt;
     }
     RegistryJob job;
     job.id = id;
     job.reservedAt = timeOf(q.value(0));
-    job.kind = q.value(1).toString() == QLatin1String("reprint") ? JobKind::Reprint
-                                                                   : JobKind::Labels;
+    job.kind =
+        q.value(1).toString() == QLatin1String("reprint") ? JobKind::Reprint : JobKind::Labels;
     job.reprintOf = q.value(2).toLongLong();
-    job.state = q.value(3).toString() == QLatin1String("printed") ? JobState::Printed
-                                                                   : JobState::Reserved;
+    job.state =
+        q.value(3).toString() == QLatin1String("printed") ? JobState::Printed : JobState::Reserved;
     job.station = {q.value(4).toString(), q.value(5).toString(), q.value(6).toString()};
     job.printer = q.value(7).toString();
     job.nextPosition = q.value(8).toInt();
@@ -377,10 +432,10 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     const std::optional<PrintedJob> printed =
         readJob(in, in.field(details, {}, QStringLiteral("job")), JobLabels::Left);
     if (!in.ok() || !printed) {
-        fail(Failure::Damaged,
-             QCoreApplication::translate("SqlRegistry", "ジョブ %1 の記録が読めません: %2")
-                 .arg(id)
-                 .arg(in.problem()));
+        m_sql.fail(Failure::Damaged,
+                   QCoreApplication::translate("SqlRegistry", "ジョブ %1 の記録が読めません: %2")
+                       .arg(id)
+                       .arg(in.problem()));
         return std::nullopt;
     }
     job.job = *printed;
@@ -388,9 +443,10 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
     for (const QJsonValue& index : reprinted)
         job.reprinted << index.toInt();
     q.setForwardOnly(true);
-    if (!exec(q,
-              QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
-              {id}))
+    if (!m_sql.exec(
+            q,
+            QStringLiteral("SELECT upper_text, lower_text FROM labels WHERE job_id = ? ORDER BY n"),
+            {id}))
         return std::nullopt;
     while (q.next())
         job.job.labels << PrintLogEntry{q.value(0).toString(), q.value(1).toString()};
@@ -399,27 +455,34 @@ std::optional<RegistryJob> SqlRegistry::job(qint64 id)
 
 std::optional<QList<JobSummary>> SqlRegistry::find(const QString& text)
 {
+    const SqlConnection::Deadline deadline(m_sql);
     if (!ready())
         return std::nullopt;
     const QString wanted = text.trimmed();
-    if (wanted.isEmpty())
+    if (wanted.isEmpty() || wanted.size() > MaxLabelTextLength)
         return QList<JobSummary>();
     // The two lines with or without a space, or a label without an upper
-    // line: every split of the text is one look-up in the index of texts.
+    // line: the upper line is at most LabelBytes characters, so a few splits
+    // of the text cover every label it can be, each one look-up in the index
+    // of texts. Always as many, so that the statement stays the same.
+    constexpr int Splits = LabelBytes + 1;
     QStringList alternatives;
     QVariantList values;
-    for (qsizetype cut = 0; cut < wanted.size(); ++cut) {
-        if (cut > 0 && wanted[cut - 1].isHighSurrogate())
-            continue;
+    for (qsizetype cut = 0; alternatives.size() < Splits; ++cut) {
+        const bool inside = cut > 0 && cut < wanted.size() && wanted[cut - 1].isHighSurrogate();
+        if (cut > wanted.size() || inside) {
+            // The last split again.
+            values << values[values.size() - 2] << values[values.size() - 1];
+        } else {
+            values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
+        }
         alternatives << QStringLiteral("(upper_text = ? AND lower_text = ?)");
-        values << wanted.left(cut).trimmed() << wanted.mid(cut).trimmed();
     }
     const QString byJob = QStringLiteral("WHERE id IN (SELECT job_id FROM labels WHERE %1)");
     std::optional<QList<JobSummary>> found =
         summaries(byJob.arg(alternatives.join(QStringLiteral(" OR "))), values);
-    // Only the lower line given, under any upper line: that reads the whole
-    // index, which the upper line leads, so it comes last.
+    // Only the lower line given, under any upper line.
     if (found && found->isEmpty())
-        found = summaries(byJob.arg(QStringLiteral("lower_text = ?")), {wanted});
+        found = summaries(m_sql.dialect().byLowerLine, {wanted});
     return found;
 }

@@ -180,8 +180,12 @@ int moduleDots(int dpi)
 const LabelCodes::JobSize& SheetLabels::codeSize() const
 {
     if (!m_codeSize) {
-        m_codeSize = LabelCodes::jobSize(total(), [this](int n) {
-            const LabelTexts t = texts(n);
+        // Labels printed again keep the size of the job they come from, so
+        // that a reprinted label looks like its first print: the run makes
+        // that job's labels again, and the given ones count as well.
+        const int composed = m_given ? m_run.labelTotal() : 0;
+        m_codeSize = LabelCodes::jobSize(composed + total(), [this, composed](int n) {
+            const LabelTexts t = n < composed ? composeLabelTexts(m_run, n) : texts(n - composed);
             return LabelCodes::contentOf(t.upper, t.lower);
         });
     }

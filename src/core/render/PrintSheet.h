@@ -25,7 +25,8 @@ public:
     int total() const { return m_given ? int(m_given->size()) : m_run.labelTotal(); }
     LabelTexts texts(int n) const;
 
-    // The one size of the job's codes, over all its labels, found once.
+    // The one size of the job's codes, over all its labels, found once;
+    // labels given keep the size of the job the run made.
     const LabelCodes::JobSize& codeSize() const;
     // The code of a label with these texts at the job's size; null for a
     // blank label or a job whose codes do not fit.
