@@ -1,9 +1,8 @@
 #include "server/ApiJson.h"
 
 #include "core/io/DesignFile.h"
-#include "core/job/Reprint.h"
+#include "core/job/JobPlanning.h"
 #include "core/layout/SheetGeometry.h"
-#include "core/layout/SheetLayout.h"
 #include "core/render/PrintRecord.h"
 
 namespace ApiJson {
@@ -92,28 +91,35 @@ QJsonObject job(const RegistryJob& job)
             reprinted.append(index + 1);
         object.insert(QStringLiteral("reprinted"), reprinted);
     }
+    object.insert(QStringLiteral("labels"), ApiJson::labels(JobPlanning::placedLabels(job)));
+    object.insert(QStringLiteral("documents"), documents(job.id, job.job));
+    return object;
+}
+
+QJsonArray labels(const QList<PlacedLabel>& labels)
+{
     QJsonArray list;
-    for (int i = 0; i < int(labels.size()); ++i) {
-        const int running = job.job.startPosition - 1 + i;
-        const auto [sample, repeat] = Reprint::sampleOf(job, i);
-        list.append(QJsonObject{{"sheet", running / SheetLayout::Positions + 1},
-                                {"position", running % SheetLayout::Positions + 1},
-                                {"sample", sample},
-                                {"repeat", repeat},
-                                {"upper", labels[i].upper},
-                                {"lower", labels[i].lower}});
-    }
-    object.insert(QStringLiteral("labels"), list);
-    const QString base = QStringLiteral("/api/v1/jobs/%1/").arg(job.id);
+    for (const PlacedLabel& label : labels)
+        list.append(QJsonObject{{"sheet", label.sheet},
+                                {"position", label.position},
+                                {"sample", label.sample},
+                                {"repeat", label.repeat},
+                                {"upper", label.upper},
+                                {"lower", label.lower}});
+    return list;
+}
+
+QJsonObject documents(qint64 id, const PrintedJob& job)
+{
+    const QString base = QStringLiteral("/api/v1/jobs/%1/").arg(id);
     QJsonObject documents{{"labels.pdf", QString(base + QStringLiteral("labels.pdf"))}};
-    if (job.job.sampleEntries().size() <= PrintRecord::MaxEntries)
+    if (job.sampleEntries().size() <= PrintRecord::MaxEntries)
         documents.insert(QStringLiteral("record.pdf"),
                          QString(base + QStringLiteral("record.pdf")));
-    if (labelType(job.job.run.type).listed)
+    if (labelType(job.run.type).listed)
         documents.insert(QStringLiteral("labels.xls"),
                          QString(base + QStringLiteral("labels.xls")));
-    object.insert(QStringLiteral("documents"), documents);
-    return object;
+    return documents;
 }
 
 QJsonObject placement(const ServerStations::Placement& placement)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/job/JobPlanning.h"
 #include "core/registry/LabelRegistry.h"
 #include "server/ServerStations.h"
 
@@ -19,6 +20,14 @@ QJsonArray summaries(const QList<JobSummary>& jobs);
 
 // One job with its design and every label, where it lies on the sheets.
 QJsonObject job(const RegistryJob& job);
+
+// Labels where they lie on the sheets: sheet, position, sample, repeat,
+// upper, lower.
+QJsonArray labels(const QList<PlacedLabel>& labels);
+
+// The addresses of a job's documents: labels.pdf, and record.pdf and
+// labels.xls where the job has them.
+QJsonObject documents(qint64 id, const PrintedJob& job);
 
 // A station's start position, offsets in millimetres and scale.
 QJsonObject placement(const ServerStations::Placement& placement);

@@ -24,16 +24,16 @@ constexpr std::array<Route, 15> Routes = {{
     {"GET", "status", "", ApiRoutes::status},
     {"GET", "printers", "", ApiRoutes::printers},
     {"GET", "jobs", "since type limit", ApiRoutes::jobs},
-    {"POST", "jobs", "", ApiRoutes::notYet},
+    {"POST", "jobs", "", ApiRoutes::printJob},
     {"GET", "jobs/{id}", "", ApiRoutes::job},
     {"GET", "jobs/{id}/labels.pdf", "", ApiRoutes::labelsPdf},
     {"GET", "jobs/{id}/record.pdf", "", ApiRoutes::recordPdf},
     {"GET", "jobs/{id}/labels.xls", "", ApiRoutes::labelsXls},
     {"POST", "jobs/{id}/resolve", "", ApiRoutes::resolve},
-    {"POST", "jobs/{id}/reprint", "", ApiRoutes::notYet},
-    {"POST", "labels", "", ApiRoutes::notYet},
-    {"GET", "next", "printer output", ApiRoutes::notYet},
-    {"GET", "sheets", "", ApiRoutes::notYet},
+    {"POST", "jobs/{id}/reprint", "", ApiRoutes::reprint},
+    {"POST", "labels", "", ApiRoutes::labels},
+    {"GET", "next", "printer output", ApiRoutes::next},
+    {"GET", "sheets", "", ApiRoutes::sheets},
     {"GET", "find", "label", ApiRoutes::find},
     {"POST", "preview", "page dpi", ApiRoutes::preview},
 }};
@@ -156,30 +156,6 @@ std::optional<UiLanguage> languageOf(const QByteArray& acceptLanguage)
     return std::nullopt;
 }
 
-// Speaks the request's language while it is answered. The handlers run one
-// at a time, so the service's language is back before the next request.
-class LanguageForRequest {
-public:
-    explicit LanguageForRequest(const QByteArray& acceptLanguage) : m_before(UiLanguages::current())
-    {
-        const std::optional<UiLanguage> asked = languageOf(acceptLanguage);
-        m_changed = asked && *asked != m_before;
-        if (m_changed)
-            UiLanguages::apply(*asked);
-    }
-    ~LanguageForRequest()
-    {
-        if (m_changed)
-            UiLanguages::apply(m_before);
-    }
-    LanguageForRequest(const LanguageForRequest&) = delete;
-    LanguageForRequest& operator=(const LanguageForRequest&) = delete;
-
-private:
-    UiLanguage m_before;
-    bool m_changed = false;
-};
-
 HttpReply unauthorized(bool queryToken)
 {
     HttpReply reply = HttpReply::error(
@@ -196,40 +172,48 @@ HttpReply unauthorized(bool queryToken)
 
 } // namespace
 
-ApiAnswer ApiRouter::answer(const ApiRequest& request)
+ApiRouter::ApiRouter(ServerContext& context)
+    : m_context(context), m_language(UiLanguages::current())
 {
-    ApiAnswer answer;
+}
+
+RoutedRequest ApiRouter::route(const ApiRequest& request)
+{
+    RoutedRequest routed;
+    // Messages in the language the request asks for, where it is one of the
+    // program's; else in the service's.
+    routed.language = languageOf(request.acceptLanguage).value_or(m_language);
+    const auto answer = [&routed](std::function<HttpReply()> reply) {
+        routed.work = [reply = std::move(reply)](ServerRegistry*) { return reply(); };
+        return routed;
+    };
     const qsizetype question = request.target.indexOf('?');
     const QByteArray path = request.target.left(question < 0 ? request.target.size() : question);
     const QByteArray query = question < 0 ? QByteArray() : request.target.mid(question + 1);
     const std::optional<QStringList> segments = segmentsOf(path);
-    if (!segments) {
-        answer.reply = HttpReply::error(
-            400, "bad-path",
-            QCoreApplication::translate("Server", "アドレスのパスが正しくありません。"));
-        return answer;
-    }
-    // Messages in the language the request asks for, where it is one of the
-    // program's; else in the service's.
-    const LanguageForRequest language(request.acceptLanguage);
-    if (segments->value(0) != QLatin1String("api")) {
-        answer.reply = WebPage::answer(request.method, *segments);
-        return answer;
-    }
-    ApiRoutes::Call call{m_context, request, {}, 0, {}};
+    if (!segments)
+        return answer([] {
+            return HttpReply::error(
+                400, "bad-path",
+                QCoreApplication::translate("Server", "アドレスのパスが正しくありません。"));
+        });
+    if (segments->value(0) != QLatin1String("api"))
+        return answer([method = request.method, segments = *segments] {
+            return WebPage::answer(method, segments);
+        });
     const bool preflight = request.method == "OPTIONS";
     const bool tokenRequired = m_context.tokens.anyToken() || !m_context.settings.loopbackOnly();
     // Without tokens, only this computer may ask, and a web page that a
     // browser here was made to load under another name (DNS rebinding) is
     // not this computer.
-    if (!tokenRequired && !request.host.isEmpty() && !isLoopbackHost(request.host)) {
-        answer.reply = HttpReply::error(
-            403, "forbidden",
-            QCoreApplication::translate(
-                "Server", "トークンがないあいだは、このコンピューター（localhost）宛ての"
-                          "リクエストにだけ答えます。"));
-        return answer;
-    }
+    if (!tokenRequired && !request.host.isEmpty() && !isLoopbackHost(request.host))
+        return answer([] {
+            return HttpReply::error(
+                403, "forbidden",
+                QCoreApplication::translate(
+                    "Server", "トークンがないあいだは、このコンピューター（localhost）宛ての"
+                              "リクエストにだけ答えます。"));
+        });
     // A token that is presented must be valid, also where none is required:
     // a removed token is refused, never silently let through.
     const QByteArray authorization = request.authorization.trimmed();
@@ -237,35 +221,47 @@ ApiAnswer ApiRouter::answer(const ApiRequest& request)
         const bool bearer = authorization.left(7).toLower() == "bearer ";
         const std::optional<QString> name =
             bearer ? m_context.tokens.nameOf(authorization.mid(7).trimmed()) : std::nullopt;
-        if (!name) {
-            answer.reply = unauthorized(query.contains("token="));
-            return answer;
-        }
-        call.tokenName = *name;
-        answer.tokenName = *name;
+        if (!name)
+            return answer([queryToken = query.contains("token=")] {
+                return unauthorized(queryToken);
+            });
+        routed.tokenName = *name;
     }
-    answer.reply = route(call, segments->mid(1), query);
-    addCors(request, answer.reply);
-    return answer;
-}
-
-HttpReply ApiRouter::route(ApiRoutes::Call& call, const QStringList& segments,
-                           const QByteArray& rawQuery)
-{
-    const ApiRequest& request = call.request;
-    const QByteArray method = request.method == "HEAD" ? QByteArray("GET") : request.method;
+    const auto shared = std::make_shared<const ApiRequest>(request);
     const Route* chosen = nullptr;
     QString id;
     QByteArrayList allowed;
-    if (segments.value(0) == QLatin1String("v1")) {
+    const QByteArray method = request.method == "HEAD" ? QByteArray("GET") : request.method;
+    if (segments->value(1) == QLatin1String("v1")) {
         for (const Route& route : Routes) {
-            if (!matches(route, segments.mid(1), &id))
+            if (!matches(route, segments->mid(2), &id))
                 continue;
             allowed << route.method;
             if (method == route.method)
                 chosen = &route;
         }
     }
+    if (!chosen || request.method == "OPTIONS")
+        return answer([this, shared, allowed] {
+            HttpReply reply = refusal(*shared, allowed);
+            addCors(*shared, reply);
+            return reply;
+        });
+    routed.needsRegistry = true;
+    routed.work = [this, shared, handler = chosen->handler, params = chosen->params, id, query,
+                   tokenName = routed.tokenName, tokenRequired](ServerRegistry* registry) {
+        ApiRoutes::Call call{m_context, *shared, {}, 0, tokenName, *registry, tokenRequired};
+        const std::optional<HttpReply> refused =
+            checked(call, id, query, QString::fromLatin1(params));
+        HttpReply reply = refused ? *refused : handler(call);
+        addCors(*shared, reply);
+        return reply;
+    };
+    return routed;
+}
+
+HttpReply ApiRouter::refusal(const ApiRequest& request, QByteArrayList allowed) const
+{
     if (allowed.isEmpty())
         return HttpReply::error(
             404, "not-found", QCoreApplication::translate("Server", "そのアドレスはありません。"));
@@ -277,14 +273,18 @@ HttpReply ApiRouter::route(ApiRoutes::Call& call, const QStringList& segments,
         reply.addHeader("Allow", allowed.join(", "));
         return reply;
     }
-    if (!chosen) {
-        HttpReply reply = HttpReply::error(
-            405, "method-not-allowed",
-            QCoreApplication::translate("Server", "このアドレスは %1 を受け付けません。")
-                .arg(QString::fromLatin1(request.method)));
-        reply.addHeader("Allow", allowed.join(", "));
-        return reply;
-    }
+    HttpReply reply = HttpReply::error(
+        405, "method-not-allowed",
+        QCoreApplication::translate("Server", "このアドレスは %1 を受け付けません。")
+            .arg(QString::fromLatin1(request.method)));
+    reply.addHeader("Allow", allowed.join(", "));
+    return reply;
+}
+
+std::optional<HttpReply> ApiRouter::checked(ApiRoutes::Call& call, const QString& id, const QByteArray& rawQuery,
+                             const QString& params) const
+{
+    const ApiRequest& request = call.request;
     if (!id.isEmpty()) {
         bool number = id.size() <= 15 && !id.startsWith(QLatin1Char('+'));
         call.id = number ? id.toLongLong(&number) : 0;
@@ -302,21 +302,21 @@ HttpReply ApiRouter::route(ApiRoutes::Call& call, const QStringList& segments,
             400, "bad-field",
             QCoreApplication::translate("Server", "クエリの「%1」が正しくありません。").arg(bad),
             bad);
-    call.query = query.value_or(QHash<QString, QString>());
-    const QStringList params = QString::fromLatin1(chosen->params).split(QLatin1Char(' '));
+    call.query = *query;
+    const QStringList known = params.split(QLatin1Char(' '));
     for (auto it = call.query.cbegin(); it != call.query.cend(); ++it)
-        if (!params.contains(it.key()))
+        if (!known.contains(it.key()))
             return HttpReply::error(
                 400, "unknown-field",
                 QCoreApplication::translate("Server", "クエリの「%1」という項目はありません。")
                     .arg(it.key()),
                 it.key());
-    if (method == "POST" && chosen->handler != ApiRoutes::notYet && !isJson(request.contentType))
+    if (request.method == "POST" && !isJson(request.contentType))
         return HttpReply::error(
             415, "unsupported-media-type",
             QCoreApplication::translate("Server",
                                         "本文は JSON です（Content-Type: application/json）。"));
-    return chosen->handler(call);
+    return std::nullopt;
 }
 
 void ApiRouter::addCors(const ApiRequest& request, HttpReply& reply) const

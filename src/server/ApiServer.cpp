@@ -1,12 +1,12 @@
 #include "server/ApiServer.h"
 
-#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QTcpSocket>
 #include <QTimer>
 
 ApiServer::ApiServer(ServerContext& context, QObject* parent)
-    : QAbstractHttpServer(parent), m_context(context), m_router(context)
+    : QAbstractHttpServer(parent), m_context(context), m_router(context),
+      m_workers(context.registry, context.settings.stateDir, Threads)
 {
 }
 
@@ -47,7 +47,8 @@ void ApiServer::stop(int graceMs, const std::function<void()>& done)
     waited->start();
     connect(poll, &QTimer::timeout, this, [this, poll, waited, graceMs, done] {
         m_gate->closeIdleConnections();
-        if (m_gate->openConnections() > 0 && waited->elapsed() < graceMs)
+        if ((m_gate->openConnections() > 0 || m_workers.pending() > 0) &&
+            waited->elapsed() < graceMs)
             return;
         poll->stop();
         poll->deleteLater();
@@ -58,12 +59,12 @@ void ApiServer::stop(int graceMs, const std::function<void()>& done)
 
 bool ApiServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
-    QElapsedTimer timer;
-    timer.start();
-    const auto* guard = socket->findChild<ConnectionGuard*>(QString(), Qt::FindDirectChildrenOnly);
-    ApiRequest api;
+    Waiting asked;
+    asked.timer.start();
+    auto* guard = socket->findChild<ConnectionGuard*>(QString(), Qt::FindDirectChildrenOnly);
     // The request line as sent: Qt's own reading of it knows no other
     // methods and normalises the path.
+    ApiRequest& api = asked.request;
     api.method = guard ? guard->method() : QByteArray();
     api.target = guard ? guard->target()
                        : request.url().toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
@@ -73,14 +74,57 @@ bool ApiServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     api.contentType = request.value("content-type");
     api.acceptLanguage = request.value("accept-language");
     api.body = request.body();
-    const ApiAnswer answer = m_router.answer(api);
-    // Past a stop, every answer is the connection's last.
-    const bool closing = !guard || guard->closeWanted() || m_stopping;
-    socket->write(serialize(answer.reply, closing, api.method == "HEAD"));
-    if (closing)
-        socket->disconnectFromHost();
-    logRequest(api.method, api.target, answer.reply.status, timer.elapsed(), answer.tokenName);
+    asked.closing = !guard || guard->closeWanted();
+    if (guard)
+        guard->answerPending();
+    if (!m_connections.contains(socket))
+        connect(socket, &QObject::destroyed, this,
+                [this, socket] { m_connections.remove(socket); });
+    Connection& connection = m_connections[socket];
+    connection.waiting.push_back(std::move(asked));
+    if (!connection.answering)
+        answerNext(socket);
     return true;
+}
+
+void ApiServer::answerNext(QTcpSocket* socket)
+{
+    Connection& connection = m_connections[socket];
+    if (connection.waiting.empty())
+        return;
+    connection.answering = true;
+    auto asked = std::make_shared<Waiting>(std::move(connection.waiting.front()));
+    connection.waiting.pop_front();
+    RoutedRequest routed = m_router.route(asked->request);
+    m_workers.run(routed.language, routed.needsRegistry, std::move(routed.work),
+                  [this, socket = QPointer<QTcpSocket>(socket), asked,
+                   tokenName = routed.tokenName](const HttpReply& reply) {
+                      write(socket, *asked, tokenName, reply);
+                      if (!socket)
+                          return;
+                      m_connections[socket].answering = false;
+                      if (socket->state() == QAbstractSocket::ConnectedState)
+                          answerNext(socket);
+                  });
+}
+
+void ApiServer::write(QTcpSocket* socket, const Waiting& asked, const QString& tokenName,
+                      const HttpReply& reply)
+{
+    const ApiRequest& request = asked.request;
+    // A client that went away meanwhile gets nothing; the log still says
+    // what was done.
+    if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+        // Past a stop, every answer is the connection's last.
+        const bool closing = asked.closing || m_stopping;
+        socket->write(serialize(reply, closing, request.method == "HEAD"));
+        if (auto* guard =
+                socket->findChild<ConnectionGuard*>(QString(), Qt::FindDirectChildrenOnly))
+            guard->answerWritten();
+        if (closing)
+            socket->disconnectFromHost();
+    }
+    logRequest(request.method, request.target, reply.status, asked.timer.elapsed(), tokenName);
 }
 
 void ApiServer::missingHandler(const QHttpServerRequest&, QTcpSocket*)

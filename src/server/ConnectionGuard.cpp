@@ -87,6 +87,18 @@ void ConnectionGuard::afterLibrary()
     }
 }
 
+void ConnectionGuard::answerPending()
+{
+    ++m_answers;
+    m_idleTimer.stop();
+}
+
+void ConnectionGuard::answerWritten()
+{
+    if (--m_answers == 0 && idle())
+        m_idleTimer.start();
+}
+
 void ConnectionGuard::requestTimedOut()
 {
     if (m_draining)

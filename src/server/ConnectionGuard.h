@@ -43,7 +43,11 @@ public:
     QByteArray target() const { return m_framer.target(); }
     bool closeWanted() const { return m_framer.closeWanted(); }
     // Between requests: nothing begun, nothing to answer.
-    bool idle() const { return !m_framer.inRequest() && !m_draining; }
+    bool idle() const { return !m_framer.inRequest() && !m_draining && m_answers == 0; }
+    // A request is being answered elsewhere (ApiWorkers), and its answer is
+    // written when it comes: the connection is not idle meanwhile.
+    void answerPending();
+    void answerWritten();
 
     // Answers with this error and closes the connection; whatever the
     // client still sends is read and dropped.
@@ -65,6 +69,7 @@ private:
     QTimer m_requestTimer;
     QTimer m_idleTimer;
     QElapsedTimer m_started; // the request under way
+    int m_answers = 0; // requests read whose answers are not written yet
     bool m_draining = false;
     bool m_halfClosed = false;
 };

@@ -1,6 +1,8 @@
 // The routes that describe the service: its status and its printers.
 
+#include "core/io/RunFiles.h"
 #include "core/job/ReservedJobs.h"
+#include "core/layout/SheetLayout.h"
 #include "print/PrintQueue.h"
 #include "server/ApiJson.h"
 #include "server/ApiRoutes.h"
@@ -9,6 +11,23 @@
 #include <QJsonArray>
 
 namespace ApiRoutes {
+
+namespace {
+
+QJsonObject builtInSheet()
+{
+    return {{"id", QLatin1String(BuiltInSheet)},
+            {"name", QStringLiteral("１１ｍφ円形")},
+            {"columns", SheetLayout::Columns},
+            {"rows", SheetLayout::Rows},
+            {"positions", SheetLayout::Positions},
+            {"diameter", 11},
+            {"paperWidth", 210},
+            {"paperHeight", 297},
+            {"source", QStringLiteral("built-in")}};
+}
+
+} // namespace
 
 HttpReply registryFailure(LabelRegistry::Failure failure, const QString& problem)
 {
@@ -23,39 +42,58 @@ HttpReply registryFailure(LabelRegistry::Failure failure, const QString& problem
     return reply;
 }
 
+std::optional<QList<JobSummary>> unresolvedJobs(const ServerStations& stations,
+                                                LabelRegistry& registry)
+{
+    QList<JobSummary> questions;
+    for (const QString& folder : stations.existingFolders()) {
+        const Station station = stations.station(folder, {});
+        RunFiles files(folder);
+        QString error;
+        // Jobs that printed while the registry was away are confirmed now,
+        // unless a job holds the folder (it confirms them itself).
+        std::optional<QList<JobSummary>> jobs =
+            ReservedJobs::confirmPrinted(files, registry, station, &error, 0);
+        if (!jobs && registry.failure() == LabelRegistry::Failure::None) {
+            const QList<qint64> printed =
+                StateFile::read(files.statePath()).state.registry.unconfirmed;
+            jobs = registry.unconfirmed(station);
+            if (jobs)
+                jobs->removeIf([&printed](const JobSummary& job) { return printed.contains(job.id); });
+        }
+        if (!jobs)
+            return std::nullopt;
+        questions += *jobs;
+    }
+    return questions;
+}
+
 HttpReply status(Call& call)
 {
-    ServerContext& context = call.context;
-    QJsonObject registry{{"kind", context.registry.kind()},
-                         {"location", context.registry.location()}};
-    QJsonArray unresolved;
-    SqlRegistry* open = context.registry.get();
-    bool reachable = open && open->latestJobId().has_value();
+    ServerRegistry& registry = call.registry;
+    QJsonObject shown{{"kind", registry.kind()}, {"location", registry.location()}};
+    SqlRegistry* open = registry.get();
     // The jobs in question: reserved by one of the service's stations and
     // never confirmed. Until somebody says, their labels count as issued.
-    for (const QString& folder : context.stations.existingFolders()) {
-        if (!reachable)
-            break;
-        const std::optional<QList<JobSummary>> jobs =
-            open->unconfirmed(context.stations.station(folder, {}));
-        reachable = jobs.has_value();
-        for (const JobSummary& job : jobs.value_or(QList<JobSummary>())) {
+    const std::optional<QList<JobSummary>> questions =
+        open && open->latestJobId() ? unresolvedJobs(call.context.stations, *open) : std::nullopt;
+    shown.insert(QStringLiteral("reachable"), questions.has_value());
+    if (!questions)
+        shown.insert(QStringLiteral("problem"), registry.problem());
+    QJsonObject body{
+        {"version", QCoreApplication::applicationVersion()},
+        {"registry", shown},
+        {"queues", int(PrintQueue::queues().size())},
+        {"tokenRequired", call.tokenRequired}};
+    if (questions) {
+        QJsonArray unresolved;
+        for (const JobSummary& job : *questions) {
             QJsonObject line = ApiJson::summary(job);
             line.insert(QStringLiteral("question"), ReservedJobs::describe(job));
             unresolved.append(line);
         }
-    }
-    registry.insert(QStringLiteral("reachable"), reachable);
-    if (!reachable)
-        registry.insert(QStringLiteral("problem"),
-                        open ? open->errorString() : context.registry.problem());
-    QJsonObject body{
-        {"version", QCoreApplication::applicationVersion()},
-        {"registry", registry},
-        {"queues", int(PrintQueue::queues().size())},
-        {"tokenRequired", context.tokens.anyToken() || !context.settings.loopbackOnly()}};
-    if (reachable)
         body.insert(QStringLiteral("unresolved"), unresolved);
+    }
     return HttpReply::json(body);
 }
 
@@ -79,11 +117,10 @@ HttpReply printers(Call& call)
     return HttpReply::json(QJsonObject{{"printers", list}});
 }
 
-HttpReply notYet(Call&)
+HttpReply sheets(Call&)
 {
-    return HttpReply::error(
-        501, "not-implemented",
-        QCoreApplication::translate("Server", "この版のサービスはこの呼び出しにまだ答えません。"));
+    // The sheet every queue prints on until sheets can be chosen.
+    return HttpReply::json(QJsonObject{{"sheets", QJsonArray{builtInSheet()}}});
 }
 
 } // namespace ApiRoutes

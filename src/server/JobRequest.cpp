@@ -149,6 +149,43 @@ std::optional<LabelDesign> readDesign(RequestBody& body, QJsonObject object, boo
     return read;
 }
 
+// Where a job goes: "start", and "printer" or "output": "pdf".
+void readDestination(RequestBody& body, std::optional<int>& start, QString& printer, bool& pdf)
+{
+    if (const std::optional<qint64> position = body.integer("start", 1, SheetLayout::Positions))
+        start = int(*position);
+    printer = body.string("printer", 127).value_or(QString());
+    if (const std::optional<QString> output = body.string("output", 16)) {
+        if (*output != QLatin1String("pdf"))
+            body.fail(QStringLiteral("output"),
+                      QCoreApplication::translate("Server", "「output」は \"pdf\" だけです。"));
+        else if (body.has("printer"))
+            body.fail(QStringLiteral("output"),
+                      QCoreApplication::translate("Server",
+                                                  "「printer」と「output」はどちらか一方です。"));
+        pdf = true;
+    }
+}
+
+// A reprint's "samples": "A-B" or "A", samples counted from 1.
+std::optional<std::pair<int, int>> sampleRange(RequestBody& body)
+{
+    const std::optional<QString> text = body.string("samples", 16);
+    if (!text)
+        return std::nullopt;
+    static const QRegularExpression range(QStringLiteral("^(\\d{1,4})(?:-(\\d{1,4}))?$"));
+    const QRegularExpressionMatch match = range.match(*text);
+    const int first = match.captured(1).toInt();
+    const int last = match.captured(2).isEmpty() ? first : match.captured(2).toInt();
+    if (!match.hasMatch() || first < 1 || last < first) {
+        body.fail(QStringLiteral("samples"),
+                  QCoreApplication::translate(
+                      "Server", "「samples」はサンプルの範囲です（\"3-4\"、\"5\"）。"));
+        return std::nullopt;
+    }
+    return std::pair{first, last};
+}
+
 void applyOptions(RequestBody& body, JobRequest& request, const QDate& today)
 {
     LabelDesign& design = request.design;
@@ -197,20 +234,8 @@ void applyOptions(RequestBody& body, JobRequest& request, const QDate& today)
                       QCoreApplication::translate("Server",
                                                   "「code」は \"datamatrix\" か \"none\" です。"));
     }
-    if (const std::optional<qint64> start = body.integer("start", 1, SheetLayout::Positions))
-        request.start = int(*start);
     request.sheet = body.string("sheet", 200).value_or(QString());
-    request.printer = body.string("printer", 127).value_or(QString());
-    if (const std::optional<QString> output = body.string("output", 16)) {
-        if (*output != QLatin1String("pdf"))
-            body.fail(QStringLiteral("output"),
-                      QCoreApplication::translate("Server", "「output」は \"pdf\" だけです。"));
-        else if (body.has("printer"))
-            body.fail(QStringLiteral("output"),
-                      QCoreApplication::translate("Server",
-                                                  "「printer」と「output」はどちらか一方です。"));
-        request.pdf = true;
-    }
+    readDestination(body, request.start, request.printer, request.pdf);
     request.allowDuplicates = body.boolean("allowDuplicates").value_or(false);
     if (body.ok() && freeze(design, today).labelTotal() > MaxLabelsPerJob)
         body.fail(
@@ -238,6 +263,26 @@ std::variant<JobRequest, BodyProblem> parseJobRequest(const QByteArray& bytes, c
     }
     if (body.ok())
         applyOptions(body, request, today);
+    if (!body.ok())
+        return *body.problem();
+    return request;
+}
+
+std::variant<ReprintRequestBody, BodyProblem> parseReprintRequest(const QByteArray& bytes)
+{
+    RequestBody body(bytes);
+    body.onlyKnown({"samples", "labels", "start", "printer", "output"});
+    ReprintRequestBody request;
+    request.samples = sampleRange(body);
+    request.labels = body.strings("labels", MaxLabelsPerJob, 64).value_or(QStringList());
+    if (body.ok() && request.samples && body.has("labels"))
+        body.fail(QStringLiteral("labels"),
+                  QCoreApplication::translate("Server",
+                                              "「samples」と「labels」はどちらか一方です。"));
+    if (body.ok() && body.has("labels") && request.labels.isEmpty())
+        body.fail(QStringLiteral("labels"),
+                  QCoreApplication::translate("Server", "「labels」が空です。"));
+    readDestination(body, request.start, request.printer, request.pdf);
     if (!body.ok())
         return *body.problem();
     return request;

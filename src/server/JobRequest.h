@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <variant>
 
 // The body of a label job (POST /api/v1/jobs and /api/v1/labels):
@@ -34,3 +35,16 @@ struct JobRequest {
 // The request, or the first problem in it; `today` dates the labels the
 // checks count.
 std::variant<JobRequest, BodyProblem> parseJobRequest(const QByteArray& body, const QDate& today);
+
+// The body of a reprint (POST /api/v1/jobs/ID/reprint): which labels of the
+// job, {"samples": "A-B"} or {"labels": ["LAB 0003", ...]} (neither: all of
+// them), and where they go: "start", "printer" or "output": "pdf".
+struct ReprintRequestBody {
+    std::optional<std::pair<int, int>> samples;
+    QStringList labels;
+    std::optional<int> start;
+    QString printer;
+    bool pdf = false;
+};
+
+std::variant<ReprintRequestBody, BodyProblem> parseReprintRequest(const QByteArray& body);

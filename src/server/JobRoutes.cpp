@@ -9,6 +9,7 @@
 #include "server/ApiJson.h"
 #include "server/ApiRoutes.h"
 #include "server/RequestBody.h"
+#include "server/ServerJobs.h"
 #include "xls/BiffWriter.h"
 #include "xls/CompoundFile.h"
 #include "xls/SpreadsheetExport.h"
@@ -22,46 +23,6 @@ namespace {
 
 constexpr int DefaultLimit = 100;
 constexpr int MaxLimit = 1000;
-
-// The registry, or null with the answer why not in `failure`.
-SqlRegistry* registryOf(Call& call, HttpReply& failure)
-{
-    SqlRegistry* registry = call.context.registry.get();
-    if (!registry)
-        failure = registryFailure(call.context.registry.failure(), call.context.registry.problem());
-    return registry;
-}
-
-// The job, or nullopt with 404 for a job the registry does not have, or the
-// registry's failure.
-std::optional<RegistryJob> jobOf(Call& call, HttpReply& failure)
-{
-    SqlRegistry* registry = registryOf(call, failure);
-    if (!registry)
-        return std::nullopt;
-    std::optional<RegistryJob> job = registry->job(call.id);
-    if (job)
-        return job;
-    // The registry tells a job it does not have only by its message.
-    const QString missing =
-        QCoreApplication::translate("SqlRegistry", "ジョブ %1 は台帳にありません。").arg(call.id);
-    if (registry->failure() == LabelRegistry::Failure::Failed && registry->errorString() == missing)
-        failure = HttpReply::error(404, "not-found", missing);
-    else
-        failure = registryFailure(registry->failure(), registry->errorString());
-    return std::nullopt;
-}
-
-PrintDestination inMemory(const char* title)
-{
-    PrintDestination destination;
-    destination.kind = PrintDestination::Kind::Memory;
-    destination.title = QString::fromLatin1(title);
-    // On a PDF the labels are placed from the paper's corner.
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    return destination;
-}
 
 HttpReply renderFailed(const QString& why)
 {
@@ -81,6 +42,29 @@ QDateTime datedBy(const RegistryJob& job)
 }
 
 } // namespace
+
+SqlRegistry* registryOf(Call& call, HttpReply& failure)
+{
+    SqlRegistry* registry = call.registry.get();
+    if (!registry)
+        failure = registryFailure(call.registry.failure(), call.registry.problem());
+    return registry;
+}
+
+std::optional<RegistryJob> jobOf(Call& call, HttpReply& failure)
+{
+    SqlRegistry* registry = registryOf(call, failure);
+    if (!registry)
+        return std::nullopt;
+    std::optional<RegistryJob> job = registry->job(call.id);
+    if (job)
+        return job;
+    if (registry->failure() == LabelRegistry::Failure::NotFound)
+        failure = HttpReply::error(404, "not-found", registry->errorString());
+    else
+        failure = registryFailure(registry->failure(), registry->errorString());
+    return std::nullopt;
+}
 
 HttpReply jobs(Call& call)
 {
@@ -140,10 +124,15 @@ HttpReply labelsPdf(Call& call)
     const std::optional<RegistryJob> found = jobOf(call, failure);
     if (!found)
         return failure;
-    // Placed as this token's PDFs are placed: its station's offsets and scale.
+    // A job made as a PDF: that PDF, while it is kept.
+    if (const std::optional<QByteArray> kept =
+            call.context.stations.keptPdf(found->station.folder, found->id))
+        return HttpReply::document(*kept, "application/pdf", fileName(*found, "labels.pdf"));
+    // Else made again, placed as this token's PDFs are placed: its
+    // station's offsets and scale.
     const SheetGeometry::Offsets offsets =
         call.context.stations.placement(call.context.stations.pdfFolder(call.tokenName)).offsets();
-    PdfDocumentCanvas canvas(inMemory("Rondelmaker labels"));
+    PdfDocumentCanvas canvas(ServerJobs::inMemory("Rondelmaker labels"));
     const PrintedJob& printed = found->job;
     const PrintJobResult result = runPrintJob(canvas, SheetLabels(printed.run, printed.labels),
                                               printed.look, offsets, printed.startPosition, {});
@@ -165,7 +154,7 @@ HttpReply recordPdf(Call& call)
             422, "too-many-samples",
             QCoreApplication::translate("Server",
                                         "ラベル数オーバー（３００以上）です。記録は作れません。"));
-    PdfDocumentCanvas canvas(inMemory("Rondelmaker record"));
+    PdfDocumentCanvas canvas(ServerJobs::inMemory("Rondelmaker record"));
     if (!PrintRecord::printRecordPages(canvas, entries, found->job.look, datedBy(*found)))
         return renderFailed(canvas.errorString());
     return HttpReply::document(canvas.document(), "application/pdf",
@@ -225,13 +214,11 @@ HttpReply resolve(Call& call)
                 .arg(call.id)
                 .arg(station.shown(), station.folder));
     RunFiles files(station.folder);
-    SqlRegistry* registry = call.context.registry.get();
+    SqlRegistry* registry = call.registry.get();
     QString error;
     if (!registry || !ReservedJobs::settle(files, *registry, call.id, *printed, &error)) {
         if (!registry || registry->failure() != LabelRegistry::Failure::None)
-            return registryFailure(call.context.registry.failure(),
-                                   registry ? registry->errorString()
-                                            : call.context.registry.problem());
+            return registryFailure(call.registry.failure(), call.registry.problem());
         HttpReply busy = HttpReply::error(423, "busy", error);
         busy.addHeader("Retry-After", "5");
         return busy;

@@ -1,19 +1,14 @@
 // The preview of a job: how many sheets it takes, and each sheet drawn by
-// the painter that draws it for the printer, on the station it would print
-// on (its start position, offsets and scale). Nothing is reserved, printed
-// or changed.
-//
-// The labels are the design's frozen run from the first number the request
-// or its design names; once the service plans jobs as the window and the
-// command line do, the preview takes the plan's labels instead.
+// the painter that draws it for the printer, as the job would print it now
+// (planned as /jobs plans it: the numbering where the registry says, the
+// station's start position, offsets and scale). Nothing is reserved,
+// printed or changed.
 
 #include "core/layout/SheetLayout.h"
-#include "core/model/Freeze.h"
 #include "core/render/PrintSheet.h"
 #include "print/ImagePagesCanvas.h"
-#include "print/PrintQueue.h"
 #include "server/ApiRoutes.h"
-#include "server/JobRequest.h"
+#include "server/ServerJobs.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -32,26 +27,6 @@ HttpReply badQuery(const char* name, const QString& message)
     return HttpReply::error(400, "bad-field", message, QString::fromLatin1(name));
 }
 
-// The station a job goes to: the named queue's, the default queue's, or for
-// a PDF the token's; empty with `failure` set where there is no such queue.
-QString stationOf(Call& call, const JobRequest& request, HttpReply& failure)
-{
-    ServerStations& stations = call.context.stations;
-    if (request.pdf)
-        return stations.pdfFolder(call.tokenName);
-    for (const PrintQueue::QueueInfo& queue : PrintQueue::queues())
-        if (request.printer.isEmpty() ? queue.isDefault : queue.name == request.printer)
-            return stations.queueFolder(queue.name);
-    failure = HttpReply::error(
-        404, "not-found",
-        request.printer.isEmpty()
-            ? QCoreApplication::translate("Server", "既定のプリンターがありません。")
-            : QCoreApplication::translate("Server", "プリンター「%1」はありません。")
-                  .arg(request.printer),
-        request.pdf ? QStringLiteral("output") : QStringLiteral("printer"));
-    return {};
-}
-
 QByteArray png(const QImage& image)
 {
     QByteArray bytes;
@@ -64,11 +39,6 @@ QByteArray png(const QImage& image)
 
 HttpReply preview(Call& call)
 {
-    const QDate today = QDate::currentDate();
-    const std::variant<JobRequest, BodyProblem> parsed = parseJobRequest(call.request.body, today);
-    if (const auto* problem = std::get_if<BodyProblem>(&parsed))
-        return HttpReply::error(400, problem->code, problem->message, problem->field);
-    const JobRequest& request = std::get<JobRequest>(parsed);
     bool ok = true;
     const QString pageText = call.query.value(QStringLiteral("page"));
     const int page = pageText.isNull() ? 0 : pageText.toInt(&ok);
@@ -81,18 +51,15 @@ HttpReply preview(Call& call)
         return badQuery("dpi", QCoreApplication::translate("Server", "「dpi」は %1～%2 です。")
                                    .arg(MinDpi)
                                    .arg(MaxDpi));
-
     HttpReply failure;
-    const QString folder = stationOf(call, request, failure);
-    if (folder.isEmpty())
+    const std::optional<ServerJobs::AskedJob> asked = ServerJobs::askedJob(call, failure);
+    if (!asked)
         return failure;
-    const ServerStations::Placement placement = call.context.stations.placement(folder);
-    const int start = request.start.value_or(placement.start.startPosition);
-    const LabelRun run = freeze(request.design, today);
-    const SheetLabels labels(run);
-    const PrintAppearance& look = request.design.look;
-    if (const QString problem = codeProblem(labels, look); !problem.isEmpty())
-        return HttpReply::error(400, "bad-field", problem, QStringLiteral("code"));
+    const std::optional<JobPlan> plan = ServerJobs::planWithoutPrinting(call, *asked, failure);
+    if (!plan)
+        return failure;
+    const int start = plan->startPosition;
+    const SheetLabels labels(plan->run);
     const int total = labels.total();
     const int sheets = SheetLayout::countSheets(start, total);
     if (page == 0)
@@ -109,7 +76,8 @@ HttpReply preview(Call& call)
                             dpi);
     if (canvas.beginDocument()) {
         const SheetLayout::SheetRange range = SheetLayout::sheetRange(page, sheets, start, total);
-        printSheet(canvas, labels, look, placement.offsets(), start, page, range.first, range.last);
+        printSheet(canvas, labels, plan->design.look, plan->offsets, start, page, range.first,
+                   range.last);
         canvas.endDocument();
     }
     const QByteArray image = canvas.pages().isEmpty() ? QByteArray() : png(canvas.pages().first());

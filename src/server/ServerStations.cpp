@@ -1,5 +1,6 @@
 #include "server/ServerStations.h"
 
+#include "core/io/AtomicFile.h"
 #include "core/layout/SheetGeometry.h"
 
 #include <QDir>
@@ -10,6 +11,14 @@ namespace {
 
 constexpr const char* Printers = "printers";
 constexpr const char* Pdf = "pdf";
+constexpr const char* Documents = "documents";
+
+QString keptPdfPath(const QString& folder, qint64 jobId)
+{
+    return QDir(folder).filePath(QStringLiteral("%1/job-%2-labels.pdf")
+                                     .arg(QLatin1String(Documents))
+                                     .arg(jobId));
+}
 
 } // namespace
 
@@ -104,4 +113,48 @@ ServerStations::Placement ServerStations::placement(const QString& folder) const
     if (state.status == StateFile::ReadResult::Ok)
         placement.scale = state.state.scale;
     return placement;
+}
+
+bool ServerStations::prepare(const QString& folder, QString* error) const
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot make the folder %1").arg(folder);
+        return false;
+    }
+    const QString start = StartFile::pathIn(folder);
+    return QFileInfo::exists(start) || StartFile::write(start, defaultStart(), error);
+}
+
+std::shared_ptr<std::timed_mutex> ServerStations::gateOf(const QString& folder)
+{
+    const std::lock_guard lock(m_gatesMutex);
+    std::shared_ptr<std::timed_mutex>& gate = m_gates[folder];
+    if (!gate)
+        gate = std::make_shared<std::timed_mutex>();
+    return gate;
+}
+
+bool ServerStations::keepPdf(const QString& folder, qint64 jobId, const QByteArray& pdf,
+                             QString* error) const
+{
+    const QDir documents(QDir(folder).filePath(QLatin1String(Documents)));
+    if (!documents.exists() && !QDir().mkpath(documents.path())) {
+        *error = QStringLiteral("cannot make the folder %1").arg(documents.path());
+        return false;
+    }
+    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptPdfDays);
+    for (const QFileInfo& kept : documents.entryInfoList({QStringLiteral("job-*-labels.pdf")},
+                                                         QDir::Files)) {
+        if (kept.lastModified() < oldest)
+            QFile::remove(kept.filePath());
+    }
+    return writeFileAtomically(keptPdfPath(folder, jobId), pdf, error);
+}
+
+std::optional<QByteArray> ServerStations::keptPdf(const QString& folder, qint64 jobId) const
+{
+    QFile file(keptPdfPath(folder, jobId));
+    if (!owns(folder) || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
 }

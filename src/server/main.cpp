@@ -2,7 +2,6 @@
 // same core, registry and printers as the window and the command line. The
 // program runs the service, or manages its tokens.
 #include "core/i18n/UiLanguage.h"
-#include "core/io/RunFiles.h"
 #include "core/job/ReservedJobs.h"
 #include "core/registry/RegistrySetup.h"
 #include "core/render/Fonts.h"
@@ -147,7 +146,8 @@ void stopOnSignals(ApiServer& server)
             return;
         notifier->setEnabled(false);
         report(QCoreApplication::translate("ServerCommand", "stopping"));
-        server.stop(10000, [] { QCoreApplication::quit(); });
+        // Jobs under way end first; each ends within its own deadlines.
+        server.stop(60000, [] { QCoreApplication::quit(); });
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
@@ -158,25 +158,23 @@ void stopOnSignals(ApiServer& server)
 }
 
 // Jobs of the stations that printed while the registry was away are
-// confirmed now; those still in question are named.
+// confirmed now; those still in question are named. The tables of a new
+// registry are made here, before the threads of the API open it.
 void contactRegistry(ServerContext& context)
 {
-    SqlRegistry* registry = context.registry.get();
-    if (!registry) {
+    ServerRegistry registry(context.registry, context.settings.stateDir);
+    SqlRegistry* open = registry.get();
+    const std::optional<QList<JobSummary>> questions =
+        open ? ApiRoutes::unresolvedJobs(context.stations, *open) : std::nullopt;
+    if (!questions) {
         report(QCoreApplication::translate(
                    "ServerCommand", "the registry %1 cannot be used now (%2); requests that need "
                                     "it are answered 503 until it can")
-                   .arg(context.registry.location(), context.registry.problem()));
+                   .arg(registry.location(), registry.problem()));
         return;
     }
-    for (const QString& folder : context.stations.existingFolders()) {
-        RunFiles files(folder);
-        QString error;
-        const std::optional<QList<JobSummary>> questions = ReservedJobs::confirmPrinted(
-            files, *registry, context.stations.station(folder, {}), &error, 0);
-        for (const JobSummary& job : questions.value_or(QList<JobSummary>()))
-            report(ReservedJobs::describe(job));
-    }
+    for (const JobSummary& job : *questions)
+        report(ReservedJobs::describe(job));
 }
 
 int serve(const ServerSettings& settings)
@@ -208,8 +206,7 @@ int serve(const ServerSettings& settings)
         return BadInput;
     }
     installFontSubstitutions();
-    ServerContext context{settings, TokenStore(settings.stateDir),
-                          ServerRegistry(choice.target, settings.stateDir),
+    ServerContext context{settings, TokenStore(settings.stateDir), choice.target,
                           ServerStations(settings.stateDir)};
     contactRegistry(context);
     ApiServer server(context);
@@ -221,7 +218,7 @@ int serve(const ServerSettings& settings)
     stopOnSignals(server);
     report(QCoreApplication::translate("ServerCommand", "listening on %1://%2 (registry %3)")
                .arg(tls ? QStringLiteral("https") : QStringLiteral("http"),
-                    settings.shownAddress(server.port()), context.registry.location()));
+                    settings.shownAddress(server.port()), choice.target.shown()));
     return QCoreApplication::exec();
 }
 
