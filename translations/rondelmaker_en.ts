@@ -1386,10 +1386,6 @@ Give the first number with --first N.</translation>
 %1</translation>
     </message>
     <message>
-        <source>この版のサービスはこの呼び出しにまだ答えません。</source>
-        <translation>This version of the service does not answer this call yet.</translation>
-    </message>
-    <message>
         <source>「%1」にラベルに印刷できない文字があります。</source>
         <translation>&quot;%1&quot; holds a character a label cannot print.</translation>
     </message>
@@ -1588,6 +1584,40 @@ Give the first number with --first N.</translation>
     <message>
         <source>プレビューを描けませんでした。</source>
         <translation>The preview could not be drawn.</translation>
+    </message>
+    <message>
+        <source>１１ｍφ円形ラベル</source>
+        <translation>11 mm round labels</translation>
+    </message>
+    <message>
+        <source>「samples」はサンプルの範囲です（&quot;3-4&quot;、&quot;5&quot;）。</source>
+        <translation>&quot;samples&quot; is a range of samples (&quot;3-4&quot;, &quot;5&quot;).</translation>
+    </message>
+    <message>
+        <source>「samples」と「labels」はどちらか一方です。</source>
+        <translation>Give either &quot;samples&quot; or &quot;labels&quot;, not both.</translation>
+    </message>
+    <message>
+        <source>「labels」が空です。</source>
+        <translation>&quot;labels&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「output」は &quot;pdf&quot; だけで、「printer」とは一緒に使えません。</source>
+        <translation>&quot;output&quot; can only be &quot;pdf&quot;, and not together with &quot;printer&quot;.</translation>
+    </message>
+    <message>
+        <source>シート「%1」はありません（GET /api/v1/sheets）。</source>
+        <translation>There is no sheet &quot;%1&quot; (GET /api/v1/sheets).</translation>
+    </message>
+    <message>
+        <source>このステーション（%1）はほかのジョブを印刷中です。しばらくしてからもう一度試してください。</source>
+        <translation>This station (%1) is printing another job. Try again in a moment.</translation>
+    </message>
+    <message>
+        <source>このジョブのラベルには、前に印刷したものがあります。何も印刷していません。もう一度印刷するには &quot;allowDuplicates&quot;: true を付けて送ってください。
+%1</source>
+        <translation>Some labels of this job were printed before. Nothing was printed. To print them again, send the job again with &quot;allowDuplicates&quot;: true.
+%1</translation>
     </message>
 </context>
 <context>
@@ -2146,10 +2176,6 @@ call from) and request-timeout= (seconds).
         <translation>Job %1 printed (%2 labels).</translation>
     </message>
     <message>
-        <source>この版のサービスは、印刷の前にラベルの一覧を出せません。</source>
-        <translation>This version of the service cannot list the labels before printing.</translation>
-    </message>
-    <message>
         <source>%1 枚目のプレビュー</source>
         <translation>Preview of sheet %1</translation>
     </message>
@@ -2176,6 +2202,14 @@ call from) and request-timeout= (seconds).
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 の PDF を作りました（%2 枚）。</source>
+        <translation>Job %1 made as a PDF (%2 labels).</translation>
+    </message>
+    <message>
+        <source>次の開始位置: %1</source>
+        <translation>Next start position: %1</translation>
     </message>
 </context>
 <context>

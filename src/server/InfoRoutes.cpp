@@ -17,7 +17,7 @@ namespace {
 QJsonObject builtInSheet()
 {
     return {{"id", QLatin1String(BuiltInSheet)},
-            {"name", QStringLiteral("１１ｍφ円形")},
+            {"name", QCoreApplication::translate("Server", "１１ｍφ円形ラベル")},
             {"columns", SheetLayout::Columns},
             {"rows", SheetLayout::Rows},
             {"positions", SheetLayout::Positions},

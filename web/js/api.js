@@ -114,11 +114,6 @@ export function postJob(path, body) {
   return json('POST', path, body, JobDeadlineMs);
 }
 
-// A call that this version of the service does not answer yet.
-export function notYet(error) {
-  return error instanceof ApiError && error.status === 501;
-}
-
 // A job's document (labels.pdf, record.pdf, labels.xls) as a blob.
 export function documentOf(path) {
   return blob('GET', path);

@@ -117,6 +117,7 @@ export class HistoryView {
       return;
     }
     this.showJob(this.job);
+    byId('reprintDone').hidden = true;
     byId('jobDetail').hidden = false;
     byId('jobHeading').focus();
   }
@@ -164,9 +165,20 @@ export class HistoryView {
     byId('reprintDialog').showModal();
   }
 
-  reprintPrinterChosen() {
-    const printer = this.sheetCard.printers.find((p) => p.name === byId('reprintPrinter').value);
-    byId('reprintStart').value = String(printer ? printer.startPosition || 1 : this.sheetCard.start);
+  // Where the chosen destination's next job starts: a queue's station, or
+  // this token's PDFs.
+  async reprintPrinterChosen() {
+    const destination = byId('reprintPrinter').value;
+    const printer = this.sheetCard.printers.find((p) => p.name === destination);
+    let start = printer ? printer.startPosition || 1 : this.sheetCard.start;
+    if (destination === Pdf) {
+      try {
+        start = (await get('/api/v1/next?output=pdf')).startPosition || start;
+      } catch (error) {
+        if (!(error instanceof ApiError)) throw error;
+      }
+    }
+    if (byId('reprintPrinter').value === destination) byId('reprintStart').value = String(start);
   }
 
   // The reprint's body: all labels, samples A-B, or the labels picked.
@@ -193,10 +205,8 @@ export class HistoryView {
       const job = await sendJob(`/api/v1/jobs/${this.job.id}/reprint`, this.reprintBody());
       if (job) {
         byId('reprintDialog').close();
-        const panel = el('div', { className: 'after-job', 'aria-live': 'polite' });
         byId('jobDetailProblem').replaceChildren();
-        byId('jobDetailProblem').after(panel);
-        showAfterJob(job, panel);
+        showAfterJob(job, byId('reprintDone'));
         this.load();
       }
     } catch (error) {

@@ -147,16 +147,14 @@ class Page {
   }
 
   // The next job goes on where this one ended: the numbering from the
-  // registry, the start after its last label.
+  // registry, and on the sheet in hand the start after its last label.
   afterJob(job, destination) {
     showAfterJob(job);
-    byId('jobSummary').textContent = tr('ジョブ %1 を印刷しました（%2 枚）。', job.id, labelCountOf(job));
+    byId('jobSummary').textContent = destination === Pdf
+      ? tr('ジョブ %1 の PDF を作りました（%2 枚）。', job.id, labelCountOf(job))
+      : tr('ジョブ %1 を印刷しました（%2 枚）。', job.id, labelCountOf(job));
     byId('firstNumber').value = '';
-    const printer = this.sheet.printers.find((p) => p.name === destination);
-    if (job.next && job.next.startPosition) {
-      if (printer) printer.startPosition = job.next.startPosition;
-      if (destination === this.sheet.destination()) this.sheet.setStart(job.next.startPosition);
-    }
+    this.sheet.jobDone(destination, job.next && job.next.startPosition);
     this.loadStatus();
   }
 }

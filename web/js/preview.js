@@ -2,7 +2,7 @@
 // draws it (a PNG per sheet), so that what the page shows is what prints,
 // and the list of the labels the job would print.
 
-import { ApiError, blob, json, notYet } from './api.js';
+import { ApiError, blob, json } from './api.js';
 import { byId, clear, row } from './dom.js';
 import { onLanguageChange, tr } from './i18n.js';
 
@@ -67,8 +67,7 @@ export class PreviewCard {
     } catch (error) {
       if (asked !== this.asked) return;
       table.hidden = true;
-      if (notYet(error)) byId('labelListNote').textContent = tr('この版のサービスは、印刷の前にラベルの一覧を出せません。');
-      else if (error instanceof ApiError) byId('labelListNote').textContent = error.message;
+      if (error instanceof ApiError) byId('labelListNote').textContent = error.message;
       else throw error;
     }
   }

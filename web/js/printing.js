@@ -67,9 +67,10 @@ export function showAfterJob(job, panel = byId('afterJob')) {
   const documents = job.documents || {};
   const base = `/api/v1/jobs/${job.id}/`;
   panel.append(el('p', { className: 'done' }, tr('ジョブ %1: %2～%3（%4 枚）', job.id, job.first, job.last, labelCountOf(job))));
-  if (job.next) {
-    const first = job.next.first ?? job.next.firstNumber ?? '';
-    panel.append(el('p', {}, tr('次: %1 ・ 開始位置 %2', first, job.next.startPosition)));
+  if (job.next && job.next.first) {
+    panel.append(el('p', {}, tr('次: %1 ・ 開始位置 %2', job.next.first, job.next.startPosition)));
+  } else if (job.next) {
+    panel.append(el('p', {}, tr('次の開始位置: %1', job.next.startPosition)));
   }
   const buttons = el('div', { className: 'actions' });
   if (job.pdf) {

@@ -3,7 +3,7 @@
 // start, this job's, and free ones. A disc clicked, or the arrow keys on the
 // map, or a number typed, chooses the start position.
 
-import { ApiError, get, notYet } from './api.js';
+import { ApiError, get } from './api.js';
 import { byId, clear, el, wholeNumber } from './dom.js';
 import { onLanguageChange, tr } from './i18n.js';
 
@@ -19,7 +19,6 @@ export class SheetCard {
     this.start = 1;
     this.labelTotal = 0;
     this.shownSheet = 1;
-    this.pdfStart = null;
     this.listen();
     this.drawMap();
     onLanguageChange(() => {
@@ -50,16 +49,10 @@ export class SheetCard {
     byId('nextSheet').addEventListener('click', () => this.showSheet(this.shownSheet + 1));
   }
 
-  // The printers and sheets the service has; sheets come with a later
-  // version of the service, and until then the printer's own is used.
+  // The printers and sheets the service has.
   async load() {
     this.printers = (await get('/api/v1/printers')).printers || [];
-    try {
-      this.sheets = (await get('/api/v1/sheets')).sheets || [];
-    } catch (error) {
-      if (!notYet(error)) throw error;
-      this.sheets = [];
-    }
+    this.sheets = (await get('/api/v1/sheets')).sheets || [];
     this.fillPrinters();
     this.fillSheets();
     const chosen = this.printers.find((p) => p.default && p.accepting) || this.printers.find((p) => p.accepting);
@@ -126,6 +119,15 @@ export class SheetCard {
       }
     }
     this.setStart(start);
+  }
+
+  // After a job to `destination`: its station's next start, shown on the
+  // map (setStart refreshes the preview, whose numbering moved on too).
+  jobDone(destination, nextStart) {
+    const printer = this.printers.find((p) => p.name === destination);
+    if (nextStart && printer) printer.startPosition = nextStart;
+    if (nextStart) this.setStart(nextStart);
+    else this.onChange();
   }
 
   setStart(position, fromMap = false) {
