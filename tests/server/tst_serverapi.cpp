@@ -384,6 +384,16 @@ void ServerApiTest::postgresStoppedUnderTheServer()
     const HttpAnswer status = get(server.port(), "/api/v1/status");
     QCOMPARE(status.status, 200);
     QCOMPARE(status.json().value("registry")["reachable"].toBool(), false);
+    // A job is refused before anything is printed or moved on.
+    LabelDesign design;
+    design.upperTexts = {"PG", "", "", "", ""};
+    const QByteArray job =
+        QJsonDocument(
+            QJsonObject{{"design", DesignFile::toJson(design)}, {"samples", 5}, {"output", "pdf"}})
+            .toJson(QJsonDocument::Compact);
+    const HttpAnswer refused = post(server.port(), "/api/v1/jobs", job);
+    QCOMPARE(refused.status, 503);
+    QVERIFY(!QDir(station("pg-srv") + QStringLiteral("/pdf/_local/documents")).exists());
     // A service started while the server is away waits for it, too.
     ServerRun later(arguments);
     QVERIFY2(later.started(), qPrintable(later.log()));
@@ -392,6 +402,12 @@ void ServerApiTest::postgresStoppedUnderTheServer()
     QVERIFY(postgres.start());
     QTRY_COMPARE_WITH_TIMEOUT(get(server.port(), "/api/v1/jobs").status, 200, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(get(later.port(), "/api/v1/jobs/1").status, 200, 15000);
+    QCOMPARE(get(server.port(), "/api/v1/jobs").json()["jobs"].toArray().size(), 1);
+    const HttpAnswer served = post(server.port(), "/api/v1/jobs", job);
+    QCOMPARE(served.status, 201);
+    QCOMPARE(served.json()["first"].toString(),
+             QStringLiteral("PG 0004")); // after the command line's 0001..0003
+    QCOMPARE(served.json()["startPosition"].toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(ServerApiTest)
