@@ -40,7 +40,7 @@ HttpReply runJob(Call& call, const JobTarget& target,
     if (!stations.prepare(target.folder, &error))
         return HttpReply::error(500, "files", error);
     RunFiles files(target.folder);
-    const StationHold hold(stations, files);
+    StationHold hold(stations, files);
     if (!hold.held())
         return hold.busy();
     PdfDocumentCanvas canvas(destinationOf(target));
@@ -55,6 +55,9 @@ HttpReply runJob(Call& call, const JobTarget& target,
             return decision;
         },
         [allowDuplicates](const QList<IssuedLabel>&) { return allowDuplicates; });
+    // The station's files are written: its next job may go on while this
+    // one's PDF is kept.
+    hold.release();
     if (!outcome.printed())
         return notPrinted(outcome, call.registry);
     // Printed: a PDF that cannot be kept is made again from the registry
@@ -98,7 +101,9 @@ HttpReply printJob(Call& call)
     const LabelJobRequest& request = asked->request;
     return runJob(
         call, asked->target,
-        [&request](const FolderSnapshot& folder) { return JobPlanning::planLabels(request, folder); },
+        [&request](const FolderSnapshot& folder) {
+            return JobPlanning::planLabels(request, folder);
+        },
         asked->body.allowDuplicates);
 }
 
@@ -135,8 +140,8 @@ HttpReply next(Call& call)
     if (!output.isNull() && (output != QLatin1String("pdf") || !printer.isNull()))
         return HttpReply::error(
             400, "bad-field",
-            QCoreApplication::translate("Server",
-                                        "「output」は \"pdf\" だけで、「printer」とは一緒に使えません。"),
+            QCoreApplication::translate(
+                "Server", "「output」は \"pdf\" だけで、「printer」とは一緒に使えません。"),
             QStringLiteral("output"));
     HttpReply failure;
     const std::optional<JobTarget> target = targetOf(call, printer, !output.isNull(), failure);

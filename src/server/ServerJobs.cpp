@@ -104,8 +104,7 @@ std::optional<JobPlan> planWithoutPrinting(ApiRoutes::Call& call, const AskedJob
     SqlRegistry* registry = ApiRoutes::registryOf(call, failure);
     if (!registry)
         return std::nullopt;
-    const std::optional<FolderSnapshot> folder =
-        snapshotOf(call, asked.target, registry, failure);
+    const std::optional<FolderSnapshot> folder = snapshotOf(call, asked.target, registry, failure);
     if (!folder)
         return std::nullopt;
     const PlanDecision decision = JobPlanning::planLabels(asked.request, *folder);
@@ -145,9 +144,9 @@ StationHold::StationHold(ServerStations& stations, RunFiles& files, int waitMs)
     QElapsedTimer waited;
     waited.start();
     if (!m_lock.try_lock_for(std::chrono::milliseconds(waitMs))) {
-        m_error = QCoreApplication::translate(
-                      "Server", "このステーション（%1）はほかのジョブを印刷中です。"
-                                "しばらくしてからもう一度試してください。")
+        m_error = QCoreApplication::translate("Server",
+                                              "このステーション（%1）はほかのジョブを印刷中です。"
+                                              "しばらくしてからもう一度試してください。")
                       .arg(QDir(files.dir()).dirName());
         return;
     }
@@ -159,8 +158,15 @@ StationHold::StationHold(ServerStations& stations, RunFiles& files, int waitMs)
 
 StationHold::~StationHold()
 {
-    if (held())
-        m_files.unlock();
+    release();
+}
+
+void StationHold::release()
+{
+    if (!held())
+        return;
+    m_files.unlock();
+    m_lock.unlock();
 }
 
 HttpReply StationHold::busy() const
@@ -228,13 +234,13 @@ HttpReply notPrinted(const JobOutcome& outcome, ServerRegistry& registry)
         QJsonArray issued;
         for (const QString& line : describeIssued(outcome.issuedBefore))
             issued.append(line);
-        HttpReply reply = HttpReply::error(
-            409, "issued-before",
-            QCoreApplication::translate("Server",
-                                        "このジョブのラベルには、前に印刷したものがあります。"
-                                        "何も印刷していません。もう一度印刷するには "
-                                        "\"allowDuplicates\": true を付けて送ってください。\n%1")
-                .arg(outcome.message));
+        HttpReply reply =
+            HttpReply::error(409, "issued-before",
+                             QCoreApplication::translate(
+                                 "Server", "このジョブのラベルには、前に印刷したものがあります。"
+                                           "何も印刷していません。もう一度印刷するには "
+                                           "\"allowDuplicates\": true を付けて送ってください。\n%1")
+                                 .arg(outcome.message));
         QJsonObject body = QJsonDocument::fromJson(reply.body).object();
         body.insert(QStringLiteral("issued"), issued);
         return HttpReply::json(409, body);
@@ -267,14 +273,13 @@ HttpReply printed(const JobOutcome& outcome, const JobPlan& plan, const JobTarge
     QJsonObject next{{"startPosition", outcome.next.startPosition}};
     if (outcome.kind == JobKind::Labels && labelType(job.run.type).hasNumber()) {
         next.insert(QStringLiteral("firstNumber"), outcome.next.firstNumber);
-        next.insert(QStringLiteral("first"),
-                    labelText(nextFirst(outcome.state.design)));
+        next.insert(QStringLiteral("first"), labelText(nextFirst(outcome.state.design)));
     }
     const QString base = QStringLiteral("/api/v1/jobs/%1").arg(id);
     QJsonObject body{
         {"id", id},
-        {"kind", outcome.kind == JobKind::Reprint ? QStringLiteral("reprint")
-                                                   : QStringLiteral("labels")},
+        {"kind",
+         outcome.kind == JobKind::Reprint ? QStringLiteral("reprint") : QStringLiteral("labels")},
         {"type", job.run.type == BlankType1 ? 1 : job.run.type},
         {"labels", ApiJson::labels(JobPlanning::placedLabels(plan))},
         {"labelCount", int(labels.size())},

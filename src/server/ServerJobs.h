@@ -67,7 +67,9 @@ public:
     StationHold(const StationHold&) = delete;
     StationHold& operator=(const StationHold&) = delete;
 
-    bool held() const { return m_error.isEmpty(); }
+    bool held() const { return m_error.isEmpty() && m_lock.owns_lock(); }
+    // Lets the next job of the station in before this request ends.
+    void release();
     // 423, with Retry-After.
     HttpReply busy() const;
 

@@ -15,9 +15,8 @@ constexpr const char* Documents = "documents";
 
 QString keptPdfPath(const QString& folder, qint64 jobId)
 {
-    return QDir(folder).filePath(QStringLiteral("%1/job-%2-labels.pdf")
-                                     .arg(QLatin1String(Documents))
-                                     .arg(jobId));
+    return QDir(folder).filePath(
+        QStringLiteral("%1/job-%2-labels.pdf").arg(QLatin1String(Documents)).arg(jobId));
 }
 
 } // namespace
@@ -142,12 +141,24 @@ bool ServerStations::keepPdf(const QString& folder, qint64 jobId, const QByteArr
         *error = QStringLiteral("cannot make the folder %1").arg(documents.path());
         return false;
     }
-    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptPdfDays);
-    for (const QFileInfo& kept : documents.entryInfoList({QStringLiteral("job-*-labels.pdf")},
-                                                         QDir::Files)) {
-        if (kept.lastModified() < oldest)
-            QFile::remove(kept.filePath());
+    // Old PDFs go at most once an hour: a busy station keeps thousands, and
+    // looking at each of them at every job would slow every job down.
+    const QDateTime now = QDateTime::currentDateTime();
+    bool prune = false;
+    {
+        const std::lock_guard lock(m_prunedMutex);
+        QDateTime& last = m_pruned[folder];
+        prune = !last.isValid() || last.secsTo(now) >= 3600;
+        if (prune)
+            last = now;
     }
+    const QDateTime oldest = now.addDays(-KeptPdfDays);
+    const QFileInfoList kept =
+        prune ? documents.entryInfoList({QStringLiteral("job-*-labels.pdf")}, QDir::Files)
+              : QFileInfoList();
+    for (const QFileInfo& file : kept)
+        if (file.lastModified() < oldest)
+            QFile::remove(file.filePath());
     return writeFileAtomically(keptPdfPath(folder, jobId), pdf, error);
 }
 

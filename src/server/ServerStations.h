@@ -4,6 +4,7 @@
 #include "core/io/StateFile.h"
 #include "core/registry/LabelRegistry.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -73,8 +74,7 @@ public:
     std::shared_ptr<std::timed_mutex> gateOf(const QString& folder);
 
     // A PDF made by a job of `folder`, kept under documents/; older ones go.
-    bool keepPdf(const QString& folder, qint64 jobId, const QByteArray& pdf,
-                 QString* error) const;
+    bool keepPdf(const QString& folder, qint64 jobId, const QByteArray& pdf, QString* error) const;
     // The kept PDF of a job, if it is still there.
     std::optional<QByteArray> keptPdf(const QString& folder, qint64 jobId) const;
 
@@ -89,4 +89,6 @@ private:
     QString m_adminStartFile;
     std::mutex m_gatesMutex;
     QHash<QString, std::shared_ptr<std::timed_mutex>> m_gates;
+    mutable std::mutex m_prunedMutex;
+    mutable QHash<QString, QDateTime> m_pruned; // when each folder's old PDFs last went
 };
