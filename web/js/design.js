@@ -222,6 +222,15 @@ export class DesignCard {
     this.showSample();
   }
 
+  // The first label the service plans for the job: without a first number
+  // of the user's, its numbering goes on where the registry says, and the
+  // sample shows that number rather than the design's own.
+  showPlanned(label, body) {
+    this.planned = label && body.first === undefined && hasNumber(body.design.type)
+      ? { type: body.design.type, lower: label.lower } : null;
+    this.showSample();
+  }
+
   // The two lines of a type's label as the design stands.
   linesOf(type) {
     const t = LabelTypes[type];
@@ -235,7 +244,9 @@ export class DesignCard {
     else if (t.upper === 'type8') upper = byId('type8Upper').value;
     else upper = dateStamp(t.upper, d.dateAdjust);
     let lower = `${letters}${number(t.digits)}`;
-    if (t.lower === 'type8') lower = byId('type8Lower').value;
+    const planned = this.planned && this.planned.type === type && wholeNumber(byId('firstNumber')) === null;
+    if (planned) lower = this.planned.lower;
+    else if (t.lower === 'type8') lower = byId('type8Lower').value;
     else if (t.lower === 'free') lower = `${letters}${free}`;
     return [upper, lower];
   }

@@ -39,6 +39,7 @@ class Page {
       this.showView('labels');
     });
     this.sheet.onSheetShown = (sheet) => this.preview.showSheet(sheet);
+    this.preview.onFirstLabel = (label, body) => this.design.showPlanned(label, body);
     this.refresh = debounced(() => this.updatePreview(), PreviewDelayMs);
     this.listen();
   }

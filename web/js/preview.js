@@ -14,6 +14,8 @@ export class PreviewCard {
     this.image = byId('previewImage');
     this.imageUrl = '';
     this.asked = 0;
+    // Told the first label the job would print, or null.
+    this.onFirstLabel = () => {};
     onLanguageChange(() => this.showTexts());
   }
 
@@ -64,6 +66,7 @@ export class PreviewCard {
       table.tBodies[0].replaceChildren(...rows);
       table.hidden = false;
       byId('labelListNote').textContent = '';
+      this.onFirstLabel((answer.labels || [])[0] || null, body);
     } catch (error) {
       if (asked !== this.asked) return;
       table.hidden = true;
