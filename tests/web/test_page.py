@@ -351,10 +351,12 @@ class PageTest(unittest.TestCase):
         self.by_id('labelsTab').click()
         first = self.by_id('firstNumber')
         first.send_keys('1')
+        next_before = self.api('GET', '/api/v1/next?output=pdf')[1]
         self.print_pdf()
         self.assertIn('printed before', self.by_id('duplicateQuestion').text)
         self.by_id('doNotPrint').click()
         self.assertEqual(self.newest_job()['id'], job['id'])
+        self.assertEqual(self.api('GET', '/api/v1/next?output=pdf')[1], next_before)
 
         # Samples 3-4 of it again, from the history: the texts it stored.
         self.show_history()
@@ -370,14 +372,20 @@ class PageTest(unittest.TestCase):
         self.wait(lambda d: not self.by_id('reprintDialog', d).get_attribute('open'))
         reprint = self.newest_job()
         self.assertEqual(reprint['reprintOf'], job['id'])
-        self.assertEqual([l['lower'] for l in reprint['labels']], ['0003', '0004'])
+        self.assertEqual([(l['upper'], l['lower']) for l in reprint['labels']],
+                         [(l['upper'], l['lower']) for l in job['labels'][2:4]])
 
     def test_free_texts_and_a_date(self):
         self.open_page()
         self.driver.find_element(By.CSS_SELECTOR, 'label[for=type9]').click()
         self.by_id('upperText').send_keys('FT')
-        self.by_id('freeTexts').send_keys('血液A\nB-7\n<b>x')
+        # Beyond a free text's five bytes: refused beside the field, shown as text.
+        self.by_id('freeTexts').send_keys('血液A\nB-7\n<b>x</b>')
+        self.wait(lambda d: 'freeTexts[2]' in self.by_id('freeTextsProblem', d).text)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, 'main b'), [])
+        self.by_id('freeTexts').send_keys(Keys.BACKSPACE * 4)
         self.wait(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#labelList tbody tr')) == 3)
+        self.assertEqual(self.by_id('freeTextsProblem').text, '')
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, '#labelList b'), [])
         self.print_pdf()
         self.assertEqual([l['lower'] for l in self.newest_job()['labels']], ['血液A', 'B-7', '<b>x'])
