@@ -26,6 +26,7 @@ try:
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
+    from selenium.common.exceptions import StaleElementReferenceException
     from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError:
     webdriver = None
@@ -145,6 +146,19 @@ class PageTest(unittest.TestCase):
             self.wait(lambda d: self.by_id('registryStatus', d).text != '' and
                       self.by_id('printer', d).get_attribute('value'), driver)
 
+    def open_job(self, driver=None, locator=None):
+        """Clicks a job's number (the newest's unless `locator` names another); the table
+        may be redrawn under the click, as answers come."""
+        locator = locator or (By.CSS_SELECTOR, '#jobTable tbody button')
+
+        def clicked(d):
+            try:
+                d.find_element(*locator).click()
+                return True
+            except StaleElementReferenceException:
+                return False
+        self.wait(clicked, driver)
+
     def show_history(self):
         self.by_id('historyTab').click()
         self.wait(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#jobTable tbody tr')) > 0)
@@ -193,7 +207,7 @@ class PageTest(unittest.TestCase):
         self.by_id('historyTab', driver).click()
         self.wait(lambda d: d.find_elements(By.CSS_SELECTOR, '#jobTable tbody button'), driver)
         self.assertIn(names['find'], self.names_of_controls(driver))
-        driver.find_element(By.CSS_SELECTOR, '#jobTable tbody button').click()
+        self.open_job(driver)
         self.wait(lambda d: self.by_id('jobDetail', d).is_displayed(), driver)
         self.assertIn(names['reprint'], self.names_of_controls(driver))
         self.by_id('labelsTab', driver).click()
@@ -243,7 +257,7 @@ class PageTest(unittest.TestCase):
         job = self.api('GET', '/api/v1/jobs/2')[1]
         self.assertIn('<', job['labels'][0]['lower'])
         self.assertIn([job['first'], job['last']], [row[5:7] for row in self.rows()])
-        self.driver.find_element(By.XPATH, '//table[@id="jobTable"]//button[text()="2"]').click()
+        self.open_job(locator=(By.XPATH, '//table[@id="jobTable"]//button[text()="2"]'))
         self.wait(lambda d: len(d.find_elements(By.CSS_SELECTOR, '#jobLabels tbody tr')) == 2)
         lowers = self.driver.execute_script(
             "return [...document.querySelectorAll('#jobLabels tbody tr')].map((row) => row.cells[4].textContent);")
@@ -360,7 +374,7 @@ class PageTest(unittest.TestCase):
 
         # Samples 3-4 of it again, from the history: the texts it stored.
         self.show_history()
-        self.driver.find_elements(By.CSS_SELECTOR, '#jobTable tbody button')[0].click()
+        self.open_job()
         self.wait(lambda d: self.by_id('reprintButton', d).is_displayed())
         self.by_id('reprintButton').click()
         self.by_id('reprintRange').click()
