@@ -9,9 +9,11 @@ set(RONDEL_APP_ID io.github.rondelmaker.Rondelmaker)
 set(RONDEL_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 
 set(RONDEL_PROGRAMS rondelmaker)
-if(TARGET rondelmaker-cli)
-  list(APPEND RONDEL_PROGRAMS rondelmaker-cli)
-endif()
+foreach(program rondelmaker-cli rondelmaker-server)
+  if(TARGET ${program})
+    list(APPEND RONDEL_PROGRAMS ${program})
+  endif()
+endforeach()
 
 # The programs link only libraries from the system's library path, so the
 # installed executables need no RUNPATH; qt_standard_project_setup() would give
@@ -28,11 +30,13 @@ install(DIRECTORY ${RONDEL_RESOURCES}/icons/hicolor
 set(metainfo_source ${RONDEL_RESOURCES}/${RONDEL_APP_ID}.metainfo.xml)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${metainfo_source})
 file(READ ${metainfo_source} metainfo)
-if(TARGET rondelmaker-cli)
-  string(REPLACE "<binary>rondelmaker</binary>"
-                 "<binary>rondelmaker</binary>\n    <binary>rondelmaker-cli</binary>" metainfo
-                 "${metainfo}")
-endif()
+foreach(program rondelmaker-server rondelmaker-cli)
+  if(TARGET ${program})
+    string(REPLACE "<binary>rondelmaker</binary>"
+                   "<binary>rondelmaker</binary>\n    <binary>${program}</binary>" metainfo
+                   "${metainfo}")
+  endif()
+endforeach()
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/${RONDEL_APP_ID}.metainfo.xml CONTENT "${metainfo}"
      @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/${RONDEL_APP_ID}.metainfo.xml
@@ -45,6 +49,14 @@ install(FILES ${RONDEL_RESOURCES}/start.txt DESTINATION ${CMAKE_INSTALL_DATADIR}
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rondelmaker
         RENAME copyright)
+
+# The print service: its API for the laboratory's developers, and its
+# systemd unit, installed disabled. The package's postinst makes the system
+# user it runs as and its state folder, /var/lib/rondelmaker.
+if(TARGET rondelmaker-server)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/api.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rondelmaker)
+  install(FILES ${RONDEL_RESOURCES}/rondelmaker-server.service DESTINATION lib/systemd/system)
+endif()
 
 # Debian package: rondelmaker_<version>_<arch>.deb
 set(RONDEL_PACKAGE_MAINTAINER "Rondelmaker developers <maintainers@rondelmaker.invalid>"
@@ -61,7 +73,9 @@ carries a line that stays the same across a run (a text or a date stamp) and a
 line that changes per sample (a running number, advancing letters or a free
 text). A job may start from any free position of a half-used sheet, and the
 next job goes on from the next position and the next number. Each job can be
-recorded on an A4 page and in an Excel spreadsheet.")
+recorded on an A4 page and in an Excel spreadsheet. rondelmaker-cli prints
+from scripts, and rondelmaker-server offers an HTTP API to laboratory systems
+(its systemd unit is installed disabled).")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -77,7 +91,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # library, which is loaded when a print queue is first used.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-ipafont-gothic, libcups2")
+    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, fonts-ipafont-gothic, libcups2, passwd")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${RONDEL_RESOURCES}/debian/postinst;${RONDEL_RESOURCES}/debian/prerm;${RONDEL_RESOURCES}/debian/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Qt's own texts in Japanese (its dialogs' buttons and captions); without
 # them they stay in English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")

@@ -1091,6 +1091,30 @@ Exit codes:
         <source>消す</source>
         <translation>Clear</translation>
     </message>
+    <message>
+        <source>このジョブには、すでに印刷したラベルがあります。もう一度印刷しますか？</source>
+        <translation>This job holds labels that were printed before. Print them again?</translation>
+    </message>
+    <message>
+        <source>印刷しない</source>
+        <translation>Do not print</translation>
+    </message>
+    <message>
+        <source>もう一度印刷する</source>
+        <translation>Print again</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: %1</source>
+        <translation>Label registry: %1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳: 使えません</source>
+        <translation>Label registry: not available</translation>
+    </message>
 </context>
 <context>
     <name>NewSheetDialog</name>
@@ -1128,11 +1152,11 @@ Exit codes:
     </message>
     <message>
         <source>最初の丸の左（mm、用紙の左端から）</source>
-        <translation>First disc's left (mm from the paper's left edge)</translation>
+        <translation>First disc&apos;s left (mm from the paper&apos;s left edge)</translation>
     </message>
     <message>
         <source>最初の丸の上（mm、用紙の上端から）</source>
-        <translation>First disc's top (mm from the paper's top edge)</translation>
+        <translation>First disc&apos;s top (mm from the paper&apos;s top edge)</translation>
     </message>
     <message>
         <source>横のピッチ（mm）</source>
@@ -1261,6 +1285,10 @@ Exit codes:
         <source>%1 への印刷を完了できませんでした。</source>
         <translation>Printing to %1 could not be completed.</translation>
     </message>
+    <message>
+        <source>PDF文書</source>
+        <translation>the PDF document</translation>
+    </message>
 </context>
 <context>
     <name>PrintQueue</name>
@@ -1317,6 +1345,42 @@ Exit codes:
     <message>
         <source>印刷するラベルがありません。サンプルの文字を入れてください</source>
         <translation>No labels to print. Enter the sample texts</translation>
+    </message>
+    <message>
+        <source>文字の色</source>
+        <translation>Text colour</translation>
+    </message>
+    <message>
+        <source>背景の色</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>Rainbow</translation>
+    </message>
+    <message>
+        <source>枠</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>2D コード</source>
+        <translation>2D code</translation>
+    </message>
+    <message>
+        <source>ラベルの地の色を順に変えて印刷します</source>
+        <translation>Prints the labels with background colours in turn</translation>
+    </message>
+    <message>
+        <source>見本のラベルにだけ枠を付けます。印刷はされません</source>
+        <translation>Frames the sample label only. The frame is not printed</translation>
+    </message>
+    <message>
+        <source>ラベルの中央に、文字と同じ内容の Data Matrix コードを印刷します</source>
+        <translation>Prints a Data Matrix code with the same content as the text in the middle of each label</translation>
+    </message>
+    <message>
+        <source>枚目</source>
+        <translation>Sheet</translation>
     </message>
 </context>
 <context>
@@ -1448,6 +1512,428 @@ Exit codes:
     <message>
         <source>見本 %1 %2</source>
         <translation>Sample %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Server</name>
+    <message>
+        <source>トークンはアドレスではなく Authorization: Bearer ヘッダーで送ってください。</source>
+        <translation>Send the token in the Authorization: Bearer header, never in the address.</translation>
+    </message>
+    <message>
+        <source>有効なトークンがありません（Authorization: Bearer TOKEN）。</source>
+        <translation>No valid token (Authorization: Bearer TOKEN).</translation>
+    </message>
+    <message>
+        <source>アドレスのパスが正しくありません。</source>
+        <translation>The path of the address is not valid.</translation>
+    </message>
+    <message>
+        <source>トークンがないあいだは、このコンピューター（localhost）宛てのリクエストにだけ答えます。</source>
+        <translation>Without tokens the service answers only requests addressed to this computer (localhost).</translation>
+    </message>
+    <message>
+        <source>そのアドレスはありません。</source>
+        <translation>There is no such address.</translation>
+    </message>
+    <message>
+        <source>このアドレスは %1 を受け付けません。</source>
+        <translation>This address does not take %1.</translation>
+    </message>
+    <message>
+        <source>ジョブ番号「%1」が正しくありません。</source>
+        <translation>&quot;%1&quot; is not a job number.</translation>
+    </message>
+    <message>
+        <source>クエリの「%1」が正しくありません。</source>
+        <translation>The query&apos;s &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>クエリの「%1」という項目はありません。</source>
+        <translation>The query has no field &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>本文は JSON です（Content-Type: application/json）。</source>
+        <translation>The body is JSON (Content-Type: application/json).</translation>
+    </message>
+    <message>
+        <source>リクエストが時間内に届きませんでした（%1 秒）。</source>
+        <translation>The request did not arrive in time (%1 s).</translation>
+    </message>
+    <message>
+        <source>接続が多すぎます。しばらくしてからもう一度お試しください。</source>
+        <translation>Too many connections. Please try again in a moment.</translation>
+    </message>
+    <message>
+        <source>１１ｍφ円形ラベル</source>
+        <translation>11 mm round labels</translation>
+    </message>
+    <message>
+        <source>ラベル台帳を使えません。
+%1</source>
+        <translation>The label registry cannot be used.
+%1</translation>
+    </message>
+    <message>
+        <source>ラベル台帳に接続できません。
+%1</source>
+        <translation>The label registry cannot be reached.
+%1</translation>
+    </message>
+    <message>
+        <source>「%1」にラベルに印刷できない文字があります。</source>
+        <translation>&quot;%1&quot; holds a character a label cannot print.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 バイトまでです（%3 バイトあります。全角文字は 2 バイトです）。</source>
+        <translation>&quot;%1&quot; takes at most %2 bytes (it has %3; a full-width character takes 2).</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 個までです（%3 個あります）。</source>
+        <translation>&quot;%1&quot; takes at most %2 (it has %3).</translation>
+    </message>
+    <message>
+        <source>「%1」が空です。</source>
+        <translation>&quot;%1&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「%1」は &quot;%2&quot; です。</source>
+        <translation>&quot;%1&quot; is &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>タイプ８の行は２行です（「%1」）。</source>
+        <translation>Type 8 has two lines (&quot;%1&quot;).</translation>
+    </message>
+    <message>
+        <source>「output」は &quot;pdf&quot; だけです。</source>
+        <translation>&quot;output&quot; can only be &quot;pdf&quot;.</translation>
+    </message>
+    <message>
+        <source>「printer」と「output」はどちらか一方です。</source>
+        <translation>&quot;printer&quot; and &quot;output&quot; exclude each other.</translation>
+    </message>
+    <message>
+        <source>「samples」はサンプルの範囲です（&quot;3-4&quot;、&quot;5&quot;）。</source>
+        <translation>&quot;samples&quot; is a range of samples (&quot;3-4&quot;, &quot;5&quot;).</translation>
+    </message>
+    <message>
+        <source>タイプ %1 は自由テキスト１つに１枚です（「freeTexts」）。</source>
+        <translation>Type %1 prints one label per free text (&quot;freeTexts&quot;).</translation>
+    </message>
+    <message>
+        <source>タイプ %1 の番号は 0～%2 です。</source>
+        <translation>Type %1 numbers from 0 to %2.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 に番号はありません。</source>
+        <translation>Type %1 has no running number.</translation>
+    </message>
+    <message>
+        <source>自由テキストはタイプ 9～12 のものです。</source>
+        <translation>Free texts are for types 9 to 12.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 には自由テキストが要ります。</source>
+        <translation>Type %1 needs free texts.</translation>
+    </message>
+    <message>
+        <source>「code」は &quot;datamatrix&quot; か &quot;none&quot; です。</source>
+        <translation>&quot;code&quot; is &quot;datamatrix&quot; or &quot;none&quot;.</translation>
+    </message>
+    <message>
+        <source>ラベルは合計で１２００枚までです（%1 枚）。</source>
+        <translation>A job prints at most 1200 labels (%1).</translation>
+    </message>
+    <message>
+        <source>「design」がありません。</source>
+        <translation>&quot;design&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>「samples」と「labels」はどちらか一方です。</source>
+        <translation>Give either &quot;samples&quot; or &quot;labels&quot;, not both.</translation>
+    </message>
+    <message>
+        <source>「labels」が空です。</source>
+        <translation>&quot;labels&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「since」は日付（2026-04-01）か日時（2026-04-01T09:00:00+09:00）です。</source>
+        <translation>&quot;since&quot; is a date (2026-04-01) or a time (2026-04-01T09:00:00+09:00).</translation>
+    </message>
+    <message>
+        <source>「type」は 1～12 です。</source>
+        <translation>&quot;type&quot; is 1 to 12.</translation>
+    </message>
+    <message>
+        <source>「limit」は 1～%1 です。</source>
+        <translation>&quot;limit&quot; is 1 to %1.</translation>
+    </message>
+    <message>
+        <source>ラベル数オーバー（３００以上）です。記録は作れません。</source>
+        <translation>Too many labels (300 or more): no record can be made.</translation>
+    </message>
+    <message>
+        <source>タイプ %1 のラベルには表がありません。</source>
+        <translation>Type %1 labels have no spreadsheet.</translation>
+    </message>
+    <message>
+        <source>「printed」（true か false）がありません。</source>
+        <translation>&quot;printed&quot; (true or false) is missing.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は印刷済みと記録されています。</source>
+        <translation>Job %1 is recorded as printed.</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 は別のステーション（%2、%3）のものです。そちらで答えてください。</source>
+        <translation>Job %1 belongs to another station (%2, %3). Answer for it there.</translation>
+    </message>
+    <message>
+        <source>「label」にラベルの文字（64 文字まで）を入れてください。</source>
+        <translation>Give the label&apos;s text (up to 64 characters) in &quot;label&quot;.</translation>
+    </message>
+    <message>
+        <source>「page」はシートの番号です。</source>
+        <translation>&quot;page&quot; is the number of a sheet.</translation>
+    </message>
+    <message>
+        <source>「dpi」は %1～%2 です。</source>
+        <translation>&quot;dpi&quot; is %1 to %2.</translation>
+    </message>
+    <message>
+        <source>このジョブのシートは %1 枚です。</source>
+        <translation>This job has %1 sheets.</translation>
+    </message>
+    <message>
+        <source>プレビューを描けませんでした。</source>
+        <translation>The preview could not be drawn.</translation>
+    </message>
+    <message>
+        <source>「output」は &quot;pdf&quot; だけで、「printer」とは一緒に使えません。</source>
+        <translation>&quot;output&quot; can only be &quot;pdf&quot;, and not together with &quot;printer&quot;.</translation>
+    </message>
+    <message>
+        <source>本文が JSON ではありません（%1 バイト目: %2）。</source>
+        <translation>The body is not JSON (byte %1: %2).</translation>
+    </message>
+    <message>
+        <source>本文は JSON のオブジェクト { … } です。</source>
+        <translation>The body is a JSON object { … }.</translation>
+    </message>
+    <message>
+        <source>「%1」が二度あります。</source>
+        <translation>&quot;%1&quot; is given twice.</translation>
+    </message>
+    <message>
+        <source>「%1」に制御文字があります。</source>
+        <translation>&quot;%1&quot; holds a control character.</translation>
+    </message>
+    <message>
+        <source>「%1」という項目はありません。</source>
+        <translation>There is no field &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>「%1」は true か false です。</source>
+        <translation>&quot;%1&quot; is true or false.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2～%3 の整数です。</source>
+        <translation>&quot;%1&quot; is a whole number from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 文字までの文字列です。</source>
+        <translation>&quot;%1&quot; is a text of up to %2 characters.</translation>
+    </message>
+    <message>
+        <source>「%1」は %2 個までの文字列の配列です。</source>
+        <translation>&quot;%1&quot; is an array of up to %2 texts.</translation>
+    </message>
+    <message>
+        <source>「%1」はオブジェクトです。</source>
+        <translation>&quot;%1&quot; is an object.</translation>
+    </message>
+    <message>
+        <source>リクエストのアドレスが長すぎます。</source>
+        <translation>The request&apos;s address is too long.</translation>
+    </message>
+    <message>
+        <source>リクエストのヘッダーが大きすぎます。</source>
+        <translation>The request&apos;s header is too large.</translation>
+    </message>
+    <message>
+        <source>リクエスト行が正しくありません。</source>
+        <translation>The request line is not valid.</translation>
+    </message>
+    <message>
+        <source>Content-Length が正しくありません。</source>
+        <translation>Content-Length is not valid.</translation>
+    </message>
+    <message>
+        <source>Host が二つあります。</source>
+        <translation>The request names two hosts.</translation>
+    </message>
+    <message>
+        <source>本文の長さ（Content-Length）が必要です。チャンク転送は受け付けません。</source>
+        <translation>The body&apos;s length (Content-Length) is needed; chunked bodies are not taken.</translation>
+    </message>
+    <message>
+        <source>ヘッダー行が正しくありません。</source>
+        <translation>A header line is not valid.</translation>
+    </message>
+    <message>
+        <source>本文が大きすぎます（%1 バイト）。1 MiB（1048576 バイト）までです。</source>
+        <translation>The body is too large (%1 bytes). It may be 1 MiB (1048576 bytes) at most.</translation>
+    </message>
+    <message>
+        <source>既定のプリンターがありません。</source>
+        <translation>There is no default printer.</translation>
+    </message>
+    <message>
+        <source>プリンター「%1」はありません。</source>
+        <translation>There is no printer &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>シート「%1」はありません（GET /api/v1/sheets）。</source>
+        <translation>There is no sheet &quot;%1&quot; (GET /api/v1/sheets).</translation>
+    </message>
+    <message>
+        <source>このステーション（%1）はほかのジョブを印刷中です。しばらくしてからもう一度試してください。</source>
+        <translation>This station (%1) is printing another job. Try again in a moment.</translation>
+    </message>
+    <message>
+        <source>このジョブのラベルには、前に印刷したものがあります。何も印刷していません。もう一度印刷するには &quot;allowDuplicates&quot;: true を付けて送ってください。
+%1</source>
+        <translation>Some labels of this job were printed before. Nothing was printed. To print them again, send the job again with &quot;allowDuplicates&quot;: true.
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>ServerCommand</name>
+    <message>
+        <source>cannot make the state folder %1</source>
+        <translation>cannot make the state folder %1</translation>
+    </message>
+    <message>
+        <source>token %1 added; it is shown this once, keep it safe</source>
+        <translation>token %1 added; it is shown this once, keep it safe</translation>
+    </message>
+    <message>
+        <source>token %1 removed; it is refused from now on</source>
+        <translation>token %1 removed; it is refused from now on</translation>
+    </message>
+    <message>
+        <source>this Qt has no TLS support</source>
+        <translation>this Qt has no TLS support</translation>
+    </message>
+    <message>
+        <source>cannot read the certificate %1 or the key %2 (PEM)</source>
+        <translation>cannot read the certificate %1 or the key %2 (PEM)</translation>
+    </message>
+    <message>
+        <source>stopping</source>
+        <translation>stopping</translation>
+    </message>
+    <message>
+        <source>the registry %1 cannot be used now (%2); requests that need it are answered 503 until it can</source>
+        <translation>the registry %1 cannot be used now (%2); requests that need it are answered 503 until it can</translation>
+    </message>
+    <message>
+        <source>listening on %1 reaches beyond this computer: add a token first (rondelmaker-server token add NAME); every request must then bring it</source>
+        <translation>listening on %1 reaches beyond this computer: add a token first (rondelmaker-server token add NAME); every request must then bring it</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>cannot listen on %1: %2</translation>
+    </message>
+    <message>
+        <source>listening on %1://%2 (registry %3)</source>
+        <translation>listening on %1://%2 (registry %3)</translation>
+    </message>
+    <message>
+        <source>
+(rondelmaker-server --help shows the usage)</source>
+        <translation>
+(rondelmaker-server --help shows the usage)</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>unknown command: %1</source>
+        <translation>unknown command: %1</translation>
+    </message>
+    <message>
+        <source>token list takes no name</source>
+        <translation>token list takes no name</translation>
+    </message>
+    <message>
+        <source>token %1 needs one NAME</source>
+        <translation>token %1 needs one NAME</translation>
+    </message>
+    <message>
+        <source>%1: not HOST:PORT: %2</source>
+        <translation>%1: not HOST:PORT: %2</translation>
+    </message>
+    <message>
+        <source>--tls-cert and --tls-key go together</source>
+        <translation>--tls-cert and --tls-key go together</translation>
+    </message>
+    <message>
+        <source>%1: request-timeout is 1 to 300 seconds, not %2</source>
+        <translation>%1: request-timeout is 1 to 300 seconds, not %2</translation>
+    </message>
+    <message>
+        <source>Usage:
+  rondelmaker-server [options]         serve the HTTP API (see docs/api.md)
+  rondelmaker-server token add NAME    make a token and print it once
+  rondelmaker-server token list        the tokens&apos; names and when they were made
+  rondelmaker-server token remove NAME the token stops working at once
+  rondelmaker-server --help | --version
+
+Options:
+  --state-dir DIR      the service&apos;s folder: tokens, a folder per print queue
+                       and per token (default: $STATE_DIRECTORY, else
+                       /var/lib/rondelmaker)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s registry=, else
+                       registry.sqlite in the state folder)
+  --listen HOST:PORT   address to listen on (default 127.0.0.1:8750). Beyond
+                       loopback a token must exist, and every request needs it.
+  --tls-cert FILE --tls-key FILE
+                       serve HTTPS with this certificate and key (PEM)
+
+rondelmaker.conf in the state folder, then /etc/rondelmaker/rondelmaker.conf,
+may set listen=, tls-cert=, tls-key=, cors-origin= (origins a browser page may
+call from) and request-timeout= (seconds).
+</source>
+        <translation>Usage:
+  rondelmaker-server [options]         serve the HTTP API (see docs/api.md)
+  rondelmaker-server token add NAME    make a token and print it once
+  rondelmaker-server token list        the tokens&apos; names and when they were made
+  rondelmaker-server token remove NAME the token stops working at once
+  rondelmaker-server --help | --version
+
+Options:
+  --state-dir DIR      the service&apos;s folder: tokens, a folder per print queue
+                       and per token (default: $STATE_DIRECTORY, else
+                       /var/lib/rondelmaker)
+  --registry URL       postgresql://user@host/database, or a SQLite file
+                       (default: rondelmaker.conf&apos;s registry=, else
+                       registry.sqlite in the state folder)
+  --listen HOST:PORT   address to listen on (default 127.0.0.1:8750). Beyond
+                       loopback a token must exist, and every request needs it.
+  --tls-cert FILE --tls-key FILE
+                       serve HTTPS with this certificate and key (PEM)
+
+rondelmaker.conf in the state folder, then /etc/rondelmaker/rondelmaker.conf,
+may set listen=, tls-cert=, tls-key=, cors-origin= (origins a browser page may
+call from) and request-timeout= (seconds).
+</translation>
     </message>
 </context>
 <context>
@@ -1744,6 +2230,277 @@ Exit codes:
 （%2 から作成しました）</source>
         <translation>%1
 (made from %2)</translation>
+    </message>
+</context>
+<context>
+    <name>WebPage</name>
+    <message>
+        <source>デザイン</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>ラベルの種類</source>
+        <translation>Label type</translation>
+    </message>
+    <message>
+        <source>上の文字</source>
+        <translation>Upper text</translation>
+    </message>
+    <message>
+        <source>上の行</source>
+        <translation>Upper line</translation>
+    </message>
+    <message>
+        <source>下の行</source>
+        <translation>Lower line</translation>
+    </message>
+    <message>
+        <source>英字</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>英字 2</source>
+        <translation>Letter 2</translation>
+    </message>
+    <message>
+        <source>初期値</source>
+        <translation>First number</translation>
+    </message>
+    <message>
+        <source>続き</source>
+        <translation>next in line</translation>
+    </message>
+    <message>
+        <source>空のときは、台帳の続きの番号から印刷します。</source>
+        <translation>Left empty, the numbers go on where the registry left them.</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>days</translation>
+    </message>
+    <message>
+        <source>サンプルの文字</source>
+        <translation>Free texts</translation>
+    </message>
+    <message>
+        <source>1行に1サンプル。表計算ソフトの列を貼り付けられます。</source>
+        <translation>One sample per line. A column copied from a spreadsheet can be pasted.</translation>
+    </message>
+    <message>
+        <source>見た目</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>指定の色</source>
+        <translation>Custom colour</translation>
+    </message>
+    <message>
+        <source>シートと印刷</source>
+        <translation>Sheet and printing</translation>
+    </message>
+    <message>
+        <source>シート</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>開始位置</source>
+        <translation>Start position</translation>
+    </message>
+    <message>
+        <source>使用済み</source>
+        <translation>Used</translation>
+    </message>
+    <message>
+        <source>このジョブ</source>
+        <translation>This job</translation>
+    </message>
+    <message>
+        <source>空き</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>印刷するラベル</source>
+        <translation>Labels to print</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>サンプル</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>ラベルを探す</source>
+        <translation>Find a label</translation>
+    </message>
+    <message>
+        <source>すべてのジョブ</source>
+        <translation>All jobs</translation>
+    </message>
+    <message>
+        <source>さらに表示</source>
+        <translation>Show more</translation>
+    </message>
+    <message>
+        <source>このデザインを使う</source>
+        <translation>Use this design</translation>
+    </message>
+    <message>
+        <source>トークン</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>接続</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>再印刷するラベル</source>
+        <translation>Labels to reprint</translation>
+    </message>
+    <message>
+        <source>サンプルの範囲</source>
+        <translation>A range of samples</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ジョブ %1: %2～%3（%4 枚）</source>
+        <translation>Job %1: %2 to %3 (%4 labels)</translation>
+    </message>
+    <message>
+        <source>PDF を開く</source>
+        <translation>Open the PDF</translation>
+    </message>
+    <message>
+        <source>PDF を保存</source>
+        <translation>Save the PDF</translation>
+    </message>
+    <message>
+        <source>PDF は実際のサイズ（100 %）で印刷してください。ページに合わせて拡大・縮小すると、ラベルの位置がずれます。</source>
+        <translation>Print the PDF at actual size (100 %). Scaled to fit the page, the labels miss their positions.</translation>
+    </message>
+    <message>
+        <source>Type %1</source>
+        <translation>Type %1</translation>
+    </message>
+    <message>
+        <source>英字 1</source>
+        <translation>Letter 1</translation>
+    </message>
+    <message>
+        <source>%1 サンプル</source>
+        <translation>%1 samples</translation>
+    </message>
+    <message>
+        <source>既定</source>
+        <translation>default</translation>
+    </message>
+    <message>
+        <source>受け付けていません</source>
+        <translation>not accepting jobs</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>プリンターのシート</source>
+        <translation>The printer&apos;s sheet</translation>
+    </message>
+    <message>
+        <source>%1（%2 × %3、%4 mm）</source>
+        <translation>%1 (%2 × %3, %4 mm)</translation>
+    </message>
+    <message>
+        <source>位置 %1（%2）</source>
+        <translation>Position %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 / %2 枚目</source>
+        <translation>Sheet %1 of %2</translation>
+    </message>
+    <message>
+        <source>サービスの応答がありません。</source>
+        <translation>The service does not answer.</translation>
+    </message>
+    <message>
+        <source>サービスに接続できません。</source>
+        <translation>The service cannot be reached.</translation>
+    </message>
+    <message>
+        <source>トークンが違います。正しいトークンを入れてください。</source>
+        <translation>The token is wrong. Please enter the right token.</translation>
+    </message>
+    <message>
+        <source>このサービスを使うにはトークンが要ります。管理者から受け取ったトークンを入れてください。</source>
+        <translation>This service needs a token. Please enter the token your administrator gave you.</translation>
+    </message>
+    <message>
+        <source>直すと、プレビューが出ます。</source>
+        <translation>Once that is corrected, the preview appears.</translation>
+    </message>
+    <message>
+        <source>ラベル %1 枚・シート %2 枚</source>
+        <translation>%1 labels · sheets: %2</translation>
+    </message>
+    <message>
+        <source>印刷中…</source>
+        <translation>Printing…</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 を印刷しました（%2 枚）。</source>
+        <translation>Job %1 printed (%2 labels).</translation>
+    </message>
+    <message>
+        <source>ジョブ %1 の PDF を作りました（%2 枚）。</source>
+        <translation>Job %1 made as a PDF (%2 labels).</translation>
+    </message>
+    <message>
+        <source>次の開始位置: %1</source>
+        <translation>Next start position: %1</translation>
+    </message>
+    <message>
+        <source>%1 枚目のプレビュー</source>
+        <translation>Preview of sheet %1</translation>
+    </message>
+    <message>
+        <source>%1 件のジョブ</source>
+        <translation>%1 jobs</translation>
+    </message>
+    <message>
+        <source>「%1」を印刷したジョブ: %2 件</source>
+        <translation>Jobs that printed &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>ジョブ %1</source>
+        <translation>Job %1</translation>
+    </message>
+    <message>
+        <source>%1 枚</source>
+        <translation>%1 labels</translation>
+    </message>
+    <message>
+        <source>すべてのラベル（%1 枚）</source>
+        <translation>All labels (%1)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,8 @@ void PdfDocumentCanvas::startWriter()
 
 QString PdfDocumentCanvas::deviceName() const
 {
+    if (m_destination.kind == PrintDestination::Kind::Memory)
+        return QCoreApplication::translate("PrintDocument", "PDF文書");
     if (m_destination.kind == PrintDestination::Kind::PdfFile)
         return QCoreApplication::translate("PrintDocument", "出力ファイル「%1」")
             .arg(QDir::toNativeSeparators(m_destination.pdfFile));
@@ -53,6 +55,8 @@ bool PdfDocumentCanvas::finishDocument(QString* error)
                      .arg(deviceName());
         return false;
     }
+    if (m_destination.kind == PrintDestination::Kind::Memory)
+        return true;
     if (m_destination.kind == PrintDestination::Kind::PdfFile) {
         QString reason;
         if (writeFileAtomically(m_destination.pdfFile, m_pdf, &reason))

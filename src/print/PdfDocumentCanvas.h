@@ -18,6 +18,9 @@ public:
     explicit PdfDocumentCanvas(const PrintDestination& destination);
     ~PdfDocumentCanvas() override;
 
+    // Kind::Memory: the complete document once endDocument() succeeded.
+    const QByteArray& document() const { return m_pdf; }
+
 protected:
     bool finishDocument(QString* error) override;
     void discardDocument() override;

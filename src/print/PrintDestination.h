@@ -9,9 +9,11 @@
 
 // Where a printed document goes and how its pages are laid out. Documents
 // are rendered as PDF and handed on only once complete: a PDF file is then
-// replaced in one step, a print queue gets the whole job or none of it.
+// replaced in one step, a print queue gets the whole job or none of it, and
+// a document kept in memory (the service answers with it) is there whole or
+// not at all.
 struct PrintDestination {
-    enum class Kind { PdfFile, Queue };
+    enum class Kind { PdfFile, Queue, Memory };
 
     Kind kind = Kind::PdfFile;
     QString pdfFile; // Kind::PdfFile

@@ -204,6 +204,38 @@ QString defaultQueue()
     return queue;
 }
 
+QList<QueueInfo> queues()
+{
+    const CupsApi& api = cups();
+    if (!api.loaded)
+        return {};
+    cups_dest_t* dests = nullptr;
+    const int count = api.cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    QList<QueueInfo> found;
+    for (int i = 0; i < count; ++i) {
+        const cups_dest_t& dest = dests[i];
+        const auto option = [&](const char* name) {
+            return QString::fromUtf8(api.cupsGetOption(name, dest.num_options, dest.options));
+        };
+        QueueInfo queue;
+        queue.name = QString::fromLocal8Bit(dest.name);
+        if (dest.instance)
+            queue.name += QLatin1Char('/') + QString::fromLocal8Bit(dest.instance);
+        queue.isDefault = dest.is_default != 0;
+        queue.accepting = option("printer-is-accepting-jobs") != QLatin1String("false");
+        // IPP's printer-state: 3 idle, 4 processing, 5 stopped.
+        const QString state = option("printer-state");
+        queue.state = state == QLatin1String("5")   ? QStringLiteral("stopped")
+                      : state == QLatin1String("4") ? QStringLiteral("printing")
+                                                    : QStringLiteral("idle");
+        queue.description = option("printer-info");
+        queue.location = option("printer-location");
+        found << queue;
+    }
+    api.cupsFreeDests(count, dests);
+    return found;
+}
+
 QPageLayout defaultPageLayout(const QString& queue, const QMarginsF& margins)
 {
     const CupsApi& api = cups();
@@ -263,6 +295,11 @@ bool submit(const QString& queue, const QString&, const QByteArray&,
 }
 
 QString defaultQueue()
+{
+    return {};
+}
+
+QList<QueueInfo> queues()
 {
     return {};
 }

@@ -17,6 +17,21 @@ namespace PrintQueue {
 // Whether this build can talk to a print system at all.
 bool available();
 
+// A queue the print system offers: local printers, and network printers
+// added to it.
+struct QueueInfo {
+    QString name; // "printer" or "printer/instance"
+    bool isDefault = false;
+    bool accepting = true; // takes new jobs (cupsreject stops it)
+    QString state;         // "idle", "printing" or "stopped"
+    QString description;
+    QString location;
+};
+
+// Every queue, in the print system's order; empty when there is none or no
+// print system.
+QList<QueueInfo> queues();
+
 // True when the queue accepted the whole job; false with *error saying why.
 bool submit(const QString& queue, const QString& title, const QByteArray& pdf,
             const QList<std::pair<QByteArray, QByteArray>>& options, QString* error);
