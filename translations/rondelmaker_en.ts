@@ -1565,10 +1565,6 @@ Exit codes:
         <translation>Too many connections. Please try again in a moment.</translation>
     </message>
     <message>
-        <source>１１ｍφ円形ラベル</source>
-        <translation>11 mm round labels</translation>
-    </message>
-    <message>
         <source>ラベル台帳を使えません。
 %1</source>
         <translation>The label registry cannot be used.

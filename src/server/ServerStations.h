@@ -20,8 +20,8 @@
 //                           next job starts at
 //   STATE/pdf/TOKEN/        one per token, for jobs answered as a PDF: where
 //                           that token's next PDF starts and on which sheet
-//                           ("_local" for the
-//                           requests of a service without tokens)
+//                           ("_local" for the requests of a service without
+//                           tokens)
 //     documents/            the PDFs of its jobs, kept for KeptPdfDays
 // A folder is made when its first job prints, with the defaults (or the
 // administrator's /etc/rondelmaker/start.txt) as its start file; until then
