@@ -169,6 +169,20 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
 (rondelmaker-cli --help shows the usage)</translation>
     </message>
     <message>
+        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
+        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
+    </message>
+    <message>
+        <source>
+Give the first number with --first N.</source>
+        <translation>
+Give the first number with --first N.</translation>
+    </message>
+    <message>
+        <source>（--free-texts FILE）</source>
+        <translation> (--free-texts FILE)</translation>
+    </message>
+    <message>
         <source>Usage:
   rondelmaker-cli print DESIGN.json [options]   print a job, as the window&apos;s Print button does
   rondelmaker-cli list DESIGN.json [options]    write the job&apos;s labels as CSV, print nothing
@@ -178,11 +192,13 @@ Its labels count as issued. Say what happened with rondelmaker-cli resolve %1 pr
   rondelmaker-cli find TEXT                     the jobs that issued a label
   rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
   rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
+  rondelmaker-cli sheets                        the label sheets it can print on, as CSV
   rondelmaker-cli --help | --version
 
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
-in start.txt. A job is recorded in the registry before it prints; labels that
+in start.txt, on the station&apos;s label sheet (the one last printed on, else
+the built-in sheet of 150 positions). A job is recorded in the registry before it prints; labels that
 were issued before are printed again only with --allow-duplicates. Type 8&apos;s
 labels are never checked for duplicates: its two lines are fixed texts, the
 same on every label.
@@ -190,7 +206,12 @@ same on every label.
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
   --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --start P            sheet position to start at, 1..N of the sheet (instead of
+                       start.txt&apos;s)
+  --sheet ID|FILE      print on this label sheet (an id that sheets lists, or a
+                       sheet file); it becomes the station&apos;s sheet. Also for
+                       next and reprint; a reprint is otherwise on the
+                       station&apos;s sheet, whatever sheet the job was on
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; &quot;-&quot; reads standard input
   --code datamatrix|none
@@ -221,7 +242,10 @@ Every call of the registry ends within registry_timeout= seconds of
 rondelmaker.conf (default 10); a registry that does not answer by then counts
 as unreachable.
 
-list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows (the
+position on the job&apos;s sheet), sheets
+&quot;id,name,paper_width,paper_height,diameter,columns,rows,positions,source&quot;
+(lengths in mm; columns and rows of the first grid), history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
 UTF-8).
 
@@ -247,11 +271,13 @@ Exit codes:
   rondelmaker-cli find TEXT                     the jobs that issued a label
   rondelmaker-cli reprint JOB [options]         print a job&apos;s labels again
   rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
+  rondelmaker-cli sheets                        the label sheets it can print on, as CSV
   rondelmaker-cli --help | --version
 
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
-in start.txt. A job is recorded in the registry before it prints; labels that
+in start.txt, on the station&apos;s label sheet (the one last printed on, else
+the built-in sheet of 150 positions). A job is recorded in the registry before it prints; labels that
 were issued before are printed again only with --allow-duplicates. Type 8&apos;s
 labels are never checked for duplicates: its two lines are fixed texts, the
 same on every label.
@@ -259,7 +285,12 @@ same on every label.
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
   --first N            first number, within the type&apos;s range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt&apos;s)
+  --start P            sheet position to start at, 1..N of the sheet (instead of
+                       start.txt&apos;s)
+  --sheet ID|FILE      print on this label sheet (an id that sheets lists, or a
+                       sheet file); it becomes the station&apos;s sheet. Also for
+                       next and reprint; a reprint is otherwise on the
+                       station&apos;s sheet, whatever sheet the job was on
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; &quot;-&quot; reads standard input
   --code datamatrix|none
@@ -290,7 +321,10 @@ Every call of the registry ends within registry_timeout= seconds of
 rondelmaker.conf (default 10); a registry that does not answer by then counts
 as unreachable.
 
-list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows, history
+list and labels write &quot;sheet,position,sample,repeat,upper,lower&quot; rows (the
+position on the job&apos;s sheet), sheets
+&quot;id,name,paper_width,paper_height,diameter,columns,rows,positions,source&quot;
+(lengths in mm; columns and rows of the first grid), history
 and find &quot;id,time,kind,state,type,first,last,labels,printer,station&quot; (RFC 4180,
 UTF-8).
 
@@ -307,20 +341,6 @@ Exit codes:
      (the next contact does; the message says which)
   4  some labels were issued before: nothing printed (--allow-duplicates)
 </translation>
-    </message>
-    <message>
-        <source>find: a label is at most %1 characters long (both lines and a space); this text has %2</source>
-        <translation>find: a label is at most %1 characters long (both lines and a space); this text has %2</translation>
-    </message>
-    <message>
-        <source>
-Give the first number with --first N.</source>
-        <translation>
-Give the first number with --first N.</translation>
-    </message>
-    <message>
-        <source>（--free-texts FILE）</source>
-        <translation> (--free-texts FILE)</translation>
     </message>
 </context>
 <context>
@@ -687,6 +707,14 @@ Give the first number with --first N.</translation>
         <source>ほかの Rondelmaker が印刷したため、開始位置か番号が変わりました。見本を確かめて、もう一度 Print を押してください。</source>
         <translation>Another Rondelmaker printed meanwhile, so the start position or the number changed. Check the sample and press Print again.</translation>
     </message>
+    <message>
+        <source>開始位置 %1 はシート「%2」にありません（1～%3）。1 から印刷します。</source>
+        <translation>Start position %1 is not on the sheet “%2” (1 to %3). Printing starts at 1.</translation>
+    </message>
+    <message>
+        <source>前回の状態が壊れているため、ステーションのラベルシートが分かりません。組み込みのシートに印刷します。</source>
+        <translation>The last state is damaged, so the station&apos;s label sheet is not known. Printing on the built-in sheet.</translation>
+    </message>
 </context>
 <context>
     <name>JobTransaction</name>
@@ -816,6 +844,10 @@ Give the first number with --first N.</translation>
     <message>
         <source>読み込めません: %1</source>
         <translation>Cannot read: %1</translation>
+    </message>
+    <message>
+        <source>「%1」が数ではありません。</source>
+        <translation>&quot;%1&quot; is not a number.</translation>
     </message>
 </context>
 <context>
@@ -1082,6 +1114,65 @@ Give the first number with --first N.</translation>
     <message>
         <source>ラベル台帳: 使えません</source>
         <translation>Label registry: not available</translation>
+    </message>
+</context>
+<context>
+    <name>NewSheetDialog</name>
+    <message>
+        <source>最初の行</source>
+        <translation>First row</translation>
+    </message>
+    <message>
+        <source>新しいシート</source>
+        <translation>New sheet</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>用紙の幅（mm）</source>
+        <translation>Paper width (mm)</translation>
+    </message>
+    <message>
+        <source>用紙の高さ（mm）</source>
+        <translation>Paper height (mm)</translation>
+    </message>
+    <message>
+        <source>丸の直径（mm）</source>
+        <translation>Disc diameter (mm)</translation>
+    </message>
+    <message>
+        <source>列</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>最初の丸の左（mm、用紙の左端から）</source>
+        <translation>First disc&apos;s left (mm from the paper&apos;s left edge)</translation>
+    </message>
+    <message>
+        <source>最初の丸の上（mm、用紙の上端から）</source>
+        <translation>First disc&apos;s top (mm from the paper&apos;s top edge)</translation>
+    </message>
+    <message>
+        <source>横のピッチ（mm）</source>
+        <translation>Horizontal pitch (mm)</translation>
+    </message>
+    <message>
+        <source>縦のピッチ（mm）</source>
+        <translation>Vertical pitch (mm)</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ラベル %1 枚のシート</source>
+        <translation>A sheet of %1 labels</translation>
     </message>
 </context>
 <context>
@@ -1474,10 +1565,6 @@ Give the first number with --first N.</translation>
         <translation>Too many connections. Please try again in a moment.</translation>
     </message>
     <message>
-        <source>１１ｍφ円形ラベル</source>
-        <translation>11 mm round labels</translation>
-    </message>
-    <message>
         <source>ラベル台帳を使えません。
 %1</source>
         <translation>The label registry cannot be used.
@@ -1846,6 +1933,94 @@ call from) and request-timeout= (seconds).
     </message>
 </context>
 <context>
+    <name>Sheet</name>
+    <message>
+        <source>内蔵シート（10 × 15）</source>
+        <translation>Built-in sheet (10 × 15)</translation>
+    </message>
+    <message>
+        <source>「name」が空です。</source>
+        <translation>&quot;name&quot; is empty.</translation>
+    </message>
+    <message>
+        <source>「paper」か「diameter」が数ではありません。</source>
+        <translation>&quot;paper&quot; or &quot;diameter&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>「diameter」の値 %1 mm は %2～%3 mm の範囲外です。</source>
+        <translation>The value %1 mm of &quot;diameter&quot; is outside %2 to %3 mm.</translation>
+    </message>
+    <message>
+        <source>「paper」の %1 × %2 mm は A3（297 × 420 mm）より大きい用紙です。</source>
+        <translation>The &quot;paper&quot; of %1 × %2 mm is larger than A3 (297 × 420 mm).</translation>
+    </message>
+    <message>
+        <source>円の並びがありません。</source>
+        <translation>The sheet has no grid of discs.</translation>
+    </message>
+    <message>
+        <source>「%1」と「%2」は 1 以上でなければなりません。</source>
+        <translation>&quot;%1&quot; and &quot;%2&quot; must be 1 or more.</translation>
+    </message>
+    <message>
+        <source>位置が %1 個あります（「%2」×「%3」）。%4 個までです。</source>
+        <translation>The sheet has %1 positions (&quot;%2&quot; × &quot;%3&quot;); at most %4 are allowed.</translation>
+    </message>
+    <message>
+        <source>「%1」か「%2」が数ではありません。</source>
+        <translation>&quot;%1&quot; or &quot;%2&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>「%1」の値 %2 mm が直径 %3 mm より小さく、円が重なります。</source>
+        <translation>The value %2 mm of &quot;%1&quot; is smaller than the diameter of %3 mm: the discs overlap.</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の外に出ます（「%2」）。</source>
+        <translation>The disc at position %1 lies off the paper (&quot;%2&quot;).</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の幅（「paper.width」%2 mm）の外に出ます。</source>
+        <translation>The disc at position %1 lies beyond the paper&apos;s width (&quot;paper.width&quot;, %2 mm).</translation>
+    </message>
+    <message>
+        <source>位置 %1 の円が用紙の高さ（「paper.height」%2 mm）の外に出ます。</source>
+        <translation>The disc at position %1 lies beyond the paper&apos;s height (&quot;paper.height&quot;, %2 mm).</translation>
+    </message>
+</context>
+<context>
+    <name>SheetCatalogue</name>
+    <message>
+        <source>シート「%1」はありません。</source>
+        <translation>There is no sheet &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 を作れません。</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SheetChooser</name>
+    <message>
+        <source>ラベルシート</source>
+        <translation>Label sheet</translation>
+    </message>
+    <message>
+        <source>新しいシート…</source>
+        <translation>New sheet…</translation>
+    </message>
+    <message>
+        <source>%1（%2 枚）</source>
+        <translation>%1 (%2 labels)</translation>
+    </message>
+</context>
+<context>
+    <name>SheetFile</name>
+    <message>
+        <source>内蔵シートは印刷可能範囲から測るため、ファイルにできません。</source>
+        <translation>The built-in sheet is measured from the printable area and cannot be saved as a file.</translation>
+    </message>
+</context>
+<context>
     <name>SheetMap</name>
     <message>
         <source>シートの配置図</source>
@@ -2009,16 +2184,16 @@ call from) and request-timeout= (seconds).
         <translation>&apos;%1&apos; is not a whole number</translation>
     </message>
     <message>
-        <source>スタートファイルの値 &apos;%1&apos; が範囲外です（オフセットは 0～20、開始位置は 0～150）。</source>
-        <translation>The start file&apos;s value &apos;%1&apos; is out of range (offsets 0 to 20, start position 0 to 150).</translation>
-    </message>
-    <message>
         <source>スタートファイルを保存できません。
 %1
 %2</source>
         <translation>The start file cannot be saved.
 %1
 %2</translation>
+    </message>
+    <message>
+        <source>スタートファイルの値 &apos;%1&apos; が範囲外です（オフセットは 0～20、開始位置は 0～%2）。</source>
+        <translation>The start file&apos;s value &apos;%1&apos; is out of range (offsets 0 to 20, start position 0 to %2).</translation>
     </message>
 </context>
 <context>

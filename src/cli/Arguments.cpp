@@ -1,6 +1,6 @@
 #include "cli/Arguments.h"
 
-#include "core/layout/SheetLayout.h"
+#include "core/layout/Sheet.h"
 #include "core/model/LabelDesign.h"
 
 #include <QCoreApplication>
@@ -11,8 +11,22 @@ namespace {
 using Command = Arguments::Command;
 
 enum class Option {
-    Samples, First, Start, Printer, Pdf, Record, Xls, FreeTexts, StateDir, Registry,
-    AllowDuplicates, Since, Type, Labels, Code,
+    Samples,
+    First,
+    Start,
+    Printer,
+    Pdf,
+    Record,
+    Xls,
+    FreeTexts,
+    StateDir,
+    Registry,
+    AllowDuplicates,
+    Since,
+    Type,
+    Labels,
+    Code,
+    Sheet,
 };
 
 // Which commands take an option, as bits of 1 << Command.
@@ -23,8 +37,9 @@ constexpr unsigned bit(Command c)
 constexpr unsigned Jobs = bit(Command::Print) | bit(Command::List);
 constexpr unsigned Printing = bit(Command::Print) | bit(Command::Reprint);
 constexpr unsigned Everywhere = Jobs | bit(Command::Next) | bit(Command::History) |
-                                bit(Command::Labels) | bit(Command::Reprint) |
-                                bit(Command::Find) | bit(Command::Resolve);
+                                bit(Command::Labels) | bit(Command::Reprint) | bit(Command::Find) |
+                                bit(Command::Resolve);
+constexpr unsigned OnASheet = Jobs | bit(Command::Next) | bit(Command::Reprint);
 
 struct KnownOption {
     const char* name;
@@ -33,7 +48,7 @@ struct KnownOption {
     bool flag = false; // takes no value
 };
 
-constexpr std::array<KnownOption, 15> Options = {{
+constexpr std::array<KnownOption, 16> Options = {{
     {"--samples", Option::Samples, Jobs | bit(Command::Reprint)},
     {"--first", Option::First, Jobs},
     {"--start", Option::Start, Jobs | bit(Command::Reprint)},
@@ -43,7 +58,8 @@ constexpr std::array<KnownOption, 15> Options = {{
     {"--xls", Option::Xls, bit(Command::Print)},
     {"--free-texts", Option::FreeTexts, Jobs},
     {"--code", Option::Code, Jobs},
-    {"--state-dir", Option::StateDir, Everywhere},
+    {"--sheet", Option::Sheet, OnASheet},
+    {"--state-dir", Option::StateDir, Everywhere | bit(Command::Sheets)},
     {"--registry", Option::Registry, Everywhere},
     {"--allow-duplicates", Option::AllowDuplicates, bit(Command::Print), true},
     {"--since", Option::Since, bit(Command::History)},
@@ -57,7 +73,7 @@ struct KnownCommand {
     const char* operand; // what the one positional argument is, or null for none
 };
 
-constexpr std::array<KnownCommand, 8> Commands = {{
+constexpr std::array<KnownCommand, 9> Commands = {{
     {"print", Command::Print, "a design file"},
     {"list", Command::List, "a design file"},
     {"next", Command::Next, nullptr},
@@ -66,6 +82,7 @@ constexpr std::array<KnownCommand, 8> Commands = {{
     {"reprint", Command::Reprint, "a job number"},
     {"find", Command::Find, "a label text"},
     {"resolve", Command::Resolve, "a job number"},
+    {"sheets", Command::Sheets, nullptr},
 }};
 
 const KnownOption* findOption(const QString& name)
@@ -140,12 +157,16 @@ QString storeOption(Arguments& a, Option option, const QString& value)
                 .arg(value);
         break;
     case Option::Start:
-        a.start = smallNumber(value, 1, SheetLayout::Positions);
+        // The sheet's own count is checked once the sheet is known.
+        a.start = smallNumber(value, 1, Sheet::MaxPositions);
         if (!a.start)
             return QCoreApplication::translate(
                        "Cli", "--start takes a sheet position from 1 to %1, not '%2'")
-                .arg(SheetLayout::Positions)
+                .arg(Sheet::MaxPositions)
                 .arg(value);
+        break;
+    case Option::Sheet:
+        a.sheet = value;
         break;
     case Option::Since:
         a.since = QDate::fromString(value, Qt::ISODate);
@@ -341,11 +362,13 @@ QString usageText()
   rondelmaker-cli find TEXT                     the jobs that issued a label
   rondelmaker-cli reprint JOB [options]         print a job's labels again
   rondelmaker-cli resolve JOB printed|not-printed   say whether a job in question printed
+  rondelmaker-cli sheets                        the label sheets it can print on, as CSV
   rondelmaker-cli --help | --version
 
 The numbering goes on where the last job of the same label type left it (the
 registry of issued labels keeps it), and the job starts at the sheet position
-in start.txt. A job is recorded in the registry before it prints; labels that
+in start.txt, on the station's label sheet (the one last printed on, else
+the built-in sheet of 150 positions). A job is recorded in the registry before it prints; labels that
 were issued before are printed again only with --allow-duplicates. Type 8's
 labels are never checked for duplicates: its two lines are fixed texts, the
 same on every label.
@@ -353,7 +376,12 @@ same on every label.
 Options of print and list:
   --samples N          number of samples, 1..1200 (types 1 to 8)
   --first N            first number, within the type's range (instead of going on)
-  --start P            sheet position to start at, 1..150 (instead of start.txt's)
+  --start P            sheet position to start at, 1..N of the sheet (instead of
+                       start.txt's)
+  --sheet ID|FILE      print on this label sheet (an id that sheets lists, or a
+                       sheet file); it becomes the station's sheet. Also for
+                       next and reprint; a reprint is otherwise on the
+                       station's sheet, whatever sheet the job was on
   --free-texts FILE    free texts of types 9 to 12, one per line, or the first
                        column of a CSV file; "-" reads standard input
   --code datamatrix|none
@@ -384,7 +412,10 @@ Every call of the registry ends within registry_timeout= seconds of
 rondelmaker.conf (default 10); a registry that does not answer by then counts
 as unreachable.
 
-list and labels write "sheet,position,sample,repeat,upper,lower" rows, history
+list and labels write "sheet,position,sample,repeat,upper,lower" rows (the
+position on the job's sheet), sheets
+"id,name,paper_width,paper_height,diameter,columns,rows,positions,source"
+(lengths in mm; columns and rows of the first grid), history
 and find "id,time,kind,state,type,first,last,labels,printer,station" (RFC 4180,
 UTF-8).
 

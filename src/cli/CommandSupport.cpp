@@ -87,12 +87,11 @@ bool outputWritable(const QString& path, const char* option)
     return true;
 }
 
-PrintDestination labelDestination(const Arguments& a, const QString& queue)
+PrintDestination labelDestination(const Arguments& a, const QString& queue, const Sheet& sheet)
 {
     PrintDestination destination;
     destination.title = QStringLiteral("Rondelmaker labels");
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     MinimumMargins, QPageLayout::Point);
+    destination.layout = sheet.pageLayout(MinimumMargins);
     if (!a.pdf.isEmpty()) {
         destination.kind = PrintDestination::Kind::PdfFile;
         destination.pdfFile = QFileInfo(a.pdf).absoluteFilePath();
@@ -100,9 +99,12 @@ PrintDestination labelDestination(const Arguments& a, const QString& queue)
     }
     destination.kind = PrintDestination::Kind::Queue;
     destination.queue = queue;
+    // The built-in sheet is laid out on the queue's own paper, as it always
+    // was; any other sheet on its paper, within the queue's printable area.
     const QPageLayout layout = PrintQueue::defaultPageLayout(queue, MinimumMargins);
     if (layout.isValid())
-        destination.layout = layout;
+        destination.layout =
+            sheet.isBuiltIn() ? layout : sheet.pageLayout(layout.margins(QPageLayout::Point));
     // A duplex default would put the next sheet on the back of this one.
     destination.options.emplace_back("sides", "one-sided");
     return destination;
@@ -212,16 +214,16 @@ int exitCodeOf(const JobRefusal& refusal)
 }
 
 JobOutcome runJob(const Arguments& a, const QString& dir, LabelRegistry& registry,
-                  const QString& queue, const JobTransaction::Planner& plan)
+                  const QString& queue, const Sheet& sheet, const JobTransaction::Planner& plan)
 {
     RunFiles files(dir);
-    PdfDocumentCanvas canvas(labelDestination(a, queue));
+    PdfDocumentCanvas canvas(labelDestination(a, queue, sheet));
     SheetProgress progress;
     JobTransaction transaction(files, registry, Station::ofThisProcess(dir),
                                DateStamp::systemClock());
     const JobOutcome outcome = transaction.run(
         canvas, plan, [&a](const QList<IssuedLabel>&) { return a.allowDuplicates; },
-        [&progress](int sheet, int sheets) { progress.show(sheet, sheets); });
+        [&progress](int number, int sheets) { progress.show(number, sheets); });
     progress.end();
     return outcome;
 }

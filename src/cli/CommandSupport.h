@@ -56,6 +56,11 @@ void reportNotes(LabelRegistry& registry);
 // Jobs of this station that may or may not have printed, on standard error.
 void reportUnresolved(const QList<JobSummary>& jobs);
 
+// The sheet a job prints on: --sheet's, else the station's; nullopt when
+// the state cannot say (the plan then takes the built-in sheet and says
+// why). BadInput after a message for a sheet that cannot be found or read.
+int chooseSheet(const Arguments& a, const QString& dir, std::optional<SheetChoice>& sheet);
+
 // Labels as CSV: sheet, position, sample, repeat, upper and lower line.
 void writeLabels(const QList<PlacedLabel>& labels);
 
@@ -66,7 +71,7 @@ int exitCodeOf(const JobRefusal& refusal);
 // Runs a planned job (print, reprint) on the folder to the labels'
 // destination; its messages and exit code from finishJob().
 JobOutcome runJob(const Arguments& a, const QString& dir, LabelRegistry& registry,
-                  const QString& queue, const JobTransaction::Planner& plan);
+                  const QString& queue, const Sheet& sheet, const JobTransaction::Planner& plan);
 // The job's notes (and the jobs in question, when it names them) and why it
 // did not print, on standard error; its exit code.
 int finishJob(const JobOutcome& outcome, bool nameUnresolved);
@@ -76,7 +81,8 @@ int finishJob(const JobOutcome& outcome, bool nameUnresolved);
 bool outputWritable(const QString& path, const char* option);
 // The print queue, unless the labels go into a PDF file.
 int chooseQueue(const Arguments& a, QString& queue);
-PrintDestination labelDestination(const Arguments& a, const QString& queue);
+// The page is the sheet's paper.
+PrintDestination labelDestination(const Arguments& a, const QString& queue, const Sheet& sheet);
 // The printer as the history shows it.
 QString printerOf(const Arguments& a, const QString& queue);
 

@@ -157,8 +157,11 @@ int print(const Arguments& a)
     request.printer = printerOf(a, queue);
     return withRegistry(
         a, RegistrySetup::Use::Record, [&](const QString& dir, LabelRegistry& registry) {
+            if (const int chosen = chooseSheet(a, dir, request.sheet))
+                return chosen;
+            const Sheet sheet = request.sheet ? request.sheet->sheet : Sheet::builtIn();
             return finishPrint(
-                a, runJob(a, dir, registry, queue, [&request](const FolderSnapshot& folder) {
+                a, runJob(a, dir, registry, queue, sheet, [&request](const FolderSnapshot& folder) {
                     return JobPlanning::planLabels(request, folder);
                 }));
         });
@@ -178,12 +181,16 @@ int list(const Arguments& a)
                             folder.registry = &registry;
                             if (const int read = readFolder(dir, folder))
                                 return read;
+                            if (const int chosen = chooseSheet(a, dir, request.sheet))
+                                return chosen;
                             const PlanDecision decision = JobPlanning::planLabels(request, folder);
                             reportNotes(registry);
                             if (!decision.plan) {
                                 reportRefusal(decision.refusal);
                                 return exitCodeOf(decision.refusal);
                             }
+                            for (const QString& note : decision.plan->notes)
+                                report(note);
                             writeLabels(JobPlanning::placedLabels(*decision.plan));
                             return int(Done);
                         });
@@ -192,26 +199,34 @@ int list(const Arguments& a)
 int next(const Arguments& a)
 {
     return withRegistry(
-        a, RegistrySetup::Use::Read, [](const QString& dir, LabelRegistry& registry) {
+        a, RegistrySetup::Use::Read, [&a](const QString& dir, LabelRegistry& registry) {
             FolderSnapshot folder;
             folder.registry = &registry;
             if (const int read = readFolder(dir, folder))
                 return read;
-            const std::variant<NextJob, JobRefusal> next = JobPlanning::nextJob(folder);
+            std::optional<SheetChoice> sheet;
+            if (!a.sheet.isEmpty())
+                if (const int chosen = chooseSheet(a, dir, sheet))
+                    return chosen;
+            const std::variant<NextJob, JobRefusal> next = JobPlanning::nextJob(folder, sheet);
             reportNotes(registry);
             if (const JobRefusal* refused = std::get_if<JobRefusal>(&next)) {
                 reportRefusal(*refused);
                 return exitCodeOf(*refused);
             }
             const NextJob& job = std::get<NextJob>(next);
+            if (!job.note.isEmpty())
+                report(job.note);
             const auto shownText = [](const QString& text) {
                 return text.isEmpty() ? QStringLiteral("-") : text;
             };
             writeOut(QStringLiteral("start position: %1\nnext label: %2\n"
-                                    "upper text: %3\ntype: %4\n")
+                                    "upper text: %3\ntype: %4\nsheet: %5 (%6 positions)\n")
                          .arg(job.startPosition)
                          .arg(shownText(job.first.lower), shownText(job.first.upper))
                          .arg(job.design.type)
+                         .arg(job.sheet.id)
+                         .arg(job.sheet.sheet.positions())
                          .toUtf8());
             return int(Done);
         });

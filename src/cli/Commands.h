@@ -19,4 +19,7 @@ int find(const Arguments& arguments);
 int reprint(const Arguments& arguments);
 int resolve(const Arguments& arguments);
 
+// The label sheets it can print on, as CSV.
+int sheets(const Arguments& arguments);
+
 } // namespace Cli

@@ -128,15 +128,18 @@ int reprint(const Arguments& a)
             const std::optional<RegistryJob> job = jobOf(registry, a.job);
             if (!job)
                 return int(BadInput);
-            ReprintRequest request{*job, {}, a.start, printerOf(a, queue), std::nullopt};
+            ReprintRequest request{*job, {}, a.start, printerOf(a, queue), std::nullopt, {}};
+            if (const int chosen = chooseSheet(a, dir, request.sheet))
+                return chosen;
             JobRefusal refusal;
             request.labels = Reprint::choose(*job, {a.sampleRange, a.labelTexts}, &refusal);
             if (request.labels.isEmpty()) {
                 reportRefusal(refusal);
                 return exitCodeOf(refusal);
             }
-            const JobOutcome outcome =
-                runJob(a, dir, registry, queue, [&request](const FolderSnapshot& folder) {
+            const JobOutcome outcome = runJob(
+                a, dir, registry, queue, request.sheet ? request.sheet->sheet : Sheet::builtIn(),
+                [&request](const FolderSnapshot& folder) {
                     return JobPlanning::planReprint(request, folder);
                 });
             const int code = finishJob(outcome, false);

@@ -74,6 +74,8 @@ int main(int argc, char* argv[])
         return Cli::reprint(a);
     case Arguments::Command::Resolve:
         return Cli::resolve(a);
+    case Arguments::Command::Sheets:
+        return Cli::sheets(a);
     default:
         return Cli::next(a);
     }

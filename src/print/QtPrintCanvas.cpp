@@ -39,6 +39,16 @@ int QtPrintCanvas::dpiY() const
     return m_device->logicalDpiY();
 }
 
+QPoint QtPrintCanvas::paperCorner() const
+{
+    // A paged device's painter starts at the page layout's printable area,
+    // as a PDF engine places it; an image drawn whole starts at m_origin.
+    QPoint corner = -m_origin;
+    if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(m_device))
+        corner -= paged->pageLayout().paintRectPixels(m_device->logicalDpiX()).topLeft();
+    return corner;
+}
+
 QString QtPrintCanvas::deviceName() const
 {
     return QCoreApplication::translate("PrintDocument", "印刷先");
@@ -117,25 +127,25 @@ void QtPrintCanvas::setFont(const QFont& description)
     m_painterFontSet = false;
 }
 
-void QtPrintCanvas::setFontSize(int points)
+void QtPrintCanvas::setFontSize(double points)
 {
     // Called for every label, and a line that shrinks to fit its disc is
     // measured at several sizes: the painter gets the font only when text
     // is drawn, and each size is measured once.
-    if (m_font.pointSize() == points)
+    if (m_font.pointSizeF() == points)
         return;
-    m_font.setPointSize(points);
+    m_font.setPointSizeF(points);
     m_painterFontSet = false;
 }
 
 QtPrintCanvas::Measures& QtPrintCanvas::metrics()
 {
     // Measured at the device's resolution: 9 points are 75 dots at 600 dpi.
-    auto at = m_metrics.find(m_font.pointSize());
+    auto at = m_metrics.find(m_font.pointSizeF());
     if (at == m_metrics.end()) {
         const QFontMetrics fm(m_font, m_device);
-        at =
-            m_metrics.emplace(m_font.pointSize(), Measures{fm, fm.height(), fm.ascent(), {}}).first;
+        at = m_metrics.emplace(m_font.pointSizeF(), Measures{fm, fm.height(), fm.ascent(), {}})
+                 .first;
     }
     return at->second;
 }

@@ -26,6 +26,7 @@ public:
 
     int dpiX() const override;
     int dpiY() const override;
+    QPoint paperCorner() const override;
 
     bool beginDocument() override;
     bool newPage() override;
@@ -34,7 +35,7 @@ public:
     QString errorString() const override;
 
     void setFont(const QFont& description) override;
-    void setFontSize(int points) override;
+    void setFontSize(double points) override;
     void setFontColor(const QColor& color) override;
     void setPen(int width, const QColor& color) override;
     void setBrush(const QColor& color) override;
@@ -89,8 +90,8 @@ private:
     QFont m_font;
     QColor m_fontColor = QColor(0, 0, 0);
     QPen m_shapePen;
-    QBrush m_brush; // Qt::NoBrush while clear
-    std::map<int, Measures> m_metrics; // of the font, by point size
+    QBrush m_brush;                       // Qt::NoBrush while clear
+    std::map<double, Measures> m_metrics; // of the font, by point size
     bool m_painterFontSet = false;
     bool m_textPenSet = false;
     bool m_begun = false;

@@ -4,6 +4,7 @@
 #include "core/job/JobPlanning.h"
 #include "core/layout/SheetGeometry.h"
 #include "core/render/PrintRecord.h"
+#include "server/ServerSheets.h"
 
 namespace ApiJson {
 
@@ -81,6 +82,7 @@ QJsonObject job(const RegistryJob& job)
     design.insert(QStringLiteral("format"), QLatin1String(DesignFile::Format));
     design.insert(QStringLiteral("version"), DesignFile::Version);
     object.insert(QStringLiteral("design"), design);
+    object.insert(QStringLiteral("sheet"), ServerSheets::json(job.job.sheet));
     object.insert(QStringLiteral("startPosition"), job.job.startPosition);
     object.insert(QStringLiteral("nextPosition"), job.nextPosition);
     if (job.job.printedAt.isValid())
@@ -129,6 +131,7 @@ QJsonObject placement(const ServerStations::Placement& placement)
         {"offsets", QJsonObject{{"horizontal", millimetres(placement.start.horzOffsetIndex)},
                                 {"vertical", millimetres(placement.start.vertOffsetIndex)}}},
         {"scale", QJsonObject{{"x", placement.scale.x}, {"y", placement.scale.y}}},
+        {"sheet", ServerSheets::json(placement.sheet)},
         {"configured", placement.configured},
     };
 }

@@ -18,7 +18,8 @@ QString time(const QDateTime& time);
 QJsonObject summary(const JobSummary& job);
 QJsonArray summaries(const QList<JobSummary>& jobs);
 
-// One job with its design and every label, where it lies on the sheets.
+// One job with its design, its label sheet and every label, where it lies
+// on the sheets.
 QJsonObject job(const RegistryJob& job);
 
 // Labels where they lie on the sheets: sheet, position, sample, repeat,
@@ -29,7 +30,7 @@ QJsonArray labels(const QList<PlacedLabel>& labels);
 // labels.xls where the job has them.
 QJsonObject documents(qint64 id, const PrintedJob& job);
 
-// A station's start position, offsets in millimetres and scale.
+// A station's start position, offsets in millimetres, scale and sheet.
 QJsonObject placement(const ServerStations::Placement& placement);
 
 } // namespace ApiJson

@@ -32,7 +32,7 @@ constexpr std::array<Route, 15> Routes = {{
     {"POST", "jobs/{id}/resolve", "", ApiRoutes::resolve},
     {"POST", "jobs/{id}/reprint", "", ApiRoutes::reprint},
     {"POST", "labels", "", ApiRoutes::labels},
-    {"GET", "next", "printer output", ApiRoutes::next},
+    {"GET", "next", "printer output sheet", ApiRoutes::next},
     {"GET", "sheets", "", ApiRoutes::sheets},
     {"GET", "find", "label", ApiRoutes::find},
     {"POST", "preview", "page dpi", ApiRoutes::preview},
@@ -222,9 +222,8 @@ RoutedRequest ApiRouter::route(const ApiRequest& request)
         const std::optional<QString> name =
             bearer ? m_context.tokens.nameOf(authorization.mid(7).trimmed()) : std::nullopt;
         if (!name)
-            return answer([queryToken = query.contains("token=")] {
-                return unauthorized(queryToken);
-            });
+            return answer(
+                [queryToken = query.contains("token=")] { return unauthorized(queryToken); });
         routed.tokenName = *name;
     }
     const auto shared = std::make_shared<const ApiRequest>(request);
@@ -281,8 +280,8 @@ HttpReply ApiRouter::refusal(const ApiRequest& request, QByteArrayList allowed) 
     return reply;
 }
 
-std::optional<HttpReply> ApiRouter::checked(ApiRoutes::Call& call, const QString& id, const QByteArray& rawQuery,
-                             const QString& params) const
+std::optional<HttpReply> ApiRouter::checked(ApiRoutes::Call& call, const QString& id,
+                                            const QByteArray& rawQuery, const QString& params) const
 {
     const ApiRequest& request = call.request;
     if (!id.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "server/HttpReply.h"
 #include "server/ServerRegistry.h"
 #include "server/ServerSettings.h"
+#include "server/ServerSheets.h"
 #include "server/ServerStations.h"
 #include "server/TokenStore.h"
 
@@ -11,13 +12,14 @@
 #include <QString>
 
 // What every request is answered from: the settings, the tokens (read on
-// the HTTP thread only) and the stations; the registry is each thread's
-// own (ApiWorkers). One per service.
+// the HTTP thread only), the stations and the label sheets; the registry is
+// each thread's own (ApiWorkers). One per service.
 struct ServerContext {
     ServerSettings settings;
     TokenStore tokens;
     RegistryTarget registry;
     ServerStations stations;
+    ServerSheets sheets;
 };
 
 // A request as the API sees it, whatever carried it.
@@ -47,9 +49,6 @@ struct Call {
     ServerRegistry& registry;      // this thread's
     bool tokenRequired = false;
 };
-
-// The id of the sheet every queue prints on until sheets can be chosen.
-inline constexpr const char* BuiltInSheet = "builtin";
 
 HttpReply status(Call& call);
 HttpReply printers(Call& call);

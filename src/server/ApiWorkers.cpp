@@ -4,7 +4,7 @@
 
 struct ApiWorkers::Worker {
     QThread thread;
-    QObject* context = nullptr; // lives on `thread`
+    QObject* context = nullptr;               // lives on `thread`
     std::unique_ptr<ServerRegistry> registry; // made, used and ended on `thread`
     bool busy = false;
 };

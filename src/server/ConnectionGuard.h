@@ -69,7 +69,7 @@ private:
     QTimer m_requestTimer;
     QTimer m_idleTimer;
     QElapsedTimer m_started; // the request under way
-    int m_answers = 0; // requests read whose answers are not written yet
+    int m_answers = 0;       // requests read whose answers are not written yet
     bool m_draining = false;
     bool m_halfClosed = false;
 };

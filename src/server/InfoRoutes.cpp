@@ -1,8 +1,8 @@
-// The routes that describe the service: its status and its printers.
+// The routes that describe the service: its status, its printers and the
+// label sheets.
 
 #include "core/io/RunFiles.h"
 #include "core/job/ReservedJobs.h"
-#include "core/layout/SheetLayout.h"
 #include "print/PrintQueue.h"
 #include "server/ApiJson.h"
 #include "server/ApiRoutes.h"
@@ -11,23 +11,6 @@
 #include <QJsonArray>
 
 namespace ApiRoutes {
-
-namespace {
-
-QJsonObject builtInSheet()
-{
-    return {{"id", QLatin1String(BuiltInSheet)},
-            {"name", QCoreApplication::translate("Server", "１１ｍφ円形ラベル")},
-            {"columns", SheetLayout::Columns},
-            {"rows", SheetLayout::Rows},
-            {"positions", SheetLayout::Positions},
-            {"diameter", 11},
-            {"paperWidth", 210},
-            {"paperHeight", 297},
-            {"source", QStringLiteral("built-in")}};
-}
-
-} // namespace
 
 HttpReply registryFailure(LabelRegistry::Failure failure, const QString& problem)
 {
@@ -59,7 +42,8 @@ std::optional<QList<JobSummary>> unresolvedJobs(const ServerStations& stations,
                 StateFile::read(files.statePath()).state.registry.unconfirmed;
             jobs = registry.unconfirmed(station);
             if (jobs)
-                jobs->removeIf([&printed](const JobSummary& job) { return printed.contains(job.id); });
+                jobs->removeIf(
+                    [&printed](const JobSummary& job) { return printed.contains(job.id); });
         }
         if (!jobs)
             return std::nullopt;
@@ -80,11 +64,10 @@ HttpReply status(Call& call)
     shown.insert(QStringLiteral("reachable"), questions.has_value());
     if (!questions)
         shown.insert(QStringLiteral("problem"), registry.problem());
-    QJsonObject body{
-        {"version", QCoreApplication::applicationVersion()},
-        {"registry", shown},
-        {"queues", int(PrintQueue::queues().size())},
-        {"tokenRequired", call.tokenRequired}};
+    QJsonObject body{{"version", QCoreApplication::applicationVersion()},
+                     {"registry", shown},
+                     {"queues", int(PrintQueue::queues().size())},
+                     {"tokenRequired", call.tokenRequired}};
     if (questions) {
         QJsonArray unresolved;
         for (const JobSummary& job : *questions) {
@@ -117,10 +100,12 @@ HttpReply printers(Call& call)
     return HttpReply::json(QJsonObject{{"printers", list}});
 }
 
-HttpReply sheets(Call&)
+HttpReply sheets(Call& call)
 {
-    // The sheet every queue prints on until sheets can be chosen.
-    return HttpReply::json(QJsonObject{{"sheets", QJsonArray{builtInSheet()}}});
+    QJsonArray list;
+    for (const SheetEntry& entry : call.context.sheets.all())
+        list.append(ServerSheets::json(entry));
+    return HttpReply::json(QJsonObject{{"sheets", list}});
 }
 
 } // namespace ApiRoutes

@@ -1,7 +1,7 @@
 #include "server/JobRequest.h"
 
 #include "core/io/DesignFile.h"
-#include "core/layout/SheetLayout.h"
+#include "core/layout/Sheet.h"
 #include "core/model/Freeze.h"
 #include "core/numbering/Cp932.h"
 
@@ -149,10 +149,13 @@ std::optional<LabelDesign> readDesign(RequestBody& body, QJsonObject object, boo
     return read;
 }
 
-// Where a job goes: "start", and "printer" or "output": "pdf".
-void readDestination(RequestBody& body, std::optional<int>& start, QString& printer, bool& pdf)
+// Where a job goes: "sheet", "start", and "printer" or "output": "pdf".
+// The start is checked against the sheet once the sheet is known.
+void readDestination(RequestBody& body, QString& sheet, std::optional<int>& start, QString& printer,
+                     bool& pdf)
 {
-    if (const std::optional<qint64> position = body.integer("start", 1, SheetLayout::Positions))
+    sheet = body.string("sheet", 200).value_or(QString());
+    if (const std::optional<qint64> position = body.integer("start", 1, Sheet::MaxPositions))
         start = int(*position);
     printer = body.string("printer", 127).value_or(QString());
     if (const std::optional<QString> output = body.string("output", 16)) {
@@ -234,8 +237,7 @@ void applyOptions(RequestBody& body, JobRequest& request, const QDate& today)
                       QCoreApplication::translate("Server",
                                                   "「code」は \"datamatrix\" か \"none\" です。"));
     }
-    request.sheet = body.string("sheet", 200).value_or(QString());
-    readDestination(body, request.start, request.printer, request.pdf);
+    readDestination(body, request.sheet, request.start, request.printer, request.pdf);
     request.allowDuplicates = body.boolean("allowDuplicates").value_or(false);
     if (body.ok() && freeze(design, today).labelTotal() > MaxLabelsPerJob)
         body.fail(
@@ -271,18 +273,18 @@ std::variant<JobRequest, BodyProblem> parseJobRequest(const QByteArray& bytes, c
 std::variant<ReprintRequestBody, BodyProblem> parseReprintRequest(const QByteArray& bytes)
 {
     RequestBody body(bytes);
-    body.onlyKnown({"samples", "labels", "start", "printer", "output"});
+    body.onlyKnown({"samples", "labels", "sheet", "start", "printer", "output"});
     ReprintRequestBody request;
     request.samples = sampleRange(body);
     request.labels = body.strings("labels", MaxLabelsPerJob, 64).value_or(QStringList());
     if (body.ok() && request.samples && body.has("labels"))
-        body.fail(QStringLiteral("labels"),
-                  QCoreApplication::translate("Server",
-                                              "「samples」と「labels」はどちらか一方です。"));
+        body.fail(
+            QStringLiteral("labels"),
+            QCoreApplication::translate("Server", "「samples」と「labels」はどちらか一方です。"));
     if (body.ok() && body.has("labels") && request.labels.isEmpty())
         body.fail(QStringLiteral("labels"),
                   QCoreApplication::translate("Server", "「labels」が空です。"));
-    readDestination(body, request.start, request.printer, request.pdf);
+    readDestination(body, request.sheet, request.start, request.printer, request.pdf);
     if (!body.ok())
         return *body.problem();
     return request;

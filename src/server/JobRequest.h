@@ -23,7 +23,7 @@
 struct JobRequest {
     LabelDesign design; // with samples, first, free texts and code applied
     std::optional<int> start;
-    QString sheet;   // a sheet's name; empty: the queue's
+    QString sheet;   // a sheet's id (GET /api/v1/sheets); empty: the station's
     QString printer; // a print queue; empty with pdf false: the default queue
     bool pdf = false;
     bool allowDuplicates = false;
@@ -38,10 +38,11 @@ std::variant<JobRequest, BodyProblem> parseJobRequest(const QByteArray& body, co
 
 // The body of a reprint (POST /api/v1/jobs/ID/reprint): which labels of the
 // job, {"samples": "A-B"} or {"labels": ["LAB 0003", ...]} (neither: all of
-// them), and where they go: "start", "printer" or "output": "pdf".
+// them), and where they go: "sheet", "start", "printer" or "output": "pdf".
 struct ReprintRequestBody {
     std::optional<std::pair<int, int>> samples;
     QStringList labels;
+    QString sheet; // empty: the station's, whatever sheet the job was on
     std::optional<int> start;
     QString printer;
     bool pdf = false;

@@ -128,14 +128,15 @@ HttpReply labelsPdf(Call& call)
     if (const std::optional<QByteArray> kept =
             call.context.stations.keptPdf(found->station.folder, found->id))
         return HttpReply::document(*kept, "application/pdf", fileName(*found, "labels.pdf"));
-    // Else made again, placed as this token's PDFs are placed: its
-    // station's offsets and scale.
+    // Else made again on the job's sheet, placed as this token's PDFs are
+    // placed: its station's offsets and scale.
     const SheetGeometry::Offsets offsets =
         call.context.stations.placement(call.context.stations.pdfFolder(call.tokenName)).offsets();
-    PdfDocumentCanvas canvas(ServerJobs::inMemory("Rondelmaker labels"));
     const PrintedJob& printed = found->job;
-    const PrintJobResult result = runPrintJob(canvas, SheetLabels(printed.run, printed.labels),
-                                              printed.look, offsets, printed.startPosition, {});
+    PdfDocumentCanvas canvas(ServerJobs::inMemory("Rondelmaker labels", printed.sheet.sheet));
+    const PrintJobResult result =
+        runPrintJob(canvas, printed.sheet.sheet, SheetLabels(printed.run, printed.labels),
+                    printed.look, offsets, printed.startPosition, {});
     if (!result.ok || canvas.document().isEmpty())
         return renderFailed(result.error);
     return HttpReply::document(canvas.document(), "application/pdf",

@@ -59,25 +59,27 @@ HttpReply preview(Call& call)
     if (!plan)
         return failure;
     const int start = plan->startPosition;
+    const Sheet& sheet = plan->sheet.sheet;
     const SheetLabels labels(plan->run);
     const int total = labels.total();
-    const int sheets = SheetLayout::countSheets(start, total);
+    const int sheets = SheetLayout::countSheets(sheet, start, total);
     if (page == 0)
-        return HttpReply::json(
-            QJsonObject{{"sheets", sheets}, {"labels", total}, {"startPosition", start}});
+        return HttpReply::json(QJsonObject{{"sheets", sheets},
+                                           {"labels", total},
+                                           {"startPosition", start},
+                                           {"sheet", ServerSheets::json(plan->sheet)}});
     if (page > sheets)
         return badQuery(
             "page",
             QCoreApplication::translate("Server", "このジョブのシートは %1 枚です。").arg(sheets));
 
     // On the paper as a PDF has it: the labels placed from its corner.
-    ImagePagesCanvas canvas(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                        QMarginsF(0, 0, 0, 0), QPageLayout::Point),
-                            dpi);
+    ImagePagesCanvas canvas(ServerJobs::inMemory("", sheet).layout, dpi);
     if (canvas.beginDocument()) {
-        const SheetLayout::SheetRange range = SheetLayout::sheetRange(page, sheets, start, total);
-        printSheet(canvas, labels, plan->design.look, plan->offsets, start, page, range.first,
-                   range.last);
+        const SheetLayout::SheetRange range =
+            SheetLayout::sheetRange(sheet, page, sheets, start, total);
+        printSheet(canvas, sheet, labels, plan->design.look, plan->offsets, start, page,
+                   range.first, range.last);
         canvas.endDocument();
     }
     const QByteArray image = canvas.pages().isEmpty() ? QByteArray() : png(canvas.pages().first());

@@ -26,8 +26,8 @@ HttpReply badBody(const BodyProblem& problem)
 
 // Runs a job on the target's station: made at its first job, held, planned
 // by `plan` in the transaction, printed or made as a PDF (kept, and fetched
-// by its address).
-HttpReply runJob(Call& call, const JobTarget& target,
+// by its address), on the paper of the sheet named, else of the station's.
+HttpReply runJob(Call& call, const JobTarget& target, const std::optional<SheetChoice>& named,
                  const std::function<PlanDecision(const FolderSnapshot&)>& plan,
                  bool allowDuplicates)
 {
@@ -43,7 +43,9 @@ HttpReply runJob(Call& call, const JobTarget& target,
     StationHold hold(stations, files);
     if (!hold.held())
         return hold.busy();
-    PdfDocumentCanvas canvas(destinationOf(target));
+    // Read under the hold, the station's sheet is the one the plan takes.
+    const Sheet sheet = named ? named->sheet : ServerStations::sheetOf(target.folder).sheet;
+    PdfDocumentCanvas canvas(destinationOf(target, sheet));
     std::optional<JobPlan> planned;
     JobTransaction transaction(files, *registry, stations.station(target.folder, call.tokenName),
                                DateStamp::systemClock());
@@ -89,6 +91,7 @@ HttpReply labels(Call& call)
         {"first", labels.isEmpty() ? QString() : text(labels.first())},
         {"last", labels.isEmpty() ? QString() : text(labels.last())},
         {"startPosition", plan->startPosition},
+        {"sheet", ServerSheets::json(plan->sheet)},
     });
 }
 
@@ -100,7 +103,7 @@ HttpReply printJob(Call& call)
         return failure;
     const LabelJobRequest& request = asked->request;
     return runJob(
-        call, asked->target,
+        call, asked->target, request.sheet,
         [&request](const FolderSnapshot& folder) {
             return JobPlanning::planLabels(request, folder);
         },
@@ -120,13 +123,15 @@ HttpReply reprint(Call& call)
     const std::optional<RegistryJob> job = jobOf(call, failure);
     if (!job)
         return failure;
-    ReprintRequest request{*job, {}, body.start, target->printer, std::nullopt};
+    ReprintRequest request{*job, {}, body.start, target->printer, std::nullopt, {}};
+    if (!namedSheet(call, body.sheet, request.sheet, failure))
+        return failure;
     JobRefusal refusal;
     request.labels = Reprint::choose(*job, {body.samples, body.labels}, &refusal);
     if (request.labels.isEmpty())
         return refused(refusal, call.registry);
     return runJob(
-        call, *target,
+        call, *target, request.sheet,
         [&request](const FolderSnapshot& folder) {
             return JobPlanning::planReprint(request, folder);
         },
@@ -144,6 +149,9 @@ HttpReply next(Call& call)
                 "Server", "「output」は \"pdf\" だけで、「printer」とは一緒に使えません。"),
             QStringLiteral("output"));
     HttpReply failure;
+    std::optional<SheetChoice> sheet;
+    if (!namedSheet(call, call.query.value(QStringLiteral("sheet")), sheet, failure))
+        return failure;
     const std::optional<JobTarget> target = targetOf(call, printer, !output.isNull(), failure);
     if (!target)
         return failure;
@@ -153,18 +161,23 @@ HttpReply next(Call& call)
     const std::optional<FolderSnapshot> folder = snapshotOf(call, *target, registry, failure);
     if (!folder)
         return failure;
-    const std::variant<NextJob, JobRefusal> next = JobPlanning::nextJob(*folder);
+    const std::variant<NextJob, JobRefusal> next = JobPlanning::nextJob(*folder, sheet);
     if (const auto* refusal = std::get_if<JobRefusal>(&next))
         return refused(*refusal, call.registry);
     const NextJob& job = std::get<NextJob>(next);
-    return HttpReply::json(QJsonObject{
+    QJsonObject answer{
         {"startPosition", job.startPosition},
+        {"sheet", ServerSheets::json(job.sheet)},
         {"printer", target->printer},
         {"type", job.design.type},
         {"first", job.first.upper.isEmpty() && job.first.lower.isEmpty()
                       ? QString()
                       : labelText(PrintLogEntry{job.first.upper, job.first.lower})},
-    });
+    };
+    // A start the sheet does not have: the job starts at 1, and says so.
+    if (!job.note.isEmpty())
+        answer.insert(QStringLiteral("note"), job.note);
+    return HttpReply::json(answer);
 }
 
 } // namespace ApiRoutes

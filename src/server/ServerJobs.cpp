@@ -53,15 +53,22 @@ std::optional<JobTarget> targetOf(ApiRoutes::Call& call, const QString& printer,
     return std::nullopt;
 }
 
-std::optional<HttpReply> refuseSheet(const QString& sheet)
+bool namedSheet(ApiRoutes::Call& call, const QString& id, std::optional<SheetChoice>& sheet,
+                HttpReply& failure)
 {
-    if (sheet.isEmpty() || sheet == QLatin1String(ApiRoutes::BuiltInSheet))
-        return std::nullopt;
-    return HttpReply::error(
+    sheet.reset();
+    if (id.isEmpty())
+        return true;
+    if (const std::optional<SheetEntry> entry = call.context.sheets.find(id)) {
+        sheet = SheetChoice{entry->id, entry->sheet};
+        return true;
+    }
+    failure = HttpReply::error(
         400, "bad-field",
         QCoreApplication::translate("Server", "シート「%1」はありません（GET /api/v1/sheets）。")
-            .arg(sheet),
+            .arg(id),
         QStringLiteral("sheet"));
+    return false;
 }
 
 std::optional<AskedJob> askedJob(ApiRoutes::Call& call, HttpReply& failure)
@@ -74,15 +81,13 @@ std::optional<AskedJob> askedJob(ApiRoutes::Call& call, HttpReply& failure)
     }
     AskedJob asked{std::get<JobRequest>(std::move(parsed)), {}, {}};
     const JobRequest& body = asked.body;
-    if (std::optional<HttpReply> sheet = refuseSheet(body.sheet)) {
-        failure = *sheet;
+    LabelJobRequest& request = asked.request;
+    if (!namedSheet(call, body.sheet, request.sheet, failure))
         return std::nullopt;
-    }
     std::optional<JobTarget> target = targetOf(call, body.printer, body.pdf, failure);
     if (!target)
         return std::nullopt;
     asked.target = *target;
-    LabelJobRequest& request = asked.request;
     // The body's samples, free texts and code are in its design already.
     request.design = body.design;
     if (body.firstGiven)
@@ -113,26 +118,29 @@ std::optional<JobPlan> planWithoutPrinting(ApiRoutes::Call& call, const AskedJob
     return decision.plan;
 }
 
-PrintDestination inMemory(const char* title)
+PrintDestination inMemory(const char* title, const Sheet& sheet)
 {
     PrintDestination destination;
     destination.kind = PrintDestination::Kind::Memory;
     destination.title = QString::fromLatin1(title);
-    destination.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     MinimumMargins, QPageLayout::Point);
+    destination.layout = sheet.isBuiltIn()
+                             ? QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                           MinimumMargins, QPageLayout::Point)
+                             : sheet.pageLayout(MinimumMargins);
     return destination;
 }
 
-PrintDestination destinationOf(const JobTarget& target)
+PrintDestination destinationOf(const JobTarget& target, const Sheet& sheet)
 {
-    PrintDestination destination = inMemory("Rondelmaker labels");
+    PrintDestination destination = inMemory("Rondelmaker labels", sheet);
     if (target.pdf())
         return destination;
     destination.kind = PrintDestination::Kind::Queue;
     destination.queue = target.queue;
     const QPageLayout layout = PrintQueue::defaultPageLayout(target.queue, MinimumMargins);
     if (layout.isValid())
-        destination.layout = layout;
+        destination.layout =
+            sheet.isBuiltIn() ? layout : sheet.pageLayout(layout.margins(QPageLayout::Point));
     // A duplex default would put the next sheet on the back of this one.
     destination.options.emplace_back("sides", "one-sided");
     return destination;
@@ -285,6 +293,7 @@ HttpReply printed(const JobOutcome& outcome, const JobPlan& plan, const JobTarge
         {"labelCount", int(labels.size())},
         {"first", labels.isEmpty() ? QString() : labelText(labels.first())},
         {"last", labels.isEmpty() ? QString() : labelText(labels.last())},
+        {"sheet", ServerSheets::json(plan.sheet)},
         {"startPosition", job.startPosition},
         {"next", next},
         {"printer", target.printer},

@@ -31,9 +31,11 @@ namespace ServerJobs {
 // "output") when there is no such queue.
 std::optional<JobTarget> targetOf(ApiRoutes::Call& call, const QString& printer, bool pdf,
                                   HttpReply& failure);
-// The sheet a request names: none or the built-in one, until sheets can be
-// chosen; else 400 with field "sheet".
-std::optional<HttpReply> refuseSheet(const QString& sheet);
+// The sheet a request names by its id, in `sheet`; left empty for none (the
+// station's). False with 400 (field "sheet") for an id that GET
+// /api/v1/sheets does not list.
+bool namedSheet(ApiRoutes::Call& call, const QString& id, std::optional<SheetChoice>& sheet,
+                HttpReply& failure);
 
 // A label job as a request asks for it (/labels, /jobs, /preview): its
 // body, where it goes, and the core's request; checked as far as it can be
@@ -50,11 +52,12 @@ std::optional<AskedJob> askedJob(ApiRoutes::Call& call, HttpReply& failure);
 std::optional<JobPlan> planWithoutPrinting(ApiRoutes::Call& call, const AskedJob& asked,
                                            HttpReply& failure);
 
-// Where the document goes: the queue with the page it prints on by
-// default, or a PDF kept in memory, both placed from the paper's corner
-// where the device has no margins.
-PrintDestination destinationOf(const JobTarget& target);
-PrintDestination inMemory(const char* title);
+// Where the document goes: the queue, or a PDF kept in memory, both placed
+// from the paper's corner where the device has no margins. The built-in
+// sheet is laid out on the queue's own paper (A4 for a PDF), as it always
+// was; any other sheet on its paper, within the queue's printable area.
+PrintDestination destinationOf(const JobTarget& target, const Sheet& sheet);
+PrintDestination inMemory(const char* title, const Sheet& sheet = Sheet::builtIn());
 
 // The station's folder held for one request: first against the service's
 // other threads, then against every other program (its lock file), both

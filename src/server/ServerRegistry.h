@@ -66,6 +66,6 @@ private:
     RegistryHealth* m_health;
     std::unique_ptr<SqlRegistry> m_registry;
     QElapsedTimer m_lastTry;
-    bool m_asked = false;   // get() handed the registry out since settle()
-    bool m_held = false;    // get() refused: the server is away
+    bool m_asked = false; // get() handed the registry out since settle()
+    bool m_held = false;  // get() refused: the server is away
 };

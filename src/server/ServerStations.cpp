@@ -109,9 +109,17 @@ ServerStations::Placement ServerStations::placement(const QString& folder) const
         placement.problem = start.error;
     placement.start.startPosition = std::max(1, placement.start.startPosition);
     const StateFile::ReadResult state = StateFile::read(StateFile::pathIn(folder));
-    if (state.status == StateFile::ReadResult::Ok)
+    if (state.status == StateFile::ReadResult::Ok) {
         placement.scale = state.state.scale;
+        placement.sheet = state.state.sheet;
+    }
     return placement;
+}
+
+SheetChoice ServerStations::sheetOf(const QString& folder)
+{
+    const StateFile::ReadResult state = StateFile::read(StateFile::pathIn(folder));
+    return state.status == StateFile::ReadResult::Ok ? state.state.sheet : SheetChoice();
 }
 
 bool ServerStations::prepare(const QString& folder, QString* error) const

@@ -16,10 +16,12 @@
 // The service prints as several stations at once, each a folder of its own
 // with its start.txt and state.json, as a desktop station has:
 //   STATE/printers/QUEUE/   one per print queue of the computer: its offsets,
-//                           scale and the sheet position its next job starts at
+//                           scale, label sheet and the sheet position its
+//                           next job starts at
 //   STATE/pdf/TOKEN/        one per token, for jobs answered as a PDF: where
-//                           that token's next PDF starts ("_local" for the
-//                           requests of a service without tokens)
+//                           that token's next PDF starts and on which sheet
+//                           ("_local" for the requests of a service without
+//                           tokens)
 //     documents/            the PDFs of its jobs, kept for KeptPdfDays
 // A folder is made when its first job prints, with the defaults (or the
 // administrator's /etc/rondelmaker/start.txt) as its start file; until then
@@ -50,6 +52,7 @@ public:
     struct Placement {
         StartSettings start;
         SheetScale scale;
+        SheetChoice sheet;
         bool configured = false; // the folder has a start file of its own
         QString problem;         // a start file that cannot be read
 
@@ -63,6 +66,10 @@ public:
         }
     };
     Placement placement(const QString& folder) const;
+    // The label sheet a folder's next job prints on unless it names one:
+    // its state's, else (no job yet, a damaged state) the built-in sheet,
+    // as the job's plan takes it.
+    static SheetChoice sheetOf(const QString& folder);
 
     // Makes a station's folder, with the default start file, for its first
     // job; false with *error when it cannot be made.

@@ -207,7 +207,7 @@ int serve(const ServerSettings& settings)
     }
     installFontSubstitutions();
     ServerContext context{settings, TokenStore(settings.stateDir), choice.target,
-                          ServerStations(settings.stateDir)};
+                          ServerStations(settings.stateDir), ServerSheets(settings.stateDir)};
     contactRegistry(context);
     ApiServer server(context);
     if (!server.start(tls ? &*tls : nullptr, &error)) {

@@ -19,6 +19,7 @@ template <typename From, typename To> void copyKeptFields(const From& from, To& 
     to.exportFolder = from.exportFolder;
     to.recentDesigns = from.recentDesigns;
     to.scale = from.scale;
+    to.sheet = from.sheet;
     to.uiLanguage = from.uiLanguage;
 }
 

@@ -126,6 +126,15 @@ void applyChoice(QPrinter& printer, const PrinterChoice& choice)
         printer.printEngine()->setProperty(CupsOptionsKey, options);
 }
 
+void applySheet(QPrinter& printer, const Sheet& sheet)
+{
+    if (sheet.isBuiltIn())
+        return;
+    const QPageLayout page = sheet.pageLayout();
+    printer.setPageSize(page.pageSize());
+    printer.setPageOrientation(page.orientation());
+}
+
 PrinterChoice choiceOf(const QPrinter& printer)
 {
     PrinterChoice choice;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/model/PrinterChoice.h"
 #include "print/PrintDestination.h"
 
@@ -17,6 +18,12 @@ PrintDestination destinationOf(const QPrinter& printer, const QString& title);
 // A printer that no longer exists leaves the system's default in place.
 void applyChoice(QPrinter& printer, const PrinterChoice& choice);
 PrinterChoice choiceOf(const QPrinter& printer);
+
+// The sheet's paper, after the user's last choices and before the print
+// dialog: any sheet but the built-in one goes onto its own paper (A4, Letter
+// or its size); the built-in sheet keeps the paper the user chose, as it
+// always did.
+void applySheet(QPrinter& printer, const Sheet& sheet);
 
 // A canvas that draws the document and hands it to that destination once it
 // is complete. Without a print system to talk to, it draws on the printer

@@ -1,7 +1,6 @@
 #include "ui/ReprintDialog.h"
 
 #include "core/job/Reprint.h"
-#include "core/layout/SheetLayout.h"
 #include "ui/Controls.h"
 #include "ui/JobLines.h"
 
@@ -15,7 +14,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, QWidget* parent)
+ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, int positions,
+                             QWidget* parent)
     : QDialog(parent), m_job(job)
 {
     setObjectName(QStringLiteral("reprintDialog"));
@@ -47,8 +47,9 @@ ReprintDialog::ReprintDialog(const RegistryJob& job, int startPosition, QWidget*
     m_start = new QSpinBox(this);
     Controls::name(m_start, "reprintStart");
     Controls::nameAfter(m_start, startCaption);
-    m_start->setRange(1, SheetLayout::Positions);
-    m_start->setValue(startPosition);
+    m_start->setRange(1, positions);
+    // A start the sheet does not have begins it afresh, as a job would.
+    m_start->setValue(startPosition <= positions ? startPosition : 1);
 
     // The labels the choice prints, as they will print.
     m_chosenLine = new QLabel(this);

@@ -15,7 +15,9 @@ class QSpinBox;
 class ReprintDialog final : public QDialog {
     Q_OBJECT
 public:
-    ReprintDialog(const RegistryJob& job, int startPosition, QWidget* parent = nullptr);
+    // `positions`: of the sheet the labels go onto, the station's.
+    ReprintDialog(const RegistryJob& job, int startPosition, int positions,
+                  QWidget* parent = nullptr);
 
     // The chosen labels' places in the job, in print order.
     QList<int> chosenLabels() const;

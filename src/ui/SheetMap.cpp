@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
 
 // The click area reports every pointer position and clicks; it draws nothing.
@@ -61,15 +63,85 @@ private:
 
 } // namespace
 
+namespace {
+
+// The built-in sheet's click area; any other sheet's grid fills the same
+// room, a little wider.
+const QRect BuiltInArea(48, 16, 177, 385);
+const QRectF Room(24, 16, 240, 385);
+
+} // namespace
+
 SheetMap::SheetMap(QWidget* parent) : QWidget(parent)
 {
     Controls::name(this, "sheetMap");
     setFocusPolicy(Qt::StrongFocus);
-    m_colors.fill(Qt::white);
     m_clickArea = new ClickArea(this);
     Controls::name(m_clickArea, "clickArea");
-    m_clickArea->setGeometry(48, 16, 177, 385);
+    showSheet(Sheet::builtIn());
     retranslate();
+}
+
+void SheetMap::showSheet(const Sheet& sheet)
+{
+    m_sheet = sheet;
+    m_colors.assign(size_t(sheet.positions()) + 1, QColor(Qt::white));
+    layOut();
+    update();
+}
+
+void SheetMap::layOut()
+{
+    if (m_sheet.isBuiltIn()) {
+        m_clickArea->setGeometry(BuiltInArea);
+        return;
+    }
+    QRectF extent;
+    for (int p = 1; p <= m_sheet.positions(); ++p)
+        extent |= m_sheet.discSquare(p);
+    m_origin = extent.topLeft();
+    m_scale = std::min(Room.width() / extent.width(), Room.height() / extent.height());
+    const QSizeF size = extent.size() * m_scale;
+    m_corner = Room.topLeft() + QPointF((Room.width() - size.width()) / 2, 0);
+    m_clickArea->setGeometry(QRectF(m_corner, size).toAlignedRect());
+}
+
+QRectF SheetMap::circleRect(int position) const
+{
+    if (m_sheet.isBuiltIn()) {
+        const int column = (position - 1) % 10 + 1;
+        const int row = (position - 1) / 10 + 1;
+        return QRectF(56 + 16 * (column - 1), 32 + 24 * (row - 1), 17, 17);
+    }
+    const QRectF square = m_sheet.discSquare(position);
+    return QRectF(m_corner + (square.topLeft() - m_origin) * m_scale, square.size() * m_scale);
+}
+
+int SheetMap::pick(int x, int y) const
+{
+    if (m_sheet.isBuiltIn())
+        return positionAt(x, y);
+    // The circle under the point, or the nearest one within half its pitch.
+    const QPointF point = QPointF(x, y) + m_clickArea->pos();
+    int nearest = 0;
+    double best = 0;
+    for (int p = 1; p <= m_sheet.positions(); ++p) {
+        const QRectF circle = circleRect(p);
+        const QPointF d = point - circle.center();
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (nearest == 0 || distance < best) {
+            nearest = p;
+            best = distance;
+        }
+    }
+    if (nearest == 0)
+        return 0;
+    const SheetGrid& grid = m_sheet.grids[m_sheet.cellOf(nearest).grid];
+    const QPointF reach = QPointF(std::max(grid.pitch.x(), m_sheet.diameter),
+                                  std::max(grid.pitch.y(), m_sheet.diameter)) *
+                          (m_scale / 2);
+    const QPointF d = point - circleRect(nearest).center();
+    return std::abs(d.x()) <= reach.x() && std::abs(d.y()) <= reach.y() ? nearest : 0;
 }
 
 void SheetMap::retranslate()
@@ -79,10 +151,10 @@ void SheetMap::retranslate()
     m_clickArea->setAccessibleName(tr("開始位置"));
 }
 
-void SheetMap::showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks)
+void SheetMap::showMarks(const std::vector<SheetLayout::Mark>& marks)
 {
-    for (int p = 1; p <= SheetLayout::Positions; ++p)
-        m_colors[size_t(p)] = colorOf(marks[size_t(p)]);
+    for (size_t p = 1; p < m_colors.size() && p < marks.size(); ++p)
+        m_colors[p] = colorOf(marks[p]);
     update();
 }
 
@@ -127,22 +199,14 @@ int SheetMap::positionAt(int x, int y)
     return column + SheetLayout::Columns * (row - 1);
 }
 
-QPoint SheetMap::circleOrigin(int position)
-{
-    const int column = (position - 1) % 10 + 1;
-    const int row = (position - 1) / 10 + 1;
-    return QPoint(56 + 16 * (column - 1), 32 + 24 * (row - 1));
-}
-
 void SheetMap::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
-    for (int p = 1; p <= 150; ++p) {
-        painter.setBrush(m_colors[p].isValid() ? m_colors[p] : QColor(Qt::white));
-        painter.drawEllipse(
-            QRectF(QRect(circleOrigin(p), QSize(17, 17))).adjusted(0.5, 0.5, -0.5, -0.5));
+    for (int p = 1; p < int(m_colors.size()); ++p) {
+        painter.setBrush(m_colors[size_t(p)]);
+        painter.drawEllipse(circleRect(p).adjusted(0.5, 0.5, -0.5, -0.5));
     }
     paintLegend(painter);
     if (hasFocus()) {
@@ -182,10 +246,10 @@ void SheetMap::keyPressEvent(QKeyEvent* event)
         positions = 1;
         break;
     case Qt::Key_Up:
-        positions = -10;
+        positions = -m_sheet.grids.value(0).columns;
         break;
     case Qt::Key_Down:
-        positions = 10;
+        positions = m_sheet.grids.value(0).columns;
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -104,7 +104,7 @@ bool WindowJobs::reprint(const RegistryJob& job, const QList<int>& labels, int s
         firstIndex >= 0 && firstIndex < printed.size() ? labelText(printed[firstIndex]) : QString();
     return run(
         [&, this](const FolderSnapshot& folder, const QString& printer) {
-            return JobPlanning::planReprint({job, labels, startPosition, printer, ownState()},
+            return JobPlanning::planReprint({job, labels, startPosition, printer, ownState(), {}},
                                             folder);
         },
         first);
@@ -330,7 +330,8 @@ void WindowJobs::showHistory()
         const std::optional<RegistryJob> job = jobOf(id);
         if (!job)
             return;
-        auto* dialog = new ReprintDialog(*job, m_state.start.startPosition, history);
+        auto* dialog = new ReprintDialog(*job, m_state.start.startPosition,
+                                         m_state.sheet.sheet.positions(), history);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setWindowModality(Qt::WindowModal);
         connect(dialog, &QDialog::accepted, this, [this, dialog, history, job] {

@@ -30,6 +30,7 @@ struct WorkingState {
     QString exportFolder;
     QStringList recentDesigns;
     SheetScale scale;
+    SheetChoice sheet; // the station's: in its printer
     UiLanguage uiLanguage = UiLanguage::Automatic;
     bool closeRequested = false;
 };

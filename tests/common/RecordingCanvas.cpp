@@ -7,7 +7,7 @@ QSize RecordingCanvas::textExtent(const QString& text)
     const int width = charWidth * Cp932::byteLength(text);
     if (!scaleWithSize)
         return QSize(width, lineHeight);
-    return QSize(width * m_fontSize / 9, lineHeight * m_fontSize / 9);
+    return QSize(int(width * m_fontSize / 9), int(lineHeight * m_fontSize / 9));
 }
 
 QList<RecordingCanvas::Op> RecordingCanvas::named(const QString& name) const

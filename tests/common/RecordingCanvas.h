@@ -16,14 +16,14 @@ public:
         DeviceBox box; // a line's ends: (left, top) to (right, bottom)
         int x = 0;
         int y = 0;
-        int value = 0; // font size, pen width
+        int value = 0; // pen width
         QColor color;
         QString text;
         QFont font;
         bool brushSolid = false; // at the time of a text or shape
         QColor brushColor;
         QColor textColor;
-        int fontSize = 0;
+        double fontSize = 0; // at the time of the call; a size op's own
     };
 
     static Op makeOp(const QString& name)
@@ -42,11 +42,14 @@ public:
     bool scaleWithSize = false;
     // Fail the n-th beginDocument/newPage/endDocument call (1-based), 0 = never.
     int failAtDocumentCall = 0;
+    // Where the paper's corner lies, as a printer's printable area puts it.
+    QPoint corner;
 
     QList<Op> ops;
 
     int dpiX() const override { return m_dpiX; }
     int dpiY() const override { return m_dpiY; }
+    QPoint paperCorner() const override { return corner; }
     bool beginDocument() override { return document(QStringLiteral("begin")); }
     bool newPage() override { return document(QStringLiteral("newPage")); }
     bool endDocument() override { return document(QStringLiteral("end")); }
@@ -59,12 +62,10 @@ public:
         op.font = description;
         record(op);
     }
-    void setFontSize(int points) override
+    void setFontSize(double points) override
     {
         m_fontSize = points;
-        Op op = makeOp(QStringLiteral("size"));
-        op.value = points;
-        record(op);
+        record(makeOp(QStringLiteral("size")));
     }
     void setFontColor(const QColor& color) override
     {
@@ -152,7 +153,7 @@ private:
     int m_dpiX;
     int m_dpiY;
     int m_documentCalls = 0;
-    int m_fontSize = 0;
+    double m_fontSize = 0;
     bool m_brushSolid = false;
     QColor m_brushColor;
     QColor m_textColor;

@@ -50,7 +50,10 @@ SavedState filledState()
     job.run = freeze(state.design, QDate(2026, 12, 8));
     job.run.sampleCount = 3;
     job.look = state.design.look;
-    job.startPosition = 150;
+    // A sheet of its own, with positions the built-in sheet lacks.
+    job.sheet = {"user:a4-12",
+                 {"A4 · 12 mm", QSizeF(210, 297), 12.5, {{13, 18, {9, 15.25}, {15, 15}}}}};
+    job.startPosition = 234;
     for (int n = 0; n < job.run.labelTotal(); ++n) {
         const LabelTexts texts = composeLabelTexts(job.run, n);
         job.labels << PrintLogEntry{texts.upper, texts.lower};
@@ -64,6 +67,7 @@ SavedState filledState()
     state.exportFolder = "/home/lab/xls";
     state.recentDesigns = {"/home/lab/a.json", "/home/lab/b.json"};
     state.scale = {980, 1020};
+    state.sheet = job.sheet;
     return state;
 }
 
@@ -167,7 +171,8 @@ void TestFiles::refusesBadDesigns_data()
     QTest::newRow("version 2 without code")
         << designWith({{"code", QJsonValue::Undefined}}) << "「code」がありません。";
     QTest::newRow("an unknown code")
-        << designWith({{"code", "qr"}}) << "「code」の値 \"qr\" は none、datamatrix のどれでもありません。";
+        << designWith({{"code", "qr"}})
+        << "「code」の値 \"qr\" は none、datamatrix のどれでもありません。";
     QTest::newRow("missing field")
         << designWith({{"firstNumber", QJsonValue::Undefined}}) << "「firstNumber」がありません。";
     QTest::newRow("number as text")
@@ -310,8 +315,8 @@ void TestFiles::olderFilesHaveNoCode()
     const QString path = StateFile::pathIn(dir.path());
     QVERIFY(StateFile::write(path, filledState(), nullptr));
     QVERIFY(contents(path).contains("\"code\": \"datamatrix\""));
-    put(path, with(contents(path),
-                   {{"design.code", QJsonValue::Undefined}, {"lastJob.code", QJsonValue::Undefined}}));
+    put(path, with(contents(path), {{"design.code", QJsonValue::Undefined},
+                                    {"lastJob.code", QJsonValue::Undefined}}));
     const StateFile::ReadResult old = StateFile::read(path);
     QVERIFY2(old.status == StateFile::ReadResult::Ok, qPrintable(old.error));
     QCOMPARE(old.state.design.look.code, LabelCode::None);
@@ -379,8 +384,7 @@ void TestFiles::keepDamagedNeverOverwrites()
         put(path + ".bad." + QString::number(n), "old");
     QString error;
     const QString kept = StateFile::keepDamaged(path, &error);
-    QVERIFY2(kept.startsWith(path + ".bad.20"),
-             qPrintable(kept + error));
+    QVERIFY2(kept.startsWith(path + ".bad.20"), qPrintable(kept + error));
     QCOMPARE(contents(kept), QByteArray(".bad.4"));
     QCOMPARE(contents(path + ".bad.1000"), QByteArray("old"));
     QFile::remove(path);

@@ -1,3 +1,4 @@
+#include "core/layout/SheetFile.h"
 #include "core/numbering/Continuation.h"
 #include "core/render/PrintJob.h"
 #include "core/render/PrintSheet.h"
@@ -31,20 +32,23 @@ struct JobRecord {
     QList<QPoint> pauses; // (sheet, sheetCount) of every afterSheet call
 };
 
-JobRecord runJob(const LabelRun& run, int start, int failAtDocumentCall = 0)
+JobRecord runJob(const LabelRun& run, int start, int failAtDocumentCall = 0,
+                 const Sheet& sheet = Sheet::builtIn())
 {
     JobRecord job;
     job.canvas.failAtDocumentCall = failAtDocumentCall;
-    job.result = runPrintJob(job.canvas, run, PrintAppearance(), {}, start,
-                             [&job](int sheet, int count) { job.pauses << QPoint(sheet, count); });
+    job.result =
+        runPrintJob(job.canvas, sheet, run, PrintAppearance(), {}, start,
+                    [&job](int number, int count) { job.pauses << QPoint(number, count); });
     return job;
 }
 
 // The sheet position a disc was drawn at, found from its box at 600 dpi.
-int positionOf(const DeviceBox& box)
+int positionOf(const Sheet& sheet, const DeviceBox& box)
 {
-    for (int p = 1; p <= 150; ++p) {
-        if (SheetGeometry::place(p, {}, 600, 600).box == box)
+    const SheetDots::Placement placement(sheet, {}, 600, 600);
+    for (int p = 1; p <= sheet.positions(); ++p) {
+        if (placement.place(p).box == box)
             return p;
     }
     return 0;
@@ -61,7 +65,7 @@ QStringList textsOf(const RecordingCanvas& canvas)
 
 // First and last position drawn on each page, checking that the positions
 // of a page run on without gaps.
-QList<QPoint> pagesOf(const RecordingCanvas& canvas)
+QList<QPoint> pagesOf(const Sheet& sheet, const RecordingCanvas& canvas)
 {
     QList<QPoint> pages;
     int previous = 0;
@@ -70,7 +74,7 @@ QList<QPoint> pagesOf(const RecordingCanvas& canvas)
             pages << QPoint();
             previous = 0;
         } else if (op.name == "ellipse") {
-            const int p = positionOf(op.box);
+            const int p = positionOf(sheet, op.box);
             if (pages.isEmpty() || (previous != 0 && p != previous + 1))
                 return {};
             if (previous == 0)
@@ -94,24 +98,36 @@ QStringList expectedCalls(int sheets)
 
 void TestPrintJob::splitsIntoSheets_data()
 {
+    QTest::addColumn<Sheet>("sheet");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("total");
     QTest::addColumn<QList<QPoint>>("pages"); // first and last position of each sheet
     QTest::addColumn<int>("nextStart");
 
+    // 234 positions, 13 x 18.
+    const Sheet a4 = *SheetFile::load(QStringLiteral(":/sheets/a4-12mm-13x18.json"), nullptr);
+    QTest::newRow("200 + 300 on 13 x 18: 200..234, a full sheet, 1..31")
+        << a4 << 200 << 300 << QList<QPoint>{{200, 234}, {1, 234}, {1, 31}} << 32;
+    QTest::newRow("234 + 1 on 13 x 18: the last position, then the first")
+        << a4 << 234 << 1 << QList<QPoint>{{234, 234}} << 1;
+
+    const Sheet builtIn = Sheet::builtIn();
     const QPoint full(1, 150);
     QTest::newRow("140 + 20: 140..150 and 1..9")
-        << 140 << 20 << QList<QPoint>{{140, 150}, {1, 9}} << 10;
-    QTest::newRow("121 + 29: one sheet up to 149") << 121 << 29 << QList<QPoint>{{121, 149}} << 150;
-    QTest::newRow("1 + 150: one full sheet") << 1 << 150 << QList<QPoint>{full} << 1;
+        << builtIn << 140 << 20 << QList<QPoint>{{140, 150}, {1, 9}} << 10;
+    QTest::newRow("121 + 29: one sheet up to 149")
+        << builtIn << 121 << 29 << QList<QPoint>{{121, 149}} << 150;
+    QTest::newRow("1 + 150: one full sheet") << builtIn << 1 << 150 << QList<QPoint>{full} << 1;
     QTest::newRow("1 + 1001: seven sheets, the last up to 101")
-        << 1 << 1001 << QList<QPoint>{full, full, full, full, full, full, {1, 101}} << 102;
+        << builtIn << 1 << 1001 << QList<QPoint>{full, full, full, full, full, full, {1, 101}}
+        << 102;
     QTest::newRow("1 + 1051: eight sheets, the last holds position 1")
-        << 1 << 1051 << QList<QPoint>{full, full, full, full, full, full, full, {1, 1}} << 2;
+        << builtIn << 1 << 1051 << QList<QPoint>{full, full, full, full, full, full, full, {1, 1}}
+        << 2;
     QTest::newRow("150 + 1200: nine sheets")
-        << 150 << 1200
+        << builtIn << 150 << 1200
         << QList<QPoint>{{150, 150}, full, full, full, full, full, full, full, {1, 149}} << 150;
-    QTest::newRow("150 + 1: one label") << 150 << 1 << QList<QPoint>{{150, 150}} << 1;
+    QTest::newRow("150 + 1: one label") << builtIn << 150 << 1 << QList<QPoint>{{150, 150}} << 1;
 }
 
 void TestPrintJob::splitsIntoSheets()
@@ -119,12 +135,13 @@ void TestPrintJob::splitsIntoSheets()
     QFETCH(int, start);
     QFETCH(int, total);
     QFETCH(QList<QPoint>, pages);
+    QFETCH(Sheet, sheet);
     const LabelRun run = numberedRun(2, 0, total);
-    const JobRecord job = runJob(run, start);
+    const JobRecord job = runJob(run, start, 0, sheet);
 
     QVERIFY(job.result.ok);
     QCOMPARE(job.canvas.documentCalls(), expectedCalls(pages.size()));
-    QCOMPARE(pagesOf(job.canvas), pages);
+    QCOMPARE(pagesOf(sheet, job.canvas), pages);
     QList<QPoint> pauses;
     for (int k = 1; k <= pages.size(); ++k)
         pauses << QPoint(k, pages.size());
@@ -136,8 +153,16 @@ void TestPrintJob::splitsIntoSheets()
     QCOMPARE(printed.run, run);
     QCOMPARE(printed.startPosition, start);
     QCOMPARE(printed.labels.size(), total);
-    for (int k = 0; k < total; ++k)
+    QStringList drawn;
+    for (const RecordingCanvas::Op& op : job.canvas.named("text")) {
+        if (op.text != run.upper)
+            drawn << op.text;
+    }
+    QCOMPARE(drawn.size(), total);
+    for (int k = 0; k < total; ++k) {
         QCOMPARE(printed.labels[k].lower, composeLabelTexts(run, k).lower);
+        QCOMPARE(drawn[k], printed.labels[k].lower);
+    }
 }
 
 void TestPrintJob::noLabelsPrintsNothing()

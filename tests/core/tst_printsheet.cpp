@@ -1,6 +1,5 @@
 #include "core/numbering/ComposeLabelTexts.h"
 #include "core/render/PrintSheet.h"
-#include "core/render/TestSheet.h"
 
 #include "PrintTestRun.h"
 #include "RecordingCanvas.h"
@@ -25,7 +24,8 @@ private Q_SLOTS:
     void rainbow();
     void drawsTheLabelsOfItsSheet_data();
     void drawsTheLabelsOfItsSheet();
-    void testSheet();
+    void drawsInProportionToTheDisc_data();
+    void drawsInProportionToTheDisc();
 };
 
 namespace {
@@ -168,27 +168,27 @@ void TestPrintSheet::textsCrossingTheEdge_data()
     QTest::addColumn<LabelRun>("run");
     QTest::addColumn<int>("charWidth");
     QTest::addColumn<QPoint>("upperAt");
-    QTest::addColumn<int>("upperSize");
+    QTest::addColumn<double>("upperSize");
     QTest::addColumn<QPoint>("lowerAt");
-    QTest::addColumn<int>("lowerSize");
+    QTest::addColumn<double>("lowerSize");
 
     // At 8 points "ABCDE" is 266 wide and 66 high; from the number's left
     // edge (213 wide) it would end at 783, past the disc's right edge.
     LabelRun run = numberedRun(1, 1, 1, 1, QStringLiteral("ABCDE"));
     QTest::newRow("type 1: centred where the number's edge takes it past the disc")
-        << run << 60 << QPoint(491, 586) << 8 << QPoint(517, 652) << 8;
+        << run << 60 << QPoint(491, 586) << 8.0 << QPoint(517, 652) << 8.0;
     // 288 wide at 8 points crosses the disc even centred; 252 x 58 at 7 fits.
     run.type = 2;
     QTest::newRow("type 2: one point smaller, the number keeps its size")
-        << run << 65 << QPoint(498, 584) << 7 << QPoint(508, 652) << 8;
+        << run << 65 << QPoint(498, 584) << 7.0 << QPoint(508, 652) << 8.0;
     // The number (320 wide at 8) fits at 7 (280); the upper fits only at 5
     // (250 x 41), back on the number's left edge and standing on its line.
     run.type = 1;
     QTest::newRow("type 1: each line shrinks on its own, the upper by the number as printed")
-        << run << 90 << QPoint(484, 611) << 5 << QPoint(484, 652) << 7;
+        << run << 90 << QPoint(484, 611) << 5.0 << QPoint(484, 652) << 7.0;
     run.type = 2;
     QTest::newRow("type 2: too wide at any size: centred at the smallest")
-        << run << 200 << QPoint(402, 609) << 4 << QPoint(446, 652) << 4;
+        << run << 200 << QPoint(402, 609) << 4.0 << QPoint(446, 652) << 4.0;
 }
 
 void TestPrintSheet::textsCrossingTheEdge()
@@ -213,31 +213,31 @@ void TestPrintSheet::fontSizes_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("lower"); // type 8's lower line or the free text
-    QTest::addColumn<int>("upperSize");
-    QTest::addColumn<int>("lowerSize");
+    QTest::addColumn<double>("upperSize");
+    QTest::addColumn<double>("lowerSize");
 
     QTest::newRow("type 1, upper of 5 bytes") << 1 << "ABCDE"
-                                              << "" << 8 << 8;
+                                              << "" << 8.0 << 8.0;
     QTest::newRow("type 1, upper of 4 bytes") << 1 << "ABCD"
-                                              << "" << 9 << 9;
+                                              << "" << 9.0 << 9.0;
     QTest::newRow("type 2, upper of 6 bytes") << 2 << "ABCDEF"
-                                              << "" << 9 << 9;
+                                              << "" << 9.0 << 9.0;
     QTest::newRow("type 3, full-width upper of 5 bytes") << 3 << "検体A"
-                                                         << "" << 8 << 8;
+                                                         << "" << 8.0 << 8.0;
     QTest::newRow("type 7, full-width upper of 4 bytes") << 7 << "検体"
-                                                         << "" << 9 << 9;
+                                                         << "" << 9.0 << 9.0;
     QTest::newRow("type 8, lower of 5 bytes under 4") << 8 << "ABCD"
-                                                      << "VWXYZ" << 9 << 8;
+                                                      << "VWXYZ" << 9.0 << 8.0;
     QTest::newRow("type 8, upper of 5 bytes over 6") << 8 << "ABCDE"
-                                                     << "UVWXYZ" << 8 << 9;
+                                                     << "UVWXYZ" << 8.0 << 9.0;
     QTest::newRow("type 9, lower of 4 bytes") << 9 << "ABCDE"
-                                              << "WXYZ" << 8 << 9;
+                                              << "WXYZ" << 8.0 << 9.0;
     QTest::newRow("type 10, letter and 4 bytes make 5") << 10 << "AB"
-                                                        << "WXYZ" << 9 << 8;
+                                                        << "WXYZ" << 9.0 << 8.0;
     QTest::newRow("type 11, full-width lower of 5 bytes") << 11 << "AB"
-                                                          << "ａｂc" << 9 << 8;
+                                                          << "ａｂc" << 9.0 << 8.0;
     QTest::newRow("type 12, full-width lower of 6 bytes") << 12 << "AB"
-                                                          << "ａｂｃ" << 9 << 9;
+                                                          << "ａｂｃ" << 9.0 << 9.0;
 }
 
 void TestPrintSheet::fontSizes()
@@ -385,65 +385,78 @@ void TestPrintSheet::drawsTheLabelsOfItsSheet()
     QVERIFY(canvas.documentCalls().isEmpty());
 }
 
-void TestPrintSheet::testSheet()
+void TestPrintSheet::drawsInProportionToTheDisc_data()
 {
-    const SheetGeometry::Offsets offsets{20, 0, 1010, 990};
-    RecordingCanvas canvas;
-    printTestSheet(canvas, offsets);
+    QTest::addColumn<LabelRun>("run");
+    QTest::addColumn<int>("charWidth");
+    QTest::addColumn<bool>("code");
 
-    // Every disc as an outline only, where the labels would land, with its
-    // number in the middle.
-    const QList<Op> discs = canvas.named("ellipse");
-    QCOMPARE(discs.size(), 150);
-    QStringList numbers;
-    for (int p = 1; p <= 150; ++p) {
-        QCOMPARE(discs[p - 1].box, SheetGeometry::place(p, offsets, 600, 600).box);
-        QVERIFY(!discs[p - 1].brushSolid);
-        numbers << QString::number(p);
-    }
-    const QStringList texts = canvas.texts();
-    QCOMPARE(texts.mid(0, 150), numbers);
-    QCOMPARE(texts.size(), 150 + 2 * 10); // and every centimetre of two rulers
-    const Op fifty = canvas.named("text")[49];
-    QCOMPARE(QPoint(fifty.x, fifty.y),
-             QPoint(((discs[49].box.left + discs[49].box.right) - 20) / 2,
-                    ((discs[49].box.top + discs[49].box.bottom) - 75) / 2));
+    QTest::newRow("type 1, upper by the number") << numberedRun(1, 7, 1) << 10 << false;
+    QTest::newRow("type 2, five bytes at 8 points")
+        << numberedRun(2, 7, 1, 1, QStringLiteral("ABCDE")) << 10 << false;
+    QTest::newRow("type 2, shrunk to fit")
+        << numberedRun(2, 7, 1, 1, QStringLiteral("ABCDE")) << 65 << false;
+    QTest::newRow("type 13, the number alone") << numberedRun(13, 7, 1) << 10 << false;
+    QTest::newRow("type 2 with a code") << numberedRun(2, 7, 1) << 10 << true;
+}
 
-    // Crosshairs through the corner discs' centres, longer than the discs.
-    const QList<Op> lines = canvas.named("line");
-    for (int p : {1, 10, 141, 150}) {
-        const DeviceBox box = discs[p - 1].box;
-        const int cx = (box.left + box.right) / 2;
-        const int cy = (box.top + box.bottom) / 2;
-        int crossing = 0;
-        for (const Op& line : lines) {
-            const DeviceBox& l = line.box;
-            if ((l.top == cy && l.bottom == cy && l.left < box.left && l.right > box.right) ||
-                (l.left == cx && l.right == cx && l.top < box.top && l.bottom > box.bottom))
-                ++crossing;
-        }
-        QVERIFY2(crossing == 2,
-                 qPrintable(QStringLiteral("position %1: %2 lines cross it").arg(p).arg(crossing)));
-    }
-
-    // Two rulers of 100 mm (2362 dots at 600 dpi, unscaled), each a line
-    // and 101 ticks, the centimetres longest.
-    QCOMPARE(lines.size(), 8 + 2 * 102);
-    int rulerEnd = 0;
-    for (const Op& line : lines.mid(8))
-        rulerEnd = std::max({rulerEnd, line.box.right, line.box.bottom});
-    QCOMPARE(rulerEnd, 2362);
-    const auto tickLength = [&](int i) {
-        const DeviceBox& b = lines[8 + i].box;
-        return b.right - b.left + b.bottom - b.top;
+void TestPrintSheet::drawsInProportionToTheDisc()
+{
+    // A 22 mm label alone is the built-in one twice over: its disc, lines,
+    // font sizes, code modules and the texts' places from the disc's corner
+    // are twice the built-in sheet's, with texts measured in proportion to
+    // their size. A place the built-in sheet truncates to a dot may double
+    // that dot.
+    QFETCH(LabelRun, run);
+    QFETCH(int, charWidth);
+    QFETCH(bool, code);
+    Sheet large;
+    large.name = QStringLiteral("22 mm");
+    large.paper = {210, 297};
+    large.diameter = 22;
+    large.grids = {{1, 1, {30, 40}, {0, 0}}};
+    PrintAppearance look;
+    look.code = code ? LabelCode::DataMatrix : LabelCode::None;
+    const auto drawOn = [&](const Sheet& sheet) {
+        RecordingCanvas canvas;
+        canvas.charWidth = charWidth;
+        canvas.scaleWithSize = true;
+        printSheet(canvas, sheet, run, look, {}, 1, 1, 1, 1);
+        return canvas;
     };
-    // Top ruler: the line, then the ticks at 0, 1, ... mm.
-    QCOMPARE(tickLength(1 + 10), 94);
-    QVERIFY(tickLength(1 + 5) < tickLength(1 + 10));
-    QVERIFY(tickLength(1 + 1) < tickLength(1 + 5));
+    const RecordingCanvas small = drawOn(Sheet::builtIn());
+    const RecordingCanvas twice = drawOn(large);
 
-    // It draws only: the document is the caller's.
-    QVERIFY(canvas.documentCalls().isEmpty());
+    QCOMPARE(small.ops.size(), twice.ops.size());
+    const DeviceBox a = small.named("ellipse").first().box;
+    const DeviceBox b = twice.named("ellipse").first().box;
+    QCOMPARE(b.right - b.left, 2 * (a.right - a.left));
+    const auto near = [](int doubled, int actual) { return qAbs(actual - doubled) <= 2; };
+    for (qsizetype i = 0; i < small.ops.size(); ++i) {
+        const Op& was = small.ops[i];
+        const Op& now = twice.ops[i];
+        QCOMPARE(now.name, was.name);
+        QCOMPARE(now.fontSize, 2 * was.fontSize);
+        if (was.name == "pen")
+            QCOMPARE(now.value, 2 * was.value);
+        const bool drawn = was.name == "text" || was.name == "fill";
+        const QPoint from = was.name == "text" ? QPoint(was.x - a.left, was.y - a.top)
+                                               : QPoint(was.box.left - a.left, was.box.top - a.top);
+        const QPoint to = now.name == "text" ? QPoint(now.x - b.left, now.y - b.top)
+                                             : QPoint(now.box.left - b.left, now.box.top - b.top);
+        QVERIFY2(!drawn || (near(2 * from.x(), to.x()) && near(2 * from.y(), to.y())),
+                 qPrintable(QStringLiteral("%1 %2 at (%3, %4), not about (%5, %6)")
+                                .arg(now.name, now.text)
+                                .arg(to.x())
+                                .arg(to.y())
+                                .arg(2 * from.x())
+                                .arg(2 * from.y())));
+    }
+    if (code) {
+        const DeviceBox m = twice.named("fill").first().box;
+        QCOMPARE(m.right - m.left, moduleDots(600, 2));
+        QCOMPARE(moduleDots(600, 2), 2 * moduleDots(600));
+    }
 }
 
 QTEST_MAIN(TestPrintSheet)

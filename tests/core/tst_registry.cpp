@@ -152,8 +152,13 @@ void TestRegistry::issuedLabelsAndSearch()
     RegistryJob reprint = labelsJob(35, 1, JobKind::Reprint);
     reprint.reprintOf = job;
     reprint.reprinted = {4};
+    // On a sheet of its own, at a position the built-in sheet lacks.
+    reprint.job.sheet = {"user:cap", {"cap", QSizeF(210, 297), 12, {{13, 18, {9, 15}, {15, 15}}}}};
+    reprint.job.startPosition = 200;
     const qint64 again = *registry->reserve(reprint, 0);
     QCOMPARE(registry->job(again)->reprinted, QList<int>{4});
+    QCOMPARE(registry->job(again)->job.sheet, reprint.job.sheet);
+    QCOMPARE(registry->job(again)->job.startPosition, 200);
     QCOMPARE(registry->job(job)->job.labels, labelsJob(31, 10).job.labels);
 
     // Labels 36..45 asked: 36..40 were issued by the job (the reprint does
@@ -236,8 +241,8 @@ void TestRegistry::foreignFilesAreNeverWritten()
     target.readOnly = readOnly;
     const auto registry = SqlRegistry::open(target);
     QVERIFY(!registry->isOpen());
-    QCOMPARE(registry->failure(), kind == "newer" ? LabelRegistry::Failure::Newer
-                                                  : LabelRegistry::Failure::Damaged);
+    QCOMPARE(registry->failure(),
+             kind == "newer" ? LabelRegistry::Failure::Newer : LabelRegistry::Failure::Damaged);
     QVERIFY(!registry->errorString().isEmpty());
     QCOMPARE(contents(target.file), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
@@ -289,8 +294,8 @@ void TestRegistry::serverAwayAndBack()
     QVERIFY2(registry->confirm(id), qPrintable(registry->errorString()));
     QCOMPARE(registry->history({})->first().state, JobState::Printed);
     // Another program's registry on the server is not ours to write.
-    const auto refused = SqlRegistry::open(*RegistryTarget::parse(
-        m_server->url().replace("/labels?", "/nonesuch?"), &error));
+    const auto refused = SqlRegistry::open(
+        *RegistryTarget::parse(m_server->url().replace("/labels?", "/nonesuch?"), &error));
     QCOMPARE(refused->failure(), LabelRegistry::Failure::Unavailable);
 }
 

@@ -72,23 +72,34 @@ void TestSheetLayout::countsAndColoursSheets()
 void TestSheetLayout::everyLabelGetsOnePositionOnce()
 {
     // Across all sheets of a job, the printed positions are exactly the
-    // labels, and the job's sheet ranges agree with the map.
-    for (int start : {1, 2, 75, 100, 121, 149, 150}) {
-        for (int total : {0, 1, 29, 149, 150, 151, 299, 300, 1001, 1051, 1200}) {
-            const int sheets = SheetLayout::countSheets(start, total);
-            int printed = 0;
-            for (int sheet = 1; sheet <= sheets; ++sheet) {
-                const auto marks = SheetLayout::showSheet(sheet, start, total);
-                const auto range = SheetLayout::sheetRange(sheet, sheets, start, total);
-                for (int p = 1; p <= 150; ++p) {
-                    const bool inRange = total > 0 && p >= range.first && p <= range.last;
-                    QCOMPARE(marks[p] == Mark::Printed, inRange);
-                    printed += inRange ? 1 : 0;
+    // labels, and the job's sheet ranges agree with the map, on the built-in
+    // sheet (whose forms without a sheet say the same) and on one of 234.
+    Sheet a4;
+    a4.grids = {{13, 18, {}, {15, 15}}};
+    for (const Sheet& paper : {Sheet::builtIn(), a4}) {
+        const int n = paper.positions();
+        for (int start : {1, 2, 75, 100, 121, 149, 150, n}) {
+            for (int total : {0, 1, 29, 149, 150, 151, 299, 300, 1001, 1051, 1200}) {
+                const int sheets = SheetLayout::countSheets(paper, start, total);
+                int printed = 0;
+                for (int sheet = 1; sheet <= sheets; ++sheet) {
+                    const auto marks = SheetLayout::showSheet(paper, sheet, start, total);
+                    const auto range = SheetLayout::sheetRange(paper, sheet, sheets, start, total);
+                    QCOMPARE(int(marks.size()), n + 1);
+                    for (int p = 1; p <= n; ++p) {
+                        const bool inRange = total > 0 && p >= range.first && p <= range.last;
+                        QCOMPARE(marks[p] == Mark::Printed, inRange);
+                        printed += inRange ? 1 : 0;
+                    }
+                    if (n == SheetLayout::Positions) {
+                        const auto old = SheetLayout::showSheet(sheet, start, total);
+                        QVERIFY(std::equal(marks.begin(), marks.end(), old.begin()));
+                    }
                 }
+                QCOMPARE(printed, total);
+                const int next = SheetLayout::nextStartPosition(paper, start, total);
+                QCOMPARE(next, (start - 1 + total) % n + 1);
             }
-            QCOMPARE(printed, total);
-            const int next = SheetLayout::nextStartPosition(start, total);
-            QCOMPARE(next, (start - 1 + total) % 150 + 1);
         }
     }
 }

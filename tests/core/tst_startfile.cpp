@@ -82,7 +82,7 @@ void TestStartFile::refusesMalformedFiles_data()
                           << QStringLiteral("'99999999999' は整数ではありません");
     QTest::newRow("offset above 20") << QByteArray("21,10,1\r\n") << QStringLiteral("'21'");
     QTest::newRow("negative offset") << QByteArray("10,-1,1\r\n") << QStringLiteral("'-1'");
-    QTest::newRow("start above 150") << QByteArray("10,10,151\r\n") << QStringLiteral("'151'");
+    QTest::newRow("start above 999") << QByteArray("10,10,1000\r\n") << QStringLiteral("'1000'");
 }
 
 void TestStartFile::refusesMalformedFiles()

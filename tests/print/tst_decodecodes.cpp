@@ -1,9 +1,11 @@
 // Reads back the codes the painter draws with a decoder of its own, not the
 // encoder's: every code of a whole sheet of each label type, at the
-// resolutions of real label printers.
+// resolutions of real label printers, on the built-in sheet and on sheets
+// of larger and smaller labels.
 #define ZX_USE_UTF8
 #include <ZXing/ReadBarcode.h>
 
+#include "core/layout/SheetFile.h"
 #include "core/model/Freeze.h"
 #include "core/render/PrintSheet.h"
 #include "print/QtPrintCanvas.h"
@@ -21,8 +23,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-constexpr int Positions = 150;
 
 // A design of `type` whose texts mix ASCII, full-width and half-width
 // characters, enough labels to fill a sheet.
@@ -69,9 +69,15 @@ void TestDecodeCodes::everyCodeReadsAsItsLabel_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("dpi");
+    QTest::addColumn<QString>("sheetFile"); // empty for the built-in sheet
     for (const int dpi : {300, 600}) {
         for (int type = FirstLabelType; type <= BlankType1; ++type)
-            QTest::addRow("type %d at %d dpi", type, dpi) << type << dpi;
+            QTest::addRow("type %d at %d dpi", type, dpi) << type << dpi << QString();
+        for (const char* sheet : {"a4-18mm-9x13", "a4-10mm-13x20"}) {
+            for (const int type : {2, 9})
+                QTest::addRow("type %d at %d dpi on %s", type, dpi, sheet)
+                    << type << dpi << QStringLiteral(":/sheets/%1.json").arg(sheet);
+        }
     }
 }
 
@@ -79,35 +85,43 @@ void TestDecodeCodes::everyCodeReadsAsItsLabel()
 {
     QFETCH(int, type);
     QFETCH(int, dpi);
+    QFETCH(QString, sheetFile);
+    const Sheet labelSheet =
+        sheetFile.isEmpty() ? Sheet::builtIn() : *SheetFile::load(sheetFile, nullptr);
+    const SheetDots::Placement placement(labelSheet, {}, dpi, dpi);
     const LabelRun run = freeze(designOf(type), QDate(2026, 12, 9));
     QCOMPARE(run.type, type);
-    QVERIFY(run.labelTotal() >= Positions);
+    // A whole sheet, or as much of it as the run fills.
+    QVERIFY(run.labelTotal() >= 150);
+    const int positions = std::min(labelSheet.positions(), run.labelTotal());
     PrintAppearance look;
     look.code = LabelCode::DataMatrix;
     const SheetLabels labels(run);
     QVERIFY(labels.codeSize().fits);
 
     // The sheet, as the printer gets it, in grey levels.
-    const DeviceBox last = SheetGeometry::place(Positions, {}, dpi, dpi).box;
-    QImage sheet(last.right + 10, last.bottom + 10, QImage::Format_Grayscale8);
+    QRect drawn;
+    for (int p = 1; p <= positions; ++p)
+        drawn |= rectOf(placement.place(p).box);
+    QImage sheet(drawn.right() + 10, drawn.bottom() + 10, QImage::Format_Grayscale8);
     sheet.fill(Qt::white);
     sheet.setDotsPerMeterX(qRound(dpi / 0.0254));
     sheet.setDotsPerMeterY(qRound(dpi / 0.0254));
     {
         QtPrintCanvas canvas(sheet);
         QVERIFY(canvas.beginDocument());
-        printSheet(canvas, labels, look, {}, 1, 1, 1, Positions);
+        printSheet(canvas, labelSheet, labels, look, {}, 1, 1, 1, positions);
         QVERIFY(canvas.endDocument());
     }
 
-    const int module = moduleDots(dpi);
+    const int module = moduleDots(dpi, labelSheet.discScale());
     const int side = labels.codeSize().modules * module;
-    const double margin = 0.3 * dpi / 25.4;
+    const double margin = 0.3 * labelSheet.discScale() * dpi / 25.4;
     const auto hints = ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix);
-    for (int p = 1; p <= Positions; ++p) {
+    for (int p = 1; p <= positions; ++p) {
         const LabelTexts texts = labels.texts(p - 1);
         const QString content = LabelCodes::contentOf(texts.upper, texts.lower);
-        const QRect disc = rectOf(SheetGeometry::place(p, {}, dpi, dpi).box);
+        const QRect disc = rectOf(placement.place(p).box);
         const QImage crop = sheet.copy(disc);
         const ZXing::ImageView view(crop.constBits(), crop.width(), crop.height(),
                                     ZXing::ImageFormat::Lum, int(crop.bytesPerLine()));

@@ -1,6 +1,7 @@
 // Jobs printed through the service, and the faults around them with real
 // parts: labels issued before, a station held by another program, a print
-// queue that refuses, and the service killed in the middle of a flood.
+// queue that refuses, the service killed in the middle of a flood; and jobs
+// on label sheets other than the built-in one.
 #include "core/io/DesignFile.h"
 #include "core/io/RunFiles.h"
 
@@ -60,6 +61,21 @@ int resolveQuestions(quint16 port, bool alternate)
     return answered;
 }
 
+// The page size pdfinfo reads from a job's PDF: "612 x 792 pts (letter)".
+QString pageSizeOfPdf(quint16 port, qint64 id, const QString& path)
+{
+    QFile pdf(path);
+    if (!pdf.open(QIODevice::WriteOnly))
+        return {};
+    pdf.write(get(port, "/api/v1/jobs/" + QByteArray::number(id) + "/labels.pdf").body);
+    pdf.close();
+    QString error;
+    static const QRegularExpression size(QStringLiteral("Page size:\\s*([^\\n]*)"));
+    return size.match(QString::fromUtf8(PdfTools::run(QStringLiteral("pdfinfo"), {path}, error)))
+        .captured(1)
+        .trimmed();
+}
+
 // The numbers a job's PDF holds, read back from the PDF.
 QStringList numbersInPdf(quint16 port, qint64 id, const QString& path)
 {
@@ -87,6 +103,7 @@ private Q_SLOTS:
     void busyStationAnswers423();
     void refusingQueueMovesNothingOn();
     void killedDuringAFloodPrintsNoLabelTwice();
+    void jobsOnAnotherSheet();
 
 private:
     QString stateDir(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
@@ -269,6 +286,91 @@ void ServerJobsTest::killedDuringAFloodPrintsNoLabelTwice()
             qPrintable(QStringLiteral("job %1 answered, then lost").arg(it.key())));
     qInfo("%d jobs, %d answered to their clients, %d in question after a kill", int(jobs.size()),
           int(answered.size()), questions);
+}
+
+void ServerJobsTest::jobsOnAnotherSheet()
+{
+    if (const QString missing = PdfTools::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("needs ") + missing));
+    // A sheet file of the state folder's own is listed as the command line
+    // lists it, under the same id.
+    QDir().mkpath(stateDir("sheets") + QStringLiteral("/sheets"));
+    QVERIFY(QFile::copy(QStringLiteral(":/sheets/a4-18mm-9x13.json"),
+                        stateDir("sheets") + QStringLiteral("/sheets/big.json")));
+    ServerRun server({"--state-dir", stateDir("sheets")});
+    QVERIFY2(server.started(), qPrintable(server.log()));
+    QString error;
+    const QByteArray csv = PdfTools::run(QStringLiteral(RONDEL_CLI),
+                                         {"sheets", "--state-dir", stateDir("sheets")}, error);
+    QStringList cliIds;
+    for (const QByteArray& line : csv.trimmed().split('\n').mid(1))
+        cliIds << QString::fromUtf8(line.left(line.indexOf(',')));
+    QStringList apiIds;
+    for (const QJsonValue& sheet : get(server.port(), "/api/v1/sheets").json()["sheets"].toArray())
+        apiIds << sheet["id"].toString();
+    QVERIFY(apiIds.contains(QStringLiteral("station:big")));
+    QCOMPARE(apiIds, cliIds);
+
+    // From 200 of 234: 200..234, then the next sheet; the PDF station keeps
+    // the sheet, so a start it lacks is refused without naming it again.
+    QJsonObject onA4{{"samples", 40}, {"start", 200}, {"output", "pdf"}};
+    onA4.insert("sheet", "shipped:a4-12mm-13x18");
+    const QJsonObject job = post(server.port(), "/api/v1/jobs", jobBody("A4", onA4)).json();
+    const QJsonArray labels = job["labels"].toArray();
+    QCOMPARE(labels.size(), 40);
+    QCOMPARE(labels[0]["position"].toInt(), 200);
+    QCOMPARE(labels[34]["position"].toInt(), 234);
+    QCOMPARE(labels[35]["sheet"].toInt(), 2);
+    QCOMPARE(labels[35]["position"].toInt(), 1);
+    QCOMPARE(job["next"]["startPosition"].toInt(), 6);
+    QCOMPARE(get(server.port(), "/api/v1/next?output=pdf")
+                 .json()["sheet"]
+                 .toObject()["positions"]
+                 .toInt(),
+             234);
+    const HttpAnswer beyond =
+        post(server.port(), "/api/v1/jobs", jobBody("A4", {{"start", 235}, {"output", "pdf"}}));
+    QCOMPARE(beyond.status, 400);
+    QCOMPARE(beyond.json()["field"].toString(), QStringLiteral("start"));
+    const HttpAnswer unknown =
+        post(server.port(), "/api/v1/jobs",
+             jobBody("A4", {{"sheet", "../../etc/passwd"}, {"output", "pdf"}}));
+    QCOMPARE(unknown.status, 400);
+    QCOMPARE(unknown.json()["field"].toString(), QStringLiteral("sheet"));
+
+    // A reprint onto a US Letter sheet: its labels there, on Letter paper.
+    const QByteArray reprintOf = "/api/v1/jobs/" + QByteArray::number(job["id"].toInt());
+    const QJsonObject reprint =
+        post(
+            server.port(), reprintOf + "/reprint",
+            R"({"samples": "1-2", "sheet": "shipped:letter-19mm-8x10", "start": 80, "output": "pdf"})")
+            .json();
+    QCOMPARE(reprint["labels"].toArray()[1].toObject()["sheet"].toInt(), 2);
+    QCOMPARE(pageSizeOfPdf(server.port(), reprint["id"].toInt(), m_dir.filePath("letter.pdf")),
+             QStringLiteral("612 x 792 pts (letter)"));
+
+    // A print queue keeps the sheet of its last job: /printers shows it, and
+    // a reprint without a sheet goes on it.
+    PdfTools::run(QStringLiteral("lpstat"), {"-p", "RondelPDF"}, error);
+    if (!error.isEmpty())
+        QSKIP("needs the CUPS queue RondelPDF (scripts/cups-pdf-queue)");
+    onA4.remove("output");
+    onA4.insert("printer", "RondelPDF");
+    onA4.insert("samples", 2);
+    QCOMPARE(post(server.port(), "/api/v1/jobs", jobBody("Q", onA4)).status, 201);
+    const QJsonArray printers = get(server.port(), "/api/v1/printers").json()["printers"].toArray();
+    const auto queue = std::find_if(printers.begin(), printers.end(), [](const QJsonValue& p) {
+        return p["name"].toString() == QLatin1String("RondelPDF");
+    });
+    QVERIFY(queue != printers.end());
+    QCOMPARE(queue->toObject()["sheet"].toObject()["id"].toString(),
+             QStringLiteral("shipped:a4-12mm-13x18"));
+    QCOMPARE(queue->toObject()["startPosition"].toInt(), 202);
+    const QJsonObject again =
+        post(server.port(), reprintOf + "/reprint", R"({"samples": "3", "printer": "RondelPDF"})")
+            .json();
+    QCOMPARE(again["sheet"]["id"].toString(), QStringLiteral("shipped:a4-12mm-13x18"));
+    QCOMPARE(again["startPosition"].toInt(), 202);
 }
 
 QTEST_GUILESS_MAIN(ServerJobsTest)

@@ -1,5 +1,6 @@
 #include "ui/SheetMap.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 // The sheet map's click bands: which position a click at a point of the
@@ -9,6 +10,7 @@ class TestSheetMap : public QObject {
 private Q_SLOTS:
     void clickBands_data();
     void clickBands();
+    void otherSheetsFillTheRoom();
 };
 
 void TestSheetMap::clickBands_data()
@@ -39,6 +41,37 @@ void TestSheetMap::clickBands()
     QFETCH(int, x);
     QFETCH(int, y);
     QTEST(SheetMap::positionAt(x, y), "position");
+}
+
+void TestSheetMap::otherSheetsFillTheRoom()
+{
+    // 13 x 18 on A4, and a Letter sheet of 8 x 10 large discs: every circle
+    // in the map, apart from the others, picked by a click on it and by
+    // nothing between; a row down is a row of the sheet.
+    const Sheet sheets[] = {
+        {"13 x 18", QSizeF(210, 297), 12, {{13, 18, {9, 15}, {15, 15}}}},
+        {"8 x 10", QSizeF(215.9, 279.4), 19, {{8, 10, {12, 15}, {25, 25}}}},
+    };
+    for (const Sheet& sheet : sheets) {
+        SheetMap map;
+        map.resize(289, 425);
+        map.showSheet(sheet);
+        const QPoint area = map.clickArea()->pos();
+        for (int p = 1; p <= sheet.positions(); ++p) {
+            const QRectF circle = map.circleRect(p);
+            QVERIFY(map.rect().contains(circle.toAlignedRect()));
+            QVERIFY(map.clickArea()->geometry().contains(circle.center().toPoint()));
+            if (p > 1)
+                QVERIFY(!circle.intersects(map.circleRect(p - 1).adjusted(1, 1, -1, -1)));
+            const QPoint centre = circle.center().toPoint() - area;
+            QCOMPARE(map.pick(centre.x(), centre.y()), p);
+        }
+        QCOMPARE(map.pick(-40, -40), 0);
+        QCOMPARE(map.colorAt(sheet.positions()), QColor(Qt::white));
+        QSignalSpy stepped(&map, &SheetMap::startStepped);
+        QTest::keyClick(&map, Qt::Key_Down);
+        QCOMPARE(stepped.value(0).value(0).toInt(), sheet.grids[0].columns);
+    }
 }
 
 QTEST_MAIN(TestSheetMap)

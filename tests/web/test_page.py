@@ -311,6 +311,18 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.by_id('startPosition').get_attribute('value'), '5')
         self.wait(lambda d: self.by_id('previewImage', d).is_displayed()
                   and d.execute_script('return arguments[0].naturalWidth', self.by_id('previewImage', d)) > 0)
+        # A sheet of 13 x 18: its map, a start beyond the built-in 150, and the job onto its next sheet.
+        Select(self.by_id('sheet')).select_by_value('shipped:a4-12mm-13x18')
+        self.wait(lambda d: len(marks(d)) == 234)
+        self.driver.find_element(By.CSS_SELECTOR, '#sheetMap [data-position="230"]').click()
+        self.wait(lambda d: marks(d)[228:] == ['used'] + ['job'] * 5)
+        self.assertEqual(self.by_id('startPosition').get_attribute('max'), '234')
+        self.wait(lambda d: self.by_id('sheetShown', d).text.endswith('of 2'))
+        places = lambda d: d.execute_script(
+            "return [...document.querySelectorAll('#labelList tbody tr')].map((row) => row.cells[0].textContent + ':' + row.cells[1].textContent);")
+        self.wait(lambda d: places(d) == [f'1:{p}' for p in range(230, 235)] + [f'2:{p}' for p in range(1, 8)])
+        self.by_id('nextSheet').click()
+        self.wait(lambda d: marks(d)[:8] == ['job'] * 7 + ['free'])
         # A text longer than the label's line: the service's refusal beside its field.
         self.by_id('upperText').send_keys('LONGER')
         self.wait(lambda d: 'design.upperTexts.1' in self.by_id('upperTextProblem', d).text)

@@ -165,20 +165,25 @@ export class HistoryView {
     byId('reprintDialog').showModal();
   }
 
-  // Where the chosen destination's next job starts: a queue's station, or
-  // this token's PDFs.
+  // Where the chosen destination's next job starts, and on which sheet (a
+  // reprint goes on it): a queue's station, or this token's PDFs.
   async reprintPrinterChosen() {
     const destination = byId('reprintPrinter').value;
     const printer = this.sheetCard.printers.find((p) => p.name === destination);
     let start = printer ? printer.startPosition || 1 : this.sheetCard.start;
+    let sheet = printer && printer.sheet;
     if (destination === Pdf) {
       try {
-        start = (await get('/api/v1/next?output=pdf')).startPosition || start;
+        const next = await get('/api/v1/next?output=pdf');
+        start = next.startPosition || start;
+        sheet = next.sheet;
       } catch (error) {
         if (!(error instanceof ApiError)) throw error;
       }
     }
-    if (byId('reprintPrinter').value === destination) byId('reprintStart').value = String(start);
+    if (byId('reprintPrinter').value !== destination) return;
+    byId('reprintStart').value = String(start);
+    byId('reprintStart').max = sheet ? String(sheet.positions) : '';
   }
 
   // The reprint's body: all labels, samples A-B, or the labels picked.

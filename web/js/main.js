@@ -122,6 +122,7 @@ class Page {
       return;
     }
     if (!answer) return;
+    this.sheet.planned(answer.sheet);
     this.sheet.setJob(answer.labels, answer.sheets);
     byId('jobSummary').textContent = tr('ラベル %1 枚・シート %2 枚', answer.labels, answer.sheets);
     this.preview.showSheet(this.sheet.shownSheet);
@@ -155,7 +156,7 @@ class Page {
       ? tr('ジョブ %1 の PDF を作りました（%2 枚）。', job.id, labelCountOf(job))
       : tr('ジョブ %1 を印刷しました（%2 枚）。', job.id, labelCountOf(job));
     byId('firstNumber').value = '';
-    this.sheet.jobDone(destination, job.next && job.next.startPosition);
+    this.sheet.jobDone(destination, job.next && job.next.startPosition, job.sheet);
     this.loadStatus();
   }
 }

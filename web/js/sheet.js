@@ -1,14 +1,18 @@
 // The sheet card's choices: the printer (or "PDF"), the label sheet and the
 // start position, and the map of the sheet shown: positions used before the
 // start, this job's, and free ones. A disc clicked, or the arrow keys on the
-// map, or a number typed, chooses the start position.
+// map, or a number typed, chooses the start position. Each printer keeps the
+// sheet in it (a PDF the sheet this token last used); choosing another sheet
+// sends it with the job, which makes it the printer's.
 
 import { ApiError, get } from './api.js';
 import { byId, clear, el, wholeNumber } from './dom.js';
 import { onLanguageChange, tr } from './i18n.js';
 
 export const Pdf = 'pdf';
-const BuiltInSheet = { id: '', columns: 10, rows: 15, positions: 150 };
+const BuiltInSheet = { id: 'builtin', columns: 10, rows: 15, positions: 150 };
+// The map's room: its discs shrink so that a tall sheet fits this height.
+const MapHeightPx = 560;
 
 export class SheetCard {
   constructor(onChange) {
@@ -16,6 +20,7 @@ export class SheetCard {
     this.printers = [];
     this.sheets = [];
     this.layout = BuiltInSheet;
+    this.stationSheet = BuiltInSheet; // the sheet in the chosen printer
     this.start = 1;
     this.labelTotal = 0;
     this.shownSheet = 1;
@@ -31,8 +36,7 @@ export class SheetCard {
   listen() {
     byId('printer').addEventListener('change', () => this.choosePrinter());
     byId('sheet').addEventListener('change', () => {
-      this.layout = this.sheets.find((s) => s.id === byId('sheet').value) || BuiltInSheet;
-      this.drawMap();
+      this.useLayout(this.sheets.find((s) => s.id === byId('sheet').value) || this.stationSheet);
       this.setStart(Math.min(this.start, this.layout.positions));
     });
     byId('startPosition').addEventListener('change', () => {
@@ -98,34 +102,62 @@ export class SheetCard {
     return wholeNumber(byId('startPosition'));
   }
 
-  // A printer's next job starts where its station says; a PDF where this
-  // token's last PDF ended (the service's next call), else where it is now.
+  // A printer's next job starts where its station says, on the sheet in
+  // it; a PDF where this token's last PDF ended, on its sheet (the
+  // service's next call), else where it is now.
   async choosePrinter() {
     const destination = this.destination();
     let start = this.start;
+    let sheet = null;
     if (destination === Pdf) {
       try {
-        start = (await get('/api/v1/next?output=pdf')).startPosition || start;
+        const next = await get('/api/v1/next?output=pdf');
+        start = next.startPosition || start;
+        sheet = next.sheet;
       } catch (error) {
         if (!(error instanceof ApiError)) throw error;
       }
     } else {
       const printer = this.printers.find((p) => p.name === destination);
       if (printer) start = printer.startPosition || 1;
-      if (printer && printer.sheet && this.sheets.some((s) => s.id === printer.sheet)) {
-        byId('sheet').value = printer.sheet;
-        this.layout = this.sheets.find((s) => s.id === printer.sheet);
-        this.drawMap();
-      }
+      if (printer) sheet = printer.sheet;
     }
+    if (destination !== this.destination()) return; // chosen again meanwhile
+    this.showStationSheet(sheet || BuiltInSheet);
     this.setStart(start);
   }
 
-  // After a job to `destination`: its station's next start, shown on the
-  // map (setStart refreshes the preview, whose numbering moved on too).
-  jobDone(destination, nextStart) {
+  // The sheet in the chosen printer: chosen in the list where it is there
+  // (a sheet whose file went is still the printer's, as "the printer's").
+  showStationSheet(sheet) {
+    this.stationSheet = sheet;
+    const listed = this.sheets.some((s) => s.id === sheet.id);
+    byId('sheet').value = listed ? sheet.id : '';
+    this.useLayout(sheet);
+  }
+
+  useLayout(sheet) {
+    const changed = sheet.columns !== this.layout.columns || sheet.positions !== this.layout.positions;
+    this.layout = sheet;
+    byId('startPosition').max = String(sheet.positions);
+    if (changed) this.drawMap();
+  }
+
+  // The sheet the service plans the job on (the preview's answer): the map
+  // follows it, should the printer's sheet have changed meanwhile.
+  planned(sheet) {
+    if (!sheet || this.sheetChoice()) return;
+    this.stationSheet = sheet;
+    this.useLayout(sheet);
+  }
+
+  // After a job to `destination`: its station's sheet and next start, shown
+  // on the map (setStart refreshes the preview, whose numbering moved on too).
+  jobDone(destination, nextStart, sheet) {
     const printer = this.printers.find((p) => p.name === destination);
     if (nextStart && printer) printer.startPosition = nextStart;
+    if (sheet && printer) printer.sheet = sheet;
+    if (sheet) this.showStationSheet(sheet);
     if (nextStart) this.setStart(nextStart);
     else this.onChange();
   }
@@ -150,10 +182,18 @@ export class SheetCard {
     this.setStart(position, true);
   }
 
+  // Any grid up to 999 discs, scaled to its room: as wide as the card
+  // lets it (the whole card's width for a grid larger than the built-in
+  // sheet's), no taller than MapHeightPx.
   drawMap() {
     const map = byId('sheetMap');
     clear(map);
-    map.style.setProperty('--columns', this.layout.columns);
+    const columns = Math.max(1, this.layout.columns);
+    const rows = Math.ceil(this.layout.positions / columns);
+    map.style.setProperty('--columns', columns);
+    map.style.setProperty('--gap', `${Math.max(1, Math.round(30 / columns))}px`);
+    map.style.maxWidth = `${Math.round((MapHeightPx * columns) / rows)}px`;
+    map.closest('.sheet-layout').classList.toggle('large', columns > BuiltInSheet.columns || rows > BuiltInSheet.rows);
     for (let position = 1; position <= this.layout.positions; ++position) {
       map.append(el('button', { type: 'button', role: 'radio', className: 'spot', tabindex: -1, dataset: { position } }));
     }

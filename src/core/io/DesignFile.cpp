@@ -237,23 +237,15 @@ std::optional<LabelDesign> fromJson(const QJsonObject& object, QString* error)
 
 QByteArray toBytes(const LabelDesign& design)
 {
-    QJsonObject object = toJson(design);
-    object.insert(QStringLiteral("format"), QLatin1String(Format));
-    object.insert(QStringLiteral("version"), Version);
-    return jsonBytes(object);
+    return documentBytes(toJson(design), Format, Version);
 }
 
 std::optional<LabelDesign> fromBytes(const QByteArray& bytes, QString* error)
 {
-    JsonReader in;
-    const QJsonObject object = in.document(bytes);
-    in.header(object, Format, Version);
-    if (!in.ok()) {
-        if (error)
-            *error = in.problem();
+    const std::optional<QJsonObject> object = documentObject(bytes, Format, Version, error);
+    if (!object)
         return std::nullopt;
-    }
-    return fromJson(object, error);
+    return fromJson(*object, error);
 }
 
 std::optional<LabelDesign> load(const QString& path, QString* error)

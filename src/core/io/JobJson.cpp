@@ -1,12 +1,13 @@
 #include "core/io/JobJson.h"
 
+#include "core/layout/SheetFile.h"
 #include "core/model/LabelType.h"
+
 #include <QCoreApplication>
 
 namespace {
 
-// The sheet positions, and the most labels per sample of any run.
-constexpr int SheetPositions = 150;
+// The most labels per sample of any run.
 constexpr int MaxRunRepeat = 7;
 
 QString key(const char* name)
@@ -15,6 +16,30 @@ QString key(const char* name)
 }
 
 } // namespace
+
+QJsonObject sheetChoiceToJson(const SheetChoice& choice)
+{
+    QJsonObject object = SheetFile::toJson(choice.sheet);
+    object.insert(QStringLiteral("id"), choice.id);
+    return object;
+}
+
+SheetChoice readSheetChoice(JsonReader& in, const JsonField& field)
+{
+    const QJsonObject object = in.object(field);
+    SheetChoice choice;
+    choice.id = in.string(in.field(object, field.path, key("id")));
+    if (!in.ok())
+        return {};
+    QString error;
+    const std::optional<Sheet> sheet = SheetFile::fromJson(object, &error);
+    if (!sheet) {
+        in.fail(field.path + QLatin1String(": ") + error);
+        return {};
+    }
+    choice.sheet = *sheet;
+    return choice;
+}
 
 QJsonObject runToJson(const LabelRun& run)
 {
@@ -63,6 +88,8 @@ QJsonObject jobToJson(const PrintedJob& job, JobLabels labels)
         {"appearance", appearanceToJson(job.look)},
         {"startPosition", job.startPosition},
     };
+    if (!job.sheet.isBuiltIn())
+        object.insert(QStringLiteral("sheet"), sheetChoiceToJson(job.sheet));
     if (labels == JobLabels::Included) {
         QJsonArray texts;
         for (const PrintLogEntry& label : job.labels)
@@ -90,7 +117,9 @@ std::optional<PrintedJob> readJob(JsonReader& in, const JsonField& field, JobLab
     PrintedJob job;
     job.run = readRun(in, f("run"));
     job.look = readAppearance(in, f("appearance"));
-    job.startPosition = in.integer(f("startPosition"), 1, SheetPositions);
+    if (object.contains(QStringLiteral("sheet")))
+        job.sheet = readSheetChoice(in, f("sheet"));
+    job.startPosition = in.integer(f("startPosition"), 1, job.sheet.sheet.positions());
     if (object.contains(QStringLiteral("code")))
         job.look.code = readCode(in, f("code"));
     // Jobs saved before their time was kept have none: the record then

@@ -9,6 +9,12 @@
 
 #include <optional>
 
+// The sheet of a job or a station: its id beside the sheet file's fields.
+// The built-in sheet is never written (files of jobs on it stay as they
+// were): a field without it reads as the built-in sheet.
+QJsonObject sheetChoiceToJson(const SheetChoice& choice);
+SheetChoice readSheetChoice(JsonReader& in, const JsonField& field);
+
 enum class JobLabels { Included, Left };
 
 QJsonObject runToJson(const LabelRun& run);

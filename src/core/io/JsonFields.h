@@ -129,6 +129,14 @@ public:
         }
         return ok() && v ? int(*v) : min;
     }
+    // Any number, decimals allowed.
+    double number(const JsonField& f)
+    {
+        if (ok() && (!f.value.isDouble() || !std::isfinite(f.value.toDouble())))
+            fail(QCoreApplication::translate("JsonFields", "「%1」が数ではありません。")
+                     .arg(f.path));
+        return ok() ? f.value.toDouble() : 0;
+    }
     // A whole number from 0 up to 2^53, the most a JSON number keeps exactly.
     qint64 wholeNumber(const JsonField& f)
     {
@@ -322,6 +330,30 @@ inline QByteArray jsonBytes(const QJsonObject& object)
     if (!bytes.endsWith('\n'))
         bytes += '\n';
     return bytes;
+}
+
+// A whole file of the program's: its fields with "format" and "version".
+inline QByteArray documentBytes(QJsonObject object, const char* format, int version)
+{
+    object.insert(QStringLiteral("format"), QLatin1String(format));
+    object.insert(QStringLiteral("version"), version);
+    return jsonBytes(object);
+}
+
+// The object of a file of `format`, of `version` or older; nullopt with
+// *error when the bytes are not such a file.
+inline std::optional<QJsonObject> documentObject(const QByteArray& bytes, const char* format,
+                                                 int version, QString* error)
+{
+    JsonReader in;
+    const QJsonObject object = in.document(bytes);
+    in.header(object, format, version);
+    if (!in.ok()) {
+        if (error)
+            *error = in.problem();
+        return std::nullopt;
+    }
+    return object;
 }
 
 // The design object and its appearance, shared by the design file and the

@@ -213,8 +213,9 @@ StartFileReadResult StartFile::parse(const QByteArray& bytes)
         if (values[i] < 0 || values[i] > limits[i]) {
             return malformed(QCoreApplication::translate(
                                  "StartFile", "スタートファイルの値 '%1' が範囲外です"
-                                              "（オフセットは 0～20、開始位置は 0～150）。")
-                                 .arg(values[i]));
+                                              "（オフセットは 0～20、開始位置は 0～%2）。")
+                                 .arg(values[i])
+                                 .arg(MaxStartPosition));
         }
     }
     result.values.horzOffsetIndex = values[0];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/layout/SheetGeometry.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ struct StartFileReadResult {
 class StartFile {
 public:
     static constexpr int MaxOffsetIndex = 20;
-    static constexpr int MaxStartPosition = 150;
+    static constexpr int MaxStartPosition = Sheet::MaxPositions;
     // A longer file is not a start file; it is refused unread.
     static constexpr qsizetype MaxFileSize = 64 * 1024;
     static constexpr QLatin1String FileName{"start.txt"};

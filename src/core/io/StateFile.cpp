@@ -130,6 +130,9 @@ SavedState readState(JsonReader& in, const QJsonObject& object)
     const QJsonObject scale = in.object(scaleField);
     state.scale.x = in.integer(in.field(scale, scaleField.path, key("x")), MinScale, MaxScale);
     state.scale.y = in.integer(in.field(scale, scaleField.path, key("y")), MinScale, MaxScale);
+    // Stations that never chose a sheet print on the built-in one.
+    if (object.contains(key("sheet")))
+        state.sheet = readSheetChoice(in, f("sheet"));
     // States written before the registry have no mark.
     if (object.contains(key("registry")))
         state.registry = readRegistryMark(in, f("registry"));
@@ -214,6 +217,8 @@ bool write(const QString& path, const SavedState& state, QString* error)
         {"scale", QJsonObject{{"x", state.scale.x}, {"y", state.scale.y}}},
         {"registry", registryMarkToJson(state.registry)},
     };
+    if (!state.sheet.isBuiltIn())
+        object.insert(QLatin1String("sheet"), sheetChoiceToJson(state.sheet));
     // Files of users who never chose a language stay as they were.
     if (state.uiLanguage != UiLanguage::Automatic)
         object.insert(QLatin1String("uiLanguage"), UiLanguages::key(state.uiLanguage));

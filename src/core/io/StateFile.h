@@ -42,6 +42,8 @@ struct SavedState {
     QString exportFolder;      // where the last spreadsheet went
     QStringList recentDesigns; // most recent first, at most five
     SheetScale scale;
+    // The sheet in the station's printer, which its jobs print on.
+    SheetChoice sheet;
     RegistryMark registry;
     UiLanguage uiLanguage = UiLanguage::Automatic; // written only when the user chose one
 

@@ -118,6 +118,18 @@ JobRefusal labelCountRefusal(const LabelRun& run)
     return refused;
 }
 
+JobRefusal startRefusal(const std::optional<int>& start, int positions)
+{
+    if (!start || (*start >= 1 && *start <= positions))
+        return {};
+    return refusal(
+        JobRefusal::Reason::StartOutOfRange,
+        QCoreApplication::translate("JobPlanning", "開始位置は 1～%1 です（%2 ではありません）。")
+            .arg(positions)
+            .arg(*start),
+        QStringLiteral("start"));
+}
+
 // The options that say how many labels and what is on them.
 JobRefusal applyOptions(const LabelJobRequest& request, LabelDesign& design)
 {
@@ -169,14 +181,10 @@ JobRefusal applyOptions(const LabelJobRequest& request, LabelDesign& design)
             refused.refused())
             return refused;
     }
-    if (request.start && (*request.start < 1 || *request.start > SheetLayout::Positions))
-        return refusal(JobRefusal::Reason::StartOutOfRange,
-                       QCoreApplication::translate("JobPlanning",
-                                                   "開始位置は 1～%1 です（%2 ではありません）。")
-                           .arg(SheetLayout::Positions)
-                           .arg(*request.start),
-                       QStringLiteral("start"));
-    return {};
+    // The station's sheet is known only with the folder: planLabels checks
+    // the start against it.
+    return startRefusal(request.start,
+                        request.sheet ? request.sheet->sheet.positions() : Sheet::MaxPositions);
 }
 
 // The registry's numbering of the type, or none without a registry.
@@ -199,24 +207,59 @@ SheetGeometry::Offsets placementOf(const StartSettings& start, const SavedState&
     return offsets;
 }
 
-int startOf(const std::optional<int>& start, const FolderSnapshot& folder)
+// Where a job starts: the position asked for (checked against the sheet),
+// else the start file's. One that the sheet does not have (the station
+// changed to a smaller sheet) starts the sheet afresh, with a note, never
+// at some other position of it.
+int startOf(const std::optional<int>& start, const FolderSnapshot& folder, const Sheet& sheet,
+            QString* note)
 {
-    return start ? *start : std::max(1, folder.start.values.startPosition);
+    if (start)
+        return *start;
+    const int stored = std::max(1, folder.start.values.startPosition);
+    if (stored <= sheet.positions())
+        return stored;
+    *note = QCoreApplication::translate("JobPlanning",
+                                        "開始位置 %1 はシート「%2」にありません（1～%3）。"
+                                        "1 から印刷します。")
+                .arg(stored)
+                .arg(sheet.name)
+                .arg(sheet.positions());
+    return 1;
+}
+
+// The sheet, the start and the placement of a plan whose state is set:
+// the sheet asked for, else the station's.
+JobRefusal place(JobPlan& plan, const std::optional<int>& start,
+                 const std::optional<SheetChoice>& sheet, const FolderSnapshot& folder)
+{
+    plan.sheet = sheet ? *sheet : plan.state.sheet;
+    if (!sheet && plan.keepDamagedState)
+        plan.notes << QCoreApplication::translate(
+            "JobPlanning", "前回の状態が壊れているため、ステーションのラベルシートが分かりません。"
+                           "組み込みのシートに印刷します。");
+    if (JobRefusal refused = startRefusal(start, plan.sheet.sheet.positions()); refused.refused())
+        return refused;
+    QString note;
+    plan.startPosition = startOf(start, folder, plan.sheet.sheet, &note);
+    if (!note.isEmpty())
+        plan.notes << note;
+    // The sheet printed on is the one in the station's printer.
+    plan.state.sheet = plan.sheet;
+    plan.offsets = placementOf(folder.start.values, plan.state);
+    return {};
 }
 
 QList<PlacedLabel> placed(const PrintedJob& job, JobKind kind, const QList<int>& reprinted)
 {
     QList<PlacedLabel> labels;
     labels.reserve(job.labels.size());
+    const int positions = job.sheet.sheet.positions();
     for (int i = 0; i < int(job.labels.size()); ++i) {
         const int running = job.startPosition - 1 + i;
         const auto [sample, repeat] = Reprint::sampleOf(job.run, kind, reprinted, i);
-        labels << PlacedLabel{running / SheetLayout::Positions + 1,
-                              running % SheetLayout::Positions + 1,
-                              sample,
-                              repeat,
-                              job.labels[i].upper,
-                              job.labels[i].lower};
+        labels << PlacedLabel{running / positions + 1, running % positions + 1, sample, repeat,
+                              job.labels[i].upper,     job.labels[i].lower};
     }
     return labels;
 }
@@ -257,11 +300,13 @@ PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
     PrintedJob job;
     job.run = plan.run;
     job.look = plan.design.look;
+    job.sheet = plan.sheet;
     job.startPosition = plan.startPosition;
     if (plan.kind == JobKind::Reprint) {
         job.labels = plan.givenLabels;
         if (next) {
-            *next = {SheetLayout::nextStartPosition(plan.startPosition, int(job.labels.size())),
+            *next = {SheetLayout::nextStartPosition(plan.sheet.sheet, plan.startPosition,
+                                                    int(job.labels.size())),
                      plan.run.firstNumber, plan.run.letter1, plan.run.letter2};
         }
         return job;
@@ -273,7 +318,7 @@ PrintedJob labelsOf(const JobPlan& plan, Continuation* next)
         job.labels << PrintLogEntry{texts.upper, texts.lower};
     }
     if (next)
-        *next = continueAfterJob(plan.run, plan.startPosition);
+        *next = continueAfterJob(plan.run, plan.startPosition, plan.sheet.sheet);
     return job;
 }
 
@@ -325,12 +370,12 @@ PlanDecision planLabels(const LabelJobRequest& request, const FolderSnapshot& fo
     if (JobRefusal refused = checkRun(plan.run, design.look); refused.refused())
         return PlanDecision::refused(refused);
     plan.design = design;
-    plan.startPosition = startOf(request.start, folder);
     plan.state = request.ownState                            ? *request.ownState
                  : state.status == StateFile::ReadResult::Ok ? state.state
                                                              : SavedState();
     plan.keepDamagedState = !request.ownState && state.status == StateFile::ReadResult::Damaged;
-    plan.offsets = placementOf(folder.start.values, plan.state);
+    if (JobRefusal refused = place(plan, request.start, request.sheet, folder); refused.refused())
+        return PlanDecision::refused(refused);
     plan.numberingJobId = at.jobId;
     plan.printer = request.printer;
     return {plan, {}};
@@ -347,16 +392,18 @@ PlanDecision planReprint(const ReprintRequest& request, const FolderSnapshot& fo
             JobRefusal::Reason::StateDamaged,
             QCoreApplication::translate("JobPlanning", "前回の状態を読み込めませんでした。\n%1\n%2")
                 .arg(shown(StateFile::pathIn(folder.dir)), state.error)));
-    JobPlan plan = Reprint::plan(request.job, request.labels, startOf(request.start, folder));
+    JobPlan plan = Reprint::plan(request.job, request.labels, 1);
     plan.state = request.ownState                            ? *request.ownState
                  : state.status == StateFile::ReadResult::Ok ? state.state
                                                              : SavedState();
-    plan.offsets = placementOf(folder.start.values, plan.state);
+    if (JobRefusal refused = place(plan, request.start, request.sheet, folder); refused.refused())
+        return PlanDecision::refused(refused);
     plan.printer = request.printer;
     return {plan, {}};
 }
 
-std::variant<NextJob, JobRefusal> nextJob(const FolderSnapshot& folder)
+std::variant<NextJob, JobRefusal> nextJob(const FolderSnapshot& folder,
+                                          const std::optional<SheetChoice>& sheet)
 {
     if (JobRefusal refused = startFileRefusal(folder); refused.refused())
         return refused;
@@ -374,7 +421,8 @@ std::variant<NextJob, JobRefusal> nextJob(const FolderSnapshot& folder)
     if (at.jobId != 0)
         applyContinuation(next.design, next.design.type,
                           {0, at.firstNumber, at.letter1, at.letter2});
-    next.startPosition = std::max(1, folder.start.values.startPosition);
+    next.sheet = sheet ? *sheet : folder.state.state.sheet;
+    next.startPosition = startOf(std::nullopt, folder, next.sheet.sheet, &next.note);
     next.first = firstLabel(next.design, QDate::currentDate());
     return next;
 }

@@ -58,8 +58,13 @@ struct JobPlan {
     QList<PrintLogEntry> givenLabels;
     QList<int> reprinted;
     int startPosition = 1;
+    // The sheet it prints on, which becomes the station's.
+    SheetChoice sheet;
     SheetGeometry::Offsets offsets;
     QString printer; // as the history shows it
+    // What the plan did that the user should hear of: a start position that
+    // the sheet does not have, begun at 1.
+    QStringList notes;
     // The registry's numbering of the run's type as the plan read it: the
     // job reserves its numbers only if nobody moved it since.
     qint64 numberingJobId = 0;
@@ -87,7 +92,9 @@ struct LabelJobRequest {
     LabelDesign design;
     std::optional<int> first; // the first number, with the design's letters as they are
     std::optional<int> samples;
-    std::optional<int> start; // sheet position 1..150
+    std::optional<int> start; // sheet position 1..N of the sheet
+    // The sheet to print on; else the station's (the state's).
+    std::optional<SheetChoice> sheet;
     std::optional<QStringList> freeTexts;
     // The design's free texts as the window's memo holds them: they end at
     // the first empty line and after MaxFreeTexts, as its print screen
@@ -112,11 +119,15 @@ struct ReprintRequest {
     std::optional<int> start;
     QString printer;
     std::optional<SavedState> ownState;
+    // The sheet to print on; else the station's, whatever the job's was.
+    std::optional<SheetChoice> sheet;
 };
 
 // Where the next label job of the folder starts, and its first label.
 struct NextJob {
     int startPosition = 1;
+    SheetChoice sheet;
+    QString note;       // the start file's position is not on the sheet: 1 instead
     LabelDesign design; // the state's, with the numbering where it goes on
     LabelTexts first;   // empty lines for a design without labels
 };
@@ -124,7 +135,7 @@ struct NextJob {
 // A label of a job and where it lies on the sheets.
 struct PlacedLabel {
     int sheet = 1;
-    int position = 1; // 1..150
+    int position = 1; // 1..N of the job's sheet
     int sample = 1;   // as its first print counted them
     int repeat = 1;
     QString upper;
@@ -143,7 +154,9 @@ PlanDecision planLabels(const LabelJobRequest& request, const FolderSnapshot& fo
 // The reprint on the folder: the start file and the state.
 PlanDecision planReprint(const ReprintRequest& request, const FolderSnapshot& folder);
 // Where the folder's next job starts, as a job without options would.
-std::variant<NextJob, JobRefusal> nextJob(const FolderSnapshot& folder);
+// `sheet`: instead of the station's.
+std::variant<NextJob, JobRefusal> nextJob(const FolderSnapshot& folder,
+                                          const std::optional<SheetChoice>& sheet = {});
 
 // A run's own limits: at most MaxLabelsPerJob labels, and 2D codes that
 // fit a label. The window checks them at PrintSet; every plan does.

@@ -79,8 +79,9 @@ JobOutcome JobTransaction::transact(PrintCanvas& canvas, const Planner& plan,
     const SheetLabels labels = planned->kind == JobKind::Reprint
                                    ? SheetLabels(planned->run, planned->givenLabels)
                                    : SheetLabels(planned->run);
-    const PrintJobResult printed = runPrintJob(canvas, labels, planned->design.look,
-                                               planned->offsets, planned->startPosition, progress);
+    const PrintJobResult printed =
+        runPrintJob(canvas, planned->sheet.sheet, labels, planned->design.look, planned->offsets,
+                    planned->startPosition, progress);
     if (!printed.ok) {
         putBack(before, id);
         outcome.stop = JobOutcome::Stop::Printer;
@@ -124,6 +125,7 @@ qint64 JobTransaction::planAndReserve(const Planner& plan, const DuplicateQuesti
         }
         planned = decision.plan;
         outcome.kind = planned->kind;
+        outcome.notes << planned->notes;
         outcome.job = labelsOf(*planned, &outcome.next);
         outcome.job.printedAt = m_clock();
         const Issue issue = mayIssue(*planned, duplicates, outcome);

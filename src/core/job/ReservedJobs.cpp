@@ -20,8 +20,9 @@ bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, Q
         return false;
     }
     if (job->state != JobState::Reserved) {
-        *error = QCoreApplication::translate("ReservedJobs", "ジョブ %1 は印刷済みと記録されています。")
-                     .arg(id);
+        *error =
+            QCoreApplication::translate("ReservedJobs", "ジョブ %1 は印刷済みと記録されています。")
+                .arg(id);
         return false;
     }
     if (!(printed ? registry.confirm(id) : registry.release(id))) {
@@ -51,8 +52,9 @@ bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, Q
         saved.lastJob.reset();
     if (job->movesNumbering) {
         LabelDesign after = saved.design;
-        applyContinuation(after, job->job.run.type,
-                          continueAfterJob(job->job.run, job->job.startPosition));
+        applyContinuation(
+            after, job->job.run.type,
+            continueAfterJob(job->job.run, job->job.startPosition, job->job.sheet.sheet));
         if (after == saved.design)
             continueNumbering(saved.design, job->design);
     }
@@ -62,8 +64,7 @@ bool settle(RunFiles& files, LabelRegistry& registry, qint64 id, bool printed, Q
 }
 
 std::optional<QList<JobSummary>> confirmPrinted(RunFiles& files, LabelRegistry& registry,
-                                                const Station& station, QString* error,
-                                                int waitMs)
+                                                const Station& station, QString* error, int waitMs)
 {
     if (!files.lock(error, waitMs))
         return std::nullopt;

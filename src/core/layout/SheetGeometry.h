@@ -19,6 +19,9 @@ inline constexpr int MaxOffsetIndex = 20;
 inline constexpr int BoxSize = 130; // the disc is the circle inscribed in it
 inline constexpr int CentreX = 65;
 inline constexpr int CentreY = 66; // the text's centre row, one unit below the middle
+// The outline of a printed disc, in printer dots: it does not scale with
+// resolution, only with the disc.
+inline constexpr int OutlineWidth = 5;
 
 inline constexpr int ScaleOne = 1000; // per mille
 inline constexpr int MinScale = 980;
@@ -42,11 +45,13 @@ int labelTop(int position, const Offsets& offsets);
 
 int toDots(int units, int dpi);
 
-// A label's box and the centre its texts are placed around, in dots.
+// A label's box and the centre its texts are placed around, in dots, and
+// how large what is drawn in it is against the built-in sheet's label.
 struct LabelPlace {
     DeviceBox box;
     int cx = 0;
     int cy = 0;
+    double scale = 1;
 };
 LabelPlace place(int position, const Offsets& offsets, int dpiX, int dpiY);
 

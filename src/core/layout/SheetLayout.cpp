@@ -1,22 +1,32 @@
 #include "core/layout/SheetLayout.h"
 
+#include <algorithm>
+
 namespace SheetLayout {
 
-int countSheets(int startPosition, int labelTotal)
+namespace {
+
+// Everything here depends on the sheet only through its number of
+// positions; a sheet without any counts as one position, never as zero.
+int positionsOf(const Sheet& sheet)
 {
-    return (startPosition + labelTotal - 2) / Positions + 1;
+    return std::max(sheet.positions(), 1);
 }
 
-std::array<Mark, Positions + 1> showSheet(int sheet, int startPosition, int labelTotal)
+int count(int positions, int startPosition, int labelTotal)
 {
-    std::array<Mark, Positions + 1> marks;
-    marks.fill(Mark::Printed);
-    const int sheets = countSheets(startPosition, labelTotal);
-    if (sheet < 1 || sheet > sheets)
-        return marks;
+    return (startPosition + labelTotal - 2) / positions + 1;
+}
+
+template <typename Marks>
+void mark(Marks& marks, int positions, int sheet, int startPosition, int labelTotal)
+{
+    std::fill(marks.begin(), marks.end(), Mark::Printed);
+    if (sheet < 1 || sheet > count(positions, startPosition, labelTotal))
+        return;
     const int lastPosition = startPosition + labelTotal - 1; // on the running sequence
-    for (int p = 1; p <= Positions; ++p) {
-        const int running = Positions * (sheet - 1) + p;
+    for (int p = 1; p <= positions; ++p) {
+        const int running = positions * (sheet - 1) + p;
         if (running < startPosition)
             marks[p] = Mark::Used;
         else if (running <= lastPosition)
@@ -24,13 +34,12 @@ std::array<Mark, Positions + 1> showSheet(int sheet, int startPosition, int labe
         else
             marks[p] = Mark::Free;
     }
-    return marks;
 }
 
-SheetRange sheetRange(int sheet, int sheetCount, int startPosition, int labelTotal)
+SheetRange range(int positions, int sheet, int sheetCount, int startPosition, int labelTotal)
 {
-    const int last = startPosition + labelTotal - 1 - Positions * (sheetCount - 1);
-    SheetRange range{1, Positions};
+    const int last = startPosition + labelTotal - 1 - positions * (sheetCount - 1);
+    SheetRange range{1, positions};
     if (sheet == 1)
         range.first = startPosition;
     if (sheet == sheetCount)
@@ -38,9 +47,56 @@ SheetRange sheetRange(int sheet, int sheetCount, int startPosition, int labelTot
     return range;
 }
 
+int next(int positions, int startPosition, int labelTotal)
+{
+    return (startPosition - 1 + labelTotal) % positions + 1;
+}
+
+} // namespace
+
+int countSheets(const Sheet& sheet, int startPosition, int labelTotal)
+{
+    return count(positionsOf(sheet), startPosition, labelTotal);
+}
+
+int countSheets(int startPosition, int labelTotal)
+{
+    return count(Positions, startPosition, labelTotal);
+}
+
+std::vector<Mark> showSheet(const Sheet& sheet, int number, int startPosition, int labelTotal)
+{
+    std::vector<Mark> marks(positionsOf(sheet) + 1);
+    mark(marks, positionsOf(sheet), number, startPosition, labelTotal);
+    return marks;
+}
+
+std::array<Mark, Positions + 1> showSheet(int sheet, int startPosition, int labelTotal)
+{
+    std::array<Mark, Positions + 1> marks;
+    mark(marks, Positions, sheet, startPosition, labelTotal);
+    return marks;
+}
+
+SheetRange sheetRange(const Sheet& sheet, int number, int sheetCount, int startPosition,
+                      int labelTotal)
+{
+    return range(positionsOf(sheet), number, sheetCount, startPosition, labelTotal);
+}
+
+SheetRange sheetRange(int sheet, int sheetCount, int startPosition, int labelTotal)
+{
+    return range(Positions, sheet, sheetCount, startPosition, labelTotal);
+}
+
+int nextStartPosition(const Sheet& sheet, int startPosition, int labelTotal)
+{
+    return next(positionsOf(sheet), startPosition, labelTotal);
+}
+
 int nextStartPosition(int startPosition, int labelTotal)
 {
-    return (startPosition - 1 + labelTotal) % Positions + 1;
+    return next(Positions, startPosition, labelTotal);
 }
 
 } // namespace SheetLayout

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/model/LabelRun.h"
 #include "core/model/PrintAppearance.h"
 
@@ -20,6 +21,7 @@ struct PrintLogEntry {
 struct PrintedJob {
     LabelRun run; // as printed: type 13 for a type 1 run without an upper line
     PrintAppearance look;
+    SheetChoice sheet; // the positions are this sheet's
     int startPosition = 1;
     QList<PrintLogEntry> labels; // every label, in print order
     // When the print system took it (invalid for jobs saved before this was

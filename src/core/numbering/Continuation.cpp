@@ -5,7 +5,12 @@
 
 Continuation continueAfterJob(const LabelRun& run, int startPosition)
 {
-    Continuation next{SheetLayout::nextStartPosition(startPosition, run.labelTotal()),
+    return continueAfterJob(run, startPosition, Sheet::builtIn());
+}
+
+Continuation continueAfterJob(const LabelRun& run, int startPosition, const Sheet& sheet)
+{
+    Continuation next{SheetLayout::nextStartPosition(sheet, startPosition, run.labelTotal()),
                       run.firstNumber, run.letter1, run.letter2};
     const LabelTypeTraits& traits = labelType(run.type);
     if (!traits.hasNumber())

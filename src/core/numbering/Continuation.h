@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/model/LabelRun.h"
 
 // Where the next job starts after a job of `run` printed from startPosition:
@@ -13,4 +14,6 @@ struct Continuation {
     int letter2 = 0; // 0..25, type 3 only
 };
 
+Continuation continueAfterJob(const LabelRun& run, int startPosition, const Sheet& sheet);
+// The same on the built-in sheet.
 Continuation continueAfterJob(const LabelRun& run, int startPosition);

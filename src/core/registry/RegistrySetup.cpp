@@ -60,7 +60,8 @@ RegistryJob importedJob(const SavedState& state, const QString& stateDir, const 
     job.design.type = printed.run.type == BlankType1 ? 1 : printed.run.type;
     job.design.firstNumber = printed.run.firstNumber;
     job.job = printed;
-    const Continuation next = continueAfterJob(printed.run, printed.startPosition);
+    const Continuation next =
+        continueAfterJob(printed.run, printed.startPosition, printed.sheet.sheet);
     job.nextPosition = next.startPosition;
     job.movesNumbering = labelType(printed.run.type).hasNumber();
     job.numberingAfter = {next.firstNumber, next.letter1, next.letter2, 0};

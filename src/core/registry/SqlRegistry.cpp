@@ -105,7 +105,8 @@ std::optional<NumberingPosition> SqlRegistry::numberingFromJobs(int numberingTyp
                            .arg(m_sql.errorString()));
             return std::nullopt;
         }
-        const Continuation next = continueAfterJob(job->job.run, job->job.startPosition);
+        const Continuation next =
+            continueAfterJob(job->job.run, job->job.startPosition, job->job.sheet.sheet);
         position = {next.firstNumber, next.letter1, next.letter2, newest};
     }
     if (!m_rebuiltTypes.contains(numberingType)) {

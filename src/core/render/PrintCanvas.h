@@ -20,6 +20,10 @@ public:
     // Resolution in dots per inch.
     virtual int dpiX() const = 0;
     virtual int dpiY() const = 0;
+    // Where the paper's top-left corner lies, in dots from the origin: minus
+    // the printable area's offset on a printer, (0, 0) where the drawing
+    // starts at the paper's corner (a PDF without margins, an image).
+    virtual QPoint paperCorner() const = 0;
 
     // Document control. A false result means the printer failed; then
     // errorString() says why and the caller aborts.
@@ -31,9 +35,10 @@ public:
     virtual QString errorString() const = 0;
 
     // Typeface, weight, style of a font description; its size is kept until
-    // setFontSize() replaces it.
+    // setFontSize() replaces it. Sizes on a disc larger than the built-in
+    // sheet's come in fractions of a point.
     virtual void setFont(const QFont& description) = 0;
-    virtual void setFontSize(int points) = 0;
+    virtual void setFontSize(double points) = 0;
     virtual void setFontColor(const QColor& color) = 0;
     virtual void setPen(int width, const QColor& color) = 0;
     // A solid brush fills shapes and puts text on an opaque background of

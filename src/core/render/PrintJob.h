@@ -17,11 +17,18 @@ struct PrintJobResult {
     Continuation next; // where the next job starts, when ok
 };
 
-// Prints a run's labels from startPosition on, sheet by sheet, as one
-// document, handed to the print system whole at its end. afterSheet(k, K)
-// runs after each sheet is drawn (the window shows the progress there). The job counts only once the document has ended and the
+// Prints a run's labels on `sheet` from startPosition on, sheet by sheet, as
+// one document, handed to the print system whole at its end.
+// afterSheet(k, K) runs after each sheet is drawn (the window shows the
+// progress there). The job counts only once the document has ended and the
 // print system took it; on any failure the document is dropped and nothing
 // of it is reported as printed. A run without labels begins no document.
-PrintJobResult runPrintJob(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
-                           const SheetGeometry::Offsets& offsets, int startPosition,
+PrintJobResult runPrintJob(PrintCanvas& canvas, const Sheet& sheet, const SheetLabels& labels,
+                           const PrintAppearance& look, const SheetGeometry::Offsets& offsets,
+                           int startPosition,
+                           const std::function<void(int sheet, int sheetCount)>& afterSheet);
+// The same on the built-in sheet.
+PrintJobResult runPrintJob(PrintCanvas& canvas, const SheetLabels& labels,
+                           const PrintAppearance& look, const SheetGeometry::Offsets& offsets,
+                           int startPosition,
                            const std::function<void(int sheet, int sheetCount)>& afterSheet);

@@ -12,15 +12,23 @@
 
 namespace {
 
-// These two are printer dots on purpose: they do not scale with resolution.
-constexpr int OutlineWidth = 5;
+// Printer dots on purpose: it does not scale with resolution, only with
+// the disc, as the outline does.
 constexpr int UpperLineGap = 10;
-// The smallest size a line shrinks to so as to stay inside its disc.
+// The smallest size a line shrinks to so as to stay inside its disc, at the
+// built-in sheet's scale; everything sized here grows with the disc.
 constexpr int MinPointSize = 4;
 // Beside a code, lines keep this far (in mm) from the disc's edge, so that
 // a sheet placed a little off still shows every glyph.
 constexpr double CodeMarginMm = 0.3;
 constexpr double MmPerInch = 25.4;
+
+// A length in dots drawn in a disc of `scale`: the built-in sheet's own
+// numbers at 1, never under a dot.
+int scaledDots(int dots, double scale)
+{
+    return std::max(1, int(std::lround(dots * scale)));
+}
 
 // trunc(a - b / 2) in integers: C++ division truncates toward zero as well.
 int minusHalf(int a, int b)
@@ -68,23 +76,25 @@ bool insideDisc(const DeviceBox& box, QPoint at, QSize size, QSize margin = {})
 // A line's place and size once it fits its disc.
 struct Fitted {
     QPoint at;
-    int points = 0;
+    double points = 0;
 };
 
 // Where `rule` puts a line (given its extent at the current size) if it
 // stays inside the disc there, else centred on the disc; where neither fits,
-// one point smaller at a time, measured and placed afresh at each size.
+// one point smaller at a time (at the disc's scale), measured and placed
+// afresh at each size.
 template <typename Rule>
 Fitted fit(PrintCanvas& canvas, const SheetGeometry::LabelPlace& place, int points,
            const QString& text, Rule rule, QSize margin = {})
 {
-    for (int size = points;; --size) {
+    for (int step = points;; --step) {
+        const double size = step * place.scale;
         canvas.setFontSize(size);
         const QSize extent = canvas.textExtent(text);
         QPoint at = rule(extent);
         if (!insideDisc(place.box, at, extent, margin))
             at.setX(minusHalf(place.cx, extent.width()));
-        if (size <= MinPointSize || insideDisc(place.box, at, extent, margin))
+        if (step <= MinPointSize || insideDisc(place.box, at, extent, margin))
             return {at, size};
     }
 }
@@ -122,8 +132,9 @@ void drawTexts(PrintCanvas& canvas, const LabelTypeTraits& traits, const LabelTe
         drawText(canvas, lower, texts.lower);
         return;
     }
+    const int gap = scaledDots(UpperLineGap, place.scale);
     const Fitted upper = fit(canvas, place, points, texts.upper, [&](QSize size) {
-        return QPoint(minusHalf(cx, size.width()), cy - size.height() - UpperLineGap);
+        return QPoint(minusHalf(cx, size.width()), cy - size.height() - gap);
     });
     // Lines without a number size each line by its own length.
     const Fitted lower =
@@ -141,8 +152,8 @@ void drawCodedLabel(PrintCanvas& canvas, const LabelTypeTraits& traits, const La
                     bool colouredDisc)
 {
     const DeviceBox& box = place.box;
-    const int mx = moduleDots(canvas.dpiX());
-    const int my = moduleDots(canvas.dpiY());
+    const int mx = moduleDots(canvas.dpiX(), place.scale);
+    const int my = moduleDots(canvas.dpiY(), place.scale);
     const int left = (box.left + box.right - code.modules * mx) / 2;
     const int top = (box.top + box.bottom - code.modules * my) / 2;
     const DeviceBox quiet{left - mx, top - my, left + (code.modules + 1) * mx,
@@ -153,8 +164,9 @@ void drawCodedLabel(PrintCanvas& canvas, const LabelTypeTraits& traits, const La
     }
     canvas.fillCells({left, top}, {mx, my}, code.dark, QColor(0, 0, 0));
 
-    const QSize margin(int(std::lround(CodeMarginMm * canvas.dpiX() / MmPerInch)),
-                       int(std::lround(CodeMarginMm * canvas.dpiY() / MmPerInch)));
+    const double marginMm = CodeMarginMm * place.scale;
+    const QSize margin(int(std::lround(marginMm * canvas.dpiX() / MmPerInch)),
+                       int(std::lround(marginMm * canvas.dpiY() / MmPerInch)));
     const int cx = place.cx;
     const int points = pointSizeFor(texts.upper);
     const Fitted upper = fit(
@@ -170,10 +182,10 @@ void drawCodedLabel(PrintCanvas& canvas, const LabelTypeTraits& traits, const La
 
 } // namespace
 
-int moduleDots(int dpi)
+int moduleDots(int dpi, double scale)
 {
-    const int nearest = int(std::lround(0.25 * dpi / MmPerInch));
-    const int least = int(std::ceil(0.2 * dpi / MmPerInch));
+    const int nearest = int(std::lround(0.25 * scale * dpi / MmPerInch));
+    const int least = int(std::ceil(0.2 * scale * dpi / MmPerInch));
     return std::max({1, nearest, least});
 }
 
@@ -230,7 +242,7 @@ void printLabel(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppea
 {
     const LabelRun& run = labels.run();
     const QColor fill = discFill(run, look, sheetIndex);
-    canvas.setPen(OutlineWidth, look.backgroundColor());
+    canvas.setPen(scaledDots(SheetGeometry::OutlineWidth, place.scale), look.backgroundColor());
     canvas.setBrush(fill);
     canvas.ellipse(place.box);
     canvas.setFontColor(look.textColor());
@@ -246,15 +258,23 @@ void printLabel(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppea
     drawTexts(canvas, labelType(run.type), texts, place);
 }
 
+void printSheet(PrintCanvas& canvas, const Sheet& sheet, const SheetLabels& labels,
+                const PrintAppearance& look, const SheetGeometry::Offsets& offsets,
+                int startPosition, int number, int first, int last)
+{
+    const SheetDots::Placement placement(sheet, offsets, canvas.dpiX(), canvas.dpiY(),
+                                         canvas.paperCorner());
+    const int positions = sheet.positions();
+    canvas.setFont(look.font);
+    for (int p = first; p <= last; ++p) {
+        const int n = positions * (number - 1) + p - startPosition;
+        printLabel(canvas, labels, look, placement.place(p), n, p - first);
+    }
+}
+
 void printSheet(PrintCanvas& canvas, const SheetLabels& labels, const PrintAppearance& look,
                 const SheetGeometry::Offsets& offsets, int startPosition, int sheet, int first,
                 int last)
 {
-    const int dpiX = canvas.dpiX();
-    const int dpiY = canvas.dpiY();
-    canvas.setFont(look.font);
-    for (int p = first; p <= last; ++p) {
-        const int n = 150 * (sheet - 1) + p - startPosition;
-        printLabel(canvas, labels, look, SheetGeometry::place(p, offsets, dpiX, dpiY), n, p - first);
-    }
+    printSheet(canvas, Sheet::builtIn(), labels, look, offsets, startPosition, sheet, first, last);
 }
