@@ -1091,6 +1091,10 @@ Exit codes:
         <source>消す</source>
         <translation>Clear</translation>
     </message>
+    <message>
+        <source>開始位置 %1 はシート「%2」にありません（1～%3）。開始位置を 1 にします。</source>
+        <translation>Start position %1 is not on the sheet “%2” (1 to %3). The start position becomes 1.</translation>
+    </message>
 </context>
 <context>
     <name>NewSheetDialog</name>
@@ -1128,11 +1132,11 @@ Exit codes:
     </message>
     <message>
         <source>最初の丸の左（mm、用紙の左端から）</source>
-        <translation>First disc's left (mm from the paper's left edge)</translation>
+        <translation>First disc&apos;s left (mm from the paper&apos;s left edge)</translation>
     </message>
     <message>
         <source>最初の丸の上（mm、用紙の上端から）</source>
-        <translation>First disc's top (mm from the paper's top edge)</translation>
+        <translation>First disc&apos;s top (mm from the paper&apos;s top edge)</translation>
     </message>
     <message>
         <source>横のピッチ（mm）</source>
@@ -1527,8 +1531,10 @@ Exit codes:
         <translation>New sheet…</translation>
     </message>
     <message>
-        <source>%1（%2 枚）</source>
-        <translation>%1 (%2 labels)</translation>
+        <source>%1
+%2（%3 枚）</source>
+        <translation>%1
+%2 (%3 labels)</translation>
     </message>
 </context>
 <context>
