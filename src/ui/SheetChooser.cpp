@@ -26,6 +26,8 @@ SheetChooser::SheetChooser(QWidget* client, SheetCatalogue& catalogue, Dialogs& 
     Controls::name(m_new, "newSheetButton");
     m_new->setGeometry(6, 426, 96, 30);
     m_new->setFont(Controls::gothic(12, false));
+    // The built-in sheet until the station's is known; the rest when shown.
+    showSheet(SheetChoice());
     connect(m_list, &QComboBox::currentIndexChanged, this, &SheetChooser::chooseRow);
     connect(m_new, &QPushButton::clicked, this, &SheetChooser::typeNewSheet);
     retranslate();
@@ -36,6 +38,7 @@ void SheetChooser::retranslate()
     Controls::setCaption(m_caption, tr("ラベルシート"));
     // A list that shows one entry speaks that entry; it is named by its caption.
     m_list->setAccessibleName(m_caption->text());
+    m_list->view()->setAccessibleName(m_caption->text());
     // The built-in sheet's name is in the language of the moment.
     for (int row = 0; row < int(m_entries.size()); ++row) {
         if (m_entries[row].isBuiltIn())
