@@ -1115,6 +1115,10 @@ Exit codes:
         <source>ラベル台帳: 使えません</source>
         <translation>Label registry: not available</translation>
     </message>
+    <message>
+        <source>開始位置 %1 はシート「%2」にありません（1～%3）。開始位置を 1 にします。</source>
+        <translation>Start position %1 is not on the sheet “%2” (1 to %3). The start position becomes 1.</translation>
+    </message>
 </context>
 <context>
     <name>NewSheetDialog</name>
@@ -2009,8 +2013,10 @@ call from) and request-timeout= (seconds).
         <translation>New sheet…</translation>
     </message>
     <message>
-        <source>%1（%2 枚）</source>
-        <translation>%1 (%2 labels)</translation>
+        <source>%1
+%2（%3 枚）</source>
+        <translation>%1
+%2 (%3 labels)</translation>
     </message>
 </context>
 <context>

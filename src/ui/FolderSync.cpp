@@ -116,6 +116,11 @@ bool FolderSync::adopt(const StartFileReadResult& start, const StateFile::ReadRe
         }
         if (state.state.lastJob != m_syncedState.lastJob)
             m_state.lastJob = state.state.lastJob;
+        // A job elsewhere on another sheet: that sheet is in the printer now.
+        if (!state.state.sheet.sameAs(m_syncedState.sheet)) {
+            m_state.sheet = state.state.sheet;
+            changed = true;
+        }
         m_syncedState = state.state;
     }
     return changed;

@@ -29,8 +29,8 @@ QString JobLines::range(const QList<PrintLogEntry>& labels)
     return joined(labelText(labels.first()), labelText(labels.last()));
 }
 
-QString JobLines::summary(const LabelRun& run, const PrintAppearance& look, int startPosition,
-                          int dateAdjust)
+QString JobLines::summary(const LabelRun& run, const PrintAppearance& look, const Sheet& sheet,
+                          int startPosition, int dateAdjust)
 {
     const int total = run.labelTotal();
     if (total == 0)
@@ -39,7 +39,7 @@ QString JobLines::summary(const LabelRun& run, const PrintAppearance& look, int 
     parts << tr("%n 枚", nullptr, total)
           << joined(textOf(composeLabelTexts(run, 0)), textOf(composeLabelTexts(run, total - 1)));
     QString start = tr("シート %1 の %2 から").arg(1).arg(startPosition);
-    if (const int sheets = SheetLayout::countSheets(startPosition, total); sheets > 1)
+    if (const int sheets = SheetLayout::countSheets(sheet, startPosition, total); sheets > 1)
         start += tr("（%n シート）", nullptr, sheets);
     parts << start;
     if (look.code != LabelCode::None)

@@ -19,8 +19,8 @@ public:
 
     // What Print prints: how many labels, the first and the last, the sheet and
     // the start, and the 2D code and the date adjustment when they are on.
-    static QString summary(const LabelRun& run, const PrintAppearance& look, int startPosition,
-                           int dateAdjust);
+    static QString summary(const LabelRun& run, const PrintAppearance& look, const Sheet& sheet,
+                           int startPosition, int dateAdjust);
 
     // Where a document went: the print queue, or the PDF file.
     static QString destination(const QString& printer);

@@ -80,7 +80,9 @@ void MainWindow::build()
 
     buildFileMenu(); // before the design screen's menus
     m_design = new DesignScreen(client, menuBar(), m_state.design, m_clock);
-    m_print = new PrintScreen(client, m_state.design.look, m_dialogs);
+    m_sheets =
+        std::make_unique<SheetCatalogue>(SheetCatalogue::Places::ofThisProgram(m_state.appDir));
+    m_print = new PrintScreen(client, m_state.design.look, m_dialogs, *m_sheets);
     m_run = std::make_unique<WindowRun>(m_state, *m_files, *m_sync, *m_registry, *m_design,
                                         *m_print, m_dialogs, m_clock, this);
     retranslate();
@@ -139,6 +141,8 @@ void MainWindow::connectControls()
     connect(m_print, &PrintScreen::printRequested, this, &MainWindow::printLabels);
     connect(m_print, &PrintScreen::startPositionChosen, this,
             [this](int position) { m_run->chooseStartPosition(position); });
+    connect(m_print, &PrintScreen::sheetChosen, this,
+            [this](const SheetChoice& choice) { m_run->chooseSheet(choice); });
     connect(m_print, &PrintScreen::offsetsChosen, this,
             [this](const SheetGeometry::Offsets& offsets) {
                 m_run->chooseOffsets(offsets.horzIndex, offsets.vertIndex);

@@ -31,6 +31,7 @@
 
 #include "core/i18n/UiLanguage.h"
 #include "core/io/RunFiles.h"
+#include "core/layout/SheetCatalogue.h"
 #include "core/numbering/DateStamp.h"
 #include "ui/MainControls.h"
 #include "ui/WorkingState.h"
@@ -136,6 +137,7 @@ private:
     WindowRegistry* m_registry = nullptr;
     WindowJobs* m_jobs = nullptr;
     std::unique_ptr<WindowRun> m_run;
+    std::unique_ptr<SheetCatalogue> m_sheets; // every sheet the station may print on
     bool m_shownOnce = false;
     QTimer* m_midnight = nullptr; // the date captions follow the calendar
 };

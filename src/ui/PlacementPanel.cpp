@@ -22,10 +22,11 @@ public:
     using QSpinBox::QSpinBox;
 
     std::function<void()> onStep;
+    int last = SheetLayout::Positions; // the sheet's last position
 
     void stepBy(int steps) override
     {
-        const int stepped = std::clamp(value() + steps, 1, SheetLayout::Positions);
+        const int stepped = std::clamp(value() + steps, 1, last);
         if (stepped == value())
             return;
         setValue(stepped);
@@ -39,7 +40,7 @@ protected:
         StepEnabled enabled = StepNone;
         if (value() > 1)
             enabled |= StepDownEnabled;
-        if (value() < SheetLayout::Positions)
+        if (value() < last)
             enabled |= StepUpEnabled;
         return enabled;
     }
@@ -71,7 +72,7 @@ PlacementPanel::PlacementPanel(QWidget* client, PrintControls& c) : QObject(clie
 void PlacementPanel::retranslate()
 {
     Controls::setCaption(m_c.startPositionCaption, tr("開始位置"));
-    m_c.startRangeLine->setText(tr("%1〜%2 の番号").arg(1).arg(SheetLayout::Positions));
+    m_c.startRangeLine->setText(tr("%1〜%2 の番号").arg(1).arg(lastPosition()));
     Controls::setCaption(m_c.scaleXCaption, tr("横の倍率"));
     Controls::setCaption(m_c.scaleYCaption, tr("縦の倍率"));
     m_c.previewButton->setText(tr("プレビュー"));
@@ -203,7 +204,7 @@ void PlacementPanel::showStart(int startPosition)
 
 void PlacementPanel::followTypedStart(int typed)
 {
-    const bool valid = typed >= 1 && typed <= SheetLayout::Positions;
+    const bool valid = typed >= 1 && typed <= lastPosition();
     markStart(valid);
     // A number off the sheet leaves the map at the start chosen last.
     const int shown = valid ? typed : m_startPosition;
@@ -256,7 +257,7 @@ void PlacementPanel::showScale(int scaleX, int scaleY)
 
 void PlacementPanel::countSheets()
 {
-    m_sheetCount = SheetLayout::countSheets(m_shownStart, m_labelTotal);
+    m_sheetCount = SheetLayout::countSheets(m_c.sheetMap->sheet(), m_shownStart, m_labelTotal);
     m_c.sheetList->setNumberRange(1, m_sheetCount);
     m_c.sheetList->selectRow(0);
     showSheet(1);
@@ -264,7 +265,8 @@ void PlacementPanel::countSheets()
 
 void PlacementPanel::showSheet(int sheet)
 {
-    m_c.sheetMap->showMarks(SheetLayout::showSheet(sheet, m_shownStart, m_labelTotal));
+    m_c.sheetMap->showMarks(
+        SheetLayout::showSheet(m_c.sheetMap->sheet(), sheet, m_shownStart, m_labelTotal));
 }
 
 void PlacementPanel::chooseStartAtPointer()
@@ -272,7 +274,7 @@ void PlacementPanel::chooseStartAtPointer()
     // The start position can only be chosen while sheet 1 is shown.
     if (m_c.sheetList->currentRow() >= 1)
         return;
-    const int position = SheetMap::positionAt(m_mouseX, m_mouseY);
+    const int position = m_c.sheetMap->pick(m_mouseX, m_mouseY);
     if (position == 0)
         return;
     Q_EMIT startPositionChosen(position);
@@ -284,9 +286,22 @@ void PlacementPanel::stepStart(int positions)
     if (m_c.sheetList->currentRow() >= 1)
         return;
     const int position = m_shownStart + positions;
-    if (position < 1 || position > SheetLayout::Positions)
+    if (position < 1 || position > lastPosition())
         return;
     Q_EMIT startPositionChosen(position);
+}
+
+int PlacementPanel::lastPosition() const
+{
+    return m_c.sheetMap->sheet().positions();
+}
+
+void PlacementPanel::showLabelSheet(const Sheet& sheet)
+{
+    m_c.sheetMap->showSheet(sheet);
+    static_cast<StartPositionBox*>(m_c.startPositionBox)->last = sheet.positions();
+    m_c.startRangeLine->setText(tr("%1〜%2 の番号").arg(1).arg(lastPosition()));
+    countSheets();
 }
 
 void PlacementPanel::chooseOffsets()

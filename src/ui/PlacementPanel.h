@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/layout/SheetGeometry.h"
 
 #include <QObject>
@@ -21,6 +22,9 @@ public:
     // The map and the sheets of a job of `labelTotal` labels from a start.
     void showRun(int labelTotal, int startPosition);
     void showStart(int startPosition);
+    // The station's sheet: the map's grid and the start's range. The start
+    // shown is left as it is: the caller moves it onto the sheet.
+    void showLabelSheet(const Sheet& sheet);
     void showOffsets(const SheetGeometry::Offsets& offsets);
     void showScale(int scaleX, int scaleY);
     int sheetCount() const { return m_sheetCount; }
@@ -54,6 +58,7 @@ private:
     void chooseStartAtPointer();
     void stepStart(int positions);
     void chooseOffsets();
+    int lastPosition() const; // of the station's sheet
 
     PrintControls& m_c;
     int m_startPosition = 1; // as chosen

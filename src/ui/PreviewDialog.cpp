@@ -109,16 +109,19 @@ void PreviewDialog::render()
     showCurrent();
 }
 
-void PreviewDialog::showDiscs(const SheetGeometry::Offsets& offsets)
+void PreviewDialog::showDiscs(const Sheet& sheet, const SheetGeometry::Offsets& offsets)
 {
+    m_sheet = sheet;
     m_discs = offsets;
     render();
 }
 
 void PreviewDialog::drawDiscs()
 {
-    // Positions are counted from the printable area, as the painter draws them.
+    // Where the painter puts them: the built-in sheet from the printable
+    // area, any other from the paper's corner.
     const QPoint origin = m_layout.paintRectPixels(dpi()).topLeft();
+    const SheetDots::Placement placement(m_sheet, *m_discs, dpi(), dpi(), -origin);
     for (QImage& page : m_pages) {
         QPainter painter(&page);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -126,8 +129,8 @@ void PreviewDialog::drawDiscs()
         painter.setCompositionMode(QPainter::CompositionMode_Multiply);
         painter.setPen(QPen(DiscOutline, 1));
         painter.setBrush(Qt::NoBrush);
-        for (int p = 1; p <= SheetLayout::Positions; ++p) {
-            const DeviceBox box = SheetGeometry::place(p, *m_discs, dpi(), dpi()).box;
+        for (int p = 1; p <= m_sheet.positions(); ++p) {
+            const DeviceBox box = placement.place(p).box;
             painter.drawEllipse(
                 QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)).translated(origin));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/layout/SheetGeometry.h"
 
 #include <QDialog>
@@ -36,7 +37,7 @@ public:
     void zoomTo(int zoom);
     // Faint outlines of the sheet's discs under the labels, on the screen
     // only, so that the user sees where the labels sit.
-    void showDiscs(const SheetGeometry::Offsets& offsets);
+    void showDiscs(const Sheet& sheet, const SheetGeometry::Offsets& offsets);
 
 private:
     void render();
@@ -46,6 +47,7 @@ private:
     QPageLayout m_layout;
     std::function<void(PrintCanvas&)> m_draw;
     std::optional<SheetGeometry::Offsets> m_discs;
+    Sheet m_sheet = Sheet::builtIn();
     QList<QImage> m_pages;
     int m_page = 0;
     int m_zoom = 2; // index into the resolutions

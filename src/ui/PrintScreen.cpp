@@ -7,20 +7,24 @@
 #include "ui/LookPanel.h"
 #include "ui/PlacementPanel.h"
 #include "ui/SampleLabel.h"
+#include "ui/SheetChooser.h"
 #include "ui/SheetMap.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
-PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs)
+PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs,
+                         SheetCatalogue& sheets)
     : QObject(client), m_look(look)
 {
     m_c.printPanel = new QWidget(client);
     m_c.printPanel->setObjectName(QStringLiteral("printPanel"));
     m_c.printPanel->setGeometry(392, 141, 425, 428);
     m_placement = new PlacementPanel(client, m_c);
+    m_sheets = new SheetChooser(client, sheets, dialogs);
     m_lookPanel = new LookPanel(m_c, look, dialogs);
     buildPrint();
     retranslate();
@@ -34,6 +38,14 @@ PrintScreen::PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialog
     connect(m_placement, &PlacementPanel::testSheetRequested, this,
             &PrintScreen::testSheetRequested);
     connect(m_lookPanel, &LookPanel::codeChosen, this, &PrintScreen::showJob);
+    connect(m_sheets, &SheetChooser::sheetChosen, this, &PrintScreen::sheetChosen);
+}
+
+void PrintScreen::showLabelSheet(const SheetChoice& choice)
+{
+    m_sheets->showSheet(choice);
+    m_placement->showLabelSheet(choice.sheet);
+    showJob();
 }
 
 void PrintScreen::buildPrint()
@@ -61,6 +73,7 @@ void PrintScreen::retranslate()
 {
     m_placement->retranslate();
     m_lookPanel->retranslate();
+    m_sheets->retranslate();
     m_c.printButton->setText(tr("Print"));
     showJob();
 }
@@ -70,6 +83,7 @@ void PrintScreen::setShown(bool shown)
     m_shown = shown;
     m_c.printPanel->setVisible(shown);
     m_c.sheetMap->setVisible(shown);
+    m_sheets->setVisible(shown);
     m_c.jobSummaryLine->setVisible(shown);
     m_c.startRangeLine->setVisible(shown && !m_placement->startIsValid());
     for (QWidget* widget :
@@ -101,7 +115,9 @@ QList<QWidget*> PrintScreen::tabOrder() const
             m_c.rainbowCheck,
             m_c.printButton,
             m_c.previewButton,
-            m_c.testPrintButton};
+            m_c.testPrintButton,
+            m_sheets->list(),
+            m_sheets->newButton()};
 }
 
 void PrintScreen::showOffsets(const SheetGeometry::Offsets& offsets)
@@ -158,7 +174,7 @@ void PrintScreen::requestPrint()
 QString PrintScreen::printRefusal() const
 {
     if (!m_placement->startIsValid())
-        return tr("開始位置は %1〜%2 の番号です").arg(1).arg(SheetLayout::Positions);
+        return tr("開始位置は %1〜%2 の番号です").arg(1).arg(m_c.sheetMap->sheet().positions());
     if (m_run.labelTotal() == 0)
         return tr("印刷するラベルがありません。サンプルの文字を入れてください");
     return QString();
@@ -167,10 +183,10 @@ QString PrintScreen::printRefusal() const
 void PrintScreen::showJob()
 {
     const QString refusal = printRefusal();
-    m_c.jobSummaryLine->setText(
-        refusal.isEmpty()
-            ? JobLines::summary(m_run, m_look, m_placement->shownStart(), m_dateAdjust)
-            : QString());
+    m_c.jobSummaryLine->setText(refusal.isEmpty()
+                                    ? JobLines::summary(m_run, m_look, m_c.sheetMap->sheet(),
+                                                        m_placement->shownStart(), m_dateAdjust)
+                                    : QString());
     m_c.printRefusalLine->setText(refusal);
     m_c.printButton->setToolTip(refusal);
     m_c.printButton->setEnabled(refusal.isEmpty() && !m_jobRunning);

@@ -19,7 +19,10 @@ class QPushButton;
 class QSpinBox;
 class QWidget;
 class SampleLabel;
+class SheetCatalogue;
+class SheetChooser;
 class SheetMap;
+struct SheetChoice;
 
 struct PrintControls {
     QWidget* printPanel = nullptr;
@@ -65,7 +68,7 @@ struct PrintControls {
 class PrintScreen final : public QObject {
     Q_OBJECT
 public:
-    PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs);
+    PrintScreen(QWidget* client, PrintAppearance& look, Dialogs& dialogs, SheetCatalogue& sheets);
 
     const PrintControls& controls() const { return m_c; }
 
@@ -81,6 +84,8 @@ public:
     void showRun(const LabelRun& run, int startPosition, int dateAdjust);
     // A new start position: the map and the sheets count from it.
     void showStart(int startPosition);
+    // The station's sheet: chosen in the list, drawn by the map.
+    void showLabelSheet(const SheetChoice& choice);
     // A start typed but not confirmed yet is chosen now (Print, Back).
     void takeTypedStart();
     // PrintSet's last steps: colours back to black on white, Rainbow off.
@@ -98,6 +103,7 @@ public:
 
 Q_SIGNALS:
     void startPositionChosen(int position);
+    void sheetChosen(const SheetChoice& choice);
     void offsetsChosen(const SheetGeometry::Offsets& offsets);
     void printRequested();
     void previewRequested();
@@ -113,6 +119,7 @@ private:
 
     PrintControls m_c;
     PlacementPanel* m_placement = nullptr;
+    SheetChooser* m_sheets = nullptr;
     LookPanel* m_lookPanel = nullptr;
     const PrintAppearance& m_look;
     LabelRun m_run;

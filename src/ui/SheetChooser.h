@@ -35,6 +35,7 @@ private:
     void fill();
     int indexOf(const QString& id) const;
     void addEntry(const SheetChoice& choice);
+    void describe(int row); // its text and tooltip
     void chooseRow(int row);
     void typeNewSheet();
 

@@ -66,9 +66,9 @@ private:
 namespace {
 
 // The built-in sheet's click area; any other sheet's grid fills the same
-// room, a little wider.
+// room, a little wider to the right.
 const QRect BuiltInArea(48, 16, 177, 385);
-const QRectF Room(24, 16, 240, 385);
+const QRectF Room(48, 16, 216, 385);
 
 } // namespace
 

@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QWidget>
 
-#include <array>
 #include <vector>
 
 // The sheet map: a miniature of one label sheet, with a transparent click
@@ -30,10 +29,6 @@ public:
     // Marks of positions 1..N (index 0 unused), shown as fill colours:
     // used grey, printed red, free white.
     void showMarks(const std::vector<SheetLayout::Mark>& marks);
-    void showMarks(const std::array<SheetLayout::Mark, SheetLayout::Positions + 1>& marks)
-    {
-        showMarks(std::vector<SheetLayout::Mark>(marks.begin(), marks.end()));
-    }
     QColor colorAt(int position) const { return m_colors.at(size_t(position)); }
     static QColor colorOf(SheetLayout::Mark mark);
 

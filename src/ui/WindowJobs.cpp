@@ -46,15 +46,16 @@ void WindowJobs::showPreview(const SheetGeometry::Offsets& offsets)
     // The page layout of the printer chosen last, as the job would get it.
     QPrinter printer(QPrinter::HighResolution);
     applyChoice(printer, m_state.labelPrinter);
+    applySheet(printer, m_state.sheet.sheet);
     const PrintDestination destination = destinationOf(printer, QString());
     auto* preview = new PreviewDialog(
         destination.layout,
-        [run = m_state.run, look = m_state.design.look, offsets,
+        [sheet = m_state.sheet.sheet, run = m_state.run, look = m_state.design.look, offsets,
          start = m_state.start.startPosition](PrintCanvas& canvas) {
-            ::runPrintJob(canvas, run, look, offsets, start, {});
+            ::runPrintJob(canvas, sheet, SheetLabels(run), look, offsets, start, {});
         },
         m_window);
-    preview->showDiscs(offsets);
+    preview->showDiscs(m_state.sheet.sheet, offsets);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setWindowModality(Qt::WindowModal);
     preview->show();
@@ -65,13 +66,14 @@ void WindowJobs::printTestSheet(const SheetGeometry::Offsets& offsets)
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(TestSheetJobName));
     applyChoice(printer, m_state.labelPrinter);
+    applySheet(printer, m_state.sheet.sheet);
     if (!m_dialogs.choosePrinter(m_window, printer))
         return;
     m_state.labelPrinter = choiceOf(printer);
     const std::unique_ptr<PrintCanvas> canvas = openPrintDocument(printer, printer.docName());
     bool printed = canvas->beginDocument();
     if (printed) {
-        ::printTestSheet(*canvas, offsets);
+        ::printTestSheet(*canvas, m_state.sheet.sheet, offsets);
         printed = canvas->endDocument();
     }
     if (!printed) {
@@ -144,6 +146,7 @@ bool WindowJobs::chooseLabelPrinter(QPrinter& printer, const QString& firstLabel
 {
     printer.setDocName(QString::fromLatin1(LabelsJobName));
     applyChoice(printer, m_state.labelPrinter);
+    applySheet(printer, m_state.sheet.sheet);
     // A file of its own for each job, beside the last one, so that a careless
     // Enter does not print over the last job's PDF.
     if (!m_state.labelPrinter.pdfFile.isEmpty())

@@ -40,6 +40,7 @@ bool WindowRun::freezeRun()
 
 void WindowRun::showRun()
 {
+    showSheet();
     m_print.showRun(m_state.run, m_state.start.startPosition, m_state.design.dateAdjust);
     m_print.showOffsets(m_state.start.offsets());
     m_print.resetAppearance(m_state.run.repeatCount);
@@ -53,6 +54,34 @@ void WindowRun::chooseStartPosition(int position)
     m_sync.saveStartFile();
     m_print.showStart(position);
     updateNextLine();
+}
+
+void WindowRun::chooseSheet(const SheetChoice& choice)
+{
+    m_state.sheet = choice;
+    if (m_sync.lock()) {
+        m_sync.writeState(savedState());
+        m_files.unlock();
+    }
+    showSheet();
+    m_print.showStart(m_state.start.startPosition);
+    updateNextLine();
+}
+
+void WindowRun::showSheet()
+{
+    m_print.showLabelSheet(m_state.sheet);
+    const Sheet& sheet = m_state.sheet.sheet;
+    if (m_state.start.startPosition <= sheet.positions())
+        return;
+    // Never another position of the sheet than the one chosen: its first.
+    m_dialogs.message(m_window, tr("開始位置 %1 はシート「%2」にありません（1～%3）。"
+                                   "開始位置を 1 にします。")
+                                    .arg(m_state.start.startPosition)
+                                    .arg(sheet.name)
+                                    .arg(sheet.positions()));
+    m_state.start.startPosition = 1;
+    m_sync.saveStartFile();
 }
 
 void WindowRun::chooseOffsets(int horzIndex, int vertIndex)
@@ -141,6 +170,10 @@ bool WindowRun::adoptNumbering()
 
 void WindowRun::showAdopted()
 {
+    if (m_print.isShown()) {
+        showSheet();
+        m_print.showStart(m_state.start.startPosition);
+    }
     m_design.showNumbering();
     updateNextLine();
 }

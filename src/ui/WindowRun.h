@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/layout/Sheet.h"
 #include "core/layout/SheetGeometry.h"
 #include "core/numbering/DateStamp.h"
 
@@ -40,6 +41,9 @@ public:
     // The frozen run on the print screen, from the start position.
     void showRun();
     void chooseStartPosition(int position);
+    // The sheet in the station's printer, kept in state.json at once; a
+    // start the sheet does not have moves to 1, and the user is told.
+    void chooseSheet(const SheetChoice& choice);
     void chooseOffsets(int horzIndex, int vertIndex);
     // The step and the number display take effect each time labels are
     // composed, also after PrintSet.
@@ -64,6 +68,8 @@ public:
 
 private:
     void showAdopted();
+    // The print screen on the station's sheet, with the start on it.
+    void showSheet();
 
     WorkingState& m_state;
     RunFiles& m_files;

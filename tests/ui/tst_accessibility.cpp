@@ -5,6 +5,7 @@
 #include "MainFixture.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -38,6 +39,13 @@ QStringList spokenNameFaults(QWidget* window)
         const QString name = spoken(widget);
         if (!id.isEmpty() && spoken(widget, QAccessible::Description) == id)
             faults << id + " described by its object name";
+        // On Linux a drop-down list speaks its entry as its name and is
+        // named by the caption that labels it.
+        if (qobject_cast<QComboBox*>(widget)) {
+            if (!captions.contains(widget))
+                faults << id + " has no caption";
+            continue;
+        }
         QString shown;
         if (auto* label = qobject_cast<QLabel*>(widget))
             shown = label->text();
@@ -100,7 +108,7 @@ void TestAccessibility::everyInputHasASpokenName()
         if (spoken(widget).isEmpty())
             unnamed << widget->objectName() + "/" + widget->metaObject()->className();
     }
-    QCOMPARE(unnamed, QStringList());
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     QVERIFY(inputs > 50);
 }
 

@@ -375,6 +375,8 @@ void TestMainWindow::tabFollowsTheWork_data()
                                                  "printButton",
                                                  "previewButton",
                                                  "testPrintButton",
+                                                 "sheetChoiceList",
+                                                 "newSheetButton",
                                                  "versionButton",
                                                  "historyButton",
                                                  "backButton",

@@ -94,7 +94,7 @@ struct LabelJobRequest {
     std::optional<int> samples;
     std::optional<int> start; // sheet position 1..N of the sheet
     // The sheet to print on; else the station's (the state's).
-    std::optional<SheetChoice> sheet;
+    std::optional<SheetChoice> sheet = std::nullopt;
     std::optional<QStringList> freeTexts;
     // The design's free texts as the window's memo holds them: they end at
     // the first empty line and after MaxFreeTexts, as its print screen
@@ -120,7 +120,7 @@ struct ReprintRequest {
     QString printer;
     std::optional<SavedState> ownState;
     // The sheet to print on; else the station's, whatever the job's was.
-    std::optional<SheetChoice> sheet;
+    std::optional<SheetChoice> sheet = std::nullopt;
 };
 
 // Where the next label job of the folder starts, and its first label.

@@ -123,6 +123,11 @@ struct SheetChoice {
 
     bool isBuiltIn() const { return sheet.isBuiltIn(); }
     friend bool operator==(const SheetChoice&, const SheetChoice&) = default;
+    // The same sheet, whatever language the built-in sheet's name was made in.
+    bool sameAs(const SheetChoice& other) const
+    {
+        return id == other.id && (isBuiltIn() ? other.isBuiltIn() : sheet == other.sheet);
+    }
 };
 
 // A sheet's disc squares in dots, computed in integers so that a sheet lands
